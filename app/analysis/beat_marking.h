@@ -1,0 +1,40 @@
+#pragma once
+// Beat marking: one mark at the bottom of each beat's deep negative swing,
+// the acceptance test of a recording, and the cardio intervals.
+// Pure functions of the sample array; main thread or any thread.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace sfigmo {
+
+struct BeatMark {
+  std::uint8_t Marked = 0;  // 1 for every entry the marking wrote
+  std::int32_t Value = 0;   // sample value where the mark was found
+  std::int32_t Index = 0;   // 1-based sample index; centred after the scan
+};
+
+inline constexpr int kMarkTableCapacity = 3000;
+
+struct MarkTable {
+  std::vector<BeatMark> Marks;  // Marks[j - 1] is entry j; size() is M
+  std::int32_t MarkMin = 9999;
+  std::int32_t MarkThreshold = 0;
+
+  int count() const { return static_cast<int>(Marks.size()); }
+};
+
+// samples holds S[1..N] (samples[k - 1] is S[k]).
+MarkTable MarkBeats(std::span<const std::int32_t> samples);
+
+enum class Rejection { None, Beats, FirstBeat, Amplitude, TooMany };
+
+// Rejection::None means accepted. The tests run in the order beats,
+// first beat, amplitude, too many; the first failing one is reported.
+Rejection AcceptMarks(const MarkTable& table, double samplePeriod);
+
+// Intervals[j - 1] = Index[j + 1] - Index[j], j = 1..M - 1.
+std::vector<std::int32_t> CardioIntervals(const MarkTable& table);
+
+}  // namespace sfigmo

@@ -1,0 +1,35 @@
+#pragma once
+// The two stages of the calculation: rhythm indices from the cardio
+// intervals, then wave-shape indices from the samples and marks.
+// Each writes its fields into the working results as it reaches them; a
+// stop leaves the later fields as the previous calculation left them.
+
+#include <cstdint>
+#include <span>
+
+#include "analysis/beat_marking.h"
+#include "storage/analysis_results.h"
+
+namespace sfigmo {
+
+// Which guard ended the calculation, or Completed.
+enum class CalcStop { Completed, Rhythm1, Rhythm7, Rhythm9, Rhythm11, Shape };
+
+// Steps 1..16 of the rhythm stage; returns Completed or the guard's step.
+CalcStop ComputeRhythm(std::span<const std::int32_t> intervals, double period,
+                       AnalysisResults& results);
+
+// Four walks per measured beat (marks 2..M-2); Shape when no beat is measured.
+CalcStop ComputeShape(std::span<const std::int32_t> samples, const MarkTable& table,
+                      double period, AnalysisResults& results);
+
+// Both stages in order, as the calculation action runs them.
+CalcStop ComputeAll(std::span<const std::int32_t> samples, const MarkTable& table,
+                    double period, AnalysisResults& results);
+
+// Vascular tone, %: (NAGR + DescentTime) * 100 / MeanInterval. NaN or an
+// infinity when MeanInterval is 0; callers that show it test std::isfinite.
+double TOSO(double nagr, double descentTime, double meanInterval);
+inline double TOSO(const AnalysisResults& r) { return TOSO(r.NAGR, r.DescentTime, r.MeanInterval); }
+
+}  // namespace sfigmo

@@ -1,0 +1,107 @@
+#pragma once
+// A drawing surface with the state model the screens are written for: a
+// current pen (colour, width, style), fill colour and font, a current
+// position for move/line, text drawn on a background of the fill colour,
+// filled-and-outlined shapes, and frames drawn in the fill colour.
+// Rectangles are given as left, top, right, bottom with right and bottom
+// exclusive. It draws into a QImage it owns (screens) or onto any
+// QPaintDevice passed in (printer, picture). Main thread only.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <functional>
+
+class QPaintDevice;
+class QPainter;
+
+namespace sfigmo {
+
+namespace colours {
+inline const QColor White{255, 255, 255};
+inline const QColor Black{0, 0, 0};
+inline const QColor Green{0, 255, 0};    // "lime"
+inline const QColor Blue{0, 0, 255};
+inline const QColor Red{255, 0, 0};
+inline const QColor Cyan{0, 255, 255};   // "aqua"
+inline const QColor Silver{192, 192, 192};
+inline const QColor Yellow{255, 255, 0};
+}  // namespace colours
+
+// The desktop's sans-serif face that stands in for "MS Sans Serif".
+QString WindowFontFamily();
+// Metric-compatible stand-in for "Arial" (Liberation Sans).
+QString ReportFontFamily();
+
+class Canvas {
+ public:
+  // Draws into an owned image of the given size, cleared to `background`.
+  // Fonts are sized for 96 dots per inch, as the screen layout assumes.
+  Canvas(int width, int height, QColor background = colours::Silver);
+  // Draws onto an outside device (printer, picture); it must outlive the
+  // canvas.
+  explicit Canvas(QPaintDevice* device);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  const QImage& image() const { return image_; }
+  int width() const;
+  int height() const;
+
+  // Called after each drawing operation (the widget schedules a repaint).
+  void setChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
+
+  // Pen, fill and font state. Text colour is the font's colour.
+  void setPenColor(QColor c) { penColor_ = c; }
+  void setPenWidth(int w) { penWidth_ = w; }
+  void setPenStyle(Qt::PenStyle s) { penStyle_ = s; }
+  void setBrushColor(QColor c) { brushColor_ = c; }
+  void setFontFamily(const QString& family) { font_.setFamily(family); }
+  void setFontSize(int points) { font_.setPointSize(points); }
+  void setFontBold(bool bold) { font_.setBold(bold); }
+  void setFontColor(QColor c) { fontColor_ = c; }
+  QColor penColor() const { return penColor_; }
+  int penWidth() const { return penWidth_; }
+  Qt::PenStyle penStyle() const { return penStyle_; }
+  QColor brushColor() const { return brushColor_; }
+  const QFont& font() const { return font_; }
+  QColor fontColor() const { return fontColor_; }
+
+  void moveTo(int x, int y);
+  void lineTo(int x, int y);
+  // Text with its top-left at (x, y), on a box of the fill colour.
+  void textOut(int x, int y, const QString& text);
+  int textWidth(const QString& text) const;
+  int textHeight(const QString& text) const;
+  void rectangle(int left, int top, int right, int bottom);
+  void roundRect(int left, int top, int right, int bottom, int cornerW, int cornerH);
+  void ellipse(int left, int top, int right, int bottom);
+  void frameRect(int left, int top, int right, int bottom);
+  void fillRect(int left, int top, int right, int bottom);
+  // Fills the whole surface with `colour`.
+  void clear(QColor colour);
+
+  // Colour of one pixel (owned image only; tests and the pixel checks).
+  QColor pixel(int x, int y) const { return image_.pixelColor(x, y); }
+
+ private:
+  template <typename Draw>
+  void paint(Draw&& draw);
+  QPen currentPen() const;
+
+  QImage image_;
+  QPaintDevice* device_ = nullptr;
+  std::function<void()> changed_;
+  QColor penColor_ = colours::Black;
+  int penWidth_ = 1;
+  Qt::PenStyle penStyle_ = Qt::SolidLine;
+  QColor brushColor_ = colours::White;
+  QColor fontColor_ = colours::Black;
+  QFont font_;
+  int posX_ = 0;
+  int posY_ = 0;
+};
+
+}  // namespace sfigmo
