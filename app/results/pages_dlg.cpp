@@ -1,0 +1,5 @@
+#include "results/pages_dlg.h"
+
+TPagesDlg::TPagesDlg(QWidget* parent) : QDialog(parent) {}
+
+TPagesDlg::~TPagesDlg() = default;
