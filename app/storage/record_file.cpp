@@ -1,0 +1,155 @@
+#include "storage/record_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace sfigmo {
+namespace {
+
+StorageError Failed(StorageFailure failure, const std::filesystem::path& path, int err = errno) {
+  StorageError e;
+  e.Failure = failure;
+  e.Errno = err;
+  e.Path = path;
+  return e;
+}
+
+// Reads up to `size` bytes, riding out short reads and EINTR.
+ssize_t ReadFully(int fd, void* buffer, std::size_t size) {
+  std::size_t done = 0;
+  auto* bytes = static_cast<char*>(buffer);
+  while (done < size) {
+    const ssize_t n = ::read(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+bool WriteFully(int fd, const void* buffer, std::size_t size) {
+  std::size_t done = 0;
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (done < size) {
+    const ssize_t n = ::write(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string ReasonText(int err) {
+  switch (err) {
+    case ENOENT: return "файл или папка не найдены";
+    case EACCES:
+    case EPERM: return "нет прав доступа";
+    case ENOSPC: return "нет места на диске";
+    case EDQUOT: return "превышена дисковая квота";
+    case EROFS: return "диск доступен только для чтения";
+    case EISDIR: return "это папка, а не файл";
+    case ENOTDIR: return "часть пути не является папкой";
+    case ENAMETOOLONG: return "слишком длинное имя файла";
+    case EIO: return "ошибка ввода-вывода";
+    case EMFILE:
+    case ENFILE: return "открыто слишком много файлов";
+    default: return "системная ошибка " + std::to_string(err) + " (" + std::strerror(err) + ")";
+  }
+}
+
+}  // namespace
+
+bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& record) {
+  if (bytes.size() < kRecordSize) return false;
+  std::memcpy(&record, bytes.data(), kRecordSize);
+  return true;
+}
+
+StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& record) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Failed(StorageFailure::Open, path);
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return Failed(StorageFailure::Open, path, EISDIR);
+  }
+  // One record's worth into a scratch buffer: the caller's record only
+  // changes when the whole read succeeded.
+  std::vector<std::uint8_t> buffer(kRecordSize);
+  const ssize_t got = ReadFully(fd, buffer.data(), buffer.size());
+  const int readErr = errno;
+  const bool closed = ::close(fd) == 0;
+  if (got < 0) return Failed(StorageFailure::Read, path, readErr);
+  if (static_cast<std::size_t>(got) < kRecordSize) {
+    StorageError e = Failed(StorageFailure::TooShort, path, 0);
+    e.BytesFound = static_cast<std::uintmax_t>(got);
+    return e;
+  }
+  if (!closed) return Failed(StorageFailure::Close, path);
+  RecordFromBytes(buffer, record);
+  return {};
+}
+
+StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record) {
+  PulsogramRecord out = record;
+  out.Results.Reserved = 0.0;
+
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+  if (fd < 0) return Failed(StorageFailure::Open, path);
+
+  // mkostemp makes the file private; a record is an ordinary document.
+  struct stat st {};
+  const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+  ::fchmod(fd, mode);
+
+  auto abandon = [&](StorageFailure failure) {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(tmpl.c_str());
+    return Failed(failure, path, err);
+  };
+  if (!WriteFully(fd, &out, kRecordSize)) return abandon(StorageFailure::Write);
+  if (::fsync(fd) != 0) return abandon(StorageFailure::Write);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(tmpl.c_str());
+    return Failed(StorageFailure::Close, path, err);
+  }
+  if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(tmpl.c_str());
+    return Failed(StorageFailure::Rename, path, err);
+  }
+  return {};
+}
+
+std::string StorageErrorText(const StorageError& error) {
+  const std::string name = "«" + error.Path.string() + "»";
+  switch (error.Failure) {
+    case StorageFailure::None: return {};
+    case StorageFailure::Open: return "Не удалось открыть файл " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::Read: return "Ошибка чтения файла " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::TooShort:
+      return "Файл " + name + " не является записью пульсограммы: в нём " +
+             std::to_string(error.BytesFound) + " байт вместо " + std::to_string(kRecordSize);
+    case StorageFailure::Write: return "Ошибка записи файла " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::Close: return "Ошибка при закрытии файла " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::Rename:
+      return "Не удалось сохранить файл " + name + ": " + ReasonText(error.Errno);
+  }
+  return {};
+}
+
+}  // namespace sfigmo

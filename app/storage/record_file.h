@@ -1,0 +1,51 @@
+#pragma once
+// Reading and writing one PulsogramRecord as a .pul file (44136 bytes, no
+// header). Failures come back as typed values; StorageErrorText turns one
+// into the Russian line the user sees. Callable from any thread; nothing is
+// held open between calls.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "storage/pulsogram_record.h"
+
+namespace sfigmo {
+
+enum class StorageFailure {
+  None,
+  Open,      // the file (or the temporary file beside it) could not be opened
+  Read,      // read(2) failed
+  TooShort,  // fewer than 44136 bytes
+  Write,     // write(2) or fsync(2) failed
+  Close,
+  Rename,    // the finished temporary file could not replace the target
+};
+
+struct StorageError {
+  StorageFailure Failure = StorageFailure::None;
+  int Errno = 0;                // errno of the failing call, 0 for TooShort
+  std::filesystem::path Path;   // the record file the user asked for
+  std::uintmax_t BytesFound = 0;  // TooShort: how many bytes the file had
+
+  bool ok() const { return Failure == StorageFailure::None; }
+};
+
+// Reads the first 44136 bytes of `path` into `record`; a longer file is read
+// as its first record. On failure `record` is left as it was.
+StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& record);
+
+// The same from memory (a fuzzer, a test). False when `bytes` is too short.
+bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& record);
+
+// Writes `record` to a temporary file in the target's folder and renames it
+// into place, so a crash or a full disk never leaves a half-written record.
+// `Reserved` is written as 0.0 whatever the buffer holds. An existing file
+// keeps its permissions.
+StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record);
+
+// "Не удалось открыть файл «…»: файл или папка не найдены" and so on (UTF-8).
+std::string StorageErrorText(const StorageError& error);
+
+}  // namespace sfigmo
