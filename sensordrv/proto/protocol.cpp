@@ -102,6 +102,35 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame) {
   return out;
 }
 
+Request DecodeRequest(std::span<const std::uint8_t> frame) {
+  Request out;
+  if (frame.size() < 3) return out;
+  const std::size_t body = frame.size() - 2;
+  const std::size_t control = 1 + (frame[0] >> 4) + (frame[0] & 0x0F);
+  if (body < control + 2) return out;
+  if (frame[control] == kLinkControl) {
+    out.kind = FrameKind::Link;
+    out.code = frame[control + 1];
+  } else if (frame[control] == kInfoControl && body >= control + 4) {
+    out.kind = FrameKind::Info;
+    out.code = frame[control + 3];
+  }
+  return out;
+}
+
+std::size_t ReplyBody(std::uint8_t code, std::span<const std::uint8_t> data,
+                      std::span<std::uint8_t> out) {
+  const std::size_t n = 5 + data.size();
+  if (out.size() < n) return 0;
+  out[0] = 0x00;
+  out[1] = kInfoControl;
+  out[2] = 0x00;
+  out[3] = kCommandP0;
+  out[4] = code;
+  std::copy(data.begin(), data.end(), out.begin() + 5);
+  return n;
+}
+
 bool ReplyMatches(std::uint8_t command, const Reply& reply) {
   switch (command) {
     case kCmdVersion:

@@ -118,6 +118,19 @@ struct DecodedFrame {
 // are ignored.
 DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame);
 
+// The sensor's side: what a held request frame from the host asks for. The
+// host's command frames carry flags 0x10, so they are not answers (DecodeFrame).
+struct Request {
+  FrameKind kind = FrameKind::Ignored;
+  std::uint8_t code = 0;  // command code, or link code for link frames
+};
+Request DecodeRequest(std::span<const std::uint8_t> frame);
+
+// Body of an information frame as the sensor sends it (no addresses, flags 0).
+// Returns the body length written into out, 0 when out is too small.
+std::size_t ReplyBody(std::uint8_t code, std::span<const std::uint8_t> data,
+                      std::span<std::uint8_t> out);
+
 // Whether a reply completes the command: the reply code, for start and stop
 // also the echoed command in data byte 0, and enough data bytes.
 bool ReplyMatches(std::uint8_t command, const Reply& reply);

@@ -1,0 +1,127 @@
+#include "pulse_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+#include <stdexcept>
+
+namespace sensorsim {
+
+namespace {
+constexpr double kBaseLevel = 25000.0;
+constexpr double kPulseDepth = 2500.0;  // light lost at a full systolic upstroke
+constexpr double kFirstOnset = 0.3;     // s after the stream start
+constexpr double kPulseLength = 3.0;    // s after which a beat no longer counts
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+}  // namespace
+
+PulseModel::PulseModel(const SimConfig& config) : config_(config) { Restart(); }
+
+void PulseModel::Restart() {
+  rng_.seed(config_.seed);
+  gauss_.reset();
+  active_.clear();
+  onsets_.clear();
+  beatNumber_ = 0;
+  sample_ = 0;
+  nextOnset_ = kFirstOnset;
+  compensation_ = 1.0;
+}
+
+// Blood volume after the onset of one beat (peak 1): a fast upstroke, a
+// systolic decay, and the reflected (dicrotic) wave that leaves a notch.
+double PulseModel::PulseShape(double tau) {
+  constexpr double kRise = 0.12, kDecay = 0.22, kDicroticAt = 0.30, kDicroticWidth = 0.06;
+  if (tau < 0.0) return 0.0;
+  if (tau < kRise) return 0.5 - 0.5 * std::cos(std::numbers::pi * tau / kRise);
+  const double after = tau - kRise;
+  const double systolic = std::exp(-after / kDecay);
+  const double d = (after - kDicroticAt) / kDicroticWidth;
+  const double dicrotic = 0.22 * std::exp(-d * d) * std::exp(-after / 0.8);
+  return systolic + dicrotic;
+}
+
+void PulseModel::ScheduleUntil(double t) {
+  const double mean = 60.0 / config_.bpm;
+  double amplitude = 1.0;
+  while (nextOnset_ <= t) {
+    ++beatNumber_;
+    const bool extra = config_.extrasystoleAt.count(beatNumber_ + 1) != 0;
+    const bool pause = config_.pauseAt.count(beatNumber_ + 1) != 0;
+    active_.push_back({nextOnset_, amplitude * (1.0 + 0.04 * gauss_(rng_))});
+    onsets_.push_back(nextOnset_);
+    // Interval to the next beat: random spread plus breathing (about 0.25 Hz).
+    const double breathing = 0.5 * config_.variability * std::sin(kTwoPi * 0.25 * nextOnset_);
+    double interval = mean * (1.0 + config_.variability * gauss_(rng_) + breathing) * compensation_;
+    compensation_ = 1.0;
+    amplitude = 1.0;
+    if (extra) {  // premature, weaker beat, then a compensatory pause
+      interval *= 0.6;
+      amplitude = 0.55;
+      compensation_ = 1.4;
+    }
+    if (pause) interval *= 2.0;
+    nextOnset_ += std::max(interval, 0.25);
+  }
+  while (!active_.empty() && t - active_.front().onset > kPulseLength) active_.pop_front();
+}
+
+double PulseModel::NextLevel() {
+  const double t = static_cast<double>(sample_++) / config_.rate;
+  ScheduleUntil(t);
+  double volume = 0.0;
+  for (const Beat& b : active_) volume += b.amplitude * PulseShape(t - b.onset);
+  const double drift = config_.drift * (std::sin(kTwoPi * t / 9.0) + 0.5 * std::sin(kTwoPi * t / 23.0 + 1.0));
+  return kBaseLevel - kPulseDepth * volume + drift + config_.noise * gauss_(rng_);
+}
+
+ReplaySource::ReplaySource(const std::string& file, double fileRate, double sampleRate)
+    : sampleRate_(sampleRate) {
+  std::ifstream in(file);
+  if (!in) throw std::runtime_error("не удалось открыть файл записи: " + file);
+  std::string line;
+  int timed = -1;  // decided by the first line: "timer,hr" rows or one value per row
+  long row = 0;
+  while (std::getline(in, line)) {
+    ++row;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (timed < 0) timed = line.find(',') != std::string::npos;
+    if (row == 1 && line.find_first_of("0123456789-.") != 0) continue;  // header
+    std::istringstream fields(line);
+    double time = 0.0, value = 0.0;
+    char comma = 0;
+    const bool ok = timed ? static_cast<bool>(fields >> time >> comma >> value) && comma == ','
+                          : static_cast<bool>(fields >> value);
+    if (!ok) throw std::runtime_error("неверная строка " + std::to_string(row) + " в файле " + file);
+    times_.push_back(timed ? time / 1000.0 : static_cast<double>(values_.size()) / fileRate);
+    // Recorded values rise with blood volume; the sensor's light level falls.
+    values_.push_back(20000.0 - 12.0 * value);
+  }
+  if (values_.size() < 2) throw std::runtime_error("в файле записи меньше двух значений: " + file);
+  for (std::size_t i = 1; i < times_.size(); ++i) {
+    if (times_[i] <= times_[i - 1]) throw std::runtime_error("время в файле записи не возрастает: " + file);
+  }
+}
+
+double ReplaySource::NextLevel() {
+  const double span = times_.back() - times_.front();
+  const double t = times_.front() + std::fmod(static_cast<double>(sample_++) / sampleRate_, span);
+  auto hi = std::upper_bound(times_.begin(), times_.end(), t);
+  if (hi == times_.end()) return values_.back();
+  if (hi == times_.begin()) return values_.front();
+  const std::size_t i = static_cast<std::size_t>(hi - times_.begin());
+  const double w = (t - times_[i - 1]) / (times_[i] - times_[i - 1]);
+  return values_[i - 1] + w * (values_[i] - values_[i - 1]);
+}
+
+std::unique_ptr<SignalSource> MakeSignalSource(const SimConfig& config) {
+  if (!config.replayFile.empty()) {
+    return std::make_unique<ReplaySource>(config.replayFile, config.replayRate, config.rate);
+  }
+  return std::make_unique<PulseModel>(config);
+}
+
+}  // namespace sensorsim

@@ -1,0 +1,34 @@
+#pragma once
+// Settings of the simulated sensor, filled from the command line.
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+namespace sensorsim {
+
+struct SimConfig {
+  double rate = 50.0;         // samples per second (five per frame)
+  double bpm = 72.0;          // mean heart rate
+  double variability = 0.04;  // beat-to-beat spread, fraction of the mean interval
+  std::set<long> extrasystoleAt;  // beat numbers (1 = first beat after start)
+  std::set<long> pauseAt;
+  double batteryVolts = 9.0;
+  double noise = 12.0;   // light-level noise, standard deviation in counts
+  double drift = 400.0;  // slow baseline drift, amplitude in counts
+  std::string replayFile;
+  double replayRate = 100.0;
+  bool mute = false;         // never answers
+  bool refuseStart = false;  // answers everything but the stream start
+  long stopAfterFrames = -1; // falls silent after this many frames (-1: never)
+  double corrupt = 0.0;      // fraction of sent bytes replaced by garbage
+  std::string logFile;
+  std::uint64_t seed = 1;
+};
+
+// Clock ticks of one sample: the sensor counts 3 MHz ticks per sample, A + B.
+inline constexpr double kTickRate = 3.0e6;
+// The light-level model is written for 20 ms samples (60000 ticks).
+inline constexpr double kReferenceTicks = 60000.0;
+
+}  // namespace sensorsim
