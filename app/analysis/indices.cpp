@@ -127,8 +127,10 @@ CalcStop ComputeRhythm(std::span<const std::int32_t> intervals, double period,
   if (r.MaxNormalInterval - r.MinNormalInterval == 0) return CalcStop::Rhythm9;
   r.VRKI = (r.MaxNormalInterval - r.MinNormalInterval) * T;
 
-  // A negative time base ends here.
-  if (r.MeanNormalInterval == 0 || r.VRKI == 0 || !(r.MeanNormalInterval >= 0) || !(r.VRKI >= 0))
+  // A negative time base ends here, and so does one so large that the
+  // means overflowed to infinity.
+  if (r.MeanNormalInterval == 0 || r.VRKI == 0 || !(r.MeanNormalInterval >= 0) ||
+      !(r.VRKI >= 0) || !std::isfinite(r.MeanNormalInterval) || !std::isfinite(r.VRKI))
     return CalcStop::Rhythm11;
 
   r.KOVR = kPercent * r.IntervalSD / r.MeanNormalInterval;
