@@ -1,18 +1,60 @@
 #pragma once
-// The tabbed dialog that explains the verdicts of one measurement.
+// The tabbed results dialog: one index group per tab, a coloured verdict
+// over a fixed explanation. Created once at program start and shown
+// modally by the conclusion; main thread only.
 
 #include <QDialog>
 
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+
 namespace sfigmo {
 struct AnalysisResults;
-}
+struct PulsogramRecord;
+}  // namespace sfigmo
 
 class TPagesDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TPagesDlg(QWidget* parent = nullptr);
+  // screenWidth 0 asks the primary screen; the layout is designed for 800.
+  explicit TPagesDlg(QWidget* parent = nullptr, int screenWidth = 0);
   ~TPagesDlg() override;
 
+  // Where the verdicts come from: the working results of the last
+  // calculation and the current record. Both must outlive the next
+  // activation; set them again when the record buffer is replaced. Null
+  // pointers read as all-zero results.
+  void setSources(const sfigmo::AnalysisResults* working, const sfigmo::PulsogramRecord* record);
+
+  // Fills the five verdict labels; runs on every showing of the dialog.
+  void FormActivate();
+
+  // Controls, named as the rest of the program refers to them.
+  QTabWidget* PageControl1 = nullptr;
+  QLabel* Label2 = nullptr;  // "Пульс"
+  QLabel* Label3 = nullptr;  // "Сердце"
+  QLabel* Label4 = nullptr;  // "Сосуды"
+  QLabel* Label5 = nullptr;  // "Ритм"
+  QLabel* Label6 = nullptr;  // "Перебои"
+  QListWidget* ListBoxes[5] = {};
+  QPushButton* CloseButtons[5] = {};
+  QStatusBar* StatusBar1 = nullptr;
+
+  double scale() const { return scale_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void FormCreate(int screenWidth);
+  QWidget* makePage(int tab, QLabel*& label);
+  QLabel* verdictLabel(int tab) const;
+
+  const sfigmo::AnalysisResults* working_ = nullptr;
+  const sfigmo::PulsogramRecord* record_ = nullptr;
+  double scale_ = 1.0;
 };

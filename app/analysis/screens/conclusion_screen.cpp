@@ -1,0 +1,83 @@
+#include "analysis/screens/conclusion_screen.h"
+
+#include "analysis/conclusion_rules.h"
+#include "analysis/screens/screen_text.h"
+#include "common/format_general.h"
+
+namespace sfigmo {
+
+namespace {
+
+using screens::BlackPen;
+using screens::SetFont;
+using screens::TextOnWhite;
+
+constexpr int kInstructionX = 380;
+
+struct InstructionLine {
+  int y;
+  const char* text;
+};
+
+const InstructionLine kInstructionsAbove[] = {
+    {20, "   Если Вы получили сообщение -"},
+    {35, "\"НЕОБХОДИМ КОНТРОЛЬ, то Вам "},
+    {50, "нужно повторить измерение и со-"},
+    {65, "хранить результаты, выполнив"},
+    {80, "операции РЕГИС и СОХР в меню"},
+    {95, "ФАЙЛ. При наличии             отметок"},
+};
+
+const InstructionLine kInstructionsBelow[] = {
+    {110, "установите ручной режим измерения,"},
+    {125, "выполните проверку (ПРОВ) результатов, "},
+    {140, "через 5 минут повторите измерение."},
+    {155, "Подробнее смотри в меню СПРАВКА"},
+};
+
+void DrawVerdictLines(Canvas& c, const AnalysisResults& working, char sep) {
+  for (const VerdictLine& line : ConclusionVerdicts(working)) {
+    SetFont(c, 10, true);
+    TextOnWhite(c, 100, line.Y, line.Text);
+    if (line.Value) TextOnWhite(c, line.ValueX, line.Y, FormatGeneral(*line.Value, 3, 0, sep));
+    BlackPen(c);
+    c.setBrushColor(screens::ScreenColour(line.Colour));
+    c.ellipse(70, line.Y, 90, line.Y + 20);
+  }
+}
+
+void DrawInstructions(Canvas& c) {
+  SetFont(c, 8, false);
+  for (const InstructionLine& line : kInstructionsAbove) TextOnWhite(c, kInstructionX, line.y, line.text);
+  // The red mark fills the gap left in the last line above.
+  BlackPen(c);
+  c.setBrushColor(colours::Red);
+  c.ellipse(495, 95, 510, 110);
+  for (const InstructionLine& line : kInstructionsBelow) TextOnWhite(c, kInstructionX, line.y, line.text);
+}
+
+}  // namespace
+
+void DrawConclusionTitle(Canvas& c) {
+  SetFont(c, 10, true);
+  TextOnWhite(c, 160, 5, "З А К Л Ю Ч Е Н И Е ");
+}
+
+void DrawConclusionBody(Canvas& c, const AnalysisResults& working, const AnalysisResults& recordBlock,
+                        char sep) {
+  BlackPen(c);
+  DrawVerdictLines(c, working, sep);
+
+  const int score = ConclusionScore(working);
+  const double pressure = PressureEstimate(recordBlock, working.MeanInterval);
+  if (AdviceNeeded(score, pressure)) {
+    SetFont(c, 10, true, colours::Blue);
+    TextOnWhite(c, 390, 190, "НЕОБХОДИМ КОНТРОЛЬ");
+  }
+
+  DrawInstructions(c);
+  SetFont(c, 8, false);
+  BlackPen(c);
+}
+
+}  // namespace sfigmo

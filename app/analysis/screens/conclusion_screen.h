@@ -1,0 +1,20 @@
+#pragma once
+// The conclusion screen: title, verdict lines with their circles, the
+// advice and the instruction block, drawn on the trace area. The verdicts
+// come from the pure rules; this only draws. Main thread only.
+
+#include "draw/canvas.h"
+#include "storage/analysis_results.h"
+
+namespace sfigmo {
+
+// The title alone; the action lets events run between title and body.
+void DrawConclusionTitle(Canvas& canvas);
+
+// Verdict lines, advice and instructions. working: the last calculation's
+// results; recordBlock: the current record's stored block (pressure
+// estimate). Leaves a normal 8-point black font and a black 1-pixel pen.
+void DrawConclusionBody(Canvas& canvas, const AnalysisResults& working,
+                        const AnalysisResults& recordBlock, char decimalSeparator);
+
+}  // namespace sfigmo

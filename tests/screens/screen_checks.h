@@ -1,0 +1,48 @@
+#pragma once
+// What the screen tests look at: a pixel's colour, and whether a text sits
+// at its place (compared with a canvas on which only that text is drawn).
+
+#include <QDir>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include "draw/canvas.h"
+
+namespace sfigmo::testing {
+
+inline constexpr int kAreaWidth = 625;
+inline constexpr int kAreaHeight = 217;
+
+struct TextStyle {
+  int points = 8;
+  bool bold = false;
+  QColor colour = colours::Black;
+};
+
+// True when the box of `text` at (x, y) on `c` holds exactly what drawing
+// that text alone, on white, in `style`, gives.
+inline ::testing::AssertionResult TextAt(const Canvas& c, int x, int y, const QString& text,
+                                         TextStyle style = {}) {
+  Canvas ref(c.width(), c.height(), colours::Silver);
+  ref.setFontFamily(WindowFontFamily());
+  ref.setFontSize(style.points);
+  ref.setFontBold(style.bold);
+  ref.setFontColor(style.colour);
+  ref.setBrushColor(colours::White);
+  ref.textOut(x, y, text);
+  const int w = ref.textWidth(text);
+  const int h = ref.textHeight(text);
+  for (int yy = y; yy < y + h && yy < c.height(); ++yy)
+    for (int xx = x; xx < x + w && xx < c.width(); ++xx)
+      if (c.pixel(xx, yy) != ref.pixel(xx, yy))
+        return ::testing::AssertionFailure()
+               << "\"" << text.toStdString() << "\" differs at (" << xx << ", " << yy << ")";
+  return ::testing::AssertionSuccess();
+}
+
+inline void SaveScreenshot(const Canvas& c, const QString& name) {
+  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
+  c.image().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
+}
+
+}  // namespace sfigmo::testing
