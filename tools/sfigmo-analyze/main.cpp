@@ -1,0 +1,164 @@
+// sfigmo-analyze [--json] [--stored] FILE.pul|FOLDER ...
+// Checks stored measurements without the windowed program: marking,
+// acceptance, the indices recomputed from the samples (or the stored block),
+// verdicts, score, pressure estimate and advice. A folder stands for every
+// .pul file in it, in name order. Exit code 1 when any file could not be
+// read; the others are still analysed.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/numeric_locale.h"
+#include "record_report.h"
+#include "storage/record_file.h"
+
+namespace fs = std::filesystem;
+using namespace sfigmo;
+
+namespace {
+
+struct Options {
+  bool Json = false;
+  bool Stored = false;
+  std::vector<std::string> Paths;
+};
+
+constexpr const char* kUsage =
+    "Использование: sfigmo-analyze [--json] [--stored] ФАЙЛ.pul|ПАПКА ...\n"
+    "  --json    один объект JSON на файл, по строке на каждый\n"
+    "  --stored  показать результаты, записанные в файле, без пересчёта\n";
+
+bool IsPulFile(const fs::directory_entry& e) {
+  std::string ext = e.path().extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::error_code ec;
+  return ext == ".pul" && !e.is_directory(ec);
+}
+
+// The files a folder argument stands for, sorted by name (byte order, so the
+// archive's date-in-name order holds whatever the locale).
+bool ExpandFolder(const fs::path& folder, std::vector<fs::path>& files) {
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  if (ec) {
+    std::cerr << "Не удалось прочитать папку «" << folder.string() << "»: " << ec.message() << '\n';
+    return false;
+  }
+  std::vector<fs::path> found;
+  for (const fs::directory_entry& e : it) {
+    if (IsPulFile(e)) found.push_back(e.path());
+  }
+  std::sort(found.begin(), found.end());
+  files.insert(files.end(), found.begin(), found.end());
+  return true;
+}
+
+QJsonValue Number(double v) {
+  // JSON has no NaN or infinity: a damaged record's non-finite value is null.
+  return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue NameOrNull(const char* name) {
+  return name ? QJsonValue(QString::fromUtf8(name)) : QJsonValue(QJsonValue::Null);
+}
+
+std::string ReportJson(const fs::path& file, const RecordReport& r) {
+  QJsonObject o;
+  o["file"] = QString::fromStdString(file.string());
+  for (const auto& [name, text] : r.Header) o[name] = QString::fromStdString(text);
+  o["Gain"] = r.Gain;
+  o["SampleCount"] = r.StoredSampleCount;
+  o["SamplePeriod"] = Number(r.SamplePeriod);
+  o["MarkMin"] = r.Marks.MarkMin;
+  QJsonArray marks;
+  for (const BeatMark& m : r.Marks.Marks) marks.append(m.Index);
+  o["Marks"] = marks;
+  o["Accepted"] = r.Rejected == Rejection::None;
+  o["RejectedBy"] = NameOrNull(RejectionName(r.Rejected));
+  o["StoppedAt"] = NameOrNull(r.Calculated ? StopName(r.Stop) : nullptr);
+  for (const ResultField& f : ResultFields()) {
+    if (HasResult(r, f)) o[f.Name] = Number(r.Results.*f.Member);
+  }
+  if (r.HasConclusion) {
+    o["TOSO"] = Number(r.Toso);
+    QJsonArray verdicts;
+    for (const VerdictLine& line : r.Verdicts) verdicts.append(QString::fromStdString(line.Text));
+    o["Verdicts"] = verdicts;
+    o["ConclusionScore"] = r.Score;
+    o["PressureEstimate"] = Number(r.Pressure);
+    o["Advice"] = r.Advice;
+  }
+  return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
+}
+
+// Analyses one file and prints its report; false when it could not be read.
+bool AnalyseFile(const fs::path& file, const Options& opt, char sep) {
+  auto record = std::make_unique<PulsogramRecord>();
+  const StorageError error = ReadRecord(file, *record);
+  if (!error.ok()) {
+    std::cerr << StorageErrorText(error) << '\n';
+    return false;
+  }
+  const RecordReport report = AnalyseRecord(*record, opt.Stored);
+  if (report.UsedSampleCount != report.StoredSampleCount) {
+    std::cerr << "Файл «" << file.string() << "»: SampleCount " << report.StoredSampleCount << " больше "
+              << kMaxSamples << ", взято " << kMaxSamples << '\n';
+  }
+  if (opt.Json) {
+    std::cout << ReportJson(file, report) << '\n';
+  } else {
+    std::cout << "== " << file.string() << '\n' << ReportText(report, sep) << '\n';
+  }
+  std::cout.flush();  // keep reports and error lines in order on a terminal
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--json") {
+      opt.Json = true;
+    } else if (arg == "--stored") {
+      opt.Stored = true;
+    } else if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
+      std::cerr << "Неизвестный ключ «" << arg << "»\n" << kUsage;
+      return 2;
+    } else if (arg != "--") {
+      opt.Paths.push_back(arg);
+    }
+  }
+  if (opt.Paths.empty()) {
+    std::cerr << kUsage;
+    return 2;
+  }
+
+  const char sep = UserDecimalSeparator();
+  bool allRead = true;
+  for (const std::string& arg : opt.Paths) {
+    std::error_code ec;
+    std::vector<fs::path> files;
+    if (fs::is_directory(arg, ec)) {
+      allRead = ExpandFolder(arg, files) && allRead;
+    } else {
+      files.push_back(arg);
+    }
+    for (const fs::path& file : files) allRead = AnalyseFile(file, opt, sep) && allRead;
+  }
+  std::cout.flush();
+  return allRead ? 0 : 1;
+}

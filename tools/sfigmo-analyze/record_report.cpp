@@ -1,0 +1,133 @@
+#include "record_report.h"
+
+#include <array>
+#include <string_view>
+
+#include "common/format_general.h"
+#include "storage/short_string.h"
+
+namespace sfigmo {
+namespace {
+
+// Stages of the calculation in the order it writes the fields: a stop at a
+// guard leaves every field of a later stage unwritten.
+enum Stage : int {
+  kAfterClassify = 1,  // steps 2..6 of the rhythm stage
+  kAfterNormalMean = 2,
+  kAfterRange = 3,
+  kRhythmDone = 4,
+  kShapeDone = 5,
+};
+
+constexpr std::array<ResultField, 23> kFields = {{
+    {"NAGR", &AnalysisResults::NAGR, kShapeDone},
+    {"DescentTime", &AnalysisResults::DescentTime, kShapeDone},
+    {"Reserved", &AnalysisResults::Reserved, kShapeDone},
+    {"RiseTime", &AnalysisResults::RiseTime, kShapeDone},
+    {"SPSO", &AnalysisResults::SPSO, kShapeDone},
+    {"MeanInterval", &AnalysisResults::MeanInterval, kAfterClassify},
+    {"MeanIntervalSamples", &AnalysisResults::MeanIntervalSamples, kAfterClassify},
+    {"PULS", &AnalysisResults::PULS, kAfterClassify},
+    {"KOLP", &AnalysisResults::KOLP, kAfterClassify},
+    {"KOLE", &AnalysisResults::KOLE, kAfterClassify},
+    {"PauseSamples", &AnalysisResults::PauseSamples, kAfterClassify},
+    {"ExtraSamples", &AnalysisResults::ExtraSamples, kAfterClassify},
+    {"AbsDeviationSum", &AnalysisResults::AbsDeviationSum, kRhythmDone},
+    {"MinNormalInterval", &AnalysisResults::MinNormalInterval, kAfterClassify},
+    {"MaxNormalInterval", &AnalysisResults::MaxNormalInterval, kAfterClassify},
+    {"ModeCount", &AnalysisResults::ModeCount, kAfterClassify},
+    {"IntervalCount", &AnalysisResults::IntervalCount, kRhythmDone},
+    {"MeanNormalInterval", &AnalysisResults::MeanNormalInterval, kAfterNormalMean},
+    {"VRKI", &AnalysisResults::VRKI, kAfterRange},
+    {"KOVR", &AnalysisResults::KOVR, kRhythmDone},
+    {"SpreadIndex", &AnalysisResults::SpreadIndex, kRhythmDone},
+    {"AbsDeviationPercent", &AnalysisResults::AbsDeviationPercent, kRhythmDone},
+    {"IntervalSD", &AnalysisResults::IntervalSD, kAfterClassify},
+}};
+
+int StageReached(CalcStop stop) {
+  switch (stop) {
+    case CalcStop::Rhythm1: return 0;
+    case CalcStop::Rhythm7: return kAfterClassify;
+    case CalcStop::Rhythm9: return kAfterNormalMean;
+    case CalcStop::Rhythm11: return kAfterRange;
+    case CalcStop::Shape: return kRhythmDone;
+    case CalcStop::Completed: return kShapeDone;
+  }
+  return 0;
+}
+
+void FillConclusion(RecordReport& r) {
+  // After a completed calculation the working results and the record's
+  // block hold the same values; with --stored both are the stored block.
+  r.HasConclusion = true;
+  r.Toso = TOSO(r.Results);
+  r.Verdicts = ConclusionVerdicts(r.Results);
+  r.Score = ConclusionScore(r.Results);
+  r.Pressure = PressureEstimate(r.Results, r.Results.MeanInterval);
+  r.Advice = AdviceNeeded(r.Score, r.Pressure);
+}
+
+}  // namespace
+
+std::span<const ResultField> ResultFields() { return kFields; }
+
+bool HasResult(const RecordReport& report, const ResultField& field) {
+  if (report.FromStoredBlock) return true;
+  return report.Calculated && StageReached(report.Stop) >= field.Stage;
+}
+
+RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
+  RecordReport r;
+  r.Header = {{"DateText", GetShortString(record.DateText)},
+              {"TimeText", GetShortString(record.TimeText)},
+              {"PatientName", GetShortString(record.PatientName)},
+              {"PatientAge", GetShortString(record.PatientAge)},
+              {"PatientSex", GetShortString(record.PatientSex)},
+              {"GeneralInfo", GetShortString(record.GeneralInfo)}};
+  r.Gain = record.Gain;
+  r.SamplePeriod = record.SamplePeriod;
+  r.StoredSampleCount = record.SampleCount;
+  r.UsedSampleCount = UsableSampleCount(record);
+
+  const std::span<const std::int32_t> samples(record.Samples, static_cast<std::size_t>(r.UsedSampleCount));
+  r.Marks = MarkBeats(samples);
+  r.Rejected = AcceptMarks(r.Marks, record.SamplePeriod);
+
+  if (useStoredBlock) {
+    r.FromStoredBlock = true;
+    r.Results = record.Results;
+    FillConclusion(r);
+  } else if (r.Rejected == Rejection::None) {
+    // Like the program: a rejected recording is not calculated at all.
+    r.Calculated = true;
+    r.Stop = ComputeAll(samples, r.Marks, record.SamplePeriod, r.Results);
+    if (r.Stop == CalcStop::Completed) FillConclusion(r);
+  }
+  return r;
+}
+
+const char* RejectionName(Rejection r) {
+  switch (r) {
+    case Rejection::None: return nullptr;
+    case Rejection::Beats: return "beats";
+    case Rejection::FirstBeat: return "first-beat";
+    case Rejection::Amplitude: return "amplitude";
+    case Rejection::TooMany: return "too-many";
+  }
+  return nullptr;
+}
+
+const char* StopName(CalcStop s) {
+  switch (s) {
+    case CalcStop::Completed: return nullptr;
+    case CalcStop::Rhythm1: return "rhythm-1";
+    case CalcStop::Rhythm7: return "rhythm-7";
+    case CalcStop::Rhythm9: return "rhythm-9";
+    case CalcStop::Rhythm11: return "rhythm-11";
+    case CalcStop::Shape: return "shape";
+  }
+  return nullptr;
+}
+
+}  // namespace sfigmo

@@ -1,0 +1,68 @@
+#pragma once
+// What sfigmo-analyze says about one record: the marking, the acceptance
+// test, the calculation (or the stored result block) and the conclusion's
+// rules, gathered once and then printed as text or JSON. No Qt here, so the
+// fuzzer runs the same path.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "analysis/beat_marking.h"
+#include "analysis/conclusion_rules.h"
+#include "analysis/indices.h"
+#include "storage/pulsogram_record.h"
+
+namespace sfigmo {
+
+struct RecordReport {
+  // Header, UTF-8, in record order: DateText .. GeneralInfo.
+  std::vector<std::pair<const char*, std::string>> Header;
+  std::int32_t Gain = 0;
+  double SamplePeriod = 0.0;
+  int StoredSampleCount = 0;  // as the file says
+  int UsedSampleCount = 0;    // limited to the room the record has
+
+  MarkTable Marks;
+  Rejection Rejected = Rejection::None;
+
+  // Results come from the stored block (--stored) or from a calculation that
+  // ran only on an accepted marking; Stop says where that calculation ended.
+  bool FromStoredBlock = false;
+  bool Calculated = false;
+  CalcStop Stop = CalcStop::Completed;
+  AnalysisResults Results;
+
+  // The conclusion, present when a full set of results is at hand.
+  bool HasConclusion = false;
+  double Toso = 0.0;
+  std::vector<VerdictLine> Verdicts;
+  int Score = 0;
+  double Pressure = 0.0;
+  bool Advice = false;
+};
+
+RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock);
+
+// One result field: its name as the record names it and its slot.
+struct ResultField {
+  const char* Name;
+  double AnalysisResults::*Member;
+  int Stage;  // how far the calculation must get before the field is written
+};
+std::span<const ResultField> ResultFields();
+
+// Whether the report holds a value for the field (stored, or written by the
+// calculation before it stopped).
+bool HasResult(const RecordReport& report, const ResultField& field);
+
+// Machine names used by --json and in the text output.
+const char* RejectionName(Rejection r);  // "beats", … ; nullptr for None
+const char* StopName(CalcStop s);        // "rhythm-1", … ; nullptr for Completed
+
+// The human-readable report; numbers with FormatGeneral and `decimalSeparator`.
+std::string ReportText(const RecordReport& report, char decimalSeparator);
+
+}  // namespace sfigmo

@@ -1,0 +1,95 @@
+#include <sstream>
+
+#include "common/format_general.h"
+#include "record_report.h"
+
+namespace sfigmo {
+namespace {
+
+// Header text comes from a file: keep line breaks of the note readable and
+// never pass control bytes of a damaged record to the terminal.
+std::string Printable(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      out += " / ";
+      ++i;
+    } else if (c < 0x20 || c == 0x7F) {
+      out += '?';
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+const char* RejectionText(Rejection r) {
+  switch (r) {
+    case Rejection::None: return "";
+    case Rejection::Beats: return "меньше трёх отметок ударов";
+    case Rejection::FirstBeat: return "первый удар позже 2 с от начала записи";
+    case Rejection::Amplitude: return "мала амплитуда сигнала (|MarkMin| < 20)";
+    case Rejection::TooMany: return "больше 100 отметок ударов";
+  }
+  return "";
+}
+
+const char* StopText(CalcStop s) {
+  switch (s) {
+    case CalcStop::Completed: return "";
+    case CalcStop::Rhythm1: return "нет интервалов или нулевой период отсчётов";
+    case CalcStop::Rhythm7: return "все интервалы — паузы или экстрасистолы";
+    case CalcStop::Rhythm9: return "все нормальные интервалы одинаковы";
+    case CalcStop::Rhythm11: return "недопустимые VRKI или MeanNormalInterval (отрицательный период?)";
+    case CalcStop::Shape: return "меньше четырёх отметок: форма волны не измеряется";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string ReportText(const RecordReport& r, char sep) {
+  auto num = [sep](double v, int digits = 6) { return FormatGeneral(v, digits, 0, sep); };
+  std::ostringstream out;
+  for (const auto& [name, text] : r.Header) out << name << ": " << Printable(text) << '\n';
+  out << "Gain: " << r.Gain << '\n';
+  out << "SampleCount: " << r.StoredSampleCount;
+  if (r.UsedSampleCount != r.StoredSampleCount) {
+    out << " (больше " << kMaxSamples << ", взято " << r.UsedSampleCount << ")";
+  }
+  out << "\nSamplePeriod: " << num(r.SamplePeriod, 15) << '\n';
+  out << "MarkMin: " << r.Marks.MarkMin << '\n';
+  out << "Marks (" << r.Marks.count() << "):";
+  for (const BeatMark& m : r.Marks.Marks) out << ' ' << m.Index;
+  out << '\n';
+  if (r.Rejected == Rejection::None) {
+    out << "Запись принята\n";
+  } else {
+    out << "Запись отклонена (" << RejectionName(r.Rejected) << "): " << RejectionText(r.Rejected) << '\n';
+  }
+
+  if (r.FromStoredBlock) out << "Результаты, записанные в файле:\n";
+  if (r.Calculated) out << "Результаты расчёта:\n";
+  for (const ResultField& f : ResultFields()) {
+    if (HasResult(r, f)) out << "  " << f.Name << " = " << num(r.Results.*f.Member) << '\n';
+  }
+  if (r.Calculated && r.Stop != CalcStop::Completed) {
+    out << "Расчёт остановлен (" << StopName(r.Stop) << "): " << StopText(r.Stop) << '\n';
+  }
+  if (!r.HasConclusion) return out.str();
+
+  out << "  TOSO = " << num(r.Toso) << '\n';
+  out << "Заключение:\n";
+  for (const VerdictLine& line : r.Verdicts) {
+    out << "  " << line.Text;
+    if (line.Value) out << ' ' << num(*line.Value, 3);
+    out << '\n';
+  }
+  out << "ConclusionScore: " << r.Score << '\n';
+  out << "PressureEstimate: " << num(r.Pressure) << '\n';
+  out << (r.Advice ? "НЕОБХОДИМ КОНТРОЛЬ\n" : "Контроль не требуется\n");
+  return out.str();
+}
+
+}  // namespace sfigmo
