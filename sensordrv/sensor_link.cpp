@@ -1,0 +1,197 @@
+#include "sensor_link.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+#include "messages.h"
+
+namespace sensordrv {
+
+namespace {
+void SleepOneMs() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+}  // namespace
+
+void AnswerSlot::Store(const Reply& reply) {
+  const std::uint32_t s = sequence_.load(std::memory_order_relaxed);
+  sequence_.store(s + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  p0_.store(reply.p0, std::memory_order_relaxed);
+  code_.store(reply.code, std::memory_order_relaxed);
+  length_.store(static_cast<std::uint16_t>(reply.dataLength), std::memory_order_relaxed);
+  for (std::size_t i = 0; i < reply.dataLength; ++i) data_[i].store(reply.data[i], std::memory_order_relaxed);
+  sequence_.store(s + 2, std::memory_order_release);
+}
+
+Reply AnswerSlot::Load(std::uint32_t* number) const {
+  Reply r;
+  for (;;) {
+    const std::uint32_t before = sequence_.load(std::memory_order_acquire);
+    if (before & 1) {
+      std::this_thread::yield();
+      continue;
+    }
+    r.p0 = p0_.load(std::memory_order_relaxed);
+    r.code = code_.load(std::memory_order_relaxed);
+    r.dataLength = std::min<std::size_t>(length_.load(std::memory_order_relaxed), Reply::kCapacity);
+    for (std::size_t i = 0; i < r.dataLength; ++i) r.data[i] = data_[i].load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (sequence_.load(std::memory_order_relaxed) == before) {
+      if (number != nullptr) *number = before / 2;
+      return r;
+    }
+  }
+}
+
+bool SensorLink::SendFrame(std::span<const std::uint8_t> body) {
+  std::array<std::uint8_t, EncodedCapacity(8)> wire{};
+  if (body.size() > 8) return false;
+  const std::size_t n = EncodeFrame(body, wire);
+  if (!port_.WriteFrame(wire.data(), static_cast<std::uint32_t>(n))) {
+    port_.CloseDevice();
+    return false;
+  }
+  return true;
+}
+
+std::optional<Reply> SensorLink::Exchange(std::uint8_t command) {
+  commandIdle_ = false;
+  if (command != kCmdVersion && command != kCmdBattery && command != kCmdStart && command != kCmdStop) {
+    commandIdle_ = true;
+    return std::nullopt;
+  }
+  // Cleared before the frame goes out, so a fast reply cannot be missed.
+  answerReady_ = false;
+  if (!SendFrame(CommandBody(command))) {
+    commandIdle_ = true;
+    return std::nullopt;
+  }
+  std::optional<Reply> result;
+  // A measurement frame arriving during the wait does not end it: the stop
+  // command is sent while the stream is still running.
+  for (int i = 0; i < kReplyPolls && !result; ++i) {
+    if (answerReady_.exchange(false)) {
+      Reply r = answer_.Load();
+      if (ReplyMatches(command, r)) result = r;
+    } else {
+      SleepOneMs();
+    }
+  }
+  if (!result) {
+    Reply r = answer_.Load();  // an older reply of the same kind still counts
+    if (ReplyMatches(command, r)) result = r;
+  }
+  commandIdle_ = true;
+  if (result) ClearKeepAlive();
+  return result;
+}
+
+std::optional<Reply> SensorLink::WaitData() {
+  commandIdle_ = false;
+  std::optional<Reply> result;
+  for (int i = 0; i < kReplyPolls; ++i) {
+    if (answerReady_.exchange(false)) {
+      std::uint32_t number = 0;
+      Reply r = answer_.Load(&number);
+      // The slot may already hold the frame returned last time (it was
+      // stored again between flag and copy): wait for a newer one.
+      if (r.code == kReplyData && number == lastDataNumber_) continue;
+      if (r.code == kReplyData && r.dataLength >= kDataBytes) {
+        lastDataNumber_ = number;
+        result = r;
+      }
+      break;
+    }
+    SleepOneMs();
+  }
+  commandIdle_ = true;
+  return result;
+}
+
+bool SensorLink::StartReader() {
+  StopReader();
+  stopRequested_ = false;
+  try {
+    reader_ = std::thread(&SensorLink::ReaderThread, this);
+  } catch (const std::system_error&) {
+    ShowMessage("Поток не запустился!", kCaptionPlain, false);
+    return false;
+  }
+  return true;
+}
+
+void SensorLink::StopReader() {
+  if (!reader_.joinable()) return;
+  stopRequested_ = true;
+  if (reader_.get_id() == std::this_thread::get_id()) {
+    reader_.detach();  // only from a message sink on the reader itself
+    return;
+  }
+  reader_.join();
+}
+
+void SensorLink::ReaderThread() {
+  while (!stopRequested_) PollOnce();
+}
+
+void SensorLink::PollOnce() {
+  if (!portReady_ || !readingEnabled_) {
+    SleepOneMs();
+    return;
+  }
+  portReady_ = false;
+  std::uint8_t byte = 0;
+  std::uint32_t count = 0;
+  if (!port_.ReadByte(byte, count)) {
+    SleepOneMs();
+  } else if (count != 0) {
+    PushByte(byte);
+  } else if (!KeepAliveTick()) {
+    SleepOneMs();
+  }
+  portReady_ = true;
+}
+
+bool SensorLink::KeepAliveTick() {
+  if (keepAliveCountdown_ > 0) {
+    --keepAliveCountdown_;
+    if (answerSeen_.exchange(false)) keepAliveCountdown_ = kKeepAliveIdlePolls;
+    return false;
+  }
+  keepAliveCountdown_ = kKeepAliveIdlePolls;
+  SendKeepAlive();
+  return true;
+}
+
+void SensorLink::SendKeepAlive() {
+  SendFrame(LinkBody(kLinkTest));
+  if (missedKeepAlives_.fetch_add(1) + 1 > kMaxMissedKeepAlives) {
+    missedKeepAlives_ = 0;
+    deviceFailed_ = true;
+  }
+}
+
+void SensorLink::PushByte(std::uint8_t c) {
+  if (assembler_.PushByte(c)) DispatchFrame();
+}
+
+void SensorLink::DispatchFrame() {
+  const DecodedFrame frame = DecodeFrame(assembler_.Frame());
+  if (frame.kind == FrameKind::Info) OnInfoFrame(frame.reply);
+  if (frame.kind == FrameKind::Link) OnLinkFrame(frame.linkCode);
+  assembler_.Release();
+}
+
+void SensorLink::OnInfoFrame(const Reply& reply) {
+  answer_.Store(reply);
+  // Code 3 replies take the slot but wake nobody.
+  if (reply.code == kReplySilent) return;
+  answerSeen_ = true;
+  answerReady_ = true;
+}
+
+void SensorLink::OnLinkFrame(std::uint8_t linkCode) {
+  if (linkCode == kLinkAck) ClearKeepAlive();
+}
+
+}  // namespace sensordrv

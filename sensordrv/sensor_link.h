@@ -1,0 +1,105 @@
+#pragma once
+// The device object: the sensor's protocol over UsbPort, with a reader
+// thread that reassembles frames, answers nothing itself, keeps the link
+// alive with link tests, and hands replies to the caller's thread.
+//
+// The caller's thread and the reader share only atomics: the flags below and
+// the answer slot (a sequence-checked copy, so a reply is never read torn
+// while a newer frame is being stored). StopReader asks the reader to end and
+// waits for it, so a new reader never runs beside an old one.
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <thread>
+
+#include "protocol.h"
+#include "usb_port.h"
+
+namespace sensordrv {
+
+// The latest information frame, written by the reader thread only.
+class AnswerSlot {
+ public:
+  void Store(const Reply& reply);
+  // A consistent copy and its store number (0 before the first store).
+  Reply Load(std::uint32_t* number = nullptr) const;
+
+ private:
+  std::atomic<std::uint32_t> sequence_{0};  // odd while a store is in progress
+  std::atomic<std::uint8_t> p0_{0};
+  std::atomic<std::uint8_t> code_{0};
+  std::atomic<std::uint16_t> length_{0};
+  std::array<std::atomic<std::uint8_t>, Reply::kCapacity> data_{};
+};
+
+class SensorLink {
+ public:
+  static constexpr int kReplyPolls = 1000;         // 1 ms each
+  static constexpr int kKeepAliveIdlePolls = 100;  // idle polls before a link test
+  static constexpr int kMaxMissedKeepAlives = 4;   // the fifth unanswered one fails the device
+
+  explicit SensorLink(UsbPort& port) : port_(port) {}
+  ~SensorLink() { StopReader(); }
+  SensorLink(const SensorLink&) = delete;
+  SensorLink& operator=(const SensorLink&) = delete;
+
+  UsbPort& Port() { return port_; }
+
+  // Caller's thread.
+  bool SendFrame(std::span<const std::uint8_t> body);
+  // Sends a command (version, battery, start, stop) and waits up to 1000 polls
+  // for its reply; after the wait, an older reply of the same kind still in
+  // the slot also counts. None for unknown commands, failed sends, no reply.
+  std::optional<Reply> Exchange(std::uint8_t command);
+  // The next measurement frame not yet returned, waiting up to 1000 polls.
+  std::optional<Reply> WaitData();
+  // Starts the reader thread (stopping a running one first). False and a
+  // message when the thread cannot be created.
+  bool StartReader();
+  void StopReader();
+  bool ReaderRunning() const { return reader_.joinable(); }
+
+  void SetPortReady() { portReady_ = true; }
+  void SetReadingEnabled(bool on) { readingEnabled_ = on; }
+  bool CommandIdle() const { return commandIdle_; }
+  bool DeviceFailed() const { return deviceFailed_; }
+  std::uint8_t MissedKeepAlives() const { return missedKeepAlives_; }
+
+  // Reader-thread steps, public for tests that drive them without a thread.
+  void PollOnce();
+  bool KeepAliveTick();
+  void SendKeepAlive();
+  void PushByte(std::uint8_t c);
+
+ private:
+  void ReaderThread();
+  void DispatchFrame();
+  void OnInfoFrame(const Reply& reply);
+  void OnLinkFrame(std::uint8_t linkCode);
+  void ClearKeepAlive() {
+    missedKeepAlives_ = 0;
+    deviceFailed_ = false;
+  }
+
+  UsbPort& port_;
+  // Reader thread only.
+  FrameAssembler assembler_;
+  int keepAliveCountdown_ = kKeepAliveIdlePolls;
+  // Shared.
+  AnswerSlot answer_;
+  std::atomic<bool> stopRequested_{false};
+  std::atomic<bool> readingEnabled_{false};
+  std::atomic<bool> portReady_{false};
+  std::atomic<std::uint8_t> missedKeepAlives_{0};
+  std::atomic<bool> answerSeen_{false};
+  std::atomic<bool> answerReady_{true};
+  std::atomic<bool> commandIdle_{true};
+  std::atomic<bool> deviceFailed_{false};
+  // Caller's thread only: the store number of the last frame WaitData returned.
+  std::uint32_t lastDataNumber_ = 0;
+  std::thread reader_;
+};
+
+}  // namespace sensordrv
