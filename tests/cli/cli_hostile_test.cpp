@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "cli_support.h"
+
+namespace sfigmo::test {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+QJsonObject AnalyseOne(const PulsogramRecord& record, bool stored = false, RunResult* run = nullptr) {
+  TempDir dir;
+  Save(dir / "x.pul", record);
+  std::vector<std::string> args = {"--json", (dir / "x.pul").string()};
+  if (stored) args.insert(args.begin(), "--stored");
+  const RunResult r = RunAnalyze(args);
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  if (run) *run = r;
+  const auto objects = JsonLines(r.Out);
+  return objects.empty() ? QJsonObject{} : objects[0];
+}
+
+// A record of sharp single-sample beats at the given 1-based indices.
+std::unique_ptr<PulsogramRecord> SpikeRecord(const std::vector<int>& beats, double period = 0.01) {
+  auto r = std::make_unique<PulsogramRecord>();
+  r->SamplePeriod = period;
+  r->SampleCount = static_cast<std::uint16_t>(beats.back() + 20);
+  for (int b : beats) {
+    r->Samples[b - 1] = -100;
+    r->Samples[b + 2] = 40;  // upstroke peak after the zero crossing
+  }
+  return r;
+}
+
+std::vector<int> BeatsFrom(int first, const std::vector<int>& intervals) {
+  std::vector<int> beats{first};
+  for (int i : intervals) beats.push_back(beats.back() + i);
+  return beats;
+}
+
+TEST(AnalyzeCliHostile, SampleCountBeyondTheArrayIsHeldAndReported) {
+  auto record = RecordOf(NormalRestingWave());
+  record->SampleCount = 65535;
+  RunResult run;
+  const QJsonObject o = AnalyseOne(*record, false, &run);
+  EXPECT_EQ(o["SampleCount"].toInt(), 65535);
+  EXPECT_TRUE(o["Accepted"].toBool());
+  EXPECT_NE(run.Err.find("65535"), std::string::npos);
+  EXPECT_NE(run.Err.find("10901"), std::string::npos);
+}
+
+TEST(AnalyzeCliHostile, DamagedSamplePeriodEndsAtAGuardOrTheFirstBeatTest) {
+  struct Case {
+    double period;
+    bool accepted;
+    const char* stoppedAt;
+  };
+  const Case cases[] = {
+      {0.0, true, "rhythm-1"}, {-0.01, true, "rhythm-11"}, {-kInf, true, "rhythm-1"},
+      // A NaN first-beat time cannot be shown to lie within 2 s.
+      {std::nan(""), false, nullptr}, {kInf, false, nullptr}, {1e308, false, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.period);
+    auto record = RecordOf(NormalRestingWave());
+    record->SamplePeriod = c.period;
+    const QJsonObject o = AnalyseOne(*record);
+    EXPECT_EQ(o["Accepted"].toBool(), c.accepted);
+    if (c.stoppedAt) {
+      EXPECT_EQ(o["StoppedAt"].toString(), QString(c.stoppedAt));
+    } else {
+      EXPECT_EQ(o["RejectedBy"].toString(), QString("first-beat"));
+      EXPECT_TRUE(o["StoppedAt"].isNull());
+    }
+    EXPECT_FALSE(o.contains("Verdicts"));
+    EXPECT_FALSE(o.contains("NAGR"));
+    if (!std::isfinite(c.period)) {
+      EXPECT_TRUE(o["SamplePeriod"].isNull());
+    }
+  }
+}
+
+TEST(AnalyzeCliHostile, TinyPeriodOverflowsToNonFiniteResultsWithoutHarm) {
+  auto record = RecordOf(NormalRestingWave());
+  record->SamplePeriod = std::numeric_limits<double>::denorm_min();
+  RunResult run;
+  const QJsonObject o = AnalyseOne(*record, false, &run);
+  EXPECT_TRUE(o["Accepted"].toBool());
+  EXPECT_TRUE(o["PULS"].isNull());  // 60 / a denormal is infinite
+  EXPECT_TRUE(o.contains("Advice"));
+}
+
+TEST(AnalyzeCliHostile, RejectedRecordingsCarryNoResults) {
+  SampleWave quiet = NormalRestingWave();
+  quiet.Depth = 10;
+  quiet.Peak = 5;
+  SampleWave late = NormalRestingWave();
+  late.FirstBeat = 250;
+  SampleWave fast = NormalRestingWave();
+  fast.Intervals.assign(105, 40);
+  auto flat = std::make_unique<PulsogramRecord>();
+  flat->SamplePeriod = 0.01;
+  flat->SampleCount = 2000;
+
+  const std::pair<const PulsogramRecord*, const char*> cases[] = {
+      {flat.get(), "beats"}, {RecordOf(quiet).release(), "amplitude"}, {RecordOf(late).release(), "first-beat"},
+      {RecordOf(fast).release(), "too-many"}};
+  for (const auto& [record, reason] : cases) {
+    SCOPED_TRACE(reason);
+    const QJsonObject o = AnalyseOne(*record);
+    if (record != flat.get()) delete record;
+    EXPECT_FALSE(o["Accepted"].toBool());
+    EXPECT_EQ(o["RejectedBy"].toString(), QString(reason));
+    EXPECT_TRUE(o["StoppedAt"].isNull());
+    for (const char* absent : {"PULS", "NAGR", "TOSO", "Verdicts", "ConclusionScore", "Advice"}) {
+      EXPECT_FALSE(o.contains(absent)) << absent;
+    }
+  }
+}
+
+TEST(AnalyzeCliHostile, AGuardStopShowsOnlyTheFieldsWrittenBeforeIt) {
+  // Equal intervals: the rhythm stage stops at its step 9.
+  QJsonObject o = AnalyseOne(*SpikeRecord(BeatsFrom(50, {80, 80, 80, 80})));
+  EXPECT_EQ(o["StoppedAt"].toString(), QString("rhythm-9"));
+  EXPECT_EQ(o["PULS"].toDouble(), 75.0);
+  EXPECT_EQ(o["MeanNormalInterval"].toDouble(), 0.8);
+  for (const char* absent : {"VRKI", "KOVR", "IntervalCount", "NAGR", "TOSO", "Verdicts"}) {
+    EXPECT_FALSE(o.contains(absent)) << absent;
+  }
+  // Every interval a pause or an extrasystole: step 7.
+  o = AnalyseOne(*SpikeRecord(BeatsFrom(50, {20, 200, 20, 200})));
+  EXPECT_EQ(o["StoppedAt"].toString(), QString("rhythm-7"));
+  EXPECT_EQ(o["KOLP"].toDouble(), 2.0);
+  EXPECT_FALSE(o.contains("MeanNormalInterval"));
+  // Three marks: the rhythm completes, no beat is left for the wave shape.
+  o = AnalyseOne(*SpikeRecord(BeatsFrom(50, {80, 82})));
+  EXPECT_EQ(o["StoppedAt"].toString(), QString("shape"));
+  EXPECT_TRUE(o.contains("IntervalCount"));
+  EXPECT_FALSE(o.contains("NAGR"));
+  EXPECT_FALSE(o.contains("TOSO"));
+}
+
+TEST(AnalyzeCliHostile, NonFiniteStoredBlockIsPrintedAndJudgedSafely) {
+  auto record = RecordOf(NormalRestingWave());
+  AnalysisResults& s = record->Results;
+  s.PULS = kInf;
+  s.VRKI = -kInf;
+  s.NAGR = std::nan("");
+  s.MeanInterval = 0.0;
+  s.RiseTime = 1e308;
+  s.SPSO = 1e308;
+  const QJsonObject o = AnalyseOne(*record, true);
+  EXPECT_TRUE(o["PULS"].isNull());
+  EXPECT_TRUE(o["TOSO"].isNull());
+  EXPECT_TRUE(o["PressureEstimate"].isNull());
+  EXPECT_TRUE(o["Advice"].toBool());
+  EXPECT_TRUE(o.contains("ConclusionScore"));
+
+  TempDir dir;
+  Save(dir / "x.pul", *record);
+  const RunResult text = RunAnalyze({"--stored", (dir / "x.pul").string()});
+  EXPECT_EQ(text.ExitCode, 0);
+  EXPECT_NE(text.Out.find("  PULS = INF"), std::string::npos) << text.Out;
+  EXPECT_NE(text.Out.find("  VRKI = -INF"), std::string::npos);
+  EXPECT_NE(text.Out.find("  NAGR = NAN"), std::string::npos);
+  EXPECT_NE(text.Out.find("  RiseTime = 1E308"), std::string::npos);
+}
+
+TEST(AnalyzeCliHostile, GarbageHeaderAndSamplesNeverBreakTheOutput) {
+  for (unsigned char fill : {0x00, 0x1B, 0x98, 0xFF}) {
+    SCOPED_TRACE(int(fill));
+    TempDir dir;
+    SaveBytes(dir / "junk.pul", std::string(kRecordSize, static_cast<char>(fill)));
+    const RunResult json = RunAnalyze({"--json", (dir / "junk.pul").string()});
+    EXPECT_EQ(json.ExitCode, 0) << json.Err;
+    ASSERT_EQ(JsonLines(json.Out).size(), 1u);
+    const RunResult text = RunAnalyze({(dir / "junk.pul").string()});
+    EXPECT_EQ(text.ExitCode, 0);
+    EXPECT_EQ(text.Out.find('\x1B'), std::string::npos);  // no terminal escapes from a file
+  }
+}
+
+}  // namespace
+}  // namespace sfigmo::test

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QSet>
+
+#include <cmath>
+#include <filesystem>
+
+#include "analysis/beat_marking.h"
+#include "analysis/indices.h"
+#include "cli_support.h"
+
+namespace sfigmo::test {
+namespace {
+
+const QStringList kResultKeys = {
+    "NAGR", "DescentTime", "Reserved", "RiseTime", "SPSO", "MeanInterval", "MeanIntervalSamples", "PULS",
+    "KOLP", "KOLE", "PauseSamples", "ExtraSamples", "AbsDeviationSum", "MinNormalInterval",
+    "MaxNormalInterval", "ModeCount", "IntervalCount", "MeanNormalInterval", "VRKI", "KOVR", "SpreadIndex",
+    "AbsDeviationPercent", "IntervalSD"};
+
+QSet<QString> KeysOf(const QJsonObject& o) {
+  const QStringList keys = o.keys();
+  return QSet<QString>(keys.begin(), keys.end());
+}
+
+TEST(AnalyzeCli, HumanReportOfANormalRecording) {
+  TempDir dir;
+  Save(dir / "normal.pul", *RecordOf(NormalRestingWave()));
+  const RunResult r = RunAnalyze({(dir / "normal.pul").string()});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_EQ(r.Err, "");
+  for (const char* expected :
+       {"PatientName: Образцов Пётр", "GeneralInfo: Пример записи. / Синтетическая пульсограмма в покое.",
+        "DateText: 26_12_07_", "SampleCount: 2036", "SamplePeriod: 0.01", "Marks (24): 60 143 ",
+        "Запись принята", "  PULS = 72.0251", "  VRKI = 0.09", "  TOSO = ", "ЧАСТОТА ПУЛЬСА В НОРМЕ - 72\n",
+        "ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ", "СИНУСОВЫЙ РИТМ НЕ НАРУШЕН", "НАГРУЗКА МИОКАРДА В НОРМЕ",
+        "ConclusionScore: 100", "Контроль не требуется"}) {
+    EXPECT_NE(r.Out.find(expected), std::string::npos) << expected << "\n" << r.Out;
+  }
+}
+
+TEST(AnalyzeCli, JsonHasExactlyTheNamedKeysWithFullPrecision) {
+  TempDir dir;
+  auto record = RecordOf(NormalRestingWave());
+  Save(dir / "normal.pul", *record);
+  const RunResult r = RunAnalyze({"--json", (dir / "normal.pul").string()});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  const auto objects = JsonLines(r.Out);
+  ASSERT_EQ(objects.size(), 1u);
+  const QJsonObject& o = objects[0];
+
+  QSet<QString> expected = {"file", "DateText", "TimeText", "PatientName", "PatientAge", "PatientSex",
+                            "GeneralInfo", "Gain", "SampleCount", "SamplePeriod", "MarkMin", "Marks",
+                            "Accepted", "RejectedBy", "StoppedAt", "TOSO", "Verdicts", "ConclusionScore",
+                            "PressureEstimate", "Advice"};
+  for (const QString& k : kResultKeys) expected.insert(k);
+  EXPECT_EQ(KeysOf(o), expected);
+
+  // The same calculation in this process must give the same doubles, bit for bit.
+  const std::span<const std::int32_t> samples(record->Samples, record->SampleCount);
+  const MarkTable marks = MarkBeats(samples);
+  AnalysisResults results;
+  ASSERT_EQ(ComputeAll(samples, marks, record->SamplePeriod, results), CalcStop::Completed);
+  EXPECT_EQ(o["PULS"].toDouble(), results.PULS);
+  EXPECT_EQ(o["IntervalSD"].toDouble(), results.IntervalSD);
+  EXPECT_EQ(o["SPSO"].toDouble(), results.SPSO);
+  EXPECT_EQ(o["TOSO"].toDouble(), TOSO(results));
+  EXPECT_EQ(o["SamplePeriod"].toDouble(), 0.01);
+  EXPECT_EQ(o["MarkMin"].toInt(), marks.MarkMin);
+  ASSERT_EQ(o["Marks"].toArray().size(), marks.count());
+  EXPECT_EQ(o["Marks"].toArray()[1].toInt(), marks.Marks[1].Index);
+
+  EXPECT_EQ(o["PatientName"].toString(), QString::fromUtf8("Образцов Пётр"));
+  EXPECT_EQ(o["GeneralInfo"].toString(), QString::fromUtf8("Пример записи.\r\nСинтетическая пульсограмма в покое."));
+  EXPECT_EQ(o["SampleCount"].toInt(), 2036);
+  EXPECT_TRUE(o["Accepted"].toBool());
+  EXPECT_TRUE(o["RejectedBy"].isNull());
+  EXPECT_TRUE(o["StoppedAt"].isNull());
+  EXPECT_EQ(o["ConclusionScore"].toInt(), 100);
+  EXPECT_FALSE(o["Advice"].toBool());
+  const QJsonArray verdicts = o["Verdicts"].toArray();
+  ASSERT_EQ(verdicts.size(), 4);
+  EXPECT_EQ(verdicts[0].toString(), QString::fromUtf8("ЧАСТОТА ПУЛЬСА В НОРМЕ -"));
+  EXPECT_EQ(verdicts[3].toString(), QString::fromUtf8("НАГРУЗКА МИОКАРДА В НОРМЕ"));
+}
+
+TEST(AnalyzeCli, BadFilesAreReportedAndTheOthersStillAnalysed) {
+  TempDir dir;
+  Save(dir / "a.pul", *RecordOf(NormalRestingWave()));
+  SaveBytes(dir / "short.pul", std::string(kRecordSize - 1, '\0'));
+  Save(dir / "z.pul", *RecordOf(NormalRestingWave()));
+  const RunResult r = RunAnalyze({"--json", (dir / "a.pul").string(), (dir / "missing.pul").string(),
+                                  (dir / "short.pul").string(), (dir / "z.pul").string()});
+  EXPECT_EQ(r.ExitCode, 1);
+  const auto objects = JsonLines(r.Out);
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_TRUE(objects[0]["file"].toString().endsWith("a.pul"));
+  EXPECT_TRUE(objects[1]["file"].toString().endsWith("z.pul"));
+  // One line per failure, naming the file and the reason.
+  ASSERT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 2) << r.Err;
+  const std::string first = r.Err.substr(0, r.Err.find('\n'));
+  EXPECT_NE(first.find("missing.pul"), std::string::npos);
+  EXPECT_NE(first.find("не найдены"), std::string::npos);
+  const std::string second = r.Err.substr(r.Err.find('\n') + 1);
+  EXPECT_NE(second.find("short.pul"), std::string::npos);
+  EXPECT_NE(second.find("44135 байт вместо 44136"), std::string::npos);
+}
+
+TEST(AnalyzeCli, FolderMeansItsPulFilesInNameOrder) {
+  TempDir dir;
+  auto record = RecordOf(NormalRestingWave());
+  for (const char* name : {"b.pul", "a.pul", "C.PUL", "26_01_02_.pul"}) Save(dir / name, *record);
+  SaveBytes(dir / "notes.txt", "не запись");
+  std::filesystem::create_directory(dir / "sub.pul");
+  const RunResult r = RunAnalyze({"--json", dir.path().string()});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  const auto objects = JsonLines(r.Out);
+  ASSERT_EQ(objects.size(), 4u);
+  QStringList order;
+  for (const QJsonObject& o : objects) order << std::filesystem::path(o["file"].toString().toStdString()).filename().c_str();
+  EXPECT_EQ(order, QStringList({"26_01_02_.pul", "C.PUL", "a.pul", "b.pul"}));
+
+  const RunResult missing = RunAnalyze({"--json", (dir / "none").string() + "/"});
+  EXPECT_EQ(missing.ExitCode, 1);
+}
+
+TEST(AnalyzeCli, StoredPrintsTheBlockOfTheFile) {
+  TempDir dir;
+  auto record = RecordOf(NormalRestingWave());
+  AnalysisResults& s = record->Results;
+  s.PULS = 85;
+  s.KOLE = 1;
+  s.VRKI = 0.1;
+  s.DescentTime = 0.08;
+  s.NAGR = 0.09;
+  s.MeanInterval = 0.8;
+  s.IntervalSD = std::nan("");
+  Save(dir / "stored.pul", *record);
+
+  const RunResult json = RunAnalyze({"--json", "--stored", (dir / "stored.pul").string()});
+  ASSERT_EQ(json.ExitCode, 0) << json.Err;
+  const QJsonObject o = JsonLines(json.Out).at(0);
+  EXPECT_EQ(o["PULS"].toDouble(), 85.0);
+  EXPECT_EQ(o["TOSO"].toDouble(), (0.09 + 0.08) * 100 / 0.8);
+  EXPECT_TRUE(o["IntervalSD"].isNull());  // JSON has no NaN
+  EXPECT_TRUE(o["StoppedAt"].isNull());
+  EXPECT_EQ(o["ConclusionScore"].toInt(), -10 + 30 + 30);
+  EXPECT_TRUE(o["Advice"].toBool());
+  EXPECT_EQ(o["Verdicts"].toArray()[1].toString(), QString::fromUtf8("ОБНАРУЖЕНЫ ПЕРЕБОИ"));
+
+  const RunResult text = RunAnalyze({"--stored", (dir / "stored.pul").string()});
+  EXPECT_NE(text.Out.find("Результаты, записанные в файле"), std::string::npos);
+  EXPECT_NE(text.Out.find("  IntervalSD = NAN"), std::string::npos) << text.Out;
+  EXPECT_NE(text.Out.find("ПУЛЬС  ПОВЫШЕН - 85"), std::string::npos) << text.Out;
+}
+
+TEST(AnalyzeCli, NumbersFollowTheUsersNumericLocale) {
+  TempDir locales;
+  const std::string build = "localedef -i ru_RU -f UTF-8 " + (locales / "ru_RU.UTF-8").string() + " >/dev/null 2>&1";
+  if (std::system(build.c_str()) != 0) GTEST_SKIP() << "localedef cannot build ru_RU here";
+  TempDir dir;
+  Save(dir / "normal.pul", *RecordOf(NormalRestingWave()));
+  const std::string env = "LOCPATH=" + locales.path().string() + " LC_ALL= LANG=C.UTF-8 LC_NUMERIC=ru_RU.UTF-8";
+  const RunResult r = RunAnalyze({(dir / "normal.pul").string()}, env);
+  EXPECT_NE(r.Out.find("  PULS = 72,0251"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("SamplePeriod: 0,01"), std::string::npos);
+  // JSON numbers never take the locale's comma.
+  const RunResult json = RunAnalyze({"--json", (dir / "normal.pul").string()}, env);
+  EXPECT_EQ(JsonLines(json.Out).at(0)["SamplePeriod"].toDouble(), 0.01);
+}
+
+}  // namespace
+}  // namespace sfigmo::test
