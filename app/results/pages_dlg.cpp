@@ -1,6 +1,7 @@
 #include "results/pages_dlg.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -166,11 +167,10 @@ QWidget* TPagesDlg::makePage(int tab, QLabel*& label) {
   auto* list = new QListWidget(page);
   list->setObjectName(QStringLiteral("ListBox%1").arg(tab + 1));
   list->setGeometry(8, 32, 601, 241);
-  list->setUniformItemSizes(true);
-  for (const char* line : kTabs[tab].lines) {
-    auto* item = new QListWidgetItem(QString::fromUtf8(line), list);
-    item->setSizeHint(QSize(0, kItemHeight));
-  }
+  // Long lines scroll rather than end in an ellipsis: every word is meant
+  // to be read.
+  list->setTextElideMode(Qt::ElideNone);
+  for (const char* line : kTabs[tab].lines) new QListWidgetItem(QString::fromUtf8(line), list);
   ListBoxes[tab] = list;
 
   auto* close = new QPushButton(QStringLiteral("&Close"), page);
@@ -201,9 +201,14 @@ void TPagesDlg::FormCreate(int screenWidth) {
     QFont f = font();
     f.setPointSizeF(f.pointSizeF() * scale_);
     setFont(f);
-    for (QListWidget* list : ListBoxes)
-      for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setSizeHint(QSize(0, static_cast<int>(std::lround(kItemHeight * scale_))));
+  }
+  const int itemHeight = static_cast<int>(std::lround(kItemHeight * scale_));
+  for (QListWidget* list : ListBoxes) {
+    const QFontMetrics fm(list->font());
+    for (int i = 0; i < list->count(); ++i) {
+      QListWidgetItem* item = list->item(i);
+      item->setSizeHint(QSize(fm.horizontalAdvance(item->text()) + 8, itemHeight));
+    }
   }
   setFixedSize(static_cast<int>(std::lround(643 * scale_)), static_cast<int>(std::lround(375 * scale_)));
 }
@@ -222,7 +227,7 @@ void TPagesDlg::FormActivate() {
   const sfigmo::AnalysisResults none{};
   const sfigmo::AnalysisResults& working = working_ ? *working_ : none;
   const sfigmo::AnalysisResults& stored = record_ ? record_->Results : none;
-  const QString point = QLocale().decimalPoint();
+  const QString point = separator_.isNull() ? QLocale().decimalPoint() : QString(separator_);
   const char sep = point.size() == 1 ? point.at(0).toLatin1() : '.';
   const auto verdicts = sfigmo::PagesVerdicts(working, stored, sep ? sep : '.');
 

@@ -30,6 +30,9 @@ class TPagesDlg : public QDialog {
   // pointers read as all-zero results.
   void setSources(const sfigmo::AnalysisResults* working, const sfigmo::PulsogramRecord* record);
 
+  // Decimal separator of the values; null (the default): the locale's.
+  void setDecimalSeparator(QChar separator) { separator_ = separator; }
+
   // Fills the five verdict labels; runs on every showing of the dialog.
   void FormActivate();
 
@@ -56,5 +59,6 @@ class TPagesDlg : public QDialog {
 
   const sfigmo::AnalysisResults* working_ = nullptr;
   const sfigmo::PulsogramRecord* record_ = nullptr;
+  QChar separator_;
   double scale_ = 1.0;
 };

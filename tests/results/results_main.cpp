@@ -1,0 +1,12 @@
+// The dialog needs a widget application; numbers are checked as a user
+// with Russian settings sees them.
+#include <QApplication>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
