@@ -49,6 +49,8 @@ struct TForm1Options {
   // Shows one message of the device library (text, caption, isError). May be
   // called on the main thread only; empty: a modal message box.
   std::function<void(const QString&, const QString&, bool)> messagePresenter;
+  // Decimal separator for the numbers shown; null: the user's numeric locale's.
+  QChar decimalSeparator;
   // The first show runs the start-up check by itself (false in tests that
   // want to call FormActivate() themselves).
   bool activateOnFirstShow = true;
@@ -151,6 +153,15 @@ class TForm1 : public QMainWindow {
   void RadioButton1Click();  // "Автомат"
   void RadioButton2Click();  // "Ручное"
 
+  // Screens of later actions that the replay redraws (trend graph,
+  // registration header); empty until those actions install them.
+  std::function<void()> TrendReplay;
+  std::function<void()> RegistrationReplay;
+
+  // Shows one message of the device library through the presenter.
+  void presentDeviceMessage(const QString& text, const QString& caption, bool isError);
+  // True while the measurement run or the START chain is in progress.
+  bool busy() const { return busy_ > 0 || chainRunning_; }
   // The device library as bound by the last activation (tests look at it).
   sfigmo::DeviceLibrary& deviceLibrary();
   // Design-to-screen factor chosen at creation.
@@ -169,12 +180,20 @@ class TForm1 : public QMainWindow {
   int scaled(int designPixels) const;
   void MeasurementRun();
   void resetForActivation();
+  void showSensorOutcome();
   void hidePatientFieldsAndLists();
   void clearTrace();
+  void setActionButtons(bool visible);
+  void scheduleReplay();
 
   TForm1Options options_;
   double scale_ = 1.0;
   bool firstShowDone_ = false;
   bool replaying_ = false;
+  bool replayQueued_ = false;
+  bool buffersAllocated_ = false;
+  bool closePending_ = false;
+  int busy_ = 0;  // measurement run in progress
+  bool chainRunning_ = false;  // START's run, check, calculation, conclusion
   std::unique_ptr<sfigmo::DeviceLibrary> device_;
 };

@@ -1,0 +1,177 @@
+#include "acquisition/measurement_run.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "draw/canvas.h"
+
+namespace sfigmo {
+
+namespace {
+
+int RoundToInt(double v) {
+  // Ties to even (the default rounding mode); out-of-range values are pinned
+  // so a freak gain can never be undefined behaviour.
+  const double r = std::nearbyint(v);
+  if (!(r > std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  if (!(r < std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  return static_cast<int>(r);
+}
+
+constexpr int kCalibPeakFrom = 151;  // the peak is taken over steps 151..550
+constexpr int kCalibPeakTo = 550;
+constexpr int kBlinkSteps = 20;      // square wave half-period
+constexpr int kSquareHigh = 100;
+constexpr int kSquareLow = 60;
+
+// One run's working state.
+struct RunState {
+  std::array<std::int32_t, kSensorSampleSize> frame{};  // keeps the last values on a failed read
+  std::array<std::int64_t, 6> slot{};                    // slots 1..5 of the A window
+  std::int64_t sum = 0;
+  std::int64_t previousSum = 0;
+  double ticks = 0.0;
+  int x = 0, n = 0, w = 0;
+  int peak = -10000;
+  int blink = -1;
+  int gain = 0;
+};
+
+}  // namespace
+
+int CalibrationSteps(int outerWidth) { return RoundToInt(outerWidth / 2.0); }
+
+int SampleCountForWidth(int outerWidth) {
+  const int limit = outerWidth - kSweepMargin;
+  if (limit <= 0) return 0;
+  const int lastStep = (limit + kStepsPerFrame - 1) / kStepsPerFrame * kStepsPerFrame;
+  return std::clamp(lastStep - CalibrationSteps(outerWidth), 0, kMaxSamples);
+}
+
+int RecalibratedGain(int gain, int peak) {
+  if (peak >= 150 || peak == 100) {
+    const int g = RoundToInt(75.0 / peak * gain);
+    return peak == 100 ? 5 : g;
+  }
+  return RoundToInt(50.0 / (peak - 100) * gain);
+}
+
+int TraceValue(int sumChange, int gain) {
+  // The product is 32-bit in the device's arithmetic; wrap it the same way.
+  const auto d = static_cast<std::int32_t>(static_cast<std::uint32_t>(
+      static_cast<std::int64_t>(sumChange) * gain));
+  return RoundToInt(d / 50.0) + 100;
+}
+
+double PeriodFromTicks(double tickSum) {
+  return tickSum / ((kPeriodLastStep - kPeriodFirstStep + 1) * kTicksPerSecond);
+}
+
+namespace {
+
+// One drawing step j (1..5) of the main loop; false when STOP ended the run.
+bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, RunSurface& surface) {
+  const int W = surface.outerWidth();
+  const int R = CalibrationSteps(W);
+  s.w += 1;
+  if (j == 1) api.GetDataSens(s.frame.data());
+  const std::int32_t a = s.frame[2 * j - 1];
+  const std::int32_t b = s.frame[2 * j];
+  if (s.w >= kPeriodFirstStep && s.w <= kPeriodLastStep) s.ticks += double(a) + double(b);
+  s.sum = s.sum - s.slot[6 - j] + a;
+  s.slot[6 - j] = a;
+  int y = TraceValue(static_cast<int>(s.sum - s.previousSum), s.gain);
+  if (s.w > R) {
+    s.n += 1;
+    if (s.n <= kMaxSamples) record.Samples[s.n - 1] = y - 100;  // no sample past the record's room
+  }
+  s.previousSum = s.sum;
+
+  Canvas& c = surface.canvas();
+  if (s.w > R) {
+    c.setPenColor(colours::Blue);
+    c.setPenWidth(1);
+  } else {
+    if (s.w >= kCalibPeakFrom && s.w <= kCalibPeakTo && y > s.peak) s.peak = y;
+    if (s.w == R) s.gain = RecalibratedGain(s.gain, s.peak);
+    if (s.w % kBlinkSteps == 0) s.blink = -s.blink;
+    y = s.blink > 0 ? kSquareHigh : kSquareLow;
+    c.setPenColor(colours::Red);
+    c.setPenWidth(2);
+  }
+
+  if (s.x < W - kSweepMargin) {
+    s.x += kSweepStep;
+    if (s.x == kSweepFirstX) c.moveTo(s.x + kSweepOffset, y);
+    if (s.x > kSweepFirstX) {
+      c.lineTo(s.x + kSweepOffset, y);
+      surface.setProgress(s.w);
+      surface.processEvents();
+      if (surface.stopRequested()) return false;
+    }
+  } else {
+    surface.clearTrace();
+    surface.processEvents();
+    s.x = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
+RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int startGain,
+                         RunSurface& surface) {
+  RunState s;
+  s.gain = startGain;
+  if (!api.complete()) {  // no library: nothing to read, the record stays empty
+    record.SampleCount = 0;
+    record.SamplePeriod = 0.0;
+    record.Gain = startGain;
+    RunResult none;
+    none.gain = startGain;
+    return none;
+  }
+  api.OpenPort();
+  surface.wait(100);
+  api.SetDTRPort(1);
+  surface.wait(100);
+  api.SetStatusSens(1);
+  api.GetDataSens(s.frame.data());  // the seed frame fills the window
+  for (int i = 1; i <= kStepsPerFrame; ++i) {
+    s.slot[i] = s.frame[2 * i - 1];
+    s.sum += s.slot[i];
+  }
+  s.previousSum = s.sum;
+  surface.setProgressMaximum(surface.outerWidth() - kSweepMargin);
+  surface.setProgress(0);
+
+  bool stopped = false;
+  while (!stopped && s.w < surface.outerWidth() - kSweepMargin) {
+    for (int j = 1; j <= kStepsPerFrame; ++j) {
+      if (!Step(s, j, api, record, surface)) {
+        stopped = true;
+        break;
+      }
+    }
+  }
+
+  api.SetStatusSens(0);
+  api.SetDTRPort(0);
+  api.ClosePort();
+
+  RunResult r;
+  r.samplesTaken = s.n;
+  r.gain = s.gain;
+  r.period = PeriodFromTicks(s.ticks);
+  r.stopped = stopped;
+  r.steps = s.w;
+  record.SampleCount = static_cast<std::uint16_t>(std::min(s.n, kMaxSamples));
+  record.SamplePeriod = r.period;
+  record.Gain = s.gain;
+  return r;
+}
+
+}  // namespace sfigmo

@@ -1,0 +1,64 @@
+#pragma once
+// The measurement run: one value per drawing step from the sensor's stream,
+// a calibration half that sets the gain while a square wave is drawn, and a
+// recording half that stores one sample per step. The window supplies the
+// drawing surface, the progress bar, its own outer width and the STOP flag.
+// Main thread only; the pace is the sensor's (one frame wait per 5 steps).
+
+#include <functional>
+
+#include "acquisition/sensor_api.h"
+#include "storage/pulsogram_record.h"
+
+namespace sfigmo {
+
+class Canvas;
+
+inline constexpr int kStepsPerFrame = 5;
+inline constexpr int kSweepStep = 2;     // pixels per step
+inline constexpr int kSweepOffset = -30; // drawn x = sweep x - 30
+inline constexpr int kSweepFirstX = 40;  // first point of a sweep
+inline constexpr int kSweepMargin = 10;  // the sweep wraps at W - 10
+inline constexpr double kTicksPerSecond = 3.0e6;
+inline constexpr int kPeriodFirstStep = 101;  // steps whose A + B ticks are summed
+inline constexpr int kPeriodLastStep = 200;
+
+// Half of the run: R = round(W / 2), ties to even.
+int CalibrationSteps(int outerWidth);
+// Samples a full run stores for outer width W (at most the record's room).
+int SampleCountForWidth(int outerWidth);
+// The gain after calibration, from the gain in use and the peak M.
+int RecalibratedGain(int gain, int peak);
+// Trace value for a change of the five-value sum: round(d * gain / 50) + 100.
+int TraceValue(int sumChange, int gain);
+// Seconds per sample from the A + B ticks summed over steps 101..200.
+double PeriodFromTicks(double tickSum);
+
+// What the run draws on and asks the window.
+class RunSurface {
+ public:
+  virtual ~RunSurface() = default;
+  virtual Canvas& canvas() = 0;
+  virtual void clearTrace() = 0;  // in the trace area's background colour
+  virtual void setProgressMaximum(int maximum) = 0;
+  virtual void setProgress(int position) = 0;
+  virtual void processEvents() = 0;
+  virtual bool stopRequested() = 0;
+  virtual int outerWidth() = 0;   // W, read at each test
+  virtual void wait(int milliseconds) = 0;
+};
+
+struct RunResult {
+  int samplesTaken = 0;    // n, before limiting to the record's room
+  int gain = 0;            // CurrentGain at the end
+  double period = 0.0;     // seconds per sample (WorkingPeriod)
+  bool stopped = false;
+  int steps = 0;           // w at the end
+};
+
+// Runs one measurement into `record`: opens the sensor, streams, draws and
+// stores, closes the sensor, then writes SampleCount, SamplePeriod and Gain.
+RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int startGain,
+                         RunSurface& surface);
+
+}  // namespace sfigmo

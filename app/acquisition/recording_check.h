@@ -1,0 +1,42 @@
+#pragma once
+// The recording check's two screens on the trace area: frame 1 of an
+// accepted recording (baseline, curve, numbered beat marks) and the advice
+// shown for a rejected one. Main thread only.
+
+#include <QString>
+#include <QStringList>
+
+#include "analysis/beat_marking.h"
+#include "storage/pulsogram_record.h"
+
+namespace sfigmo {
+
+class Canvas;
+
+inline constexpr int kTraceBaseline = 100;  // sample value 0 is drawn here
+inline constexpr int kMarkTop = 10;
+inline constexpr int kMarkBottom = 150;
+
+// Samples per frame for outer width W: round((W - 15) / 2), ties to even.
+int FrameWidth(int outerWidth);
+
+// Marks and rejects `record`: MarkBeats over its usable samples into
+// `marks`, then AcceptMarks with its SamplePeriod. True when accepted.
+bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks);
+
+// Draws frame `frameNumber` (1-based) of an accepted recording. Positions past
+// SampleCount are left empty. markCursor is the number of the next mark to
+// label and moves past each mark drawn.
+void DrawFrame(Canvas& canvas, const PulsogramRecord& record, const MarkTable& marks,
+               int outerWidth, int frameNumber, int& markCursor);
+
+// The eight advice lines of the rejection screen at their places.
+struct AdviceLine {
+  int x;
+  int y;
+  const char* text;
+};
+const AdviceLine* RejectionAdvice(int* count);
+void DrawRejection(Canvas& canvas);
+
+}  // namespace sfigmo

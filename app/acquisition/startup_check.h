@@ -1,0 +1,39 @@
+#pragma once
+// The sensor test of the start-up check: listed by the driver, battery at
+// least 7.5 V, stream start acknowledged. The window supplies where the
+// texts go; the sensor is left closed (stream stopped, DTR dropped).
+// Main thread only.
+
+#include <QChar>
+#include <QString>
+#include <functional>
+
+#include "acquisition/sensor_api.h"
+
+namespace sfigmo {
+
+inline constexpr float kMinBatteryVolts = 7.5f;
+
+// Where the check writes and how it waits.
+struct SensorCheckView {
+  std::function<void(const QString&)> setBatteryText;  // Label1
+  std::function<void(const QString&)> setMessage;      // Memo2
+  std::function<void()> processEvents;
+  std::function<void(int milliseconds)> wait;
+  QChar decimalSeparator = QLatin1Char(',');
+};
+
+struct SensorCheckResult {
+  bool noSignal = true;
+  float batteryVolts = 0.0f;  // 0.0 when not read
+};
+
+// Runs the test over a bound library. With an incomplete `api` (no library)
+// nothing is called and the result is no-signal.
+SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& view);
+
+// "Ubat = 9 в." and "Ubat=7,4": the battery value with 3 significant digits.
+QString BatteryText(float volts, QChar decimalSeparator);
+QString LowBatteryText(float volts, QChar decimalSeparator);
+
+}  // namespace sfigmo

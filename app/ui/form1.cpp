@@ -1,0 +1,364 @@
+// The main window: creation, layout, menu, window events and the screen
+// replay. The actions live in form1_actions.cpp and analysis_actions.cpp.
+
+#include "ui/form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
+#include <cmath>
+
+#include "acquisition/device_library.h"
+#include "draw/canvas.h"
+#include "ui/program_folder.h"
+#include "ui/trace_area.h"
+
+namespace {
+
+constexpr int kDesignScreenWidth = 800;
+constexpr int kClientWidth = 641;
+constexpr int kClientHeight = 333;
+constexpr int kStatusBarTop = 314;
+constexpr int kPanelTop = 48;
+constexpr int kFontPoints = 8;
+
+QString WindowCaption() {
+  return QStringLiteral("       Анализатор пульса ТЕРВОЛАН   ООО \"МЕЛТА\"");
+}
+
+void SetBackground(QWidget* w, const QColor& colour, QPalette::ColorRole role = QPalette::Base) {
+  QPalette pal = w->palette();
+  pal.setColor(role, colour);
+  if (role == QPalette::Window) w->setAutoFillBackground(true);
+  w->setPalette(pal);
+}
+
+template <typename T>
+T* Named(T* w, const char* name) {
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+}  // namespace
+
+TForm1::TForm1(TForm1Options options, QWidget* parent)
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      device_(std::make_unique<sfigmo::DeviceLibrary>()) {
+  setObjectName(QStringLiteral("Form1"));
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  // The library outlives this window: stop it from calling into it.
+  device_->setMessageSink(nullptr, nullptr);
+}
+
+int TForm1::scaled(int designPixels) const {
+  return static_cast<int>(std::lround(designPixels * scale_));
+}
+
+void TForm1::place(QWidget* w, int left, int top, int width, int height) const {
+  w->setGeometry(scaled(left), scaled(top), scaled(width), scaled(height));
+}
+
+void TForm1::FormCreate() {
+  int screenWidth = options_.screenWidth;
+  if (screenWidth <= 0) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    screenWidth = screen ? screen->geometry().width() : kDesignScreenWidth;
+  }
+  scale_ = screenWidth == kDesignScreenWidth ? 1.0 : double(screenWidth) / kDesignScreenWidth;
+
+  setWindowTitle(WindowCaption());
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowStaysOnTopHint);
+  QFont f(sfigmo::WindowFontFamily());
+  f.setPointSizeF(kFontPoints * scale_);
+  setFont(f);
+
+  ProgramFolder = options_.programFolder.isEmpty() ? sfigmo::DefaultProgramFolder()
+                                                   : sfigmo::PrepareProgramFolder(options_.programFolder);
+  buildControls();
+  buildMenu();
+
+  const int menuHeight = menuBar()->sizeHint().height();
+  setFixedSize(scaled(kClientWidth), menuHeight + scaled(kClientHeight));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect avail = screen->availableGeometry();
+    move(avail.center() - QPoint(width() / 2, height() / 2));
+  }
+  // Help file: the in-program viewer opens ProgramFolder + "help/index.html"
+  // once help is built; nothing to register here yet.
+}
+
+void TForm1::buildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Client"));
+  client->setFixedSize(scaled(kClientWidth), scaled(kStatusBarTop));
+  setCentralWidget(client);
+
+  auto button = [&](const char* name, const QString& text, int l, int t, QWidget* parent) {
+    auto* b = Named(new QPushButton(text, parent), name);
+    place(b, l, t, 49, 25);
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+  };
+  Button2 = button("Button2", QStringLiteral("Изме&р"), 8, 0, client);
+  Button2->setToolTip(QStringLiteral("Измерение"));
+  Button3 = button("Button3", QStringLiteral("Про&в"), 64, 0, client);
+  Button4 = button("Button4", QStringLiteral("Расче&т"), 120, 0, client);
+  Button5 = button("Button5", QStringLiteral("Заклю&ч"), 176, 0, client);
+
+  Label1 = Named(new QLabel(QStringLiteral("Label1"), client), "Label1");
+  Label1->move(scaled(336), scaled(0));
+  Label1->resize(scaled(100), scaled(16));
+
+  auto memo = [&](const char* name, int l, int t, int w, int h, QWidget* parent) {
+    auto* m = Named(new QPlainTextEdit(QString::fromLatin1(name), parent), name);
+    place(m, l, t, w, h);
+    m->setReadOnly(true);
+    m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setFrameShape(QFrame::Box);
+    m->document()->setDocumentMargin(1);
+    return m;
+  };
+  Memo1 = memo("Memo1", 440, 0, 89, 25, client);
+  SetBackground(Memo1, sfigmo::colours::Silver);
+  Memo2 = memo("Memo2", 544, 0, 89, 25, client);
+  SetBackground(Memo2, sfigmo::colours::Silver);
+
+  ProgressBar1 = Named(new QProgressBar(client), "ProgressBar1");
+  place(ProgressBar1, 8, 28, 625, 13);
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setValue(0);
+
+  Button10 = button("Button10", QStringLiteral("СТОП"), 8, 40, client);
+
+  Panel1 = Named(new QWidget(client), "Panel1");
+  place(Panel1, 0, kPanelTop, kClientWidth, kStatusBarTop - 1 - kPanelTop);
+
+  TreeView1 = Named(new sfigmo::TraceArea(scaled(625), scaled(217), Panel1), "TreeView1");
+  TreeView1->move(scaled(8), scaled(8));
+
+  ListBox2 = Named(new QListWidget(Panel1), "ListBox2");
+  place(ListBox2, 24, 16, 289, 65);
+  ListBox2->setSortingEnabled(true);
+  SetBackground(ListBox2, sfigmo::colours::Cyan);
+  ListBox1 = Named(new QListWidget(Panel1), "ListBox1");
+  place(ListBox1, 320, 16, 297, 65);
+  ListBox1->setSortingEnabled(true);
+  SetBackground(ListBox1, sfigmo::colours::Green);
+
+  auto caption = [&](const char* name, const QString& text, int l, int t, QPalette::ColorRole bg) {
+    auto* s = Named(new QLabel(text, Panel1), name);
+    s->move(scaled(l), scaled(t));
+    s->adjustSize();
+    SetBackground(s, palette().color(bg), QPalette::Window);
+    return s;
+  };
+  StaticText1 = caption("StaticText1", QStringLiteral("ПАЦИЕНТ"), 48, 88, QPalette::Light);
+  StaticText2 = caption("StaticText2", QStringLiteral("ВОЗРАСТ"), 72, 120, QPalette::Light);
+  StaticText3 = caption("StaticText3", QStringLiteral("ПОЛ"), 120, 152, QPalette::HighlightedText);
+
+  auto edit = [&](const char* name, const QString& text, int l, int t, int w, const QColor& bg) {
+    auto* e = Named(new QLineEdit(text, Panel1), name);
+    place(e, l, t, w, 21);
+    SetBackground(e, bg);
+    return e;
+  };
+  Edit1 = edit("Edit1", QStringLiteral("МЛТ"), 112, 88, 81, sfigmo::colours::Green);
+  Edit2 = edit("Edit2", QStringLiteral("61"), 136, 120, 57, sfigmo::colours::Cyan);
+  Edit3 = edit("Edit3", QStringLiteral("М"), 152, 152, 41, palette().color(QPalette::Midlight));
+
+  Memo3 = Named(new QPlainTextEdit(QStringLiteral("Memo3"), Panel1), "Memo3");
+  place(Memo3, 200, 88, 289, 89);
+  Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  SetBackground(Memo3, sfigmo::colours::Yellow);
+
+  TrackBar1 = Named(new QSlider(Qt::Horizontal, Panel1), "TrackBar1");
+  place(TrackBar1, 208, 232, 145, 25);
+  TrackBar1->setRange(0, 40);
+  TrackBar1->setValue(20);
+
+  Button8 = button("Button8", QStringLiteral("СТОП"), 368, 232, Panel1);
+  RadioButton2 = Named(new QRadioButton(QStringLiteral("Ручное"), Panel1), "RadioButton2");
+  place(RadioButton2, 424, 240, 65, 17);
+  RadioButton1 = Named(new QRadioButton(QStringLiteral("Автомат"), Panel1), "RadioButton1");
+  place(RadioButton1, 496, 240, 65, 17);
+  RadioButton1->setChecked(true);
+
+  BitBtn1 = Named(new QPushButton(QStringLiteral("&Выход"), Panel1), "BitBtn1");
+  place(BitBtn1, 560, 232, 65, 25);
+  SetBackground(BitBtn1, palette().color(QPalette::ToolTipText), QPalette::ButtonText);
+
+  Button1 = button("Button1", QStringLiteral("СТАРТ"), 368, 280, client);
+  Button1->setToolTip(QStringLiteral("Калибровка"));
+
+  StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+  StatusBar1->setFixedHeight(scaled(19));
+  StatusBar1->setSizeGripEnabled(false);
+  SetBackground(StatusBar1, sfigmo::colours::Silver, QPalette::Window);
+  setStatusBar(StatusBar1);
+
+  for (QWidget* hidden : std::initializer_list<QWidget*>{ListBox2, ListBox1, StaticText1, Edit1,
+                                                         StaticText2, Edit2, StaticText3, Edit3,
+                                                         Memo3, TrackBar1}) {
+    hidden->hide();
+  }
+  Button1->raise();  // lies over the panel's lower edge
+
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+  connect(Button4, &QPushButton::clicked, this, [this] { RunCalculation(); });
+  connect(Button5, &QPushButton::clicked, this, [this] { ShowConclusion(); });
+  connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
+  connect(Button10, &QPushButton::clicked, this, [this] { Button10Click(); });
+  connect(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });
+  connect(RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton2Click(); });
+  connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TForm1::buildMenu() {
+  QMenuBar* bar = menuBar();
+  FileMenu = bar->addMenu(QStringLiteral("Фай&л"));
+  FileMenu->setObjectName(QStringLiteral("N1"));
+  Open_ = FileMenu->addAction(QStringLiteral("Отк&р"));
+  Regis_ = FileMenu->addAction(QStringLiteral("Реги&c"));
+  Save_ = FileMenu->addAction(QStringLiteral("Со&хр"));
+  Print_ = FileMenu->addAction(QStringLiteral("Печать"));
+  Regis_->setEnabled(false);
+  Save_->setEnabled(false);
+  connect(FileMenu, &QMenu::aboutToShow, this, [this] { N1Click(); });
+
+  ServiceMenu = bar->addMenu(QStringLiteral("Сервис"));
+  ServiceMenu->setObjectName(QStringLiteral("N2"));
+  Graf_ = ServiceMenu->addAction(QStringLiteral("Графика"));
+  SMS2_ = ServiceMenu->addAction(QStringLiteral("МобSMS"));
+  connect(ServiceMenu, &QMenu::aboutToShow, this, [this] { N2Click(); });
+
+  Help_ = bar->addAction(QStringLiteral("Справка"));
+  Open_->setObjectName(QStringLiteral("Open"));
+  Regis_->setObjectName(QStringLiteral("Regis"));
+  Save_->setObjectName(QStringLiteral("Save"));
+  Print_->setObjectName(QStringLiteral("N7"));
+  Graf_->setObjectName(QStringLiteral("Graf"));
+  SMS2_->setObjectName(QStringLiteral("SMS2"));
+  Help_->setObjectName(QStringLiteral("N3"));
+}
+
+sfigmo::Canvas& TForm1::traceCanvas() { return TreeView1->canvas(); }
+
+int TForm1::outerWidth() const { return frameGeometry().width(); }
+
+void TForm1::processPendingEvents() { QCoreApplication::processEvents(); }
+
+void TForm1::showStatus(QPlainTextEdit* memo, const QColor& background, const QString& text) {
+  memo->show();
+  SetBackground(memo, background);
+  memo->setPlainText(text);
+}
+
+sfigmo::DeviceLibrary& TForm1::deviceLibrary() { return *device_; }
+
+void TForm1::presentDeviceMessage(const QString& text, const QString& caption, bool isError) {
+  if (options_.messagePresenter) {
+    options_.messagePresenter(text, caption, isError);
+    return;
+  }
+  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, text,
+                  QMessageBox::Ok, this);
+  box.exec();
+}
+
+int TForm1::execModal(QDialog* dialog) {
+  const int result = dialog->exec();
+  FormActivate();
+  return result;
+}
+
+void TForm1::N1Click() {
+  TrendViewShown = 0;
+  showStatus(Memo2, sfigmo::colours::Silver, QString());
+}
+
+void TForm1::N2Click() {
+  N1Click();
+  ListBox2->hide();
+  ListBox1->hide();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (firstShowDone_) return;
+  firstShowDone_ = true;
+  if (QWindow* handle = windowHandle()) handle->installEventFilter(this);
+  if (options_.activateOnFirstShow) {
+    QTimer::singleShot(0, this, [this] { FormActivate(); });
+  }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Only the platform's exposure of the window replays the screen; the trace
+  // area's own repaints after drawing never reach here.
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    scheduleReplay();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::scheduleReplay() {
+  if (replayQueued_) return;
+  replayQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    replayQueued_ = false;
+    FormPaint();
+  });
+}
+
+void TForm1::FormPaint() {
+  // Never recursively, and never over a running measurement (its buffer is
+  // being filled and the live trace is the current screen).
+  if (replaying_ || busy_ > 0) return;
+  replaying_ = true;
+  if (TrendViewShown && TrendReplay) TrendReplay();
+  if (CheckViewShown) Button3Click();
+  if (AnalysisViewShown) RunCalculation();
+  if (RegistrationViewShown && RegistrationReplay) RegistrationReplay();
+  replaying_ = false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (busy()) {
+    // A run in progress owns the record buffers: stop it, close after it ends.
+    StopRequest = 1;
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  CurrentRecord.reset();
+  BrowseRecord.reset();
+  QMainWindow::closeEvent(event);
+}

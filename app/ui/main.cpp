@@ -1,0 +1,21 @@
+// Program start: the main window first (it is the application's main
+// window), then the results dialog, the phone SMS window and the print
+// window, which the main window's actions show modally.
+
+#include <QApplication>
+
+#include "messaging/form3.h"
+#include "report/form4.h"
+#include "results/pages_dlg.h"
+#include "ui/form1.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  TForm1 form1;
+  TPagesDlg pagesDlg(&form1);
+  form1.PagesDlg = &pagesDlg;
+  TForm3 form3(&form1);
+  TForm4 form4(&form1);
+  form1.show();
+  return app.exec();
+}

@@ -1,0 +1,24 @@
+#include "ui/program_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace sfigmo {
+
+QString PrepareProgramFolder(const QString& folder) {
+  QString path = QDir::cleanPath(folder);
+  if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
+  QDir().mkpath(path + QStringLiteral("DataMLT/DatInt"));
+  return path;
+}
+
+QString DefaultProgramFolder() {
+  const QString exeFolder = QCoreApplication::applicationDirPath();
+  if (QFileInfo(exeFolder).isWritable()) return PrepareProgramFolder(exeFolder);
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  return PrepareProgramFolder(data + QStringLiteral("/sfigmo"));
+}
+
+}  // namespace sfigmo

@@ -1,0 +1,15 @@
+#pragma once
+// Where the archive lives: the executable's folder when it is writable (a
+// portable install, the build tree), else $XDG_DATA_HOME/sfigmo/. The
+// DataMLT/ and DataMLT/DatInt/ folders are created when missing.
+
+#include <QString>
+
+namespace sfigmo {
+
+// The folder with a trailing '/', its archive folders created.
+QString DefaultProgramFolder();
+// The given folder with a trailing '/', its archive folders created.
+QString PrepareProgramFolder(const QString& folder);
+
+}  // namespace sfigmo

@@ -1,0 +1,218 @@
+// The measurement run's arithmetic and its loop, driven by a scripted sensor
+// on an offscreen canvas.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "acquisition/measurement_run.h"
+#include "draw/canvas.h"
+#include "fake_sensor.h"
+
+namespace sfigmo {
+namespace {
+
+using testing::FakeSensor;
+
+TEST(Recalibration, PeakAboveOrAt150ScalesTo75) {
+  EXPECT_EQ(RecalibratedGain(20, 160), 9);  // 9.375
+  EXPECT_EQ(RecalibratedGain(20, 150), 10);
+  EXPECT_EQ(RecalibratedGain(20, 300), 5);
+}
+
+TEST(Recalibration, PeakBelow150ScalesTo50AboveBaseline) {
+  EXPECT_EQ(RecalibratedGain(20, 125), 40);
+  EXPECT_EQ(RecalibratedGain(20, 149), 20);  // 20.408
+  EXPECT_EQ(RecalibratedGain(20, 102), 500);
+}
+
+TEST(Recalibration, FlatPeakAndNoPeak) {
+  EXPECT_EQ(RecalibratedGain(20, 100), 5);
+  EXPECT_EQ(RecalibratedGain(33, 100), 5);
+  EXPECT_EQ(RecalibratedGain(20, -10000), 0);  // window too narrow to see a peak
+  EXPECT_EQ(RecalibratedGain(20, 99), -1000);
+}
+
+TEST(Recalibration, HalvesGoToEven) {
+  EXPECT_EQ(RecalibratedGain(2, 300), 0);   // 0.5
+  EXPECT_EQ(RecalibratedGain(6, 300), 2);   // 1.5
+  EXPECT_EQ(RecalibratedGain(10, 300), 2);  // 2.5
+}
+
+TEST(TraceValues, GainAndRounding) {
+  EXPECT_EQ(TraceValue(125, 20), 150);
+  EXPECT_EQ(TraceValue(5, 5), 100);   // 0.5 -> 0
+  EXPECT_EQ(TraceValue(15, 5), 102);  // 1.5 -> 2
+  EXPECT_EQ(TraceValue(-15, 5), 98);
+  EXPECT_EQ(TraceValue(0, 40), 100);
+}
+
+TEST(TraceValues, ProductWrapsAs32Bit) {
+  // 327675 * 10000 overflows 32 bits; the wrapped product is used, no trap.
+  const int y = TraceValue(327675, 10000);
+  const auto wrapped = static_cast<std::int32_t>(static_cast<std::uint32_t>(3276750000LL));
+  EXPECT_EQ(y, static_cast<int>(std::nearbyint(wrapped / 50.0)) + 100);
+}
+
+TEST(SampleCount, FollowsTheWindowWidth) {
+  EXPECT_EQ(CalibrationSteps(649), 324);  // 324.5 -> even
+  EXPECT_EQ(SampleCountForWidth(649), 316);
+  EXPECT_EQ(SampleCountForWidth(641), 315);
+  EXPECT_EQ(SampleCountForWidth(1300), 640);
+  EXPECT_EQ(SampleCountForWidth(1026), 507);  // 641 * 1.6, the scaled frameless window
+  EXPECT_EQ(SampleCountForWidth(10), 0);
+  EXPECT_EQ(SampleCountForWidth(40000), kMaxSamples);
+}
+
+TEST(SampleCount, PeriodFromTicks) {
+  EXPECT_DOUBLE_EQ(PeriodFromTicks(100 * 60000.0), 0.02);
+  EXPECT_DOUBLE_EQ(PeriodFromTicks(0.0), 0.0);
+}
+
+class FakeSurface : public RunSurface {
+ public:
+  explicit FakeSurface(int w) : width(w), canvas_(std::max(w, 100), 217) {}
+  Canvas& canvas() override { return canvas_; }
+  void clearTrace() override {
+    canvas_.clear(colours::Silver);
+    ++clears;
+  }
+  void setProgressMaximum(int m) override { progressMax = m; }
+  void setProgress(int p) override { progress = p; }
+  void processEvents() override { ++events; }
+  bool stopRequested() override { return stopAt > 0 && progress >= stopAt; }
+  int outerWidth() override { return width; }
+  void wait(int) override {}
+
+  // Leftmost and rightmost columns holding a pixel of `colour`, -1 if none.
+  std::pair<int, int> columns(QColor colour) const {
+    int lo = -1, hi = -1;
+    for (int x = 0; x < canvas_.width(); ++x)
+      for (int y = 0; y < canvas_.height(); ++y)
+        if (canvas_.pixel(x, y) == colour) {
+          if (lo < 0) lo = x;
+          hi = x;
+          break;
+        }
+    return {lo, hi};
+  }
+
+  int width;
+  int progressMax = -1, progress = 0, stopAt = 0, clears = 0, events = 0;
+
+ private:
+  Canvas canvas_;
+};
+
+class RunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FakeSensor::current = &sensor;
+    std::memset(record.get(), 0x5A, sizeof(PulsogramRecord));
+  }
+  void TearDown() override { FakeSensor::current = nullptr; }
+
+  FakeSensor sensor;
+  std::unique_ptr<PulsogramRecord> record = std::make_unique<PulsogramRecord>();
+};
+
+TEST_F(RunTest, FullRunStoresTheFormulaCountAndPeriod) {
+  FakeSurface surface(649);
+  const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
+  EXPECT_FALSE(r.stopped);
+  EXPECT_EQ(r.steps, 640);
+  EXPECT_EQ(record->SampleCount, 316);
+  EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.02);
+  EXPECT_EQ(surface.progressMax, 639);
+  // A flat signal peaks at exactly the baseline: the gain drops to 5.
+  EXPECT_EQ(record->Gain, 5);
+  EXPECT_EQ(record->Samples[0], 0);
+  EXPECT_EQ(record->Samples[315], 0);
+  EXPECT_EQ(record->Samples[316], 0x5A5A5A5A);  // nothing past the count
+  const std::vector<std::string> head(sensor.calls.begin(), sensor.calls.begin() + 3);
+  EXPECT_EQ(head, (std::vector<std::string>{"open", "dtr1", "start"}));
+  const std::vector<std::string> tail(sensor.calls.end() - 3, sensor.calls.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"stop", "dtr0", "close"}));
+  EXPECT_EQ(sensor.framesServed, 1 + 640 / kStepsPerFrame);
+}
+
+TEST_F(RunTest, RampCalibratesAndStoresTheScaledSlope) {
+  // A rises by 1 per step: from the second frame on the five-value sum grows
+  // by 5 per step, so y = 102 at gain 20, the peak is 102 and the new gain 500.
+  sensor.frame = [](int k, std::int32_t* v) {
+    for (int i = 1; i <= 5; ++i) {
+      v[2 * i - 1] = 5 * k + i;
+      v[2 * i] = 60000 - v[2 * i - 1];
+    }
+  };
+  FakeSurface surface(649);
+  RunMeasurement(sensor.api(), *record, 20, surface);
+  EXPECT_EQ(record->Gain, 500);
+  ASSERT_EQ(record->SampleCount, 316);
+  for (int k = 0; k < 316; ++k) ASSERT_EQ(record->Samples[k], 50) << k;
+}
+
+TEST_F(RunTest, SweepDrawsFromX10AndClearsBeforeRecording) {
+  FakeSurface surface(649);
+  RunMeasurement(sensor.api(), *record, 20, surface);
+  // The wrap at W - 10 clears the square wave just before the recording half.
+  EXPECT_EQ(surface.clears, 1);
+  EXPECT_EQ(surface.columns(colours::Red).first, -1);
+  const auto [lo, hi] = surface.columns(colours::Blue);
+  EXPECT_EQ(lo, 10);
+  EXPECT_LE(hi, 649 - 10 - 30);
+  EXPECT_GE(hi, 600);
+}
+
+TEST_F(RunTest, StopDuringCalibrationStoresNothing) {
+  FakeSurface surface(649);
+  surface.stopAt = 150;
+  const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
+  EXPECT_TRUE(r.stopped);
+  EXPECT_EQ(r.steps, 150);
+  EXPECT_EQ(record->SampleCount, 0);
+  EXPECT_EQ(record->Gain, 20);  // the calibration step was never reached
+  EXPECT_DOUBLE_EQ(record->SamplePeriod, 50 * 60000.0 / 3e8);  // steps 101..150 only
+  const std::vector<std::string> tail(sensor.calls.end() - 3, sensor.calls.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"stop", "dtr0", "close"}));
+}
+
+TEST_F(RunTest, StopBeforeStep101LeavesPeriodZero) {
+  FakeSurface surface(649);
+  surface.stopAt = 60;
+  RunMeasurement(sensor.api(), *record, 20, surface);
+  EXPECT_EQ(record->SampleCount, 0);
+  EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.0);
+}
+
+TEST_F(RunTest, MuteSensorRepeatsTheLastFrameAndCompletes) {
+  sensor.framesBeforeMute = 10;
+  FakeSurface surface(649);
+  const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
+  EXPECT_FALSE(r.stopped);
+  EXPECT_EQ(record->SampleCount, 316);
+  EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.02);  // the repeated values still carry ticks
+}
+
+TEST_F(RunTest, WideWindowNeverWritesPastTheSamples) {
+  std::memset(&record->Results, 0x11, sizeof(AnalysisResults));
+  AnalysisResults before;
+  std::memcpy(&before, &record->Results, sizeof before);
+  FakeSurface surface(30000);
+  const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
+  EXPECT_GT(r.samplesTaken, kMaxSamples);
+  EXPECT_EQ(record->SampleCount, kMaxSamples);
+  EXPECT_EQ(std::memcmp(&before, &record->Results, sizeof before), 0);
+}
+
+TEST_F(RunTest, WithoutLibraryNothingIsCalled) {
+  FakeSurface surface(649);
+  const RunResult r = RunMeasurement(SensorApi{}, *record, 20, surface);
+  EXPECT_EQ(r.samplesTaken, 0);
+  EXPECT_EQ(record->SampleCount, 0);
+  EXPECT_TRUE(sensor.calls.empty());
+}
+
+}  // namespace
+}  // namespace sfigmo
