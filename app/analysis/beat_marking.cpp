@@ -81,7 +81,8 @@ MarkTable MarkBeats(std::span<const std::int32_t> samples) {
     table.Marks.push_back({1, S[first], static_cast<std::int32_t>(first)});
     std::int64_t last = static_cast<std::int64_t>(first);
     for (std::size_t k = first + kMinSpacing; k + 1 <= N; ++k) {
-      if (table.count() == kMarkTableCapacity) break;  // a caller that passed more than a record holds
+      if (table.count() == kMarkTableCapacity)
+        break;  // a caller that passed more than a record holds
       if (!IsCandidate(S, k, table.MarkThreshold)) continue;
       // The first candidate of a cluster wins; deeper ones close behind it are dropped.
       if (static_cast<std::int64_t>(k) > last + (kMinSpacing - 1)) {
@@ -113,7 +114,8 @@ std::vector<std::int32_t> CardioIntervals(const MarkTable& table) {
     // Indices are any int32 when a caller hands in a table of its own: no overflow.
     const std::int64_t d =
         static_cast<std::int64_t>(table.Marks[j].Index) - table.Marks[j - 1].Index;
-    intervals.push_back(static_cast<std::int32_t>(std::clamp<std::int64_t>(d, INT32_MIN, INT32_MAX)));
+    intervals.push_back(
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(d, INT32_MIN, INT32_MAX)));
   }
   return intervals;
 }

@@ -13,10 +13,10 @@ namespace sfigmo {
 enum class VerdictColour { Green, Blue, Red };
 
 struct VerdictLine {
-  int Y = 0;                     // line's y on the conclusion screen
-  std::string Text;              // UTF-8, exactly as shown
-  std::optional<double> Value;   // PULS for the pulse-rate line, shown with 3 digits
-  int ValueX = 0;                // where the value is written, when there is one
+  int Y = 0;                    // line's y on the conclusion screen
+  std::string Text;             // UTF-8, exactly as shown
+  std::optional<double> Value;  // PULS for the pulse-rate line, shown with 3 digits
+  int ValueX = 0;               // where the value is written, when there is one
   VerdictColour Colour = VerdictColour::Green;
 };
 

@@ -87,8 +87,7 @@ BeatWalks MeasureBeat(std::span<const std::int32_t> samples, std::size_t p) {
 
 }  // namespace
 
-CalcStop ComputeRhythm(std::span<const std::int32_t> intervals, double period,
-                       AnalysisResults& r) {
+CalcStop ComputeRhythm(std::span<const std::int32_t> intervals, double period, AnalysisResults& r) {
   const double T = period;
   const auto n = static_cast<std::int64_t>(intervals.size());
   std::int64_t sum = 0;
@@ -129,8 +128,8 @@ CalcStop ComputeRhythm(std::span<const std::int32_t> intervals, double period,
 
   // A negative time base ends here, and so does one so large that the
   // means overflowed to infinity.
-  if (r.MeanNormalInterval == 0 || r.VRKI == 0 || !(r.MeanNormalInterval >= 0) ||
-      !(r.VRKI >= 0) || !std::isfinite(r.MeanNormalInterval) || !std::isfinite(r.VRKI))
+  if (r.MeanNormalInterval == 0 || r.VRKI == 0 || !(r.MeanNormalInterval >= 0) || !(r.VRKI >= 0) ||
+      !std::isfinite(r.MeanNormalInterval) || !std::isfinite(r.VRKI))
     return CalcStop::Rhythm11;
 
   r.KOVR = kPercent * r.IntervalSD / r.MeanNormalInterval;
@@ -141,8 +140,8 @@ CalcStop ComputeRhythm(std::span<const std::int32_t> intervals, double period,
   return CalcStop::Completed;
 }
 
-CalcStop ComputeShape(std::span<const std::int32_t> samples, const MarkTable& table,
-                      double period, AnalysisResults& r) {
+CalcStop ComputeShape(std::span<const std::int32_t> samples, const MarkTable& table, double period,
+                      AnalysisResults& r) {
   const double T = period;
   const int M = table.count();
   const int B = M - 3;  // the first mark and the last two are not measured
@@ -170,8 +169,8 @@ CalcStop ComputeShape(std::span<const std::int32_t> samples, const MarkTable& ta
   return CalcStop::Completed;
 }
 
-CalcStop ComputeAll(std::span<const std::int32_t> samples, const MarkTable& table,
-                    double period, AnalysisResults& results) {
+CalcStop ComputeAll(std::span<const std::int32_t> samples, const MarkTable& table, double period,
+                    AnalysisResults& results) {
   const std::vector<std::int32_t> intervals = CardioIntervals(table);
   const CalcStop rhythm = ComputeRhythm(intervals, period, results);
   if (rhythm != CalcStop::Completed) return rhythm;

@@ -2,7 +2,6 @@
 // browser run it, and the same after reading the record from a file.
 
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -72,7 +71,11 @@ void BM_FullAnalysisBySamples(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(Analyse(wave, 0.01));
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_FullAnalysisBySamples)->RangeMultiplier(2)->Range(1024, 8192)->Arg(10901)->Complexity(benchmark::oN);
+BENCHMARK(BM_FullAnalysisBySamples)
+    ->RangeMultiplier(2)
+    ->Range(1024, 8192)
+    ->Arg(10901)
+    ->Complexity(benchmark::oN);
 
 void BM_ReadRecordAndAnalyse(benchmark::State& state) {
   const std::vector<std::int32_t> wave = DenseWave(kMaxSamples);
@@ -80,8 +83,8 @@ void BM_ReadRecordAndAnalyse(benchmark::State& state) {
   record->SamplePeriod = 0.01;
   record->SampleCount = kMaxSamples;
   std::copy(wave.begin(), wave.end(), record->Samples);
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("bench-analysis-" + std::to_string(::getpid()) + ".pul");
+  const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("bench-analysis-" + std::to_string(::getpid()) + ".pul");
   if (!WriteRecord(path, *record).ok()) {
     state.SkipWithError("cannot write the record file");
     return;
@@ -92,8 +95,8 @@ void BM_ReadRecordAndAnalyse(benchmark::State& state) {
       state.SkipWithError("cannot read the record file");
       break;
     }
-    const std::span<const std::int32_t> samples(loaded->Samples,
-                                                static_cast<std::size_t>(UsableSampleCount(*loaded)));
+    const std::span<const std::int32_t> samples(
+        loaded->Samples, static_cast<std::size_t>(UsableSampleCount(*loaded)));
     benchmark::DoNotOptimize(Analyse(samples, loaded->SamplePeriod));
   }
   std::filesystem::remove(path);

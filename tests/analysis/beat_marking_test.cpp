@@ -81,8 +81,7 @@ TEST(MarkBeats, CandidatesCloserThanElevenSamplesYieldOneMark) {
 
   Wave elevenApart(60);
   elevenApart.at(20, {-40}).at(31, {-60});
-  EXPECT_EQ(CentredIndices(MarkBeats(elevenApart.samples())),
-            (std::vector<std::int32_t>{20, 31}));
+  EXPECT_EQ(CentredIndices(MarkBeats(elevenApart.samples())), (std::vector<std::int32_t>{20, 31}));
 }
 
 TEST(MarkBeats, SpacingIsJudgedOnIndicesAsFoundNotCentred) {

@@ -33,9 +33,9 @@ std::vector<std::string> Texts(const std::vector<VerdictLine>& lines) {
 
 TEST(ConclusionVerdicts, HealthyMeasurementGivesFourGreenLinesInDrawingOrder) {
   const std::vector<VerdictLine> lines = ConclusionVerdicts(Healthy());
-  EXPECT_EQ(Texts(lines), (std::vector<std::string>{
-                              "ЧАСТОТА ПУЛЬСА В НОРМЕ -", "ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ",
-                              "СИНУСОВЫЙ РИТМ НЕ НАРУШЕН", "НАГРУЗКА МИОКАРДА В НОРМЕ"}));
+  EXPECT_EQ(Texts(lines),
+            (std::vector<std::string>{"ЧАСТОТА ПУЛЬСА В НОРМЕ -", "ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ",
+                                      "СИНУСОВЫЙ РИТМ НЕ НАРУШЕН", "НАГРУЗКА МИОКАРДА В НОРМЕ"}));
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0].Y, 90);
   EXPECT_EQ(lines[1].Y, 60);

@@ -68,7 +68,7 @@ void CheckMarking(const std::vector<std::int32_t>& s, const MarkTable& t) {
 
 TEST(DamagedInput, RandomRecordingsAndPeriodsNeverBreakTheAnalysis) {
   std::mt19937 rng(20261207);
-  const double periods[] = {0.01,  0.0085, 1e-4, 1.0,  0.0,    -0.0,   -0.01,
+  const double periods[] = {0.01, 0.0085, 1e-4,  1.0,   0.0,   -0.0,    -0.01,
                             kNaN, kInf,   -kInf, 1e308, 1e200, 4.9e-324};
   for (int round = 0; round < 300; ++round) {
     const std::vector<std::int32_t> s = RandomWave(rng);

@@ -110,23 +110,34 @@ std::string Number(double v) {
 
 const char* Name(Rejection r) {
   switch (r) {
-    case Rejection::None: return "accepted";
-    case Rejection::Beats: return "beats";
-    case Rejection::FirstBeat: return "first-beat";
-    case Rejection::Amplitude: return "amplitude";
-    case Rejection::TooMany: return "too-many";
+    case Rejection::None:
+      return "accepted";
+    case Rejection::Beats:
+      return "beats";
+    case Rejection::FirstBeat:
+      return "first-beat";
+    case Rejection::Amplitude:
+      return "amplitude";
+    case Rejection::TooMany:
+      return "too-many";
   }
   return "?";
 }
 
 const char* Name(CalcStop s) {
   switch (s) {
-    case CalcStop::Completed: return "completed";
-    case CalcStop::Rhythm1: return "rhythm-1";
-    case CalcStop::Rhythm7: return "rhythm-7";
-    case CalcStop::Rhythm9: return "rhythm-9";
-    case CalcStop::Rhythm11: return "rhythm-11";
-    case CalcStop::Shape: return "shape";
+    case CalcStop::Completed:
+      return "completed";
+    case CalcStop::Rhythm1:
+      return "rhythm-1";
+    case CalcStop::Rhythm7:
+      return "rhythm-7";
+    case CalcStop::Rhythm9:
+      return "rhythm-9";
+    case CalcStop::Rhythm11:
+      return "rhythm-11";
+    case CalcStop::Shape:
+      return "shape";
   }
   return "?";
 }
@@ -146,11 +157,29 @@ std::vector<std::string> Describe(const Pulsogram& p) {
 
   AnalysisResults r;
   out.push_back(std::string("Calculation ") + Name(ComputeAll(p.samples, table, p.period, r)));
-  const char* names[] = {"NAGR", "DescentTime", "Reserved", "RiseTime", "SPSO", "MeanInterval",
-                         "MeanIntervalSamples", "PULS", "KOLP", "KOLE", "PauseSamples",
-                         "ExtraSamples", "AbsDeviationSum", "MinNormalInterval",
-                         "MaxNormalInterval", "ModeCount", "IntervalCount", "MeanNormalInterval",
-                         "VRKI", "KOVR", "SpreadIndex", "AbsDeviationPercent", "IntervalSD"};
+  const char* names[] = {"NAGR",
+                         "DescentTime",
+                         "Reserved",
+                         "RiseTime",
+                         "SPSO",
+                         "MeanInterval",
+                         "MeanIntervalSamples",
+                         "PULS",
+                         "KOLP",
+                         "KOLE",
+                         "PauseSamples",
+                         "ExtraSamples",
+                         "AbsDeviationSum",
+                         "MinNormalInterval",
+                         "MaxNormalInterval",
+                         "ModeCount",
+                         "IntervalCount",
+                         "MeanNormalInterval",
+                         "VRKI",
+                         "KOVR",
+                         "SpreadIndex",
+                         "AbsDeviationPercent",
+                         "IntervalSD"};
   const double* fields = &r.NAGR;
   for (int i = 0; i < 23; ++i) out.push_back(std::string(names[i]) + " " + Number(fields[i]));
   out.push_back("TOSO " + Number(TOSO(r)));

@@ -133,10 +133,14 @@ TEST(ComputeRhythm, OnlyPausesAndExtrasystolesStopAtTheNormalCountGuard) {
 
 TEST(ComputeRhythm, UnusableInputStopsAtTheFirstGuardWritingNothing) {
   const AnalysisResults before = Untouched();
-  for (auto [x, T] : {std::pair{Intervals{}, 0.01}, {Intervals{0, 0}, 0.01},
-                      {Intervals{5, -5}, 0.01}, {Intervals{80, 82}, 0.0},
-                      {Intervals{80, 82}, -0.0}, {Intervals{80, 82}, kNaN},
-                      {Intervals{80, 82}, kInf}, {Intervals{80, 82}, -kInf}}) {
+  for (auto [x, T] : {std::pair{Intervals{}, 0.01},
+                      {Intervals{0, 0}, 0.01},
+                      {Intervals{5, -5}, 0.01},
+                      {Intervals{80, 82}, 0.0},
+                      {Intervals{80, 82}, -0.0},
+                      {Intervals{80, 82}, kNaN},
+                      {Intervals{80, 82}, kInf},
+                      {Intervals{80, 82}, -kInf}}) {
     AnalysisResults r = before;
     EXPECT_EQ(ComputeRhythm(x, T, r), CalcStop::Rhythm1) << "T " << T << ", n " << x.size();
     EXPECT_EQ(r, before);
