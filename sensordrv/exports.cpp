@@ -47,13 +47,17 @@ void _ClosePort(void) { Link().Port().CloseDevice(); }
 
 unsigned char _SetDTRPort(unsigned char on) {
   SensorLink& link = Link();
-  if (!link.Port().SetDtr(on != 0)) return 0;
-  link.SetReadingEnabled(on != 0);
-  if (on != 0) {
-    link.StartReader();  // a failed start has shown its message; DTR is up all the same
-  } else {
+  const bool dtr = link.Port().SetDtr(on != 0);
+  if (on == 0) {
+    // Stopped even when the port is already gone (a failed write closed it
+    // after an unplug): otherwise the reader would outlive every cycle.
+    link.SetReadingEnabled(false);
     link.StopReader();
+    return dtr ? 1 : 0;
   }
+  if (!dtr) return 0;
+  link.SetReadingEnabled(true);
+  link.StartReader();  // a failed start has shown its message; DTR is up all the same
   return 1;
 }
 
