@@ -25,13 +25,15 @@ struct MarkTable {
   int count() const { return static_cast<int>(Marks.size()); }
 };
 
-// samples holds S[1..N] (samples[k - 1] is S[k]).
+// samples holds S[1..N] (samples[k - 1] is S[k]). Any int32 values; the
+// table stops growing at kMarkTableCapacity whatever N the caller passes.
 MarkTable MarkBeats(std::span<const std::int32_t> samples);
 
 enum class Rejection { None, Beats, FirstBeat, Amplitude, TooMany };
 
 // Rejection::None means accepted. The tests run in the order beats,
-// first beat, amplitude, too many; the first failing one is reported.
+// first beat, amplitude, too many; the first failing one is reported. A NaN
+// or infinite period (a damaged file) fails the first-beat test.
 Rejection AcceptMarks(const MarkTable& table, double samplePeriod);
 
 // Intervals[j - 1] = Index[j + 1] - Index[j], j = 1..M - 1.

@@ -15,7 +15,8 @@ constexpr double kModeHalfWidth = 0.025;  // s
 constexpr double kSecondsPerMinute = 60.0;
 constexpr double kPercent = 100.0;
 
-// Steps 5 to 7: pauses, extrasystoles and the extremes of the normal ones.
+// Pauses, extrasystoles, and the extremes and mode of the normal intervals,
+// all judged against the mean of every interval.
 struct Classified {
   double KOLP = 0, KOLE = 0, PauseSamples = 0, ExtraSamples = 0, ModeCount = 0;
   double MinNormal = 99999, MaxNormal = 0;
@@ -42,7 +43,8 @@ Classified Classify(std::span<const std::int32_t> intervals, double T, double me
   return c;
 }
 
-// Step 14: chosen again in seconds, both bounds excluded.
+// The normal intervals chosen again, this time in seconds with both bounds
+// excluded, so an interval on a bound may count differently than above.
 double AbsDeviationSum(std::span<const std::int32_t> intervals, double T, double meanInterval) {
   double sum = 0.0;
   for (const std::int32_t x : intervals) {

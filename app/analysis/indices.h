@@ -15,11 +15,15 @@ namespace sfigmo {
 // Which guard ended the calculation, or Completed.
 enum class CalcStop { Completed, Rhythm1, Rhythm7, Rhythm9, Rhythm11, Shape };
 
-// Steps 1..16 of the rhythm stage; returns Completed or the guard's step.
+// The rhythm stage; returns Completed or the guard that stopped it. A zero,
+// NaN or infinite period stops at Rhythm1 before anything is written; a
+// negative one, or one so large that the means overflow, at Rhythm11.
 CalcStop ComputeRhythm(std::span<const std::int32_t> intervals, double period,
                        AnalysisResults& results);
 
-// Four walks per measured beat (marks 2..M-2); Shape when no beat is measured.
+// Four walks per measured beat (marks 2..M-2); Shape when no beat is measured
+// (M < 4) or there are no samples. Mark indices outside 1..N (a table left
+// from another recording) are taken as the nearest end of the samples.
 CalcStop ComputeShape(std::span<const std::int32_t> samples, const MarkTable& table,
                       double period, AnalysisResults& results);
 
