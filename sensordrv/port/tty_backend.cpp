@@ -73,7 +73,8 @@ int TtyDevice::WaitFor(short events, std::chrono::milliseconds timeout) {
 FT_STATUS TtyDevice::FillBuffer(Clock::time_point deadline) {
   const bool forever = readTimeoutMs_ == 0;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    // Rounded up: a remainder below 1 ms must not turn into a busy poll(0).
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     const int ready = WaitFor(POLLIN, forever ? std::chrono::milliseconds(-1) : std::max(left, {}));
     if (ready < 0) return FT_IO_ERROR;
     if (ready > 0) {
@@ -119,8 +120,8 @@ FT_STATUS TtyDevice::Write(const std::uint8_t* data, DWORD count, DWORD* written
       continue;
     }
     if (w < 0 && errno != EAGAIN && errno != EINTR) break;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (writeTimeoutMs_ != 0 && left.count() <= 0) break;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (writeTimeoutMs_ != 0 && Clock::now() >= deadline) break;
     if (WaitFor(POLLOUT, writeTimeoutMs_ == 0 ? std::chrono::milliseconds(-1) : left) < 0) break;
   }
   *written = n;

@@ -1,0 +1,168 @@
+// sensor-probe: checks a sensor the way the program uses it. Loads
+// libsensordrv.so from its own folder by file name, runs the calling order
+// and reports every result. Exit code 0 only when the sensor was found, the
+// battery holds at least 7.5 V and every frame asked for came.
+
+#include <dlfcn.h>
+#include <getopt.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame_stats.h"
+#include "sensordrv_api.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr float kMinBatteryVolts = 7.5f;
+
+struct Api {
+  SensordrvSearchDevicesFn SearchDevices;
+  SensordrvOpenPortFn OpenPort;
+  SensordrvClosePortFn ClosePort;
+  SensordrvSetDTRPortFn SetDTRPort;
+  SensordrvGetVersionDeviceFn GetVersionDevice;
+  SensordrvSetStatusSensFn SetStatusSens;
+  SensordrvGetDataSensFn GetDataSens;
+  SensordrvGetVBatFn GetVBat;
+  SensordrvCheckFailedDeviceFn CheckFailedDevice;
+};
+
+std::string ProgramFolder() {
+  char path[4096] = {};
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  std::string p(path, n > 0 ? static_cast<std::size_t>(n) : 0);
+  const auto slash = p.rfind('/');
+  return slash == std::string::npos ? std::string("./") : p.substr(0, slash + 1);
+}
+
+template <typename F>
+bool Bind(void* lib, F& f, const char* name) {
+  f = reinterpret_cast<F>(dlsym(lib, name));
+  if (f == nullptr) std::printf("в библиотеке нет функции %s\n", name);
+  return f != nullptr;
+}
+
+bool Load(Api& api) {
+  const std::string file = ProgramFolder() + SENSORDRV_LIBRARY_NAME;
+  void* lib = dlopen(file.c_str(), RTLD_NOW);
+  if (lib == nullptr) {
+    std::printf("библиотека %s не загрузилась: %s\n", file.c_str(), dlerror());
+    return false;
+  }
+  return Bind(lib, api.SearchDevices, "_SearchDevices") & Bind(lib, api.OpenPort, "_OpenPort") &
+         Bind(lib, api.ClosePort, "_ClosePort") & Bind(lib, api.SetDTRPort, "_SetDTRPort") &
+         Bind(lib, api.GetVersionDevice, "_Get_version_Device") &
+         Bind(lib, api.SetStatusSens, "_Set_status_SENS") & Bind(lib, api.GetDataSens, "_Get_data_SENS") &
+         Bind(lib, api.GetVBat, "_Get_V_bat") & Bind(lib, api.CheckFailedDevice, "_Check_failed_Device");
+}
+
+int Result(const char* step, int value) {
+  std::printf("%-28s %d\n", step, value & 0xFF);
+  return value & 0xFF;
+}
+
+void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+
+void ReportFrames(const std::vector<double>& times, const std::vector<std::int32_t>& statuses, int wanted) {
+  const auto s = sensorprobe::AnalyseFrames(times, statuses);
+  std::printf("кадров получено               %d из %d\n", s.count, wanted);
+  std::printf("частота кадров, 1/с           %.2f\n", s.framesPerSecond);
+  std::printf("самый длинный интервал, мс    %.1f\n", s.longestIntervalMs);
+  std::printf("задержек (интервал > 1,5 медианы) %d\n", s.timingGaps);
+  if (s.statusCounts) std::printf("пропущено кадров по счётчику  %d\n", s.counterGaps);
+}
+
+// The calling order of the program; true when everything held.
+bool Probe(const Api& api, int frames) {
+  bool ok = true;
+  Result("_SearchDevices", api.SearchDevices());
+  if (!Result("_OpenPort", api.OpenPort())) {
+    std::printf("датчик не найден\n");
+    return false;
+  }
+  Pause();
+  ok &= Result("_SetDTRPort(1)", api.SetDTRPort(1)) == 1;
+  Pause();
+  float volts = -1.0f;
+  const bool battery = Result("_Get_V_bat", api.GetVBat(&volts)) == 1 && volts >= 0.0f;
+  if (battery) std::printf("напряжение батареи, В         %.2f\n", static_cast<double>(volts));
+  if (!battery || volts < kMinBatteryVolts) {
+    std::printf("батарея: меньше %.1f В или нет ответа — сменить батарею\n", static_cast<double>(kMinBatteryVolts));
+    ok = false;
+  }
+  std::uint8_t version[4] = {};
+  if (Result("_Get_version_Device", api.GetVersionDevice(version))) {
+    std::printf("версия                        %02X %02X %02X %02X\n", version[0], version[1], version[2], version[3]);
+  }
+  std::vector<double> times;
+  std::vector<std::int32_t> statuses;
+  if (Result("_Set_status_SENS(1)", api.SetStatusSens(1))) {
+    const auto start = Clock::now();
+    for (int i = 0; i < frames; ++i) {
+      std::int32_t sample[SENSORDRV_SAMPLE_VALUES] = {};
+      if (api.GetDataSens(sample) == 0) continue;
+      times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+      statuses.push_back(sample[0]);
+    }
+  }
+  ReportFrames(times, statuses, frames);
+  ok &= static_cast<int>(times.size()) == frames;
+  Result("_Set_status_SENS(0)", api.SetStatusSens(0));
+  Result("_Check_failed_Device", api.CheckFailedDevice());
+  Result("_SetDTRPort(0)", api.SetDTRPort(0));
+  api.ClosePort();
+  std::printf("_ClosePort\n");
+  return ok;
+}
+
+void Usage() {
+  std::printf(
+      "sensor-probe [--frames N] [--port PATH]\n"
+      "Проверка датчика: поиск, открытие, DTR, батарея, версия, запуск, N кадров, останов.\n"
+      "  --frames N   сколько кадров принять (по умолчанию 50)\n"
+      "  --port PATH  tty датчика или симулятора (иначе SENSORDRV_PORT или первый FTDI на USB)\n"
+      "Код выхода 0: датчик найден, батарея не ниже 7,5 В, все кадры пришли.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int frames = 50;
+  const option options[] = {{"frames", required_argument, nullptr, 'n'},
+                            {"port", required_argument, nullptr, 'p'},
+                            {"help", no_argument, nullptr, 'h'},
+                            {nullptr, 0, nullptr, 0}};
+  int opt = 0;
+  while ((opt = getopt_long(argc, argv, "", options, nullptr)) != -1) {
+    if (opt == 'n') {
+      char* end = nullptr;
+      const long n = std::strtol(optarg, &end, 10);
+      if (end == optarg || *end != '\0' || n < 1 || n > 1000000) {
+        std::fprintf(stderr, "sensor-probe: --frames: нужно целое от 1 до 1000000\n");
+        return 2;
+      }
+      frames = static_cast<int>(n);
+    } else if (opt == 'p') {
+      setenv("SENSORDRV_PORT", optarg, 1);
+    } else if (opt == 'h') {
+      Usage();
+      return 0;
+    } else {
+      Usage();
+      return 2;
+    }
+  }
+  Api api{};
+  if (!Load(api)) return 1;
+  const bool ok = Probe(api, frames);
+  std::printf(ok ? "ИТОГ: датчик исправен\n" : "ИТОГ: проверка не пройдена\n");
+  std::fflush(stdout);
+  return ok ? 0 : 1;
+}
