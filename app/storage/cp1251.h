@@ -12,8 +12,8 @@ namespace sfigmo {
 // Why a text cannot be stored: a character Windows-1251 lacks, or bytes that
 // are not UTF-8 at all.
 struct EncodingFailure {
-  char32_t Character = 0;   // the refused character (0 for broken UTF-8)
-  std::size_t Offset = 0;   // byte offset in the UTF-8 input
+  char32_t Character = 0;  // the refused character (0 for broken UTF-8)
+  std::size_t Offset = 0;  // byte offset in the UTF-8 input
   bool BrokenUtf8 = false;
 };
 

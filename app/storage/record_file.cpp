@@ -51,19 +51,30 @@ bool WriteFully(int fd, const void* buffer, std::size_t size) {
 
 std::string ReasonText(int err) {
   switch (err) {
-    case ENOENT: return "файл или папка не найдены";
+    case ENOENT:
+      return "файл или папка не найдены";
     case EACCES:
-    case EPERM: return "нет прав доступа";
-    case ENOSPC: return "нет места на диске";
-    case EDQUOT: return "превышена дисковая квота";
-    case EROFS: return "диск доступен только для чтения";
-    case EISDIR: return "это папка, а не файл";
-    case ENOTDIR: return "часть пути не является папкой";
-    case ENAMETOOLONG: return "слишком длинное имя файла";
-    case EIO: return "ошибка ввода-вывода";
+    case EPERM:
+      return "нет прав доступа";
+    case ENOSPC:
+      return "нет места на диске";
+    case EDQUOT:
+      return "превышена дисковая квота";
+    case EROFS:
+      return "диск доступен только для чтения";
+    case EISDIR:
+      return "это папка, а не файл";
+    case ENOTDIR:
+      return "часть пути не является папкой";
+    case ENAMETOOLONG:
+      return "слишком длинное имя файла";
+    case EIO:
+      return "ошибка ввода-вывода";
     case EMFILE:
-    case ENFILE: return "открыто слишком много файлов";
-    default: return "системная ошибка " + std::to_string(err) + " (" + std::strerror(err) + ")";
+    case ENFILE:
+      return "открыто слишком много файлов";
+    default:
+      return "системная ошибка " + std::to_string(err) + " (" + std::strerror(err) + ")";
   }
 }
 
@@ -138,14 +149,19 @@ StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecor
 std::string StorageErrorText(const StorageError& error) {
   const std::string name = "«" + error.Path.string() + "»";
   switch (error.Failure) {
-    case StorageFailure::None: return {};
-    case StorageFailure::Open: return "Не удалось открыть файл " + name + ": " + ReasonText(error.Errno);
-    case StorageFailure::Read: return "Ошибка чтения файла " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::None:
+      return {};
+    case StorageFailure::Open:
+      return "Не удалось открыть файл " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::Read:
+      return "Ошибка чтения файла " + name + ": " + ReasonText(error.Errno);
     case StorageFailure::TooShort:
       return "Файл " + name + " не является записью пульсограммы: в нём " +
              std::to_string(error.BytesFound) + " байт вместо " + std::to_string(kRecordSize);
-    case StorageFailure::Write: return "Ошибка записи файла " + name + ": " + ReasonText(error.Errno);
-    case StorageFailure::Close: return "Ошибка при закрытии файла " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::Write:
+      return "Ошибка записи файла " + name + ": " + ReasonText(error.Errno);
+    case StorageFailure::Close:
+      return "Ошибка при закрытии файла " + name + ": " + ReasonText(error.Errno);
     case StorageFailure::Rename:
       return "Не удалось сохранить файл " + name + ": " + ReasonText(error.Errno);
   }

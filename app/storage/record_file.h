@@ -20,13 +20,13 @@ enum class StorageFailure {
   TooShort,  // fewer than 44136 bytes
   Write,     // write(2) or fsync(2) failed
   Close,
-  Rename,    // the finished temporary file could not replace the target
+  Rename,  // the finished temporary file could not replace the target
 };
 
 struct StorageError {
   StorageFailure Failure = StorageFailure::None;
-  int Errno = 0;                // errno of the failing call, 0 for TooShort
-  std::filesystem::path Path;   // the record file the user asked for
+  int Errno = 0;                  // errno of the failing call, 0 for TooShort
+  std::filesystem::path Path;     // the record file the user asked for
   std::uintmax_t BytesFound = 0;  // TooShort: how many bytes the file had
 
   bool ok() const { return Failure == StorageFailure::None; }

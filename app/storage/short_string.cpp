@@ -12,7 +12,8 @@ std::string GetShortString(std::span<const std::uint8_t> field) {
   return Cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(field.data() + 1), length));
 }
 
-std::optional<EncodingFailure> SetShortString(std::span<std::uint8_t> field, std::string_view utf8) {
+std::optional<EncodingFailure> SetShortString(std::span<std::uint8_t> field,
+                                              std::string_view utf8) {
   if (field.empty()) return std::nullopt;
   Cp1251Text text = Utf8ToCp1251(utf8);
   if (text.Failure) return text.Failure;

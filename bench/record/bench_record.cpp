@@ -67,7 +67,8 @@ void BM_FullAnalysisResting(benchmark::State& state) {
   }
   auto record = std::make_unique<PulsogramRecord>();
   FillSampleRecord(*record, wave);
-  record->SampleCount = static_cast<std::uint16_t>(std::min<int64_t>(state.range(0), record->SampleCount));
+  record->SampleCount =
+      static_cast<std::uint16_t>(std::min<int64_t>(state.range(0), record->SampleCount));
   AnalysisResults results;
   for (auto _ : state) FullAnalysis(*record, results);
   state.SetItemsProcessed(state.iterations() * record->SampleCount);
@@ -77,8 +78,8 @@ BENCHMARK(BM_FullAnalysisResting)->Arg(2000)->Arg(5000)->Arg(10901);
 void BM_ReadRecordAndAnalyse(benchmark::State& state) {
   auto record = std::make_unique<PulsogramRecord>();
   FillSampleRecord(*record, NormalRestingWave());
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / ("sfigmo-bench-" + std::to_string(::getpid()) + ".pul");
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("sfigmo-bench-" + std::to_string(::getpid()) + ".pul");
   if (!WriteRecord(file, *record).ok()) {
     state.SkipWithError("cannot write the record");
     return;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
-
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -13,7 +12,8 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-QJsonObject AnalyseOne(const PulsogramRecord& record, bool stored = false, RunResult* run = nullptr) {
+QJsonObject AnalyseOne(const PulsogramRecord& record, bool stored = false,
+                       RunResult* run = nullptr) {
   TempDir dir;
   Save(dir / "x.pul", record);
   std::vector<std::string> args = {"--json", (dir / "x.pul").string()};
@@ -61,9 +61,13 @@ TEST(AnalyzeCliHostile, DamagedSamplePeriodEndsAtAGuardOrTheFirstBeatTest) {
     const char* stoppedAt;
   };
   const Case cases[] = {
-      {0.0, true, "rhythm-1"}, {-0.01, true, "rhythm-11"}, {-kInf, true, "rhythm-1"},
+      {0.0, true, "rhythm-1"},
+      {-0.01, true, "rhythm-11"},
+      {-kInf, true, "rhythm-1"},
       // A NaN first-beat time cannot be shown to lie within 2 s.
-      {std::nan(""), false, nullptr}, {kInf, false, nullptr}, {1e308, false, nullptr},
+      {std::nan(""), false, nullptr},
+      {kInf, false, nullptr},
+      {1e308, false, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.period);
@@ -108,7 +112,9 @@ TEST(AnalyzeCliHostile, RejectedRecordingsCarryNoResults) {
   flat->SampleCount = 2000;
 
   const std::pair<const PulsogramRecord*, const char*> cases[] = {
-      {flat.get(), "beats"}, {RecordOf(quiet).release(), "amplitude"}, {RecordOf(late).release(), "first-beat"},
+      {flat.get(), "beats"},
+      {RecordOf(quiet).release(), "amplitude"},
+      {RecordOf(late).release(), "first-beat"},
       {RecordOf(fast).release(), "too-many"}};
   for (const auto& [record, reason] : cases) {
     SCOPED_TRACE(reason);

@@ -6,7 +6,6 @@
 
 #include <QJsonDocument>
 #include <QJsonParseError>
-
 #include <fstream>
 #include <sstream>
 

@@ -2,7 +2,6 @@
 // Runs the built sfigmo-analyze on records the tests make in a temporary folder.
 
 #include <QJsonObject>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -31,7 +30,8 @@ struct RunResult {
 };
 
 // `env` is prefixed to the command line ("LC_ALL=C.UTF-8" and the like).
-RunResult RunAnalyze(const std::vector<std::string>& args, const std::string& env = "LC_ALL=C.UTF-8");
+RunResult RunAnalyze(const std::vector<std::string>& args,
+                     const std::string& env = "LC_ALL=C.UTF-8");
 
 // One QJsonObject per non-empty line of `out`; fails the test on bad JSON.
 std::vector<QJsonObject> JsonLines(const std::string& out);

@@ -2,7 +2,6 @@
 
 #include <QJsonArray>
 #include <QSet>
-
 #include <cmath>
 #include <filesystem>
 
@@ -13,11 +12,29 @@
 namespace sfigmo::test {
 namespace {
 
-const QStringList kResultKeys = {
-    "NAGR", "DescentTime", "Reserved", "RiseTime", "SPSO", "MeanInterval", "MeanIntervalSamples", "PULS",
-    "KOLP", "KOLE", "PauseSamples", "ExtraSamples", "AbsDeviationSum", "MinNormalInterval",
-    "MaxNormalInterval", "ModeCount", "IntervalCount", "MeanNormalInterval", "VRKI", "KOVR", "SpreadIndex",
-    "AbsDeviationPercent", "IntervalSD"};
+const QStringList kResultKeys = {"NAGR",
+                                 "DescentTime",
+                                 "Reserved",
+                                 "RiseTime",
+                                 "SPSO",
+                                 "MeanInterval",
+                                 "MeanIntervalSamples",
+                                 "PULS",
+                                 "KOLP",
+                                 "KOLE",
+                                 "PauseSamples",
+                                 "ExtraSamples",
+                                 "AbsDeviationSum",
+                                 "MinNormalInterval",
+                                 "MaxNormalInterval",
+                                 "ModeCount",
+                                 "IntervalCount",
+                                 "MeanNormalInterval",
+                                 "VRKI",
+                                 "KOVR",
+                                 "SpreadIndex",
+                                 "AbsDeviationPercent",
+                                 "IntervalSD"};
 
 QSet<QString> KeysOf(const QJsonObject& o) {
   const QStringList keys = o.keys();
@@ -31,9 +48,10 @@ TEST(AnalyzeCli, HumanReportOfANormalRecording) {
   EXPECT_EQ(r.ExitCode, 0);
   EXPECT_EQ(r.Err, "");
   for (const char* expected :
-       {"PatientName: Образцов Пётр", "GeneralInfo: Пример записи. / Синтетическая пульсограмма в покое.",
-        "DateText: 26_12_07_", "SampleCount: 2036", "SamplePeriod: 0.01", "Marks (24): 60 143 ",
-        "Запись принята", "  PULS = 72.0251", "  VRKI = 0.09", "  TOSO = ", "ЧАСТОТА ПУЛЬСА В НОРМЕ - 72\n",
+       {"PatientName: Образцов Пётр",
+        "GeneralInfo: Пример записи. / Синтетическая пульсограмма в покое.", "DateText: 26_12_07_",
+        "SampleCount: 2036", "SamplePeriod: 0.01", "Marks (24): 60 143 ", "Запись принята",
+        "  PULS = 72.0251", "  VRKI = 0.09", "  TOSO = ", "ЧАСТОТА ПУЛЬСА В НОРМЕ - 72\n",
         "ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ", "СИНУСОВЫЙ РИТМ НЕ НАРУШЕН", "НАГРУЗКА МИОКАРДА В НОРМЕ",
         "ConclusionScore: 100", "Контроль не требуется"}) {
     EXPECT_NE(r.Out.find(expected), std::string::npos) << expected << "\n" << r.Out;
@@ -50,10 +68,11 @@ TEST(AnalyzeCli, JsonHasExactlyTheNamedKeysWithFullPrecision) {
   ASSERT_EQ(objects.size(), 1u);
   const QJsonObject& o = objects[0];
 
-  QSet<QString> expected = {"file", "DateText", "TimeText", "PatientName", "PatientAge", "PatientSex",
-                            "GeneralInfo", "Gain", "SampleCount", "SamplePeriod", "MarkMin", "Marks",
-                            "Accepted", "RejectedBy", "StoppedAt", "TOSO", "Verdicts", "ConclusionScore",
-                            "PressureEstimate", "Advice"};
+  QSet<QString> expected = {"file",        "DateText",        "TimeText",         "PatientName",
+                            "PatientAge",  "PatientSex",      "GeneralInfo",      "Gain",
+                            "SampleCount", "SamplePeriod",    "MarkMin",          "Marks",
+                            "Accepted",    "RejectedBy",      "StoppedAt",        "TOSO",
+                            "Verdicts",    "ConclusionScore", "PressureEstimate", "Advice"};
   for (const QString& k : kResultKeys) expected.insert(k);
   EXPECT_EQ(KeysOf(o), expected);
 
@@ -72,7 +91,8 @@ TEST(AnalyzeCli, JsonHasExactlyTheNamedKeysWithFullPrecision) {
   EXPECT_EQ(o["Marks"].toArray()[1].toInt(), marks.Marks[1].Index);
 
   EXPECT_EQ(o["PatientName"].toString(), QString::fromUtf8("Образцов Пётр"));
-  EXPECT_EQ(o["GeneralInfo"].toString(), QString::fromUtf8("Пример записи.\r\nСинтетическая пульсограмма в покое."));
+  EXPECT_EQ(o["GeneralInfo"].toString(),
+            QString::fromUtf8("Пример записи.\r\nСинтетическая пульсограмма в покое."));
   EXPECT_EQ(o["SampleCount"].toInt(), 2036);
   EXPECT_TRUE(o["Accepted"].toBool());
   EXPECT_TRUE(o["RejectedBy"].isNull());
@@ -90,8 +110,9 @@ TEST(AnalyzeCli, BadFilesAreReportedAndTheOthersStillAnalysed) {
   Save(dir / "a.pul", *RecordOf(NormalRestingWave()));
   SaveBytes(dir / "short.pul", std::string(kRecordSize - 1, '\0'));
   Save(dir / "z.pul", *RecordOf(NormalRestingWave()));
-  const RunResult r = RunAnalyze({"--json", (dir / "a.pul").string(), (dir / "missing.pul").string(),
-                                  (dir / "short.pul").string(), (dir / "z.pul").string()});
+  const RunResult r =
+      RunAnalyze({"--json", (dir / "a.pul").string(), (dir / "missing.pul").string(),
+                  (dir / "short.pul").string(), (dir / "z.pul").string()});
   EXPECT_EQ(r.ExitCode, 1);
   const auto objects = JsonLines(r.Out);
   ASSERT_EQ(objects.size(), 2u);
@@ -118,7 +139,8 @@ TEST(AnalyzeCli, FolderMeansItsPulFilesInNameOrder) {
   const auto objects = JsonLines(r.Out);
   ASSERT_EQ(objects.size(), 4u);
   QStringList order;
-  for (const QJsonObject& o : objects) order << std::filesystem::path(o["file"].toString().toStdString()).filename().c_str();
+  for (const QJsonObject& o : objects)
+    order << std::filesystem::path(o["file"].toString().toStdString()).filename().c_str();
   EXPECT_EQ(order, QStringList({"26_01_02_.pul", "C.PUL", "a.pul", "b.pul"}));
 
   const RunResult missing = RunAnalyze({"--json", (dir / "none").string() + "/"});
@@ -157,11 +179,13 @@ TEST(AnalyzeCli, StoredPrintsTheBlockOfTheFile) {
 
 TEST(AnalyzeCli, NumbersFollowTheUsersNumericLocale) {
   TempDir locales;
-  const std::string build = "localedef -i ru_RU -f UTF-8 " + (locales / "ru_RU.UTF-8").string() + " >/dev/null 2>&1";
+  const std::string build =
+      "localedef -i ru_RU -f UTF-8 " + (locales / "ru_RU.UTF-8").string() + " >/dev/null 2>&1";
   if (std::system(build.c_str()) != 0) GTEST_SKIP() << "localedef cannot build ru_RU here";
   TempDir dir;
   Save(dir / "normal.pul", *RecordOf(NormalRestingWave()));
-  const std::string env = "LOCPATH=" + locales.path().string() + " LC_ALL= LANG=C.UTF-8 LC_NUMERIC=ru_RU.UTF-8";
+  const std::string env =
+      "LOCPATH=" + locales.path().string() + " LC_ALL= LANG=C.UTF-8 LC_NUMERIC=ru_RU.UTF-8";
   const RunResult r = RunAnalyze({(dir / "normal.pul").string()}, env);
   EXPECT_NE(r.Out.find("  PULS = 72,0251"), std::string::npos) << r.Out;
   EXPECT_NE(r.Out.find("SamplePeriod: 0,01"), std::string::npos);

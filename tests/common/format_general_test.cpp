@@ -1,15 +1,17 @@
+#include "common/format_general.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "common/format_general.h"
-
 namespace sfigmo {
 namespace {
 
-std::string Ru(double v, int digits, int expDigits = 0) { return FormatGeneral(v, digits, expDigits, ','); }
+std::string Ru(double v, int digits, int expDigits = 0) {
+  return FormatGeneral(v, digits, expDigits, ',');
+}
 
 TEST(FormatGeneral, FixedFormRoundsHalfAwayFromZero) {
   EXPECT_EQ(Ru(72.4, 2), "72");
@@ -19,8 +21,8 @@ TEST(FormatGeneral, FixedFormRoundsHalfAwayFromZero) {
   EXPECT_EQ(Ru(72.46, 3), "72,5");
   EXPECT_EQ(Ru(0.0523, 4), "0,0523");
   EXPECT_EQ(Ru(68.18181818, 3), "68,2");
-  EXPECT_EQ(Ru(99.96, 3), "100");   // carry into a new integer digit that still fits
-  EXPECT_EQ(Ru(0.1, 3), "0,1");     // 0.1000000000000000055 must not show its tail
+  EXPECT_EQ(Ru(99.96, 3), "100");  // carry into a new integer digit that still fits
+  EXPECT_EQ(Ru(0.1, 3), "0,1");    // 0.1000000000000000055 must not show its tail
   EXPECT_EQ(Ru(1.0 / 3.0, 18), "0,333333333333333315");
 }
 
@@ -44,8 +46,8 @@ TEST(FormatGeneral, ZeroAndSeparator) {
 
 TEST(FormatGeneral, ScientificWhenTheIntegerPartDoesNotFit) {
   EXPECT_EQ(Ru(105, 2), "1,1E2");
-  EXPECT_EQ(Ru(100, 2), "1E2");     // no separator without further digits
-  EXPECT_EQ(Ru(99.5, 2), "1E2");    // rounding carries past the digit count
+  EXPECT_EQ(Ru(100, 2), "1E2");   // no separator without further digits
+  EXPECT_EQ(Ru(99.5, 2), "1E2");  // rounding carries past the digit count
   EXPECT_EQ(Ru(99.4, 2), "99");
   EXPECT_EQ(Ru(-1234.5, 3), "-1,23E3");
   EXPECT_EQ(Ru(1e300, 3), "1E300");
@@ -94,7 +96,8 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundHalfEven(-0.6), -1.0);
   EXPECT_EQ(RoundHalfEven(1e300), 1e300);
   EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
-  EXPECT_EQ(RoundHalfEven(-std::numeric_limits<double>::infinity()), -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(RoundHalfEven(-std::numeric_limits<double>::infinity()),
+            -std::numeric_limits<double>::infinity());
 }
 
 TEST(RoundHalfEvenClamped, NeverLeavesTheRange) {

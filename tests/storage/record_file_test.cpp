@@ -1,3 +1,5 @@
+#include "storage/record_file.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 #include <random>
 #include <vector>
 
-#include "storage/record_file.h"
 #include "storage/short_string.h"
 
 namespace sfigmo {
@@ -40,7 +41,8 @@ std::vector<std::uint8_t> FileBytes(const fs::path& p) {
 
 void WriteBytes(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // A record whose every byte is noise, so that a writer that drops or moves
@@ -117,8 +119,9 @@ TEST(RecordFile, ShortFileIsRefusedNamingTheFile) {
   const fs::path file = dir.path() / "short.pul";
   WriteBytes(file, std::vector<std::uint8_t>(kRecordSize - 1, 0x11));
   auto rec = NoiseRecord(3);
-  const auto before = std::vector<std::uint8_t>(reinterpret_cast<std::uint8_t*>(rec.get()),
-                                                reinterpret_cast<std::uint8_t*>(rec.get()) + kRecordSize);
+  const auto before =
+      std::vector<std::uint8_t>(reinterpret_cast<std::uint8_t*>(rec.get()),
+                                reinterpret_cast<std::uint8_t*>(rec.get()) + kRecordSize);
   const StorageError e = ReadRecord(file, *rec);
   EXPECT_EQ(e.Failure, StorageFailure::TooShort);
   EXPECT_EQ(e.BytesFound, kRecordSize - 1);
@@ -215,7 +218,8 @@ TEST(RecordFile, ReplacingAFileGoesThroughATemporaryOne) {
   std::ifstream held(file, std::ios::binary);
   auto second = NoiseRecord(8);
   ASSERT_TRUE(WriteRecord(file, *second).ok());
-  std::vector<std::uint8_t> old((std::istreambuf_iterator<char>(held)), std::istreambuf_iterator<char>());
+  std::vector<std::uint8_t> old((std::istreambuf_iterator<char>(held)),
+                                std::istreambuf_iterator<char>());
   ASSERT_EQ(old.size(), kRecordSize);
   EXPECT_EQ(std::memcmp(old.data(), first.get(), kRecordSize), 0);
   EXPECT_EQ(std::memcmp(FileBytes(file).data(), second.get(), kRecordSize), 0);

@@ -1,3 +1,5 @@
+#include "storage/short_string.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -5,7 +7,6 @@
 
 #include "storage/cp1251.h"
 #include "storage/pulsogram_record.h"
-#include "storage/short_string.h"
 
 namespace sfigmo {
 namespace {
@@ -55,9 +56,9 @@ TEST(Cp1251, MissingCharactersAreRefusedNotMangled) {
 }
 
 TEST(Cp1251, BrokenUtf8IsRefused) {
-  for (const std::string& text : {std::string("\xD0"), std::string("a\x80"), std::string("\xC0\xAF"),
-                                 std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80"),
-                                 std::string("\xE0\x80")}) {
+  for (const std::string& text :
+       {std::string("\xD0"), std::string("a\x80"), std::string("\xC0\xAF"),
+        std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80"), std::string("\xE0\x80")}) {
     const Cp1251Text r = Utf8ToCp1251(text);
     ASSERT_TRUE(r.Failure);
     EXPECT_TRUE(r.Failure->BrokenUtf8);

@@ -37,7 +37,8 @@ std::vector<std::int32_t> MakeSampleWave(const SampleWave& wave) {
   std::vector<std::int32_t> samples(static_cast<std::size_t>(std::max(n, 0)));
   std::uint32_t noise = wave.Seed;
   for (int k = 1; k <= n; ++k) {
-    double v = 4.0 * std::sin(2 * std::numbers::pi * k * wave.SamplePeriod / 7.0);  // breathing drift
+    double v =
+        4.0 * std::sin(2 * std::numbers::pi * k * wave.SamplePeriod / 7.0);  // breathing drift
     for (int b : beats) v += BeatShape((k - b) * wave.SamplePeriod, wave.Depth, wave.Peak);
     noise = noise * 1664525u + 1013904223u;
     v += static_cast<double>(noise >> 30) - 1.5;  // -1.5 .. 1.5

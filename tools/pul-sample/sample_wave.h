@@ -13,13 +13,13 @@
 namespace sfigmo {
 
 struct SampleWave {
-  double SamplePeriod = 0.01;          // s per sample
-  std::vector<int> Intervals;          // samples between consecutive beats
-  int FirstBeat = 60;                  // 1-based index of the first beat's bottom
-  int TrailingSamples = 60;            // after the last beat
-  double Depth = 600;                  // depth of each beat's negative swing
-  double Peak = 300;                   // height of the positive peak
-  std::uint32_t Seed = 1;              // noise
+  double SamplePeriod = 0.01;  // s per sample
+  std::vector<int> Intervals;  // samples between consecutive beats
+  int FirstBeat = 60;          // 1-based index of the first beat's bottom
+  int TrailingSamples = 60;    // after the last beat
+  double Depth = 600;          // depth of each beat's negative swing
+  double Peak = 300;           // height of the positive peak
+  std::uint32_t Seed = 1;      // noise
 };
 
 // The samples S[1..N] of the described wave (N = FirstBeat + sum of the

@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -39,7 +38,8 @@ constexpr const char* kUsage =
 
 bool IsPulFile(const fs::directory_entry& e) {
   std::string ext = e.path().extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   std::error_code ec;
   return ext == ".pul" && !e.is_directory(ec);
 }
@@ -110,8 +110,8 @@ bool AnalyseFile(const fs::path& file, const Options& opt, char sep) {
   }
   const RecordReport report = AnalyseRecord(*record, opt.Stored);
   if (report.UsedSampleCount != report.StoredSampleCount) {
-    std::cerr << "Файл «" << file.string() << "»: SampleCount " << report.StoredSampleCount << " больше "
-              << kMaxSamples << ", взято " << kMaxSamples << '\n';
+    std::cerr << "Файл «" << file.string() << "»: SampleCount " << report.StoredSampleCount
+              << " больше " << kMaxSamples << ", взято " << kMaxSamples << '\n';
   }
   if (opt.Json) {
     std::cout << ReportJson(file, report) << '\n';

@@ -47,12 +47,18 @@ constexpr std::array<ResultField, 23> kFields = {{
 
 int StageReached(CalcStop stop) {
   switch (stop) {
-    case CalcStop::Rhythm1: return 0;
-    case CalcStop::Rhythm7: return kAfterClassify;
-    case CalcStop::Rhythm9: return kAfterNormalMean;
-    case CalcStop::Rhythm11: return kAfterRange;
-    case CalcStop::Shape: return kRhythmDone;
-    case CalcStop::Completed: return kShapeDone;
+    case CalcStop::Rhythm1:
+      return 0;
+    case CalcStop::Rhythm7:
+      return kAfterClassify;
+    case CalcStop::Rhythm9:
+      return kAfterNormalMean;
+    case CalcStop::Rhythm11:
+      return kAfterRange;
+    case CalcStop::Shape:
+      return kRhythmDone;
+    case CalcStop::Completed:
+      return kShapeDone;
   }
   return 0;
 }
@@ -90,7 +96,8 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   r.StoredSampleCount = record.SampleCount;
   r.UsedSampleCount = UsableSampleCount(record);
 
-  const std::span<const std::int32_t> samples(record.Samples, static_cast<std::size_t>(r.UsedSampleCount));
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(r.UsedSampleCount));
   r.Marks = MarkBeats(samples);
   r.Rejected = AcceptMarks(r.Marks, record.SamplePeriod);
 
@@ -109,23 +116,34 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
 
 const char* RejectionName(Rejection r) {
   switch (r) {
-    case Rejection::None: return nullptr;
-    case Rejection::Beats: return "beats";
-    case Rejection::FirstBeat: return "first-beat";
-    case Rejection::Amplitude: return "amplitude";
-    case Rejection::TooMany: return "too-many";
+    case Rejection::None:
+      return nullptr;
+    case Rejection::Beats:
+      return "beats";
+    case Rejection::FirstBeat:
+      return "first-beat";
+    case Rejection::Amplitude:
+      return "amplitude";
+    case Rejection::TooMany:
+      return "too-many";
   }
   return nullptr;
 }
 
 const char* StopName(CalcStop s) {
   switch (s) {
-    case CalcStop::Completed: return nullptr;
-    case CalcStop::Rhythm1: return "rhythm-1";
-    case CalcStop::Rhythm7: return "rhythm-7";
-    case CalcStop::Rhythm9: return "rhythm-9";
-    case CalcStop::Rhythm11: return "rhythm-11";
-    case CalcStop::Shape: return "shape";
+    case CalcStop::Completed:
+      return nullptr;
+    case CalcStop::Rhythm1:
+      return "rhythm-1";
+    case CalcStop::Rhythm7:
+      return "rhythm-7";
+    case CalcStop::Rhythm9:
+      return "rhythm-9";
+    case CalcStop::Rhythm11:
+      return "rhythm-11";
+    case CalcStop::Shape:
+      return "shape";
   }
   return nullptr;
 }

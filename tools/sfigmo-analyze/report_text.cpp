@@ -26,23 +26,34 @@ std::string Printable(const std::string& text) {
 
 const char* RejectionText(Rejection r) {
   switch (r) {
-    case Rejection::None: return "";
-    case Rejection::Beats: return "меньше трёх отметок ударов";
-    case Rejection::FirstBeat: return "первый удар позже 2 с от начала записи";
-    case Rejection::Amplitude: return "мала амплитуда сигнала (|MarkMin| < 20)";
-    case Rejection::TooMany: return "больше 100 отметок ударов";
+    case Rejection::None:
+      return "";
+    case Rejection::Beats:
+      return "меньше трёх отметок ударов";
+    case Rejection::FirstBeat:
+      return "первый удар позже 2 с от начала записи";
+    case Rejection::Amplitude:
+      return "мала амплитуда сигнала (|MarkMin| < 20)";
+    case Rejection::TooMany:
+      return "больше 100 отметок ударов";
   }
   return "";
 }
 
 const char* StopText(CalcStop s) {
   switch (s) {
-    case CalcStop::Completed: return "";
-    case CalcStop::Rhythm1: return "нет интервалов или нулевой период отсчётов";
-    case CalcStop::Rhythm7: return "все интервалы — паузы или экстрасистолы";
-    case CalcStop::Rhythm9: return "все нормальные интервалы одинаковы";
-    case CalcStop::Rhythm11: return "недопустимые VRKI или MeanNormalInterval (отрицательный период?)";
-    case CalcStop::Shape: return "меньше четырёх отметок: форма волны не измеряется";
+    case CalcStop::Completed:
+      return "";
+    case CalcStop::Rhythm1:
+      return "нет интервалов или нулевой период отсчётов";
+    case CalcStop::Rhythm7:
+      return "все интервалы — паузы или экстрасистолы";
+    case CalcStop::Rhythm9:
+      return "все нормальные интервалы одинаковы";
+    case CalcStop::Rhythm11:
+      return "недопустимые VRKI или MeanNormalInterval (отрицательный период?)";
+    case CalcStop::Shape:
+      return "меньше четырёх отметок: форма волны не измеряется";
   }
   return "";
 }
@@ -66,7 +77,8 @@ std::string ReportText(const RecordReport& r, char sep) {
   if (r.Rejected == Rejection::None) {
     out << "Запись принята\n";
   } else {
-    out << "Запись отклонена (" << RejectionName(r.Rejected) << "): " << RejectionText(r.Rejected) << '\n';
+    out << "Запись отклонена (" << RejectionName(r.Rejected) << "): " << RejectionText(r.Rejected)
+        << '\n';
   }
 
   if (r.FromStoredBlock) out << "Результаты, записанные в файле:\n";
