@@ -64,6 +64,8 @@ std::string ReasonText(int err) {
       return "диск доступен только для чтения";
     case EISDIR:
       return "это папка, а не файл";
+    case ENODEV:
+      return "это не обычный файл";
     case ENOTDIR:
       return "часть пути не является папкой";
     case ENAMETOOLONG:
@@ -87,12 +89,14 @@ bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& recor
 }
 
 StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& record) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO named like a record must not hang an archive scan.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return Failed(StorageFailure::Open, path);
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
     ::close(fd);
-    return Failed(StorageFailure::Open, path, EISDIR);
+    return Failed(StorageFailure::Open, path, err);
   }
   // One record's worth into a scratch buffer: the caller's record only
   // changes when the whole read succeeded.

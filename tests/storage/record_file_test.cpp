@@ -1,6 +1,7 @@
 #include "storage/record_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -160,6 +161,11 @@ TEST(RecordFile, MissingFilesAndFoldersAreTypedErrors) {
   e = ReadRecord(dir.path(), *rec);
   EXPECT_EQ(e.Failure, StorageFailure::Open);
   EXPECT_EQ(e.Errno, EISDIR);
+
+  ASSERT_EQ(::mkfifo((dir.path() / "fifo.pul").c_str(), 0600), 0);
+  e = ReadRecord(dir.path() / "fifo.pul", *rec);  // must not wait for a writer
+  EXPECT_EQ(e.Failure, StorageFailure::Open);
+  EXPECT_NE(StorageErrorText(e).find("не обычный файл"), std::string::npos);
 
   e = WriteRecord(dir.path() / "no-folder" / "x.pul", *rec);
   EXPECT_EQ(e.Failure, StorageFailure::Open);
