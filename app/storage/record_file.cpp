@@ -49,7 +49,9 @@ bool WriteFully(int fd, const void* buffer, std::size_t size) {
   return true;
 }
 
-std::string ReasonText(int err) {
+}  // namespace
+
+std::string FileErrorReason(int err) {
   switch (err) {
     case ENOENT:
       return "файл или папка не найдены";
@@ -79,8 +81,6 @@ std::string ReasonText(int err) {
       return "системная ошибка " + std::to_string(err) + " (" + std::strerror(err) + ")";
   }
 }
-
-}  // namespace
 
 bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& record) {
   if (bytes.size() < kRecordSize) return false;
@@ -156,18 +156,18 @@ std::string StorageErrorText(const StorageError& error) {
     case StorageFailure::None:
       return {};
     case StorageFailure::Open:
-      return "Не удалось открыть файл " + name + ": " + ReasonText(error.Errno);
+      return "Не удалось открыть файл " + name + ": " + FileErrorReason(error.Errno);
     case StorageFailure::Read:
-      return "Ошибка чтения файла " + name + ": " + ReasonText(error.Errno);
+      return "Ошибка чтения файла " + name + ": " + FileErrorReason(error.Errno);
     case StorageFailure::TooShort:
       return "Файл " + name + " не является записью пульсограммы: в нём " +
              std::to_string(error.BytesFound) + " байт вместо " + std::to_string(kRecordSize);
     case StorageFailure::Write:
-      return "Ошибка записи файла " + name + ": " + ReasonText(error.Errno);
+      return "Ошибка записи файла " + name + ": " + FileErrorReason(error.Errno);
     case StorageFailure::Close:
-      return "Ошибка при закрытии файла " + name + ": " + ReasonText(error.Errno);
+      return "Ошибка при закрытии файла " + name + ": " + FileErrorReason(error.Errno);
     case StorageFailure::Rename:
-      return "Не удалось сохранить файл " + name + ": " + ReasonText(error.Errno);
+      return "Не удалось сохранить файл " + name + ": " + FileErrorReason(error.Errno);
   }
   return {};
 }

@@ -45,6 +45,9 @@ bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& recor
 // keeps its permissions.
 StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record);
 
+// The reason part of a message for an errno value, in Russian.
+std::string FileErrorReason(int err);
+
 // "Не удалось открыть файл «…»: файл или папка не найдены" and so on (UTF-8).
 std::string StorageErrorText(const StorageError& error);
 

@@ -48,15 +48,16 @@ bool IsPulFile(const fs::directory_entry& e) {
 // archive's date-in-name order holds whatever the locale).
 bool ExpandFolder(const fs::path& folder, std::vector<fs::path>& files) {
   std::error_code ec;
-  fs::directory_iterator it(folder, ec);
+  std::vector<fs::path> found;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (IsPulFile(*it)) found.push_back(it->path());
+  }
   if (ec) {
-    std::cerr << "Не удалось прочитать папку «" << folder.string() << "»: " << ec.message() << '\n';
+    std::cerr << "Не удалось прочитать папку «" << folder.string()
+              << "»: " << FileErrorReason(ec.value()) << '\n';
     return false;
   }
-  std::vector<fs::path> found;
-  for (const fs::directory_entry& e : it) {
-    if (IsPulFile(e)) found.push_back(e.path());
-  }
+  if (found.empty()) std::cerr << "В папке «" << folder.string() << "» нет файлов .pul\n";
   std::sort(found.begin(), found.end());
   files.insert(files.end(), found.begin(), found.end());
   return true;
