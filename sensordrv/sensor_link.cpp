@@ -43,6 +43,31 @@ Reply AnswerSlot::Load(std::uint32_t* number) const {
   }
 }
 
+void DataQueue::Push(const Reply& reply) {
+  const std::uint64_t k = written_.load(std::memory_order_relaxed);
+  slots_[k % kCapacity].Store(reply);
+  written_.store(k + 1, std::memory_order_release);
+}
+
+std::optional<Reply> DataQueue::Pop() {
+  for (;;) {
+    const std::uint64_t written = written_.load(std::memory_order_acquire);
+    if (taken_ == written) return std::nullopt;
+    if (written - taken_ > kCapacity) taken_ = written - kCapacity;
+    std::uint32_t stores = 0;
+    Reply r = slots_[taken_ % kCapacity].Load(&stores);
+    // Frame k is the (k / kCapacity + 1)-th store into its slot; a later
+    // store means the reader lapped the caller while it was copying.
+    if (stores == taken_ / kCapacity + 1) {
+      ++taken_;
+      return r;
+    }
+    ++taken_;
+  }
+}
+
+void DataQueue::Clear() { taken_ = written_.load(std::memory_order_acquire); }
+
 bool SensorLink::SendFrame(std::span<const std::uint8_t> body) {
   std::array<std::uint8_t, EncodedCapacity(8)> wire{};
   if (body.size() > 8) return false;
@@ -62,6 +87,8 @@ std::optional<Reply> SensorLink::Exchange(std::uint8_t command) {
   }
   // Cleared before the frame goes out, so a fast reply cannot be missed.
   answerReady_ = false;
+  // Frames left from an earlier stream are no part of the new one.
+  if (command == kCmdStart) data_.Clear();
   if (!SendFrame(CommandBody(command))) {
     commandIdle_ = true;
     return std::nullopt;
@@ -90,18 +117,14 @@ std::optional<Reply> SensorLink::WaitData() {
   commandIdle_ = false;
   std::optional<Reply> result;
   for (int i = 0; i < kReplyPolls; ++i) {
-    if (answerReady_.exchange(false)) {
-      std::uint32_t number = 0;
-      Reply r = answer_.Load(&number);
-      // The slot may already hold the frame returned last time (it was
-      // stored again between flag and copy): wait for a newer one.
-      if (r.code == kReplyData && number == lastDataNumber_) continue;
-      if (r.code == kReplyData && r.dataLength >= kDataBytes) {
-        lastDataNumber_ = number;
-        result = r;
-      }
+    result = data_.Pop();
+    if (result) {
+      answerReady_ = false;
       break;
     }
+    // Another kind of answer ends the wait empty-handed (also the first
+    // call after loading, whose ready flag starts raised).
+    if (answerReady_.exchange(false) && answer_.Load().code != kReplyData) break;
     SleepOneMs();
   }
   commandIdle_ = true;
@@ -184,6 +207,7 @@ void SensorLink::DispatchFrame() {
 
 void SensorLink::OnInfoFrame(const Reply& reply) {
   answer_.Store(reply);
+  if (reply.code == kReplyData && reply.dataLength >= kDataBytes) data_.Push(reply);
   // Code 3 replies take the slot but wake nobody.
   if (reply.code == kReplySilent) return;
   answerSeen_ = true;

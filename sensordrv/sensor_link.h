@@ -5,7 +5,7 @@
 //
 // The caller's thread and the reader share only atomics: the flags below and
 // the answer slot (a sequence-checked copy, so a reply is never read torn
-// while a newer frame is being stored). StopReader asks the reader to end and
+// while a newer frame is being stored) and the measurement-frame queue. StopReader asks the reader to end and
 // waits for it, so a new reader never runs beside an old one.
 
 #include <atomic>
@@ -34,6 +34,22 @@ class AnswerSlot {
   std::array<std::atomic<std::uint8_t>, Reply::kCapacity> data_{};
 };
 
+// Measurement frames not yet taken by the caller, oldest first. The reader
+// pushes; the caller pops. When the caller falls more than kCapacity frames
+// behind, the oldest are overwritten and skipped.
+class DataQueue {
+ public:
+  static constexpr std::size_t kCapacity = 16;
+  void Push(const Reply& reply);  // reader thread
+  std::optional<Reply> Pop();     // caller's thread
+  void Clear();                   // caller's thread
+
+ private:
+  std::array<AnswerSlot, kCapacity> slots_;
+  std::atomic<std::uint64_t> written_{0};
+  std::uint64_t taken_ = 0;  // caller's thread only
+};
+
 class SensorLink {
  public:
   static constexpr int kReplyPolls = 1000;         // 1 ms each
@@ -53,7 +69,9 @@ class SensorLink {
   // for its reply; after the wait, an older reply of the same kind still in
   // the slot also counts. None for unknown commands, failed sends, no reply.
   std::optional<Reply> Exchange(std::uint8_t command);
-  // The next measurement frame not yet returned, waiting up to 1000 polls.
+  // The oldest measurement frame not yet returned, waiting up to 1000 polls.
+  // Frames are queued: a burst (the sensor or the host late by a frame or
+  // two) loses nothing.
   std::optional<Reply> WaitData();
   // Starts the reader thread (stopping a running one first). False and a
   // message when the thread cannot be created.
@@ -89,6 +107,7 @@ class SensorLink {
   int keepAliveCountdown_ = kKeepAliveIdlePolls;
   // Shared.
   AnswerSlot answer_;
+  DataQueue data_;
   std::atomic<bool> stopRequested_{false};
   std::atomic<bool> readingEnabled_{false};
   std::atomic<bool> portReady_{false};
@@ -97,8 +116,6 @@ class SensorLink {
   std::atomic<bool> answerReady_{true};
   std::atomic<bool> commandIdle_{true};
   std::atomic<bool> deviceFailed_{false};
-  // Caller's thread only: the store number of the last frame WaitData returned.
-  std::uint32_t lastDataNumber_ = 0;
   std::thread reader_;
 };
 

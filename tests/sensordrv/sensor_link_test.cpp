@@ -98,14 +98,45 @@ TEST_F(SensorLinkTest, FirstWaitDataReturnsAtOnceWithNothing) {
 
 TEST_F(SensorLinkTest, ReplyCodeThreeTakesTheSlotButWakesNobody) {
   EXPECT_FALSE(link.WaitData().has_value());  // clears the ready flag left from loading
-  Push(InfoWire(kReplyData, Bytes(kDataBytes, 0x21)));
-  Push(InfoWire(kReplySilent, {0x99}));
-  // The data frame's flag is still up, but the slot now holds the code-3 frame.
-  EXPECT_FALSE(link.WaitData().has_value());
   Push(InfoWire(kReplySilent, {0x98}));
-  const auto start = Clock::now();
+  auto start = Clock::now();
   EXPECT_FALSE(link.WaitData().has_value());  // nothing signalled: full wait
   EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(900));
+  // A battery reply raises the flag; the code-3 frame after it takes the slot.
+  Push(InfoWire(kReplyBattery, kBattery75));
+  Push(InfoWire(kReplySilent, {0x99}));
+  start = Clock::now();
+  EXPECT_FALSE(link.WaitData().has_value());
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(200));
+}
+
+Bytes DataWire(std::uint8_t status) {
+  Bytes data(kDataBytes, 0x30);
+  data[0] = status;
+  return InfoWire(kReplyData, data);
+}
+
+std::int32_t StatusOf(const std::optional<Reply>& r) { return r ? r->data[0] : -1; }
+
+TEST_F(SensorLinkTest, MeasurementFramesQueueOldestFirst) {
+  EXPECT_FALSE(link.WaitData().has_value());
+  for (int f = 1; f <= 5; ++f) Push(DataWire(static_cast<std::uint8_t>(f)));  // a burst
+  for (int f = 1; f <= 5; ++f) EXPECT_EQ(StatusOf(link.WaitData()), f);
+  // Far behind: only the newest 16 are kept.
+  for (int f = 1; f <= 40; ++f) Push(DataWire(static_cast<std::uint8_t>(f)));
+  for (int f = 25; f <= 40; ++f) EXPECT_EQ(StatusOf(link.WaitData()), f);
+  // A short data frame is not a measurement.
+  Push(InfoWire(kReplyData, {1, 2, 3}));
+  Push(DataWire(77));
+  EXPECT_EQ(StatusOf(link.WaitData()), 77);
+  // Frames left over when a new stream starts are dropped.
+  Push(DataWire(88));
+  FakeFt::Get().AttachSensor({});
+  ASSERT_TRUE(link.StartReader());
+  ASSERT_TRUE(link.Exchange(kCmdStart).has_value());
+  link.StopReader();
+  Push(DataWire(99));
+  EXPECT_EQ(StatusOf(link.WaitData()), 99);
 }
 
 TEST_F(SensorLinkTest, TimedOutBatteryExchangeReturnsThePreviousReply) {
