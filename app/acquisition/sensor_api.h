@@ -1,27 +1,25 @@
 #pragma once
-// The device library's functions as the main program calls them. Byte
-// results carry only their low 8 bits, so every result is taken as an int
-// and tested through IsTrue(); byte arguments are passed as int, which the
-// C calling convention narrows in the callee.
+// The device library's functions as the main program binds them, with the
+// library's own pointer types. Byte results carry only their low 8 bits:
+// test them with IsTrue().
 
 #include <cstdint>
 
+#include "sensordrv/sensordrv_api.h"
+
 namespace sfigmo {
 
-using SearchDevicesFn = int (*)();
-using CheckOpenPortFn = int (*)();
-using OpenPortFn = int (*)();
-using ClosePortFn = void (*)();
-using SetDTRPortFn = int (*)(int on);
-using SetStatusSensFn = int (*)(int on);
-using GetDataSensFn = int (*)(std::int32_t* sample11);
-using GetVBatFn = int (*)(float* volts);
-using CheckFailedDeviceFn = int (*)();
-// Sink for the library's messages: text and caption in UTF-8, isError for
-// the "ERROR" caption kind. May be called from the library's reader thread.
-using MessageSinkFn = void (*)(const char* textUtf8, const char* captionUtf8, int isError,
-                               void* context);
-using SetMessageSinkFn = void (*)(MessageSinkFn sink, void* context);
+using SearchDevicesFn = SensordrvSearchDevicesFn;
+using CheckOpenPortFn = SensordrvCheckOpenPortFn;
+using OpenPortFn = SensordrvOpenPortFn;
+using ClosePortFn = SensordrvClosePortFn;
+using SetDTRPortFn = SensordrvSetDTRPortFn;
+using SetStatusSensFn = SensordrvSetStatusSensFn;
+using GetDataSensFn = SensordrvGetDataSensFn;
+using GetVBatFn = SensordrvGetVBatFn;
+using CheckFailedDeviceFn = SensordrvCheckFailedDeviceFn;
+using MessageSinkFn = SensordrvMessageSink;
+using SetMessageSinkFn = SensordrvSetMessageSinkFn;
 
 // The nine bound functions, in binding order. A null entry was not found.
 struct SensorApi {

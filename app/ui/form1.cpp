@@ -140,6 +140,7 @@ void TForm1::buildControls() {
     m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m->setFrameShape(QFrame::Box);
+    m->setLineWrapMode(QPlainTextEdit::NoWrap);  // the status words must stay on one line
     m->document()->setDocumentMargin(1);
     return m;
   };
@@ -208,6 +209,19 @@ void TForm1::buildControls() {
   RadioButton1 = Named(new QRadioButton(QStringLiteral("Автомат"), Panel1), "RadioButton1");
   place(RadioButton1, 496, 240, 65, 17);
   RadioButton1->setChecked(true);
+
+  // The desktop's sans face is wider than the layout's; shrink the mode
+  // captions alike until both fit beside their indicators.
+  QFont modeFont = RadioButton1->font();
+  auto fits = [&] {
+    return RadioButton1->sizeHint().width() <= RadioButton1->width() &&
+           RadioButton2->sizeHint().width() <= RadioButton2->width();
+  };
+  while (!fits() && modeFont.pointSizeF() > 5.0) {
+    modeFont.setPointSizeF(modeFont.pointSizeF() - 0.5);
+    RadioButton1->setFont(modeFont);
+    RadioButton2->setFont(modeFont);
+  }
 
   BitBtn1 = Named(new QPushButton(QStringLiteral("&Выход"), Panel1), "BitBtn1");
   place(BitBtn1, 560, 232, 65, 25);

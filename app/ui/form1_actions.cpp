@@ -153,6 +153,7 @@ void TForm1::showSensorOutcome() {
   } else {
     showStatus(Memo1, sfigmo::colours::Green, QStringLiteral("      ГОТОВО"));
     TreeView1->setBackground(palette().color(QPalette::Base));
+    TreeView1->clear();  // the new colour shows at once, as a recoloured control would
     processPendingEvents();
   }
 }

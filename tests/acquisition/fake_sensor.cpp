@@ -8,38 +8,38 @@ namespace {
 
 FakeSensor& F() { return *FakeSensor::current; }
 
-int SearchDevices() {
+unsigned char SearchDevices() {
   F().calls.push_back("search");
-  return F().listed ? 0x101 : 0x100;  // only the low byte counts
+  return F().listed ? 1 : 0;
 }
-int OpenPort() {
+unsigned char OpenPort() {
   F().calls.push_back("open");
   return 1;
 }
 void ClosePort() { F().calls.push_back("close"); }
-int SetDTRPort(int on) {
+unsigned char SetDTRPort(unsigned char on) {
   F().calls.push_back(on ? "dtr1" : "dtr0");
   return 1;
 }
-int SetStatusSens(int on) {
+std::int32_t SetStatusSens(unsigned char on) {
   F().calls.push_back(on ? "start" : "stop");
   return on ? (F().acceptsStart ? 1 : 0) : 1;
 }
-int GetVBat(float* v) {
+std::int32_t GetVBat(float* v) {
   F().calls.push_back("vbat");
   if (!F().answersBattery) return 0;
   *v = F().volts;
   return 1;
 }
-int GetDataSens(std::int32_t* sample) {
+std::int32_t GetDataSens(std::int32_t* sample) {
   FakeSensor& f = F();
   if (f.muted || (f.framesBeforeMute >= 0 && f.framesServed >= f.framesBeforeMute)) return 0;
   f.frame(f.framesServed, sample);
   f.framesServed += 1;
   return 1;
 }
-int CheckOpenPort() { return 0; }
-int CheckFailed() { return 0; }
+unsigned char CheckOpenPort() { return 0; }
+unsigned char CheckFailed() { return 0; }
 
 }  // namespace
 

@@ -1,0 +1,288 @@
+// The main window without a sensor: layout and start states, scaling, the
+// mode switches, the menu handlers, the missing library and the screen replay.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "acquisition/measurement_run.h"
+#include "draw/canvas.h"
+#include "ui/trace_area.h"
+#include "ui_test_support.h"
+
+namespace sfigmo {
+namespace {
+
+using testing::TestWindow;
+
+QColor BaseOf(const QWidget* w) { return w->palette().color(QPalette::Base); }
+
+void Settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+TEST(MainWindowLayout, ControlsAtTheirPlacesWithTheirTexts) {
+  TestWindow t;
+  TForm1& f = *t.form;
+  EXPECT_EQ(f.windowTitle(), QStringLiteral("       Анализатор пульса ТЕРВОЛАН   ООО \"МЕЛТА\""));
+  EXPECT_EQ(f.Button2->geometry(), QRect(8, 0, 49, 25));
+  EXPECT_EQ(f.Button2->text(), QStringLiteral("Изме&р"));
+  EXPECT_EQ(f.Button2->toolTip(), QStringLiteral("Измерение"));
+  EXPECT_EQ(f.Button3->text(), QStringLiteral("Про&в"));
+  EXPECT_EQ(f.Button4->geometry(), QRect(120, 0, 49, 25));
+  EXPECT_EQ(f.Button5->text(), QStringLiteral("Заклю&ч"));
+  EXPECT_EQ(f.Memo1->geometry(), QRect(440, 0, 89, 25));
+  EXPECT_EQ(f.Memo2->geometry(), QRect(544, 0, 89, 25));
+  EXPECT_EQ(f.ProgressBar1->geometry(), QRect(8, 28, 625, 13));
+  EXPECT_EQ(f.Button10->geometry(), QRect(8, 40, 49, 25));
+  EXPECT_EQ(f.Button1->geometry(), QRect(368, 280, 49, 25));
+  EXPECT_EQ(f.Button1->text(), QStringLiteral("СТАРТ"));
+  EXPECT_EQ(f.Button1->toolTip(), QStringLiteral("Калибровка"));
+  // Panel controls: panel at (0, 48).
+  EXPECT_EQ(f.TreeView1->mapTo(&f, QPoint(0, 0)) - f.centralWidget()->mapTo(&f, QPoint(0, 0)),
+            QPoint(8, 56));
+  EXPECT_EQ(f.TreeView1->size(), QSize(625, 217));
+  EXPECT_EQ(f.Button8->geometry(), QRect(368, 232, 49, 25));
+  EXPECT_EQ(f.RadioButton1->text(), QStringLiteral("Автомат"));
+  EXPECT_TRUE(f.RadioButton1->isChecked());
+  EXPECT_EQ(f.RadioButton2->text(), QStringLiteral("Ручное"));
+  EXPECT_EQ(f.BitBtn1->text(), QStringLiteral("&Выход"));
+  EXPECT_EQ(f.TrackBar1->value(), 20);
+  EXPECT_EQ(f.TrackBar1->maximum(), 40);
+  EXPECT_EQ(f.Edit1->text(), QStringLiteral("МЛТ"));
+  EXPECT_EQ(f.Edit2->text(), QStringLiteral("61"));
+  EXPECT_EQ(f.Edit3->text(), QStringLiteral("М"));
+  EXPECT_EQ(f.StaticText1->text(), QStringLiteral("ПАЦИЕНТ"));
+  EXPECT_EQ(BaseOf(f.Memo1), colours::Silver);
+  EXPECT_EQ(BaseOf(f.ListBox1), colours::Green);
+  EXPECT_EQ(BaseOf(f.ListBox2), colours::Cyan);
+  EXPECT_EQ(BaseOf(f.Memo3), colours::Yellow);
+  EXPECT_EQ(f.traceCanvas().pixel(300, 100), colours::Silver);
+  for (QWidget* w : std::initializer_list<QWidget*>{f.ListBox1, f.ListBox2, f.Edit1, f.Edit2, f.Edit3,
+                                                    f.StaticText1, f.StaticText2, f.StaticText3,
+                                                    f.Memo3, f.TrackBar1}) {
+    EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+  }
+  EXPECT_EQ(f.width(), 641);
+  EXPECT_EQ(f.centralWidget()->height() + f.statusBar()->height(), 333);
+}
+
+TEST(MainWindowLayout, MenuCaptionsAndStartStates) {
+  TestWindow t;
+  TForm1& f = *t.form;
+  EXPECT_EQ(f.FileMenu->title(), QStringLiteral("Фай&л"));
+  EXPECT_EQ(f.ServiceMenu->title(), QStringLiteral("Сервис"));
+  EXPECT_EQ(f.Help_->text(), QStringLiteral("Справка"));
+  EXPECT_EQ(f.Open_->text(), QStringLiteral("Отк&р"));
+  EXPECT_EQ(f.Regis_->text(), QStringLiteral("Реги&c"));
+  EXPECT_TRUE(f.Regis_->text().endsWith(QLatin1Char('c')));  // Latin c
+  EXPECT_EQ(f.Save_->text(), QStringLiteral("Со&хр"));
+  EXPECT_EQ(f.Print_->text(), QStringLiteral("Печать"));
+  EXPECT_EQ(f.Graf_->text(), QStringLiteral("Графика"));
+  EXPECT_EQ(f.SMS2_->text(), QStringLiteral("МобSMS"));
+  EXPECT_TRUE(f.Open_->isEnabled());
+  EXPECT_FALSE(f.Regis_->isEnabled());
+  EXPECT_FALSE(f.Save_->isEnabled());
+  EXPECT_TRUE(f.Print_->isEnabled());
+  EXPECT_TRUE(f.Graf_->isEnabled());
+  EXPECT_TRUE(f.SMS2_->isEnabled());
+  EXPECT_TRUE(f.Help_->isEnabled());
+}
+
+TEST(MainWindowLayout, ScaledByScreenWidthAtCreation) {
+  TestWindow wide(1280);
+  EXPECT_DOUBLE_EQ(wide.form->scaleFactor(), 1.6);
+  EXPECT_EQ(wide.form->Button2->geometry(), QRect(13, 0, 78, 40));
+  EXPECT_EQ(wide.form->width(), 1026);
+  EXPECT_EQ(wide.form->TreeView1->size(), QSize(1000, 347));
+  EXPECT_EQ(wide.form->traceCanvas().width(), 1000);
+  EXPECT_NEAR(wide.form->Button2->font().pointSizeF(), 12.8, 0.01);
+  TestWindow design(800);
+  EXPECT_DOUBLE_EQ(design.form->scaleFactor(), 1.0);
+  EXPECT_EQ(design.form->width(), 641);
+}
+
+class NoLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.form->show();
+    t.form->FormActivate();
+  }
+  QTemporaryDir empty;
+  TestWindow t{800, empty.path()};
+};
+
+TEST_F(NoLibrary, MissingLibraryEndsInNoSignal) {
+  TForm1& f = *t.form;
+  EXPECT_EQ(t.messages, QStringList{QStringLiteral(": Library load failed")});
+  EXPECT_EQ(f.NoSignal, 1);
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_EQ(BaseOf(f.Memo1), QColor(255, 0, 0));
+  EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
+  EXPECT_TRUE(f.Label1->text().isEmpty());
+  for (QPushButton* b : {f.Button1, f.Button2, f.Button3, f.Button4, f.Button5})
+    EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+  for (QPushButton* b : {f.Button2, f.Button3, f.Button4, f.Button5, f.Button8, f.Button10})
+    EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
+  EXPECT_FALSE(f.Button1->isHidden());
+  ASSERT_TRUE(f.CurrentRecord);
+  ASSERT_TRUE(f.BrowseRecord);
+  EXPECT_TRUE(f.ProgramFolder.endsWith(QLatin1Char('/')));
+  EXPECT_TRUE(QDir(f.ProgramFolder + QStringLiteral("DataMLT/DatInt")).exists());
+  t.save(QStringLiteral("start-no-library"));
+}
+
+TEST_F(NoLibrary, ModeSwitchesShowTheirButtons) {
+  TForm1& f = *t.form;
+  f.CheckViewShown = f.AnalysisViewShown = f.TrendViewShown = 1;
+  f.RegistrationViewShown = f.ConclusionShown = 1;
+  f.ListBox1->show();
+  f.RadioButton2->click();
+  EXPECT_TRUE(f.Button1->isHidden());
+  for (QPushButton* b : {f.Button2, f.Button3, f.Button4, f.Button5}) EXPECT_FALSE(b->isHidden());
+  EXPECT_TRUE(f.Button3->isEnabled());
+  EXPECT_FALSE(f.Button4->isEnabled());
+  EXPECT_FALSE(f.Button5->isEnabled());
+  EXPECT_FALSE(f.Button2->isEnabled());  // no signal disabled it; the switch leaves it
+  EXPECT_TRUE(f.ListBox1->isHidden());
+  EXPECT_EQ(f.CheckViewShown + f.AnalysisViewShown + f.TrendViewShown, 0);
+  EXPECT_EQ(f.RegistrationViewShown, 1);
+  EXPECT_EQ(f.ConclusionShown, 1);
+
+  f.Button4->setEnabled(true);
+  f.RadioButton1->click();
+  EXPECT_FALSE(f.Button1->isHidden());
+  EXPECT_FALSE(f.Button1->isEnabled());  // left as the check set it
+  for (QPushButton* b : {f.Button2, f.Button3, f.Button4, f.Button5}) EXPECT_TRUE(b->isHidden());
+  for (QPushButton* b : {f.Button3, f.Button4, f.Button5}) EXPECT_FALSE(b->isEnabled());
+}
+
+TEST_F(NoLibrary, MenuOpeningClearsTheStatusAndTrend) {
+  TForm1& f = *t.form;
+  f.TrendViewShown = 1;
+  TForm1::showStatus(f.Memo2, QColor(255, 0, 0), QStringLiteral("x"));
+  f.ListBox1->show();
+  f.ListBox2->show();
+  emit f.FileMenu->aboutToShow();
+  EXPECT_EQ(f.TrendViewShown, 0);
+  EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
+  EXPECT_EQ(BaseOf(f.Memo2), colours::Silver);
+  EXPECT_FALSE(f.ListBox1->isHidden());
+  f.TrendViewShown = 1;
+  emit f.ServiceMenu->aboutToShow();
+  EXPECT_EQ(f.TrendViewShown, 0);
+  EXPECT_TRUE(f.ListBox1->isHidden());
+  EXPECT_TRUE(f.ListBox2->isHidden());
+}
+
+TEST_F(NoLibrary, RecordingCheckRejectsAnEmptyRecording) {
+  TForm1& f = *t.form;
+  f.RadioButton2->click();
+  f.Button3->click();
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+  EXPECT_EQ(BaseOf(f.Memo2), QColor(255, 0, 0));
+  EXPECT_EQ(f.CheckFailed, 1);
+  EXPECT_EQ(f.CheckViewShown, 1);
+  EXPECT_FALSE(f.Button4->isEnabled());
+  EXPECT_FALSE(f.Regis_->isEnabled());
+  t.save(QStringLiteral("check-rejected"));
+}
+
+TEST_F(NoLibrary, ExposureReplaysTheCheckButCanvasUpdatesDoNot) {
+  TForm1& f = *t.form;
+  f.RadioButton2->click();
+  f.Button3->click();
+  ASSERT_EQ(f.CheckViewShown, 1);
+  f.Memo2->setPlainText(QStringLiteral("x"));
+  // Drawing on the trace area repaints only the trace area.
+  f.traceCanvas().moveTo(0, 0);
+  f.traceCanvas().lineTo(100, 100);
+  Settle();
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("x"));
+  // Hiding and showing again exposes the window: the check runs again.
+  f.hide();
+  Settle();
+  f.show();
+  Settle();
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+}
+
+TEST_F(NoLibrary, AfterTheConclusionNothingIsReplayed) {
+  TForm1& f = *t.form;
+  f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = f.TrendViewShown = 0;
+  f.Memo2->setPlainText(QStringLiteral("x"));
+  f.hide();
+  Settle();
+  f.show();
+  Settle();
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("x"));
+}
+
+TEST_F(NoLibrary, ModalWindowClosingRunsTheCheckAgainKeepingTheRecord) {
+  TForm1& f = *t.form;
+  PulsogramRecord* record = f.CurrentRecord.get();
+  record->Samples[0] = 1234;
+  f.Memo1->setPlainText(QStringLiteral("x"));
+  t.messages.clear();
+  // Switching applications is no activation.
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(&f, &activate);
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral("x"));
+
+  QDialog dialog(&f);
+  QTimer::singleShot(50, &dialog, &QDialog::accept);
+  f.execModal(&dialog);
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_EQ(t.messages.size(), 1);
+  EXPECT_EQ(f.CurrentRecord.get(), record);
+  EXPECT_EQ(f.CurrentRecord->Samples[0], 1234);
+}
+
+TEST(FirstShow, RunsTheStartUpCheckOnce) {
+  QTemporaryDir empty;
+  TForm1Options o;
+  o.screenWidth = 800;
+  o.libraryFolder = empty.path();
+  QTemporaryDir data;
+  o.programFolder = data.path();
+  int shown = 0;
+  o.messagePresenter = [&](const QString&, const QString&, bool) { ++shown; };
+  TForm1 f(o);
+  f.show();
+  Settle();
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  f.hide();
+  Settle();
+  f.show();
+  Settle();
+  EXPECT_EQ(shown, 1);
+}
+
+TEST(CloseWindow, ReleasesTheRecords) {
+  QTemporaryDir empty;
+  TestWindow t(800, empty.path());
+  t.form->show();
+  t.form->FormActivate();
+  ASSERT_TRUE(t.form->CurrentRecord);
+  t.form->BitBtn1->click();
+  EXPECT_FALSE(t.form->CurrentRecord);
+  EXPECT_FALSE(t.form->BrowseRecord);
+}
+
+}  // namespace
+}  // namespace sfigmo

@@ -1,0 +1,218 @@
+// The start-up check and the measurement run against sensor-sim on a
+// pseudo-terminal, through the real device library.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <cmath>
+#include <functional>
+
+#include "acquisition/measurement_run.h"
+#include "draw/canvas.h"
+#include "sim_process.h"
+#include "ui/trace_area.h"
+#include "ui_test_support.h"
+
+namespace sfigmo {
+namespace {
+
+using testing::SimProcess;
+using testing::TestWindow;
+
+QColor BaseOf(const QWidget* w) { return w->palette().color(QPalette::Base); }
+
+class WithSim : public ::testing::Test {
+ protected:
+  void start(const QStringList& args = {}) {
+    sim = std::make_unique<SimProcess>(args);
+    ASSERT_TRUE(sim->started()) << sim->errors().toStdString();
+    t.form->show();
+    t.form->FormActivate();
+  }
+  // Runs `action` once the run has drawn `afterSteps` steps.
+  void during(int afterSteps, std::function<void()> action) {
+    auto* timer = new QTimer(t.form.get());
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [this, timer, afterSteps, action] {
+      if (t.form->ProgressBar1->value() >= afterSteps) {
+        timer->stop();
+        action();
+      }
+    });
+    timer->start();
+  }
+
+  std::unique_ptr<SimProcess> sim;
+  TestWindow t;
+};
+
+TEST_F(WithSim, HealthySensorIsReady) {
+  start();
+  TForm1& f = *t.form;
+  EXPECT_EQ(f.NoSignal, 0);
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral("      ГОТОВО"));
+  EXPECT_EQ(BaseOf(f.Memo1), colours::Green);
+  EXPECT_EQ(f.Label1->text(), QStringLiteral("Ubat = 9 в."));
+  EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();
+  t.save(QStringLiteral("start-ready"));
+}
+
+TEST_F(WithSim, LowBatteryIsNoSignal) {
+  start({QStringLiteral("--battery"), QStringLiteral("7.4")});
+  TForm1& f = *t.form;
+  EXPECT_EQ(f.NoSignal, 1);
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("  Сменить Бат."));
+  EXPECT_EQ(f.Label1->text(), QStringLiteral("Ubat=7,4"));
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_FALSE(f.Button1->isEnabled());
+  t.save(QStringLiteral("start-low-battery"));
+}
+
+TEST_F(WithSim, RefusedStreamStartIsNoSignalWithEmptyMessage) {
+  start({QStringLiteral("--refuse-start")});
+  TForm1& f = *t.form;
+  EXPECT_EQ(f.NoSignal, 1);
+  EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
+  EXPECT_EQ(f.Label1->text(), QStringLiteral("Ubat = 9 в."));
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_FALSE(f.Button1->isEnabled());
+}
+
+TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
+  start();
+  TForm1& f = *t.form;
+  bool sawLive = false;
+  during(500, [&] {
+    sawLive = true;
+    EXPECT_FALSE(f.Button8->isHidden());
+    EXPECT_TRUE(f.Button8->isEnabled());
+    EXPECT_TRUE(f.Button10->isHidden());
+    EXPECT_TRUE(f.Button1->isHidden());
+    EXPECT_FALSE(f.RadioButton1->isEnabled());
+    EXPECT_EQ(f.Memo1->toPlainText(), QString(12, QLatin1Char(' ')));
+    t.save(QStringLiteral("live-trace"));
+  });
+  f.Button1->click();
+  EXPECT_TRUE(sawLive);
+
+  // W as the platform reports it (the offscreen platform draws a thin frame).
+  const int W = f.outerWidth();
+  EXPECT_GE(W, 641);
+  const PulsogramRecord& r = *f.CurrentRecord;
+  EXPECT_EQ(r.SampleCount, SampleCountForWidth(W));
+  EXPECT_NEAR(r.SamplePeriod, 0.02, 1.0 / 3.0e6);
+  EXPECT_DOUBLE_EQ(f.WorkingPeriod, r.SamplePeriod);
+  EXPECT_EQ(r.Gain, f.CurrentGain);
+
+  EXPECT_FALSE(f.Button1->isHidden());
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(f.Button8->isHidden());
+  EXPECT_TRUE(f.RadioButton1->isEnabled());
+  EXPECT_EQ(f.ProgressBar1->value(), 0);
+  EXPECT_EQ(f.CheckFailed, 0);
+  EXPECT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();
+
+  // The chain went on past the check; check again to look at frame 1.
+  f.Button3Click();
+  // Accepted: frame 1 with its marks, one per simulated beat (72 per minute).
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("       КАДР  1"));
+  EXPECT_EQ(f.CheckViewShown, 1);
+  EXPECT_EQ(f.CheckFailed, 0);
+  EXPECT_TRUE(f.Button4->isEnabled());
+  const double seconds = r.SampleCount * r.SamplePeriod;
+  EXPECT_NEAR(f.Marks.count(), seconds * 72.0 / 60.0, 1.5);
+  for (int j = 1; j < f.Marks.count(); ++j) {
+    const int gap = f.Marks.Marks[j].Index - f.Marks.Marks[j - 1].Index;
+    EXPECT_NEAR(gap * r.SamplePeriod, 60.0 / 72.0, 0.15) << "between marks " << j << " and " << j + 1;
+  }
+  EXPECT_EQ(f.MarkCursor, f.Marks.count() + 1);
+  // The first mark's line from y 10 to 150 on the trace area.
+  const int p = f.Marks.Marks[0].Index * 2 - 30;
+  if (p > 10) EXPECT_EQ(f.traceCanvas().pixel(p, 80), colours::Blue);
+
+  t.save(QStringLiteral("check-accepted"));
+
+  // Checking again shows the same frame with the same numbering.
+  const QImage first = f.traceCanvas().image().copy();
+  f.Button3Click();
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("       КАДР  1"));
+  EXPECT_EQ(f.traceCanvas().image(), first);
+}
+
+TEST_F(WithSim, ManualStopDuringCalibrationStoresNothing) {
+  start();
+  TForm1& f = *t.form;
+  f.RadioButton2->click();
+  during(60, [&] {
+    EXPECT_FALSE(f.Button10->isHidden());
+    EXPECT_TRUE(f.Button10->isEnabled());
+    EXPECT_TRUE(f.Button8->isHidden());
+    EXPECT_FALSE(f.Button2->isEnabled());
+    EXPECT_FALSE(f.Button3->isEnabled());
+    f.Button10->click();
+  });
+  f.Button2->click();
+  EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
+  EXPECT_TRUE(f.Button2->isEnabled());
+  EXPECT_FALSE(f.Button2->isHidden());
+  EXPECT_TRUE(f.Button3->isEnabled());
+  EXPECT_TRUE(f.Button10->isHidden());
+  EXPECT_TRUE(f.Button1->isHidden());
+  EXPECT_EQ(f.StopRequest, 0);
+  EXPECT_EQ(f.FrameNumber, 0);
+  EXPECT_EQ(f.MarkCursor, 1);
+}
+
+TEST_F(WithSim, AutomaticStopReturnsToStart) {
+  start();
+  TForm1& f = *t.form;
+  during(60, [&] { f.Button8->click(); });
+  f.Button1->click();
+  EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
+  EXPECT_DOUBLE_EQ(f.CurrentRecord->SamplePeriod, 0.0);  // stopped before step 101
+  EXPECT_FALSE(f.Button1->isHidden());
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(f.Button8->isHidden());
+  EXPECT_FALSE(f.Button8->isEnabled());
+  // An empty recording is rejected and the chain ends there.
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+  EXPECT_EQ(f.CheckFailed, 0);  // cleared at the chain's end
+}
+
+TEST_F(WithSim, SensorFallingSilentMidRunStillCompletes) {
+  // The stream stops 6 frames before the end: each of those waits its full
+  // second and repeats the last values, and the window keeps running events
+  // between the waits.
+  start({QStringLiteral("--stop-after-frames"), QStringLiteral("123")});
+  TForm1& f = *t.form;
+  f.RadioButton2->click();
+  QElapsedTimer clock;
+  qint64 longestGap = 0;
+  qint64 last = 0;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    const qint64 now = clock.elapsed();
+    longestGap = std::max(longestGap, now - last);
+    last = now;
+  });
+  clock.start();
+  ticker.start(20);
+  f.Button2->click();
+  ticker.stop();
+  EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(f.outerWidth()));
+  EXPECT_TRUE(f.Button2->isEnabled());
+  EXPECT_LT(longestGap, 1600);
+  EXPECT_GT(clock.elapsed(), 4000);  // the silent frames were waited for
+}
+
+}  // namespace
+}  // namespace sfigmo
