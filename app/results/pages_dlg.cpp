@@ -223,7 +223,9 @@ QLabel* TPagesDlg::verdictLabel(int tab) const {
   return labels[tab];
 }
 
-void TPagesDlg::FormActivate() {
+void TPagesDlg::FormActivate() { fillVerdicts(true); }
+
+void TPagesDlg::fillVerdicts(bool letEventsRun) {
   const sfigmo::AnalysisResults none{};
   const sfigmo::AnalysisResults& working = working_ ? *working_ : none;
   const sfigmo::AnalysisResults& stored = record_ ? record_->Results : none;
@@ -245,11 +247,16 @@ void TPagesDlg::FormActivate() {
     label->setPalette(p);
     label->setText(QString::fromStdString(verdicts[tab].Text));
     label->adjustSize();
-    if (tab == sfigmo::kPulseTab) QCoreApplication::processEvents();
+    if (tab == sfigmo::kPulseTab && letEventsRun) QCoreApplication::processEvents();
   }
 }
 
 void TPagesDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  fillVerdicts(false);
+}
+
+bool TPagesDlg::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  return QDialog::event(event);
 }

@@ -33,7 +33,9 @@ class TPagesDlg : public QDialog {
   // Decimal separator of the values; null (the default): the locale's.
   void setDecimalSeparator(QChar separator) { separator_ = separator; }
 
-  // Fills the five verdict labels; runs on every showing of the dialog.
+  // Fills the five verdict labels and lets pending events run; runs each
+  // time the dialog becomes active. Showing fills them too (without running
+  // events, which would let a close slip in before the modal loop starts).
   void FormActivate();
 
   // Controls, named as the rest of the program refers to them.
@@ -51,11 +53,13 @@ class TPagesDlg : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void FormCreate(int screenWidth);
   QWidget* makePage(int tab, QLabel*& label);
   QLabel* verdictLabel(int tab) const;
+  void fillVerdicts(bool letEventsRun);
 
   const sfigmo::AnalysisResults* working_ = nullptr;
   const sfigmo::PulsogramRecord* record_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "storage/pulsogram_record.h"
@@ -126,6 +127,21 @@ TEST(PagesDlg, ReopensOnTheLastTabShownAndRefillsOnEveryShowing) {
   EXPECT_EQ(dlg.PageControl1->currentIndex(), 1);
   EXPECT_EQ(dlg.Label6->text(), QStringLiteral("ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ"));
   dlg.hide();
+}
+
+TEST(PagesDlg, ClosedAsSoonAsItShowsTheModalLoopStillEnds) {
+  TPagesDlg dlg(nullptr, 800);
+  const AnalysisResults working = Measured();
+  dlg.setSources(&working, nullptr);
+  bool hung = false;
+  QTimer::singleShot(0, &dlg, [&dlg] { dlg.CloseButtons[4]->click(); });
+  QTimer::singleShot(3000, &dlg, [&] {
+    hung = true;
+    dlg.done(QDialog::Rejected);
+  });
+  EXPECT_EQ(dlg.exec(), QDialog::Accepted);
+  EXPECT_FALSE(hung);
+  EXPECT_EQ(dlg.Label6->text(), QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"));
 }
 
 TEST(PagesDlg, ScalesByScreenWidthOnly) {
