@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libftdi1-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core
-  poppler-utils cups-client
+  poppler-utils cups-client locales
 )
 
 missing=()
