@@ -1,0 +1,97 @@
+// The automatic chain from "СТАРТ" to the conclusion screen against the
+// simulated sensor, through the real device library, with the results
+// dialog closed by the "user" as soon as it is up.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "../screens/screen_checks.h"
+#include "common/format_general.h"
+#include "results/pages_dlg.h"
+#include "sim_process.h"
+#include "ui/form1.h"
+
+namespace {
+
+using sfigmo::testing::TextAt;
+
+const sfigmo::testing::TextStyle kBold{10, true};
+
+class Chain : public ::testing::Test {
+ protected:
+  // Starts the simulator with `args` and runs the whole chain once.
+  void Run(const QStringList& args) {
+    sim_ = std::make_unique<sfigmo::testing::SimProcess>(args);
+    ASSERT_TRUE(sim_->started()) << sim_->errors().toStdString();
+    TForm1Options o;
+    o.screenWidth = 800;
+    o.programFolder = folder_.path();
+    o.decimalSeparator = QLatin1Char(',');
+    o.activateOnFirstShow = false;
+    o.messagePresenter = [this](const QString& text, const QString&, bool) { messages_ << text; };
+    form_ = std::make_unique<TForm1>(o);
+    dlg_ = new TPagesDlg(form_.get(), 800);
+    form_->PagesDlg = dlg_;
+    form_->show();
+    form_->FormActivate();
+    ASSERT_EQ(form_->NoSignal, 0) << messages_.join('\n').toStdString();
+
+    auto* poll = new QTimer(dlg_);
+    QObject::connect(poll, &QTimer::timeout, dlg_, [this, poll] {
+      if (QApplication::activeModalWidget() != dlg_ || !dlg_->isVisible()) return;
+      poll->deleteLater();
+      pulseVerdict_ = dlg_->Label2->text();
+      dlg_->CloseButtons[0]->click();
+    });
+    poll->start(20);
+    form_->Button1->click();
+  }
+
+  sfigmo::Canvas& canvas() { return form_->traceCanvas(); }
+
+  QTemporaryDir folder_;
+  std::unique_ptr<sfigmo::testing::SimProcess> sim_;
+  std::unique_ptr<TForm1> form_;
+  TPagesDlg* dlg_ = nullptr;
+  QStringList messages_;
+  QString pulseVerdict_;
+};
+
+TEST_F(Chain, HealthyPulseEndsOnTheConclusionWithTheSimulatorsRate) {
+  Run({QStringLiteral("--bpm"), QStringLiteral("72")});
+  TForm1& f = *form_;
+  ASSERT_EQ(f.ConclusionShown, 1) << "the chain stopped before the conclusion";
+  EXPECT_NEAR(f.Results.PULS, 72, 2);
+  sfigmo::AnalysisResults stored = f.Results;
+  stored.Reserved = 0.0;
+  EXPECT_EQ(f.CurrentRecord->Results, stored);
+  EXPECT_TRUE(f.Regis_->isEnabled());
+  EXPECT_TRUE(f.Button1->isEnabled());
+
+  const QString rate = QString::fromStdString(sfigmo::FormatGeneral(f.Results.PULS, 3, 0, ','));
+  EXPECT_EQ(pulseVerdict_, QStringLiteral("ЧАСТОТА ПУЛЬСА В НОРМЕ -") + rate);
+  EXPECT_TRUE(TextAt(canvas(), 100, 90, QStringLiteral("ЧАСТОТА ПУЛЬСА В НОРМЕ -"), kBold));
+  EXPECT_TRUE(TextAt(canvas(), 325, 90, rate, kBold));
+  EXPECT_EQ(canvas().pixel(80, 100), sfigmo::colours::Green);
+  EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ"), kBold));
+  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-healthy"));
+}
+
+TEST_F(Chain, APauseIsReportedAsInterruptions) {
+  // Beats are counted from the stream's start; the recording half begins
+  // after about eight beats. A doubled interval is a pause whatever the
+  // spread of the others.
+  Run({QStringLiteral("--bpm"), QStringLiteral("72"), QStringLiteral("--pause-at"), QStringLiteral("12")});
+  TForm1& f = *form_;
+  ASSERT_EQ(f.ConclusionShown, 1) << "the chain stopped before the conclusion";
+  EXPECT_EQ(f.Results.KOLP, 1);
+  EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"), kBold));
+  EXPECT_EQ(canvas().pixel(80, 70), sfigmo::colours::Red);
+  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-pause"));
+}
+
+}  // namespace
