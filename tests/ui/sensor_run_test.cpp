@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -158,6 +161,12 @@ TEST_F(WithSim, ManualStopDuringCalibrationStoresNothing) {
     EXPECT_TRUE(f.Button8->isHidden());
     EXPECT_FALSE(f.Button2->isEnabled());
     EXPECT_FALSE(f.Button3->isEnabled());
+    EXPECT_FALSE(f.Button4->isEnabled());
+    EXPECT_FALSE(f.Button5->isEnabled());
+    EXPECT_FALSE(f.Regis_->isEnabled());
+    EXPECT_FALSE(f.RadioButton2->isEnabled());
+    EXPECT_TRUE(f.ListBox1->isHidden());
+    EXPECT_TRUE(f.Edit1->isHidden());
     f.Button10->click();
   });
   f.Button2->click();
@@ -186,6 +195,39 @@ TEST_F(WithSim, AutomaticStopReturnsToStart) {
   // An empty recording is rejected and the chain ends there.
   EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
   EXPECT_EQ(f.CheckFailed, 0);  // cleared at the chain's end
+}
+
+TEST_F(WithSim, ScaledWindowStoresForItsOwnWidth) {
+  sim = std::make_unique<SimProcess>();
+  ASSERT_TRUE(sim->started());
+  TestWindow wide(1280);
+  TForm1& f = *wide.form;
+  f.show();
+  f.FormActivate();
+  ASSERT_EQ(f.NoSignal, 0);
+  f.RadioButton2->click();
+  f.Button2->click();
+  const int W = f.outerWidth();
+  EXPECT_GE(W, 1026);
+  EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(W));
+  EXPECT_GT(f.CurrentRecord->SampleCount, 500);
+}
+
+TEST(WithoutSensor, LibraryMessagesReachTheWindow) {
+  // A tty that is not there: the library's open error is shown through the
+  // window, and the battery then reads 0.
+  qputenv("SENSORDRV_PORT", "/dev/sfigmo-no-such-tty");
+  TestWindow t;
+  t.form->show();
+  t.form->FormActivate();
+  qunsetenv("SENSORDRV_PORT");
+  QApplication::processEvents();
+  ASSERT_FALSE(t.messages.isEmpty());
+  EXPECT_TRUE(t.messages.front().contains(QStringLiteral("Ошибка при открытии порта")))
+      << t.messages.join('\n').toStdString();
+  EXPECT_EQ(t.form->Label1->text(), QStringLiteral("Ubat=0"));
+  EXPECT_EQ(t.form->Memo2->toPlainText(), QStringLiteral("  Сменить Бат."));
+  EXPECT_EQ(t.form->NoSignal, 1);
 }
 
 TEST_F(WithSim, SensorFallingSilentMidRunStillCompletes) {
