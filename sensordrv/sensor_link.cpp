@@ -124,7 +124,7 @@ std::optional<Reply> SensorLink::WaitData() {
     }
     // Another kind of answer ends the wait empty-handed (also the first
     // call after loading, whose ready flag starts raised).
-    if (answerReady_.exchange(false) && answer_.Load().code != kReplyData) break;
+    if (answerReady_.exchange(false) && lastAnswerCode_ != kReplyData) break;
     SleepOneMs();
   }
   commandIdle_ = true;
@@ -206,8 +206,12 @@ void SensorLink::DispatchFrame() {
 }
 
 void SensorLink::OnInfoFrame(const Reply& reply) {
-  answer_.Store(reply);
-  if (reply.code == kReplyData && reply.dataLength >= kDataBytes) data_.Push(reply);
+  if (reply.code == kReplyData) {
+    if (reply.dataLength >= kDataBytes) data_.Push(reply);
+  } else {
+    answer_.Store(reply);
+  }
+  lastAnswerCode_ = reply.code;
   // Code 3 replies take the slot but wake nobody.
   if (reply.code == kReplySilent) return;
   answerSeen_ = true;

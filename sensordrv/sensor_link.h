@@ -106,8 +106,11 @@ class SensorLink {
   FrameAssembler assembler_;
   int keepAliveCountdown_ = kKeepAliveIdlePolls;
   // Shared.
+  // Replies other than measurement frames: at high frame rates the stream
+  // would overwrite an acknowledgement before the caller copied it.
   AnswerSlot answer_;
   DataQueue data_;
+  std::atomic<std::uint8_t> lastAnswerCode_{0};  // of the newest information frame
   std::atomic<bool> stopRequested_{false};
   std::atomic<bool> readingEnabled_{false};
   std::atomic<bool> portReady_{false};
