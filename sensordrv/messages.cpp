@@ -12,10 +12,11 @@ struct Sink {
   void* context = nullptr;
 };
 
-// The one sink of the loaded library; set by the host program.
+// The one sink of the loaded library; set by the host program. Never
+// destroyed, so a message raised while the process exits still finds it.
 Sink& CurrentSink() {
-  static Sink sink;
-  return sink;
+  static Sink* sink = new Sink;
+  return *sink;
 }
 
 }  // namespace

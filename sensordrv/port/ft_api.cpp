@@ -44,10 +44,12 @@ class HandleTable {
   std::uintptr_t nextId_ = 1;  // never reused, so a stale handle stays invalid
 };
 
-// The driver's handle table lives as long as the process, like the vendor driver's.
+// The driver's handle table lives as long as the process, like the vendor
+// driver's, and is never destroyed: a reader thread still running while the
+// process exits must not find it gone.
 HandleTable& Handles() {
-  static HandleTable table;
-  return table;
+  static HandleTable* table = new HandleTable;
+  return *table;
 }
 
 const char* PortOverride() {

@@ -183,4 +183,19 @@ TEST_F(LibraryTest, RefusedStartAndLineNoise) {
   Finish();
 }
 
+TEST_F(LibraryTest, ProcessExitWithTheReaderRunningIsClean) {
+  auto sim = StartSim();
+  const pid_t child = fork();
+  if (child == 0) {
+    // The host forgets DTR off and close: exit must still end cleanly.
+    const bool ok = IsTrue(lib.OpenPort()) && IsTrue(lib.SetDTRPort(1)) && lib.SetStatusSens(1) == 1;
+    std::this_thread::sleep_for(300ms);
+    std::exit(ok ? 0 : 3);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 }  // namespace
