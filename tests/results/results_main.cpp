@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+  // Listing and running the tests never needs a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
   ::testing::InitGoogleTest(&argc, argv);
