@@ -109,7 +109,7 @@ class RunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     FakeSensor::current = &sensor;
-    std::memset(record.get(), 0x5A, sizeof(PulsogramRecord));
+    std::memset(static_cast<void*>(record.get()), 0x5A, sizeof(PulsogramRecord));
   }
   void TearDown() override { FakeSensor::current = nullptr; }
 
@@ -196,9 +196,9 @@ TEST_F(RunTest, MuteSensorRepeatsTheLastFrameAndCompletes) {
 }
 
 TEST_F(RunTest, WideWindowNeverWritesPastTheSamples) {
-  std::memset(&record->Results, 0x11, sizeof(AnalysisResults));
+  std::memset(static_cast<void*>(&record->Results), 0x11, sizeof(AnalysisResults));
   AnalysisResults before;
-  std::memcpy(&before, &record->Results, sizeof before);
+  std::memcpy(static_cast<void*>(&before), &record->Results, sizeof before);
   FakeSurface surface(30000);
   const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
   EXPECT_GT(r.samplesTaken, kMaxSamples);

@@ -17,7 +17,7 @@ constexpr int kW = 649;
 // A regular pulse: a swing down to -60 every 60 samples, from sample 50 on.
 std::unique_ptr<PulsogramRecord> PulseRecord(int count) {
   auto r = std::make_unique<PulsogramRecord>();
-  std::memset(r.get(), 0x7F, sizeof(PulsogramRecord));  // garbage past the count
+  std::memset(static_cast<void*>(r.get()), 0x7F, sizeof(PulsogramRecord));  // garbage past the count
   r->SampleCount = static_cast<std::uint16_t>(count);
   r->SamplePeriod = 0.02;
   for (int k = 1; k <= count; ++k) {
