@@ -93,6 +93,15 @@ TEST_F(WithSim, RefusedStreamStartIsNoSignalWithEmptyMessage) {
 TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
   start();
   TForm1& f = *t.form;
+  bool sawCalibration = false;
+  during(200, [&] {
+    sawCalibration = true;
+    // The square wave: red, between y = 60 and y = 100.
+    int red = 0;
+    for (int x = 0; x < 400; ++x) red += f.traceCanvas().pixel(x, 60) == colours::Red;
+    EXPECT_GT(red, 100);
+    t.save(QStringLiteral("live-calibration"));
+  });
   bool sawLive = false;
   during(500, [&] {
     sawLive = true;
@@ -105,6 +114,7 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
     t.save(QStringLiteral("live-trace"));
   });
   f.Button1->click();
+  EXPECT_TRUE(sawCalibration);
   EXPECT_TRUE(sawLive);
 
   // W as the platform reports it (the offscreen platform draws a thin frame).
@@ -140,7 +150,9 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
   EXPECT_EQ(f.MarkCursor, f.Marks.count() + 1);
   // The first mark's line from y 10 to 150 on the trace area.
   const int p = f.Marks.Marks[0].Index * 2 - 30;
-  if (p > 10) EXPECT_EQ(f.traceCanvas().pixel(p, 80), colours::Blue);
+  if (p > 10) {
+    EXPECT_EQ(f.traceCanvas().pixel(p, 80), colours::Blue);
+  }
 
   t.save(QStringLiteral("check-accepted"));
 
