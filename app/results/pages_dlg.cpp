@@ -21,6 +21,7 @@
 namespace {
 
 // Explanatory lines of each tab; blanks are part of the layout.
+// clang-format off
 constexpr const char* kPulseLines[] = {
     "",
     "    Частота пульса - число сокращений сердца в минуту. За норму принимают значения от 72 до 76.",
@@ -105,15 +106,19 @@ const TabLayout kTabs[] = {
     {"Ритм", "Label5", kRhythmLines},
     {"Перебои", "Label6", kInterruptionLines},
 };
+// clang-format on
 
 constexpr int kFirstTab = 4;  // "Перебои" until the user picks another
 constexpr int kItemHeight = 13;
 
 QColor VerdictQColor(sfigmo::VerdictColour c) {
   switch (c) {
-    case sfigmo::VerdictColour::Green: return QColor(0, 128, 0);
-    case sfigmo::VerdictColour::Blue: return QColor(0, 0, 255);
-    case sfigmo::VerdictColour::Red: return QColor(255, 0, 0);
+    case sfigmo::VerdictColour::Green:
+      return QColor(0, 128, 0);
+    case sfigmo::VerdictColour::Blue:
+      return QColor(0, 0, 255);
+    case sfigmo::VerdictColour::Red:
+      return QColor(255, 0, 0);
   }
   return QColor(0, 0, 0);
 }
@@ -210,10 +215,12 @@ void TPagesDlg::FormCreate(int screenWidth) {
       item->setSizeHint(QSize(fm.horizontalAdvance(item->text()) + 8, itemHeight));
     }
   }
-  setFixedSize(static_cast<int>(std::lround(643 * scale_)), static_cast<int>(std::lround(375 * scale_)));
+  setFixedSize(static_cast<int>(std::lround(643 * scale_)),
+               static_cast<int>(std::lround(375 * scale_)));
 }
 
-void TPagesDlg::setSources(const sfigmo::AnalysisResults* working, const sfigmo::PulsogramRecord* record) {
+void TPagesDlg::setSources(const sfigmo::AnalysisResults* working,
+                           const sfigmo::PulsogramRecord* record) {
   working_ = working;
   record_ = record;
 }

@@ -6,9 +6,9 @@
 #include <span>
 
 #include "analysis/indices.h"
-#include "common/numeric_locale.h"
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
+#include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "results/pages_dlg.h"
 #include "ui/form1.h"
@@ -36,12 +36,14 @@ void TForm1::RunCalculation() {
   if (CurrentRecord) {
     // A damaged file may claim more samples than the record holds.
     const int count = std::min<int>(CurrentRecord->SampleCount, sfigmo::kMaxSamples);
-    const std::span<const std::int32_t> samples(CurrentRecord->Samples, static_cast<std::size_t>(count));
+    const std::span<const std::int32_t> samples(CurrentRecord->Samples,
+                                                static_cast<std::size_t>(count));
     if (sfigmo::ComputeAll(samples, Marks, WorkingPeriod, Results) == sfigmo::CalcStop::Completed) {
       sfigmo::AnalysisResults stored = Results;
       stored.Reserved = 0.0;
       CurrentRecord->Results = stored;
-      sfigmo::DrawResultsScreen(traceCanvas(), Results, ShownDecimalSeparator(options_.decimalSeparator));
+      sfigmo::DrawResultsScreen(traceCanvas(), Results,
+                                ShownDecimalSeparator(options_.decimalSeparator));
       Button5->setEnabled(true);
     }
   }
@@ -51,7 +53,8 @@ void TForm1::RunCalculation() {
 void TForm1::ShowConclusion() {
   if (PagesDlg) {
     PagesDlg->setSources(&Results, CurrentRecord.get());
-    PagesDlg->setDecimalSeparator(QChar::fromLatin1(ShownDecimalSeparator(options_.decimalSeparator)));
+    PagesDlg->setDecimalSeparator(
+        QChar::fromLatin1(ShownDecimalSeparator(options_.decimalSeparator)));
     execModal(PagesDlg);  // the start-up check runs again when it closes
   }
 
@@ -68,6 +71,8 @@ void TForm1::ShowConclusion() {
 
   sfigmo::DrawConclusionTitle(traceCanvas());
   processPendingEvents();
-  const sfigmo::AnalysisResults stored = CurrentRecord ? CurrentRecord->Results : sfigmo::AnalysisResults{};
-  sfigmo::DrawConclusionBody(traceCanvas(), Results, stored, ShownDecimalSeparator(options_.decimalSeparator));
+  const sfigmo::AnalysisResults stored =
+      CurrentRecord ? CurrentRecord->Results : sfigmo::AnalysisResults{};
+  sfigmo::DrawConclusionBody(traceCanvas(), Results, stored,
+                             ShownDecimalSeparator(options_.decimalSeparator));
 }

@@ -1,23 +1,24 @@
 // "Расче&т" and "Заклю&ч" inside the main window: what they write into the
 // record, what they draw, the flags and buttons they leave, a calculation
 // stopped by a guard, and the dialog's return through the start-up check.
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QDir>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
-#include <gtest/gtest.h>
 
 #include "../screens/screen_checks.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/screens/results_screen.h"
 #include "results/pages_dlg.h"
-#include "ui/trace_area.h"
 #include "ui/form1.h"
+#include "ui/trace_area.h"
 
 namespace {
 
@@ -116,7 +117,8 @@ TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion
   EXPECT_FALSE(form_->Regis_->isEnabled());
   EXPECT_EQ(form_->AnalysisViewShown, 1);
   EXPECT_EQ(form_->CheckViewShown + form_->RegistrationViewShown + form_->TrendViewShown +
-                form_->ConclusionShown, 0);
+                form_->ConclusionShown,
+            0);
   EXPECT_EQ(form_->FrameNumber, 1);
   EXPECT_FALSE(canvas().font().bold());
 
@@ -176,7 +178,8 @@ TEST_F(Actions, ConclusionShowsTheDialogThenTheVerdictsOverTheStartUpCheck) {
   EXPECT_EQ(form_->Results, working);
   EXPECT_EQ(form_->ConclusionShown, 1);
   EXPECT_EQ(form_->CheckViewShown + form_->AnalysisViewShown + form_->RegistrationViewShown +
-                form_->TrendViewShown, 0);
+                form_->TrendViewShown,
+            0);
   EXPECT_TRUE(form_->Regis_->isEnabled());
 
   const sfigmo::testing::TextStyle bold{10, true};

@@ -1,13 +1,15 @@
 // The automatic chain from "СТАРТ" to the conclusion screen against the
 // simulated sensor, through the real device library, with the results
 // dialog closed by the "user" as soon as it is up.
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "../screens/screen_checks.h"
 #include "common/format_general.h"
@@ -23,8 +25,9 @@ const sfigmo::testing::TextStyle kBold{10, true};
 
 class Chain : public ::testing::Test {
  protected:
-  // Starts the simulator with `args` and runs the whole chain once.
-  void Run(const QStringList& args) {
+  // Starts the simulator with `args` and a window that found the sensor;
+  // the results dialog closes itself as soon as its modal loop runs.
+  void Start(const QStringList& args) {
     sim_ = std::make_unique<sfigmo::testing::SimProcess>(args);
     ASSERT_TRUE(sim_->started()) << sim_->errors().toStdString();
     TForm1Options o;
@@ -41,13 +44,17 @@ class Chain : public ::testing::Test {
     ASSERT_EQ(form_->NoSignal, 0) << messages_.join('\n').toStdString();
 
     auto* poll = new QTimer(dlg_);
-    QObject::connect(poll, &QTimer::timeout, dlg_, [this, poll] {
+    QObject::connect(poll, &QTimer::timeout, dlg_, [this] {
       if (QApplication::activeModalWidget() != dlg_ || !dlg_->isVisible()) return;
-      poll->deleteLater();
       pulseVerdict_ = dlg_->Label2->text();
       dlg_->CloseButtons[0]->click();
     });
     poll->start(20);
+  }
+
+  // The whole automatic chain once.
+  void Run(const QStringList& args) {
+    ASSERT_NO_FATAL_FAILURE(Start(args));
     form_->Button1->click();
   }
 
@@ -85,13 +92,40 @@ TEST_F(Chain, APauseIsReportedAsInterruptions) {
   // Beats are counted from the stream's start; the recording half begins
   // after about eight beats. A doubled interval is a pause whatever the
   // spread of the others.
-  Run({QStringLiteral("--bpm"), QStringLiteral("72"), QStringLiteral("--pause-at"), QStringLiteral("12")});
+  Run({QStringLiteral("--bpm"), QStringLiteral("72"), QStringLiteral("--pause-at"),
+       QStringLiteral("12")});
   TForm1& f = *form_;
   ASSERT_EQ(f.ConclusionShown, 1) << "the chain stopped before the conclusion";
   EXPECT_EQ(f.Results.KOLP, 1);
   EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"), kBold));
   EXPECT_EQ(canvas().pixel(80, 70), sfigmo::colours::Red);
   sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-pause"));
+}
+
+TEST_F(Chain, ManualModeStepsThroughEachActionInTurn) {
+  ASSERT_NO_FATAL_FAILURE(Start({}));
+  TForm1& f = *form_;
+  f.RadioButton2->click();
+  ASSERT_FALSE(f.Button2->isHidden());
+  EXPECT_FALSE(f.Button4->isEnabled());
+  EXPECT_FALSE(f.Button5->isEnabled());
+
+  f.Button2->click();  // measure
+  ASSERT_TRUE(f.Button3->isEnabled());
+  EXPECT_FALSE(f.Button4->isEnabled());
+  f.Button3->click();  // check
+  ASSERT_TRUE(f.Button4->isEnabled());
+  EXPECT_FALSE(f.Button5->isEnabled());
+  f.Button4->click();  // calculate
+  EXPECT_EQ(f.AnalysisViewShown, 1);
+  ASSERT_TRUE(f.Button5->isEnabled());
+  EXPECT_FALSE(f.Regis_->isEnabled());
+  EXPECT_TRUE(TextAt(canvas(), 220, 5, QStringLiteral("Р Е З У Л Ь Т А Т"), kBold));
+  f.Button5->click();  // conclude
+  EXPECT_EQ(f.ConclusionShown, 1);
+  EXPECT_TRUE(f.Regis_->isEnabled());
+  EXPECT_FALSE(pulseVerdict_.isEmpty());
+  EXPECT_TRUE(TextAt(canvas(), 160, 5, QStringLiteral("З А К Л Ю Ч Е Н И Е "), kBold));
 }
 
 }  // namespace

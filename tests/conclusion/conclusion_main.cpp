@@ -1,6 +1,7 @@
 // The actions run inside the main window, which needs a widget application.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
   // Listing and running the tests never needs a display.

@@ -3,6 +3,8 @@
 // scaling to the screen width, and a picture of every tab.
 #include "results/pages_dlg.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -10,7 +12,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "storage/pulsogram_record.h"
 
@@ -34,8 +35,7 @@ QColor TextColour(const QLabel* label) { return label->palette().color(QPalette:
 
 TEST(PagesDlg, LayoutCaptionTabsAndControls) {
   TPagesDlg dlg(nullptr, 800);
-  EXPECT_EQ(dlg.windowTitle(),
-            QString(63, QLatin1Char(' ')) + QStringLiteral("Р Е З У Л Ь Т А Т"));
+  EXPECT_EQ(dlg.windowTitle(), QString(63, QLatin1Char(' ')) + QStringLiteral("Р Е З У Л Ь Т А Т"));
   EXPECT_EQ(dlg.size(), QSize(643, 375));
   EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());  // fixed border
   EXPECT_EQ(dlg.PageControl1->geometry(), QRect(8, 8, 625, 345));
@@ -66,16 +66,20 @@ TEST(PagesDlg, ExplanatoryLinesKeepTheirBlanksAndLetters) {
   QListWidget* pulse = dlg.ListBoxes[0];
   EXPECT_EQ(pulse->item(11)->text(), QStringLiteral("     "));
   EXPECT_EQ(pulse->item(12)->text(), QStringLiteral(" "));
-  EXPECT_EQ(pulse->item(2)->text(),
-            QStringLiteral("    Повышенным считается пульс от 80 до 90, пульс свыше  90 - ТАХИКАРДИЯ. "));
+  EXPECT_EQ(
+      pulse->item(2)->text(),
+      QStringLiteral("    Повышенным считается пульс от 80 до 90, пульс свыше  90 - ТАХИКАРДИЯ. "));
   // The stored text has a Latin c in this word; it must stay as it is.
   const QString heart = dlg.ListBoxes[1]->item(2)->text();
-  EXPECT_TRUE(heart.startsWith(QStringLiteral("    Эффективно") + QLatin1Char('c') + QStringLiteral("ть")));
+  EXPECT_TRUE(
+      heart.startsWith(QStringLiteral("    Эффективно") + QLatin1Char('c') + QStringLiteral("ть")));
   EXPECT_EQ(dlg.ListBoxes[2]->item(10)->text(), QString());
   EXPECT_TRUE(dlg.ListBoxes[2]->item(5)->text().contains(QChar(0x2013)));
-  EXPECT_EQ(dlg.ListBoxes[3]->item(8)->text(), QStringLiteral("    норму может быть предвестником ЭКСТАСИСТОЛИИ."));
+  EXPECT_EQ(dlg.ListBoxes[3]->item(8)->text(),
+            QStringLiteral("    норму может быть предвестником ЭКСТАСИСТОЛИИ."));
   EXPECT_EQ(dlg.ListBoxes[4]->item(11)->text(),
-            QStringLiteral("Постоянное присутствие в пульсограмме экстрасистол требует врачебного контроля."));
+            QStringLiteral(
+                "Постоянное присутствие в пульсограмме экстрасистол требует врачебного контроля."));
 }
 
 TEST(PagesDlg, ActivationFillsColouredVerdicts) {
@@ -169,7 +173,8 @@ TEST(PagesDlg, PictureOfEveryTab) {
     dlg.PageControl1->setCurrentIndex(tab);
     const QImage shot = dlg.grab().toImage();
     EXPECT_EQ(shot.size(), QSize(643, 375));
-    EXPECT_TRUE(shot.save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/results-dialog-tab%1.png").arg(tab + 1)));
+    EXPECT_TRUE(
+        shot.save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/results-dialog-tab%1.png").arg(tab + 1)));
   }
   dlg.hide();
 }

@@ -1,8 +1,9 @@
 // The dialog needs a widget application; numbers are checked as a user
 // with Russian settings sees them.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   // Listing and running the tests never needs a display.

@@ -118,7 +118,7 @@ TEST(ConclusionScreen, PulseBandEdges) {
 }
 
 TEST(ConclusionScreen, AdviceFollowsTheRoundedPressureEstimate) {
-  EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(110.5)).advice());  // rounds to 110
+  EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(110.5)).advice());    // rounds to 110
   EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(111.5)).noAdvice());  // 112
   EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(139.4)).noAdvice());
   EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(139.5)).advice());  // 140
@@ -153,7 +153,8 @@ TEST(ConclusionScreen, HardPulseAndDisturbedRhythmAndWeakMuscle) {
   Drawn weak(w, RecordWithEstimate(125));
   EXPECT_TRUE(TextAt(weak.canvas, 100, 120, QStringLiteral("НАРУШЕН СИНУСОВЫЙ РИТМ"), kVerdict));
   EXPECT_EQ(weak.circle(120), colours::Red);
-  EXPECT_TRUE(TextAt(weak.canvas, 100, 150, QStringLiteral("СЕРДЕЧНАЯ  МЫШЦА ОСЛАБЛЕНА"), kVerdict));
+  EXPECT_TRUE(
+      TextAt(weak.canvas, 100, 150, QStringLiteral("СЕРДЕЧНАЯ  МЫШЦА ОСЛАБЛЕНА"), kVerdict));
   EXPECT_EQ(weak.circle(150), colours::Blue);
 }
 

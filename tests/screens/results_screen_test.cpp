@@ -31,7 +31,8 @@ AnalysisResults Typical() {
 }
 
 bool CyanAt(const Canvas& c, int x, int circleTop) {
-  return c.pixel(x, circleTop + 5) == colours::Cyan && c.pixel(x - 1, circleTop + 4) == colours::Cyan;
+  return c.pixel(x, circleTop + 5) == colours::Cyan &&
+         c.pixel(x - 1, circleTop + 4) == colours::Cyan;
 }
 
 struct Drawn {
@@ -129,7 +130,7 @@ TEST(ResultsScreen, BarsShowTheirZonesFrameAndTheSilverRightOfTheToneBar) {
   EXPECT_EQ(c.pixel(80, 70), colours::Green);
   EXPECT_EQ(c.pixel(100, 70), colours::Blue);
   EXPECT_EQ(c.pixel(150, 70), colours::Red);
-  EXPECT_EQ(c.pixel(10, 70), colours::Black);    // frame of bar 1
+  EXPECT_EQ(c.pixel(10, 70), colours::Black);  // frame of bar 1
   EXPECT_EQ(c.pixel(209, 70), colours::Black);
   EXPECT_EQ(c.pixel(200, 108), colours::Red);    // bar 2's red end
   EXPECT_EQ(c.pixel(40, 146), colours::Green);   // KOVR norm

@@ -2,9 +2,10 @@
 // What the screen tests look at: a pixel's colour, and whether a text sits
 // at its place (compared with a canvas on which only that text is drawn).
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QString>
-#include <gtest/gtest.h>
 
 #include "draw/canvas.h"
 

@@ -1,6 +1,7 @@
 // The screens draw text, which needs a GUI application for its fonts.
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
   // Listing and running the tests never needs a display.

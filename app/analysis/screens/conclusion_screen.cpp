@@ -20,12 +20,9 @@ struct InstructionLine {
 };
 
 const InstructionLine kInstructionsAbove[] = {
-    {20, "   Если Вы получили сообщение -"},
-    {35, "\"НЕОБХОДИМ КОНТРОЛЬ, то Вам "},
-    {50, "нужно повторить измерение и со-"},
-    {65, "хранить результаты, выполнив"},
-    {80, "операции РЕГИС и СОХР в меню"},
-    {95, "ФАЙЛ. При наличии             отметок"},
+    {20, "   Если Вы получили сообщение -"}, {35, "\"НЕОБХОДИМ КОНТРОЛЬ, то Вам "},
+    {50, "нужно повторить измерение и со-"}, {65, "хранить результаты, выполнив"},
+    {80, "операции РЕГИС и СОХР в меню"},    {95, "ФАЙЛ. При наличии             отметок"},
 };
 
 const InstructionLine kInstructionsBelow[] = {
@@ -48,12 +45,14 @@ void DrawVerdictLines(Canvas& c, const AnalysisResults& working, char sep) {
 
 void DrawInstructions(Canvas& c) {
   SetFont(c, 8, false);
-  for (const InstructionLine& line : kInstructionsAbove) TextOnWhite(c, kInstructionX, line.y, line.text);
+  for (const InstructionLine& line : kInstructionsAbove)
+    TextOnWhite(c, kInstructionX, line.y, line.text);
   // The red mark fills the gap left in the last line above.
   BlackPen(c);
   c.setBrushColor(colours::Red);
   c.ellipse(495, 95, 510, 110);
-  for (const InstructionLine& line : kInstructionsBelow) TextOnWhite(c, kInstructionX, line.y, line.text);
+  for (const InstructionLine& line : kInstructionsBelow)
+    TextOnWhite(c, kInstructionX, line.y, line.text);
 }
 
 }  // namespace
@@ -63,8 +62,8 @@ void DrawConclusionTitle(Canvas& c) {
   TextOnWhite(c, 160, 5, "З А К Л Ю Ч Е Н И Е ");
 }
 
-void DrawConclusionBody(Canvas& c, const AnalysisResults& working, const AnalysisResults& recordBlock,
-                        char sep) {
+void DrawConclusionBody(Canvas& c, const AnalysisResults& working,
+                        const AnalysisResults& recordBlock, char sep) {
   BlackPen(c);
   DrawVerdictLines(c, working, sep);
 

@@ -38,9 +38,12 @@ inline void BlackPen(Canvas& c) {
 
 inline QColor ScreenColour(VerdictColour v) {
   switch (v) {
-    case VerdictColour::Green: return colours::Green;
-    case VerdictColour::Blue: return colours::Blue;
-    case VerdictColour::Red: return colours::Red;
+    case VerdictColour::Green:
+      return colours::Green;
+    case VerdictColour::Blue:
+      return colours::Blue;
+    case VerdictColour::Red:
+      return colours::Red;
   }
   return colours::Black;
 }
