@@ -19,7 +19,8 @@ void AnswerSlot::Store(const Reply& reply) {
   p0_.store(reply.p0, std::memory_order_relaxed);
   code_.store(reply.code, std::memory_order_relaxed);
   length_.store(static_cast<std::uint16_t>(reply.dataLength), std::memory_order_relaxed);
-  for (std::size_t i = 0; i < reply.dataLength; ++i) data_[i].store(reply.data[i], std::memory_order_relaxed);
+  for (std::size_t i = 0; i < reply.dataLength; ++i)
+    data_[i].store(reply.data[i], std::memory_order_relaxed);
   sequence_.store(s + 2, std::memory_order_release);
 }
 
@@ -34,7 +35,8 @@ Reply AnswerSlot::Load(std::uint32_t* number) const {
     r.p0 = p0_.load(std::memory_order_relaxed);
     r.code = code_.load(std::memory_order_relaxed);
     r.dataLength = std::min<std::size_t>(length_.load(std::memory_order_relaxed), Reply::kCapacity);
-    for (std::size_t i = 0; i < r.dataLength; ++i) r.data[i] = data_[i].load(std::memory_order_relaxed);
+    for (std::size_t i = 0; i < r.dataLength; ++i)
+      r.data[i] = data_[i].load(std::memory_order_relaxed);
     std::atomic_thread_fence(std::memory_order_acquire);
     if (sequence_.load(std::memory_order_relaxed) == before) {
       if (number != nullptr) *number = before / 2;
@@ -81,7 +83,8 @@ bool SensorLink::SendFrame(std::span<const std::uint8_t> body) {
 
 std::optional<Reply> SensorLink::Exchange(std::uint8_t command) {
   commandIdle_ = false;
-  if (command != kCmdVersion && command != kCmdBattery && command != kCmdStart && command != kCmdStop) {
+  if (command != kCmdVersion && command != kCmdBattery && command != kCmdStart &&
+      command != kCmdStop) {
     commandIdle_ = true;
     return std::nullopt;
   }

@@ -5,8 +5,8 @@
 //
 // The caller's thread and the reader share only atomics: the flags below and
 // the answer slot (a sequence-checked copy, so a reply is never read torn
-// while a newer frame is being stored) and the measurement-frame queue. StopReader asks the reader to end and
-// waits for it, so a new reader never runs beside an old one.
+// while a newer frame is being stored) and the measurement-frame queue. StopReader asks the reader
+// to end and waits for it, so a new reader never runs beside an old one.
 
 #include <atomic>
 #include <cstdint>

@@ -92,4 +92,3 @@ bool UsbPort::ReadByte(std::uint8_t& byte, std::uint32_t& count) {
 }
 
 }  // namespace sensordrv
-

@@ -42,7 +42,8 @@ void BM_ReceiverBytes(benchmark::State& state) {
     }
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(wire.size()));
-  state.counters["frames/s"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+  state.counters["frames/s"] =
+      benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReceiverBytes);
 
@@ -132,8 +133,18 @@ void BM_StreamRate(benchmark::State& state) {
 }
 // 50 samples/s is the default (10 frames/s); 3250 samples/s is the 250000
 // baud wire's limit (about 650 frames/s); beyond it only the pty limits.
-BENCHMARK(BM_StreamRate)->Arg(50)->Arg(500)->Arg(1000)->Arg(2000)->Arg(3250)->Arg(5000)->Arg(10000)
-    ->Arg(20000)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_StreamRate)
+    ->Arg(50)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(3250)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
 
 void BM_ReaderIdle(benchmark::State& state) {
   double cpu = 0;

@@ -3,13 +3,14 @@
 // and fails, and a call already running keeps its device alive until it
 // returns (the reader thread may sit in FT_Read while the caller closes).
 
+#include "ft_api.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 
-#include "ft_api.h"
 #include "ft_backend.h"
 
 namespace sensordrv {
@@ -111,12 +112,15 @@ FT_STATUS FT_Open(int deviceNumber, FT_HANDLE* pHandle) {
   return FT_OK;
 }
 
-FT_STATUS FT_Close(FT_HANDLE ftHandle) { return Handles().Remove(ftHandle) ? FT_OK : FT_INVALID_HANDLE; }
+FT_STATUS FT_Close(FT_HANDLE ftHandle) {
+  return Handles().Remove(ftHandle) ? FT_OK : FT_INVALID_HANDLE;
+}
 
 FT_STATUS FT_Read(FT_HANDLE h, void* buffer, DWORD count, LPDWORD got) {
   if (got) *got = 0;
   if (buffer == nullptr || got == nullptr) return FT_INVALID_PARAMETER;
-  return WithDevice(h, [&](FtBackend& d) { return d.Read(static_cast<std::uint8_t*>(buffer), count, got); });
+  return WithDevice(
+      h, [&](FtBackend& d) { return d.Read(static_cast<std::uint8_t*>(buffer), count, got); });
 }
 
 FT_STATUS FT_Write(FT_HANDLE h, void* buffer, DWORD count, LPDWORD written) {
@@ -128,7 +132,8 @@ FT_STATUS FT_Write(FT_HANDLE h, void* buffer, DWORD count, LPDWORD written) {
 }
 
 FT_STATUS FT_SetDataCharacteristics(FT_HANDLE h, UCHAR bits, UCHAR stopBits, UCHAR parity) {
-  return WithDevice(h, [&](FtBackend& d) { return d.SetDataCharacteristics(bits, stopBits, parity); });
+  return WithDevice(h,
+                    [&](FtBackend& d) { return d.SetDataCharacteristics(bits, stopBits, parity); });
 }
 
 FT_STATUS FT_SetDtr(FT_HANDLE h) {

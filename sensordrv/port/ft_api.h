@@ -55,8 +55,10 @@ FT_STATUS FT_ListDevices(void* pArg1, void* pArg2, DWORD Flags);
 FT_STATUS FT_Open(int deviceNumber, FT_HANDLE* pHandle);
 FT_STATUS FT_Close(FT_HANDLE ftHandle);
 FT_STATUS FT_Read(FT_HANDLE ftHandle, void* lpBuffer, DWORD dwBytesToRead, LPDWORD lpBytesReturned);
-FT_STATUS FT_Write(FT_HANDLE ftHandle, void* lpBuffer, DWORD dwBytesToWrite, LPDWORD lpBytesWritten);
-FT_STATUS FT_SetDataCharacteristics(FT_HANDLE ftHandle, UCHAR uWordLength, UCHAR uStopBits, UCHAR uParity);
+FT_STATUS FT_Write(FT_HANDLE ftHandle, void* lpBuffer, DWORD dwBytesToWrite,
+                   LPDWORD lpBytesWritten);
+FT_STATUS FT_SetDataCharacteristics(FT_HANDLE ftHandle, UCHAR uWordLength, UCHAR uStopBits,
+                                    UCHAR uParity);
 FT_STATUS FT_SetDtr(FT_HANDLE ftHandle);
 FT_STATUS FT_ClrDtr(FT_HANDLE ftHandle);
 FT_STATUS FT_Purge(FT_HANDLE ftHandle, DWORD Mask);

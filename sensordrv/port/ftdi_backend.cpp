@@ -38,7 +38,8 @@ class FtdiDevice : public FtBackend {
     return ftdi_set_baudrate(ctx_.get(), static_cast<int>(baud)) < 0 ? FT_INVALID_BAUD_RATE : FT_OK;
   }
   FT_STATUS SetDataCharacteristics(UCHAR bits, UCHAR stopBits, UCHAR parity) override {
-    if ((bits != 7 && bits != 8) || (stopBits != 0 && stopBits != 2) || parity > 2) return FT_INVALID_PARAMETER;
+    if ((bits != 7 && bits != 8) || (stopBits != 0 && stopBits != 2) || parity > 2)
+      return FT_INVALID_PARAMETER;
     std::lock_guard lock(mutex_);
     const auto b = bits == 7 ? BITS_7 : BITS_8;
     const auto s = stopBits == 2 ? STOP_BIT_2 : STOP_BIT_1;
@@ -113,7 +114,8 @@ bool ListFtdiDevices(std::vector<std::string>& descriptions) {
   if (!FindAll(ctx.get(), list, count)) return false;
   for (ftdi_device_list* d = list.get(); d != nullptr; d = d->next) {
     char description[64] = {};
-    if (ftdi_usb_get_strings(ctx.get(), d->dev, nullptr, 0, description, sizeof description, nullptr, 0) < 0) {
+    if (ftdi_usb_get_strings(ctx.get(), d->dev, nullptr, 0, description, sizeof description,
+                             nullptr, 0) < 0) {
       description[0] = '\0';
     }
     descriptions.emplace_back(description);

@@ -26,9 +26,12 @@ class TtyDevice : public FtBackend {
   ~TtyDevice() override { close(fd_); }
 
   FT_STATUS SetUsbParameters(DWORD, DWORD) override { return FT_OK; }  // no USB transfers here
-  FT_STATUS SetBaudRate(DWORD baud) override { return TtySetBaud(fd_, baud) == 0 ? FT_OK : FT_INVALID_BAUD_RATE; }
+  FT_STATUS SetBaudRate(DWORD baud) override {
+    return TtySetBaud(fd_, baud) == 0 ? FT_OK : FT_INVALID_BAUD_RATE;
+  }
   FT_STATUS SetDataCharacteristics(UCHAR bits, UCHAR stopBits, UCHAR parity) override {
-    if ((bits != 7 && bits != 8) || (stopBits != 0 && stopBits != 2) || parity > 2) return FT_INVALID_PARAMETER;
+    if ((bits != 7 && bits != 8) || (stopBits != 0 && stopBits != 2) || parity > 2)
+      return FT_INVALID_PARAMETER;
     return TtySetLine(fd_, bits, stopBits == 2 ? 2 : 1, parity) == 0 ? FT_OK : FT_IO_ERROR;
   }
   FT_STATUS SetTimeouts(DWORD readMs, DWORD writeMs) override {
@@ -50,7 +53,7 @@ class TtyDevice : public FtBackend {
   FT_STATUS FillBuffer(Clock::time_point deadline);
 
   const int fd_;
-  std::atomic<DWORD> readTimeoutMs_{0};   // 0: wait for ever, as the vendor's driver does
+  std::atomic<DWORD> readTimeoutMs_{0};  // 0: wait for ever, as the vendor's driver does
   std::atomic<DWORD> writeTimeoutMs_{0};
   // Bytes read from the tty ahead of the caller: one system call serves many
   // one-byte FT_Read calls.
@@ -146,7 +149,8 @@ FT_STATUS TtyDevice::SetDtr(bool on) {
 
 FT_STATUS TtyDevice::GetStatus(DWORD* rx, DWORD* tx, DWORD* events) {
   int inQueue = 0, outQueue = 0;
-  if (ioctl(fd_, TIOCINQ, &inQueue) != 0 || ioctl(fd_, TIOCOUTQ, &outQueue) != 0) return FT_IO_ERROR;
+  if (ioctl(fd_, TIOCINQ, &inQueue) != 0 || ioctl(fd_, TIOCOUTQ, &outQueue) != 0)
+    return FT_IO_ERROR;
   // A hung-up line (unplugged sensor, simulator gone) counts as a lost device.
   if (WaitFor(0, std::chrono::milliseconds(0)) < 0) return FT_IO_ERROR;
   *rx = static_cast<DWORD>(inQueue + buffered_.load());

@@ -2,6 +2,7 @@
 
 #include <asm/ioctls.h>
 #include <asm/termbits.h>
+
 #include <cerrno>
 
 // <sys/ioctl.h> would drag in the C library's termios types.
@@ -22,8 +23,8 @@ int Modify(int fd, Change change) {
 
 int TtyMakeRaw(int fd) {
   return Modify(fd, [](termios2& t) {
-    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
-                                        IXOFF | IXANY);
+    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                        IXON | IXOFF | IXANY);
     t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);

@@ -68,7 +68,8 @@ void FrameAssembler::EndOfFrame() {
   if (length_ < 2) return;
   const std::size_t bodyLength = length_ - 2;
   const std::uint16_t expected = FrameCrc({buffer_.data(), bodyLength});
-  const std::uint16_t got = static_cast<std::uint16_t>(buffer_[bodyLength] << 8 | buffer_[bodyLength + 1]);
+  const std::uint16_t got =
+      static_cast<std::uint16_t>(buffer_[bodyLength] << 8 | buffer_[bodyLength + 1]);
   // A mismatch keeps the bytes: the sensor's frames may hold a bare end byte
   // only by corruption, and the next start byte resynchronises.
   if (got != expected) return;

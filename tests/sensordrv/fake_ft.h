@@ -53,7 +53,8 @@ struct FakeFt {
     std::lock_guard lock(mutex);
     return calls;
   }
-  FT_STATUS Log(const char* name, FT_HANDLE h = reinterpret_cast<FT_HANDLE>(1), bool needsHandle = true) {
+  FT_STATUS Log(const char* name, FT_HANDLE h = reinterpret_cast<FT_HANDLE>(1),
+                bool needsHandle = true) {
     std::lock_guard lock(mutex);
     calls.emplace_back(name);
     auto it = failures.find(name);
@@ -69,7 +70,8 @@ struct FakeFt {
     };
     f.Open = [](int, FT_HANDLE* h) {
       const FT_STATUS s = Get().Log("Open", nullptr, false);
-      *h = s == FT_OK ? reinterpret_cast<FT_HANDLE>(static_cast<std::uintptr_t>(Get().nextHandle++)) : nullptr;
+      *h = s == FT_OK ? reinterpret_cast<FT_HANDLE>(static_cast<std::uintptr_t>(Get().nextHandle++))
+                      : nullptr;
       return s;
     };
     f.Close = [](FT_HANDLE h) { return Get().Log("Close", h); };
@@ -99,7 +101,9 @@ struct FakeFt {
       *written = n;
       return s;
     };
-    f.SetDataCharacteristics = [](FT_HANDLE h, UCHAR, UCHAR, UCHAR) { return Get().Log("SetDataCharacteristics", h); };
+    f.SetDataCharacteristics = [](FT_HANDLE h, UCHAR, UCHAR, UCHAR) {
+      return Get().Log("SetDataCharacteristics", h);
+    };
     f.SetDtr = [](FT_HANDLE h) { return Get().Log("SetDtr", h); };
     f.ClrDtr = [](FT_HANDLE h) { return Get().Log("ClrDtr", h); };
     f.Purge = [](FT_HANDLE h, DWORD) { return Get().Log("Purge", h); };

@@ -50,8 +50,9 @@ struct SensorLibrary {
     Bind(GetVBat, "_Get_V_bat");
     Bind(CheckFailedDevice, "_Check_failed_Device");
     Bind(SetMessageSink, "_SetMessageSink");
-    return SearchDevices && CheckOpenPort && OpenPort && ClosePort && SetDTRPort && GetVersionDevice &&
-           SetStatusSens && CheckStatusCmd && GetDataSens && GetVBat && CheckFailedDevice && SetMessageSink;
+    return SearchDevices && CheckOpenPort && OpenPort && ClosePort && SetDTRPort &&
+           GetVersionDevice && SetStatusSens && CheckStatusCmd && GetDataSens && GetVBat &&
+           CheckFailedDevice && SetMessageSink;
   }
 };
 

@@ -57,10 +57,11 @@ TEST_F(LibraryTest, NoDeviceFailsWithMessagesAndStartsNoThread) {
   EXPECT_EQ(ThreadCount(), threads);
   EXPECT_FALSE(IsTrue(lib.OpenPort()));
   EXPECT_FALSE(IsTrue(lib.CheckOpenPort()));
-  EXPECT_EQ(capture.Texts(), (Texts{"Ошибка при открытии порта", "Ошибка при установке скорости порта",
-                                    "Ошибка при установке параметров(Бит,СтопБит,Паритет)",
-                                    "Ошибка при установке таймаутов", "Ошибка при выключении Bit Mode",
-                                    "Ошибка при очистке буферов I/O"}));
+  EXPECT_EQ(capture.Texts(),
+            (Texts{"Ошибка при открытии порта", "Ошибка при установке скорости порта",
+                   "Ошибка при установке параметров(Бит,СтопБит,Паритет)",
+                   "Ошибка при установке таймаутов", "Ошибка при выключении Bit Mode",
+                   "Ошибка при очистке буферов I/O"}));
   // An exchange on the closed port shows the write error and fails.
   float volts = -1.0f;
   EXPECT_EQ(lib.GetVBat(&volts), 0);
@@ -150,7 +151,8 @@ TEST_F(LibraryTest, SilentSensorRaisesDeviceFailedAndAnswerClearsIt) {
   float volts = 0.0f;
   EXPECT_EQ(lib.GetVBat(&volts), 0);
   // Five unanswered link tests, one per 100 idle polls of about 6 ms.
-  for (int i = 0; i < 100 && !IsTrue(lib.CheckFailedDevice()); ++i) std::this_thread::sleep_for(100ms);
+  for (int i = 0; i < 100 && !IsTrue(lib.CheckFailedDevice()); ++i)
+    std::this_thread::sleep_for(100ms);
   EXPECT_TRUE(IsTrue(lib.CheckFailedDevice()));
   Finish();
   sim->Stop();
@@ -188,7 +190,8 @@ TEST_F(LibraryTest, ProcessExitWithTheReaderRunningIsClean) {
   const pid_t child = fork();
   if (child == 0) {
     // The host forgets DTR off and close: exit must still end cleanly.
-    const bool ok = IsTrue(lib.OpenPort()) && IsTrue(lib.SetDTRPort(1)) && lib.SetStatusSens(1) == 1;
+    const bool ok =
+        IsTrue(lib.OpenPort()) && IsTrue(lib.SetDTRPort(1)) && lib.SetStatusSens(1) == 1;
     std::this_thread::sleep_for(300ms);
     std::exit(ok ? 0 : 3);
   }

@@ -71,13 +71,14 @@ TEST(FrameCrc, CheckValueAndHostFrames) {
 }
 
 TEST(EncodeFrame, HostFramesByteForByte) {
-  EXPECT_EQ(Encode(LinkBody(kLinkTest)), (Bytes{0x7E, 0x7D, 0x20, 0x42, 0x7D, 0x21, 0xA0, 0x80, 0x7F}));
+  EXPECT_EQ(Encode(LinkBody(kLinkTest)),
+            (Bytes{0x7E, 0x7D, 0x20, 0x42, 0x7D, 0x21, 0xA0, 0x80, 0x7F}));
   EXPECT_EQ(Encode(CommandBody(kCmdStart)),
             (Bytes{0x7E, 0x7D, 0x20, 0x32, 0x7D, 0x30, 0x7D, 0x24, 0x80, 0x7D, 0x3D, 0x28, 0x7F}));
   EXPECT_EQ(Encode(CommandBody(kCmdStop)),
             (Bytes{0x7E, 0x7D, 0x20, 0x32, 0x7D, 0x30, 0x7D, 0x24, 0x81, 0xDD, 0xE9, 0x7F}));
-  EXPECT_EQ(Encode(CommandBody(kCmdBattery)),
-            (Bytes{0x7E, 0x7D, 0x20, 0x32, 0x7D, 0x30, 0x7D, 0x24, 0x7D, 0x24, 0x7D, 0x5E, 0x28, 0x7F}));
+  EXPECT_EQ(Encode(CommandBody(kCmdBattery)), (Bytes{0x7E, 0x7D, 0x20, 0x32, 0x7D, 0x30, 0x7D, 0x24,
+                                                     0x7D, 0x24, 0x7D, 0x5E, 0x28, 0x7F}));
 }
 
 TEST(EncodeFrame, EscapesExactlyTheReservedBytesAndRefusesSmallBuffers) {
@@ -88,13 +89,14 @@ TEST(EncodeFrame, EscapesExactlyTheReservedBytesAndRefusesSmallBuffers) {
   const Bytes body{0xFF, 0x7E, 0x41};
   const Bytes wire = Encode(body);
   ASSERT_GE(wire.size(), 7u);
-  EXPECT_EQ((Bytes{wire[1], wire[2], wire[3], wire[4], wire[5]}), (Bytes{0x7D, 0xDF, 0x7D, 0x5E, 0x41}));
+  EXPECT_EQ((Bytes{wire[1], wire[2], wire[3], wire[4], wire[5]}),
+            (Bytes{0x7D, 0xDF, 0x7D, 0x5E, 0x41}));
   std::array<std::uint8_t, 4> tiny{};
   EXPECT_EQ(EncodeFrame(body, tiny), 0u);
   // Round trip of every byte value through the assembler.
   Bytes all(256);
   for (int b = 0; b < 256; ++b) all[b] = static_cast<std::uint8_t>(b);
-  all[0] = 0x00;  // header without addresses
+  all[0] = 0x00;                                  // header without addresses
   ExpectFramesAtEveryChunkSize(Encode(all), {});  // 258 bytes with CRC: longer than the buffer
   const Bytes shortAll(all.begin(), all.begin() + 200);
   ExpectFramesAtEveryChunkSize(Encode(shortAll), {shortAll});
@@ -136,7 +138,9 @@ TEST(FrameAssembler, EscapedStartIsDataButBareStartRestarts) {
 TEST(FrameAssembler, HeaderRule) {
   for (int h = 0; h < 256; ++h) {
     const int hi = h >> 4, lo = h & 0x0F;
-    EXPECT_EQ(HeaderAccepted(static_cast<std::uint8_t>(h)), (hi == 0 && lo == 0) || (hi == 1 && lo != 0)) << h;
+    EXPECT_EQ(HeaderAccepted(static_cast<std::uint8_t>(h)),
+              (hi == 0 && lo == 0) || (hi == 1 && lo != 0))
+        << h;
   }
   const Bytes h10 = InfoBody(kReplyAck, {0x80}, 0x10, {0x05});
   const Bytes h11 = InfoBody(kReplyAck, {0x80}, 0x11, {0x05, 0x06});
@@ -202,7 +206,8 @@ TEST(DecodeFrame, KindsFlagsAddressesAndLengths) {
   const auto addressed = DecodeBody(InfoBody(kReplyVersion, {1, 2, 3, 4}, 0x12, {9, 8, 7}));
   ASSERT_EQ(addressed.kind, FrameKind::Info);
   EXPECT_EQ(addressed.reply.code, kReplyVersion);
-  EXPECT_EQ(Bytes(addressed.reply.Data().begin(), addressed.reply.Data().end()), (Bytes{1, 2, 3, 4}));
+  EXPECT_EQ(Bytes(addressed.reply.Data().begin(), addressed.reply.Data().end()),
+            (Bytes{1, 2, 3, 4}));
 
   Bytes flagged = InfoBody(kReplyAck, {0x80});
   flagged[2] = 0x10;  // the host's own command flags: not an answer
@@ -212,7 +217,7 @@ TEST(DecodeFrame, KindsFlagsAddressesAndLengths) {
   flagged[2] = 0xC0;
   EXPECT_EQ(DecodeBody(flagged).kind, FrameKind::Info);
 
-  EXPECT_EQ(DecodeBody({0x00, 0x55, 0x01}).kind, FrameKind::Ignored);  // other control byte
+  EXPECT_EQ(DecodeBody({0x00, 0x55, 0x01}).kind, FrameKind::Ignored);          // other control byte
   EXPECT_EQ(DecodeBody({0x00, kInfoControl, 0x00}).kind, FrameKind::Ignored);  // cut short
   EXPECT_EQ(DecodeBody({0x11, 0x01}).kind, FrameKind::Ignored);  // addresses run past the end
   // 200 body bytes + CRC = 202: still an answer; 201 + CRC = 203: ignored.

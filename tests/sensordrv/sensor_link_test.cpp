@@ -1,6 +1,8 @@
 // SensorLink over the stand-in driver: keep-alive counting, reply hand-over
 // rules, and the reader thread against a simulated sensor.
 
+#include "sensor_link.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,7 +10,6 @@
 
 #include "fake_ft.h"
 #include "messages.h"
-#include "sensor_link.h"
 
 namespace sensordrv {
 namespace {
@@ -49,7 +50,8 @@ class SensorLinkTest : public ::testing::Test {
   std::size_t LinkTestsWritten() {
     const Bytes test = Wire(LinkBody(kLinkTest));
     std::lock_guard lock(FakeFt::Get().mutex);
-    return static_cast<std::size_t>(std::count(FakeFt::Get().writes.begin(), FakeFt::Get().writes.end(), test));
+    return static_cast<std::size_t>(
+        std::count(FakeFt::Get().writes.begin(), FakeFt::Get().writes.end(), test));
   }
   MessageCapture capture;
   UsbPort port{FakeFt::Functions()};
@@ -152,8 +154,8 @@ TEST_F(SensorLinkTest, TimedOutBatteryExchangeReturnsThePreviousReply) {
   // Command frames went out byte for byte.
   std::lock_guard lock(FakeFt::Get().mutex);
   ASSERT_EQ(FakeFt::Get().writes.size(), 2u);
-  EXPECT_EQ(FakeFt::Get().writes[0],
-            (Bytes{0x7E, 0x7D, 0x20, 0x32, 0x7D, 0x30, 0x7D, 0x24, 0x7D, 0x24, 0x7D, 0x5E, 0x28, 0x7F}));
+  EXPECT_EQ(FakeFt::Get().writes[0], (Bytes{0x7E, 0x7D, 0x20, 0x32, 0x7D, 0x30, 0x7D, 0x24, 0x7D,
+                                            0x24, 0x7D, 0x5E, 0x28, 0x7F}));
 }
 
 TEST_F(SensorLinkTest, FailedWriteClosesThePort) {

@@ -46,8 +46,8 @@ struct ProbeRun {
 ProbeRun RunProbe(const std::vector<std::string>& simArgs, int frames) {
   SimProcess sim(SENSOR_SIM, simArgs);
   ProbeRun run;
-  const std::string command =
-      std::string(SENSOR_PROBE) + " --frames " + std::to_string(frames) + " --port " + sim.Path() + " 2>&1";
+  const std::string command = std::string(SENSOR_PROBE) + " --frames " + std::to_string(frames) +
+                              " --port " + sim.Path() + " 2>&1";
   FILE* p = popen(command.c_str(), "r");
   if (p == nullptr) return run;
   char buf[512];
@@ -71,8 +71,10 @@ TEST(SensorProbe, WeakBatteryMissingFramesAndNoSensorFail) {
   EXPECT_EQ(RunProbe({"--battery", "7.5"}, 3).exitCode, 0);
   const auto stalled = RunProbe({"--stop-after-frames", "2"}, 3);
   EXPECT_EQ(stalled.exitCode, 1);
-  EXPECT_NE(stalled.output.find("кадров получено               2 из 3"), std::string::npos) << stalled.output;
-  const std::string command = std::string(SENSOR_PROBE) + " --port /nonexistent/tty > /dev/null 2>&1";
+  EXPECT_NE(stalled.output.find("кадров получено               2 из 3"), std::string::npos)
+      << stalled.output;
+  const std::string command =
+      std::string(SENSOR_PROBE) + " --port /nonexistent/tty > /dev/null 2>&1";
   const int status = std::system(command.c_str());
   EXPECT_EQ(WEXITSTATUS(status), 1);
 }

@@ -245,15 +245,21 @@ TEST(ReplaySource, RecordingsReplayAtTheirHeartRate) {
 }
 
 TEST(SimOptions, ParsesAndRefusesWithRussianErrors) {
-  const char* good[] = {"sensor-sim", "--rate", "100", "--bpm", "60", "--extrasystole-at", "3,9",
-                        "--battery", "7.2", "--stop-after-frames", "5", "--corrupt", "0.01", "--mute"};
+  const char* good[] = {"sensor-sim", "--rate",
+                        "100",        "--bpm",
+                        "60",         "--extrasystole-at",
+                        "3,9",        "--battery",
+                        "7.2",        "--stop-after-frames",
+                        "5",          "--corrupt",
+                        "0.01",       "--mute"};
   auto p = ParseOptions(static_cast<int>(std::size(good)), const_cast<char**>(good));
   ASSERT_TRUE(p.error.empty()) << p.error;
   EXPECT_EQ(p.config.rate, 100.0);
   EXPECT_EQ(p.config.extrasystoleAt, (std::set<long>{3, 9}));
   EXPECT_EQ(p.config.stopAfterFrames, 5);
   EXPECT_TRUE(p.config.mute);
-  for (const char* bad : {"--rate=20", "--bpm=x", "--corrupt=2", "--pause-at=0", "--pause-at=1,,x"}) {
+  for (const char* bad :
+       {"--rate=20", "--bpm=x", "--corrupt=2", "--pause-at=0", "--pause-at=1,,x"}) {
     const char* argv[] = {"sensor-sim", bad};
     auto q = ParseOptions(2, const_cast<char**>(argv));
     EXPECT_FALSE(q.error.empty()) << bad;

@@ -1,5 +1,7 @@
 // UsbPort over a stand-in driver and over the real port layer without a device.
 
+#include "usb_port.h"
+
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <unistd.h>
@@ -9,7 +11,6 @@
 
 #include "fake_ft.h"
 #include "messages.h"
-#include "usb_port.h"
 
 namespace sensordrv {
 namespace {
@@ -50,8 +51,9 @@ TEST_F(UsbPortTest, OpenWithoutDeviceShowsEveryStepsMessageButTheTransferSize) {
 TEST_F(UsbPortTest, OpenConfiguresInOrderAndReopenClosesTheOldHandleOnly) {
   ASSERT_TRUE(port.OpenDevice());
   EXPECT_TRUE(port.IsOpen());
-  EXPECT_EQ(FakeFt::Get().Calls(), (Texts{"Open", "SetUSBParameters", "SetDivisor", "SetDataCharacteristics",
-                                          "SetTimeouts", "SetBitMode", "Purge"}));
+  EXPECT_EQ(FakeFt::Get().Calls(),
+            (Texts{"Open", "SetUSBParameters", "SetDivisor", "SetDataCharacteristics",
+                   "SetTimeouts", "SetBitMode", "Purge"}));
   FakeFt::Get().Reset();
   ASSERT_TRUE(port.OpenDevice());
   // The held handle is closed without bit-mode reset or purge first.
@@ -112,7 +114,7 @@ TEST_F(UsbPortTest, WriteFrameQueueRoomAndMissingHandle) {
 
 TEST_F(UsbPortTest, DtrListAndRead) {
   EXPECT_FALSE(port.SetDtr(true));  // no handle
-  EXPECT_TRUE(port.ListDevices());   // the driver answered with no device
+  EXPECT_TRUE(port.ListDevices());  // the driver answered with no device
   ASSERT_TRUE(port.OpenDevice());
   EXPECT_TRUE(port.SetDtr(true));
   FakeFt::Get().failures["ClrDtr"] = FT_IO_ERROR;

@@ -4,7 +4,8 @@
 
 namespace sensorprobe {
 
-FrameStats AnalyseFrames(const std::vector<double>& times, const std::vector<std::int32_t>& statuses) {
+FrameStats AnalyseFrames(const std::vector<double>& times,
+                         const std::vector<std::int32_t>& statuses) {
   FrameStats s;
   s.count = static_cast<int>(times.size());
   if (times.size() >= 2) {
@@ -13,7 +14,8 @@ FrameStats AnalyseFrames(const std::vector<double>& times, const std::vector<std
     std::vector<double> intervals;
     for (std::size_t i = 1; i < times.size(); ++i) intervals.push_back(times[i] - times[i - 1]);
     std::vector<double> sorted = intervals;
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2), sorted.end());
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2),
+                     sorted.end());
     const double median = sorted[sorted.size() / 2];
     for (double d : intervals) {
       if (d > 1.5 * median) ++s.timingGaps;

@@ -18,6 +18,7 @@ struct FrameStats {
 };
 
 // times: arrival of each frame in seconds; statuses: element 0 of each frame.
-FrameStats AnalyseFrames(const std::vector<double>& times, const std::vector<std::int32_t>& statuses);
+FrameStats AnalyseFrames(const std::vector<double>& times,
+                         const std::vector<std::int32_t>& statuses);
 
 }  // namespace sensorprobe

@@ -59,8 +59,9 @@ bool Load(Api& api) {
   return Bind(lib, api.SearchDevices, "_SearchDevices") & Bind(lib, api.OpenPort, "_OpenPort") &
          Bind(lib, api.ClosePort, "_ClosePort") & Bind(lib, api.SetDTRPort, "_SetDTRPort") &
          Bind(lib, api.GetVersionDevice, "_Get_version_Device") &
-         Bind(lib, api.SetStatusSens, "_Set_status_SENS") & Bind(lib, api.GetDataSens, "_Get_data_SENS") &
-         Bind(lib, api.GetVBat, "_Get_V_bat") & Bind(lib, api.CheckFailedDevice, "_Check_failed_Device");
+         Bind(lib, api.SetStatusSens, "_Set_status_SENS") &
+         Bind(lib, api.GetDataSens, "_Get_data_SENS") & Bind(lib, api.GetVBat, "_Get_V_bat") &
+         Bind(lib, api.CheckFailedDevice, "_Check_failed_Device");
 }
 
 int Result(const char* step, int value) {
@@ -70,7 +71,8 @@ int Result(const char* step, int value) {
 
 void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
 
-void ReportFrames(const std::vector<double>& times, const std::vector<std::int32_t>& statuses, int wanted) {
+void ReportFrames(const std::vector<double>& times, const std::vector<std::int32_t>& statuses,
+                  int wanted) {
   const auto s = sensorprobe::AnalyseFrames(times, statuses);
   std::printf("кадров получено               %d из %d\n", s.count, wanted);
   std::printf("частота кадров, 1/с           %.2f\n", s.framesPerSecond);
@@ -94,12 +96,14 @@ bool Probe(const Api& api, int frames) {
   const bool battery = Result("_Get_V_bat", api.GetVBat(&volts)) == 1 && volts >= 0.0f;
   if (battery) std::printf("напряжение батареи, В         %.2f\n", static_cast<double>(volts));
   if (!battery || volts < kMinBatteryVolts) {
-    std::printf("батарея: меньше %.1f В или нет ответа — сменить батарею\n", static_cast<double>(kMinBatteryVolts));
+    std::printf("батарея: меньше %.1f В или нет ответа — сменить батарею\n",
+                static_cast<double>(kMinBatteryVolts));
     ok = false;
   }
   std::uint8_t version[4] = {};
   if (Result("_Get_version_Device", api.GetVersionDevice(version))) {
-    std::printf("версия                        %02X %02X %02X %02X\n", version[0], version[1], version[2], version[3]);
+    std::printf("версия                        %02X %02X %02X %02X\n", version[0], version[1],
+                version[2], version[3]);
   }
   std::vector<double> times;
   std::vector<std::int32_t> statuses;

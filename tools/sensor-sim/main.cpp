@@ -172,7 +172,8 @@ int main(int argc, char** argv) {
   if (!options.config.logFile.empty()) {
     log = std::fopen(options.config.logFile.c_str(), "w");
     if (log == nullptr) {
-      std::fprintf(stderr, "sensor-sim: не удалось создать журнал %s\n", options.config.logFile.c_str());
+      std::fprintf(stderr, "sensor-sim: не удалось создать журнал %s\n",
+                   options.config.logFile.c_str());
       return 2;
     }
   }

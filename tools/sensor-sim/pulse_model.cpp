@@ -73,7 +73,8 @@ double PulseModel::NextLevel() {
   ScheduleUntil(t);
   double volume = 0.0;
   for (const Beat& b : active_) volume += b.amplitude * PulseShape(t - b.onset);
-  const double drift = config_.drift * (std::sin(kTwoPi * t / 9.0) + 0.5 * std::sin(kTwoPi * t / 23.0 + 1.0));
+  const double drift =
+      config_.drift * (std::sin(kTwoPi * t / 9.0) + 0.5 * std::sin(kTwoPi * t / 23.0 + 1.0));
   return kBaseLevel - kPulseDepth * volume + drift + config_.noise * gauss_(rng_);
 }
 
@@ -95,14 +96,16 @@ ReplaySource::ReplaySource(const std::string& file, double fileRate, double samp
     char comma = 0;
     const bool ok = timed ? static_cast<bool>(fields >> time >> comma >> value) && comma == ','
                           : static_cast<bool>(fields >> value);
-    if (!ok) throw std::runtime_error("неверная строка " + std::to_string(row) + " в файле " + file);
+    if (!ok)
+      throw std::runtime_error("неверная строка " + std::to_string(row) + " в файле " + file);
     times_.push_back(timed ? time / 1000.0 : static_cast<double>(values_.size()) / fileRate);
     // Recorded values rise with blood volume; the sensor's light level falls.
     values_.push_back(20000.0 - 12.0 * value);
   }
   if (values_.size() < 2) throw std::runtime_error("в файле записи меньше двух значений: " + file);
   for (std::size_t i = 1; i < times_.size(); ++i) {
-    if (times_[i] <= times_[i - 1]) throw std::runtime_error("время в файле записи не возрастает: " + file);
+    if (times_[i] <= times_[i - 1])
+      throw std::runtime_error("время в файле записи не возрастает: " + file);
   }
 }
 

@@ -8,9 +8,9 @@
 namespace sensorsim {
 
 struct SimConfig {
-  double rate = 50.0;         // samples per second (five per frame)
-  double bpm = 72.0;          // mean heart rate
-  double variability = 0.04;  // beat-to-beat spread, fraction of the mean interval
+  double rate = 50.0;             // samples per second (five per frame)
+  double bpm = 72.0;              // mean heart rate
+  double variability = 0.04;      // beat-to-beat spread, fraction of the mean interval
   std::set<long> extrasystoleAt;  // beat numbers (1 = first beat after start)
   std::set<long> pauseAt;
   double batteryVolts = 9.0;
@@ -18,10 +18,10 @@ struct SimConfig {
   double drift = 400.0;  // slow baseline drift, amplitude in counts
   std::string replayFile;
   double replayRate = 100.0;
-  bool mute = false;         // never answers
-  bool refuseStart = false;  // answers everything but the stream start
-  long stopAfterFrames = -1; // falls silent after this many frames (-1: never)
-  double corrupt = 0.0;      // fraction of sent bytes replaced by garbage
+  bool mute = false;          // never answers
+  bool refuseStart = false;   // answers everything but the stream start
+  long stopAfterFrames = -1;  // falls silent after this many frames (-1: never)
+  double corrupt = 0.0;       // fraction of sent bytes replaced by garbage
   std::string logFile;
   std::uint64_t seed = 1;
 };

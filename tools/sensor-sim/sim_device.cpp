@@ -18,7 +18,8 @@ std::int32_t SimDevice::TicksPerSample() const {
   return static_cast<std::int32_t>(std::lround(kTickRate / config_.rate));
 }
 
-void SimDevice::Receive(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out) {
+void SimDevice::Receive(const std::uint8_t* data, std::size_t size,
+                        std::vector<std::uint8_t>& out) {
   for (std::size_t i = 0; i < size; ++i) {
     if (!assembler_.PushByte(data[i])) continue;
     const Request request = DecodeRequest(assembler_.Frame());
@@ -66,7 +67,8 @@ void SimDevice::Answer(const Request& request, std::vector<std::uint8_t>& out) {
 // raw × 1.00 × 4.00 / 1024 volts, converter width 10 bits.
 std::array<std::uint8_t, kBatteryBytes> SimDevice::BatteryData() const {
   const long raw = std::clamp(std::lround(config_.batteryVolts * 256.0), 0L, 65535L);
-  return {static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF), 10, 1, 0, 4, 0};
+  return {
+      static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF), 10, 1, 0, 4, 0};
 }
 
 FrameRecord SimDevice::NextFrame(std::vector<std::uint8_t>& out) {
@@ -80,7 +82,8 @@ FrameRecord SimDevice::NextFrame(std::vector<std::uint8_t>& out) {
   std::array<std::uint8_t, kDataBytes> data{};
   data[0] = static_cast<std::uint8_t>(rec.values[0]);
   for (int s = 0; s < 5; ++s) {
-    const long a = std::clamp(std::lround(signal_.NextLevel() * scale), 0L, static_cast<long>(ticks));
+    const long a =
+        std::clamp(std::lround(signal_.NextLevel() * scale), 0L, static_cast<long>(ticks));
     const long b = std::min(65535L, ticks - a);  // A + B = ticks of this sample
     rec.values[1 + 2 * s] = static_cast<std::int32_t>(a);
     rec.values[2 + 2 * s] = static_cast<std::int32_t>(b);
@@ -110,7 +113,8 @@ void SimDevice::SendBody(std::span<const std::uint8_t> body, std::vector<std::ui
   std::uniform_real_distribution<double> chance(0.0, 1.0);
   std::uniform_int_distribution<int> flip(1, 255);
   for (std::size_t i = start; i < out.size(); ++i) {
-    if (chance(corruptRng_) < config_.corrupt) out[i] ^= static_cast<std::uint8_t>(flip(corruptRng_));
+    if (chance(corruptRng_) < config_.corrupt)
+      out[i] ^= static_cast<std::uint8_t>(flip(corruptRng_));
   }
 }
 

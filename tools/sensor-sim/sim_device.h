@@ -41,7 +41,8 @@ class SimDevice {
 
  private:
   void Answer(const sensordrv::Request& request, std::vector<std::uint8_t>& out);
-  void SendInfo(std::uint8_t code, std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out);
+  void SendInfo(std::uint8_t code, std::span<const std::uint8_t> data,
+                std::vector<std::uint8_t>& out);
   void SendBody(std::span<const std::uint8_t> body, std::vector<std::uint8_t>& out);
   std::array<std::uint8_t, sensordrv::kBatteryBytes> BatteryData() const;
 

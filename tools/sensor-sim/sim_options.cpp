@@ -35,8 +35,23 @@ bool ToBeatList(const char* text, std::set<long>& out) {
 }
 
 enum Option {
-  kRate = 1000, kBpm, kVariability, kExtra, kPause, kBattery, kNoise, kDrift, kReplay,
-  kReplayRate, kMute, kRefuseStart, kStopAfter, kCorrupt, kLog, kSeed, kHelp
+  kRate = 1000,
+  kBpm,
+  kVariability,
+  kExtra,
+  kPause,
+  kBattery,
+  kNoise,
+  kDrift,
+  kReplay,
+  kReplayRate,
+  kMute,
+  kRefuseStart,
+  kStopAfter,
+  kCorrupt,
+  kLog,
+  kSeed,
+  kHelp
 };
 
 const option kLongOptions[] = {
@@ -71,16 +86,20 @@ std::string Apply(int opt, const char* arg, ParsedOptions& p) {
         return "--rate: частота отсчётов должна быть от 46 до 20000 в секунду";
       return {};
     case kBpm:
-      if (!ToDouble(arg, c.bpm) || c.bpm < 20.0 || c.bpm > 250.0) return "--bpm: пульс должен быть от 20 до 250";
+      if (!ToDouble(arg, c.bpm) || c.bpm < 20.0 || c.bpm > 250.0)
+        return "--bpm: пульс должен быть от 20 до 250";
       return {};
     case kVariability:
       if (!ToDouble(arg, c.variability) || c.variability < 0.0 || c.variability > 0.5)
         return "--variability: разброс должен быть от 0 до 0.5";
       return {};
     case kExtra:
-      return ToBeatList(arg, c.extrasystoleAt) ? "" : "--extrasystole-at: нужен список номеров ударов, например 5,12";
+      return ToBeatList(arg, c.extrasystoleAt)
+                 ? ""
+                 : "--extrasystole-at: нужен список номеров ударов, например 5,12";
     case kPause:
-      return ToBeatList(arg, c.pauseAt) ? "" : "--pause-at: нужен список номеров ударов, например 7,20";
+      return ToBeatList(arg, c.pauseAt) ? ""
+                                        : "--pause-at: нужен список номеров ударов, например 7,20";
     case kBattery:
       if (!ToDouble(arg, c.batteryVolts) || c.batteryVolts < 0.0 || c.batteryVolts > 255.0)
         return "--battery: напряжение должно быть от 0 до 255 В";
@@ -93,7 +112,9 @@ std::string Apply(int opt, const char* arg, ParsedOptions& p) {
       c.replayFile = arg;
       return {};
     case kReplayRate:
-      return ToDouble(arg, c.replayRate) && c.replayRate > 0.0 ? "" : "--replay-rate: нужна положительная частота";
+      return ToDouble(arg, c.replayRate) && c.replayRate > 0.0
+                 ? ""
+                 : "--replay-rate: нужна положительная частота";
     case kMute:
       c.mute = true;
       return {};
@@ -142,7 +163,8 @@ const char* UsageText() {
   return "sensor-sim: the simulated finger sensor on a pseudo-terminal.\n"
          "Prints the terminal's path on the first line, then serves until killed or stdin closes.\n"
          "\n"
-         "  --rate HZ               samples per second, 46..20000 (default 50; 5 samples per frame)\n"
+         "  --rate HZ               samples per second, 46..20000 (default 50; 5 samples per "
+         "frame)\n"
          "  --bpm N                 heart rate (default 72)\n"
          "  --variability F         beat-to-beat spread, fraction of the interval (default 0.04)\n"
          "  --extrasystole-at N,..  premature beats at these beat numbers (1 = first after start)\n"
