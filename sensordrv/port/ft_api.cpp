@@ -6,6 +6,7 @@
 #include "ft_api.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -58,6 +59,54 @@ const char* PortOverride() {
   return (path != nullptr && *path != '\0') ? path : nullptr;
 }
 
+// Writes every byte read from the device to a file (SENSORDRV_CAPTURE), so
+// a field problem with a real sensor becomes a byte-stream test fixture.
+class CapturingDevice : public FtBackend {
+ public:
+  CapturingDevice(std::unique_ptr<FtBackend> inner, FILE* file)
+      : inner_(std::move(inner)), file_(file) {}
+  ~CapturingDevice() override { std::fclose(file_); }
+  FT_STATUS SetUsbParameters(DWORD in, DWORD out) override {
+    return inner_->SetUsbParameters(in, out);
+  }
+  FT_STATUS SetBaudRate(DWORD baud) override { return inner_->SetBaudRate(baud); }
+  FT_STATUS SetDataCharacteristics(UCHAR bits, UCHAR stop, UCHAR parity) override {
+    return inner_->SetDataCharacteristics(bits, stop, parity);
+  }
+  FT_STATUS SetTimeouts(DWORD r, DWORD w) override { return inner_->SetTimeouts(r, w); }
+  FT_STATUS SetBitMode(UCHAR mask, UCHAR mode) override { return inner_->SetBitMode(mask, mode); }
+  FT_STATUS Purge(DWORD mask) override { return inner_->Purge(mask); }
+  FT_STATUS SetDtr(bool on) override { return inner_->SetDtr(on); }
+  FT_STATUS GetStatus(DWORD* rx, DWORD* tx, DWORD* ev) override {
+    return inner_->GetStatus(rx, tx, ev);
+  }
+  FT_STATUS Write(const std::uint8_t* data, DWORD count, DWORD* written) override {
+    return inner_->Write(data, count, written);
+  }
+  FT_STATUS Read(std::uint8_t* data, DWORD count, DWORD* got) override {
+    const FT_STATUS s = inner_->Read(data, count, got);
+    if (*got > 0) {
+      std::lock_guard lock(mutex_);
+      std::fwrite(data, 1, *got, file_);
+      std::fflush(file_);
+    }
+    return s;
+  }
+
+ private:
+  std::unique_ptr<FtBackend> inner_;
+  std::mutex mutex_;
+  FILE* file_;
+};
+
+std::unique_ptr<FtBackend> WithCapture(std::unique_ptr<FtBackend> device) {
+  const char* path = std::getenv("SENSORDRV_CAPTURE");
+  if (path == nullptr || *path == '\0') return device;
+  FILE* file = std::fopen(path, "ab");
+  if (file == nullptr) return device;  // no capture rather than no sensor
+  return std::make_unique<CapturingDevice>(std::move(device), file);
+}
+
 template <typename F>
 FT_STATUS WithDevice(FT_HANDLE handle, F&& f) {
   const auto device = Handles().Find(handle);
@@ -108,7 +157,7 @@ FT_STATUS FT_Open(int deviceNumber, FT_HANDLE* pHandle) {
     device = OpenFtdiDevice(deviceNumber, status);
   }
   if (!device) return status;
-  *pHandle = Handles().Add(std::move(device));
+  *pHandle = Handles().Add(WithCapture(std::move(device)));
   return FT_OK;
 }
 

@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "fake_ft.h"
 #include "messages.h"
@@ -183,6 +185,33 @@ TEST(RealPortLayer, PseudoTerminalOpensAndReadTimesOut) {
   EXPECT_TRUE(capture.Texts().empty());
   SetMessageSink(nullptr, nullptr);
   unsetenv("SENSORDRV_PORT");
+  close(master);
+  close(slave);
+}
+
+TEST(RealPortLayer, CaptureKeepsTheRawBytesRead) {
+  int master = -1, slave = -1;
+  char path[128];
+  ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0);
+  const std::string capture = "/tmp/sensordrv-capture-" + std::to_string(getpid());
+  std::remove(capture.c_str());
+  setenv("SENSORDRV_PORT", path, 1);
+  setenv("SENSORDRV_CAPTURE", capture.c_str(), 1);
+  {
+    UsbPort port;
+    ASSERT_TRUE(port.OpenDevice());
+    ASSERT_EQ(write(master, "\x7E\x7D\x20\x42\x7F", 5), 5);
+    std::uint8_t b = 0;
+    std::uint32_t n = 0;
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(port.ReadByte(b, n));
+    port.CloseDevice();
+  }
+  unsetenv("SENSORDRV_CAPTURE");
+  unsetenv("SENSORDRV_PORT");
+  std::ifstream in(capture, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, std::string("\x7E\x7D\x20\x42\x7F", 5));
+  std::remove(capture.c_str());
   close(master);
   close(slave);
 }
