@@ -260,6 +260,8 @@ void TPagesDlg::fillVerdicts(bool letEventsRun) {
 
 void TPagesDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // Centred on the screen, not over the main window.
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   fillVerdicts(false);
 }
 
