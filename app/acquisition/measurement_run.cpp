@@ -23,14 +23,14 @@ int RoundToInt(double v) {
 
 constexpr int kCalibPeakFrom = 151;  // the peak is taken over steps 151..550
 constexpr int kCalibPeakTo = 550;
-constexpr int kBlinkSteps = 20;      // square wave half-period
+constexpr int kBlinkSteps = 20;  // square wave half-period
 constexpr int kSquareHigh = 100;
 constexpr int kSquareLow = 60;
 
 // One run's working state.
 struct RunState {
   std::array<std::int32_t, kSensorSampleSize> frame{};  // keeps the last values on a failed read
-  std::array<std::int64_t, 6> slot{};                    // slots 1..5 of the A window
+  std::array<std::int64_t, 6> slot{};                   // slots 1..5 of the A window
   std::int64_t sum = 0;
   std::int64_t previousSum = 0;
   double ticks = 0.0;
@@ -61,8 +61,8 @@ int RecalibratedGain(int gain, int peak) {
 
 int TraceValue(int sumChange, int gain) {
   // The product is 32-bit in the device's arithmetic; wrap it the same way.
-  const auto d = static_cast<std::int32_t>(static_cast<std::uint32_t>(
-      static_cast<std::int64_t>(sumChange) * gain));
+  const auto d = static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(static_cast<std::int64_t>(sumChange) * gain));
   return RoundToInt(d / 50.0) + 100;
 }
 

@@ -15,10 +15,10 @@ namespace sfigmo {
 class Canvas;
 
 inline constexpr int kStepsPerFrame = 5;
-inline constexpr int kSweepStep = 2;     // pixels per step
-inline constexpr int kSweepOffset = -30; // drawn x = sweep x - 30
-inline constexpr int kSweepFirstX = 40;  // first point of a sweep
-inline constexpr int kSweepMargin = 10;  // the sweep wraps at W - 10
+inline constexpr int kSweepStep = 2;      // pixels per step
+inline constexpr int kSweepOffset = -30;  // drawn x = sweep x - 30
+inline constexpr int kSweepFirstX = 40;   // first point of a sweep
+inline constexpr int kSweepMargin = 10;   // the sweep wraps at W - 10
 inline constexpr double kTicksPerSecond = 3.0e6;
 inline constexpr int kPeriodFirstStep = 101;  // steps whose A + B ticks are summed
 inline constexpr int kPeriodLastStep = 200;
@@ -44,16 +44,16 @@ class RunSurface {
   virtual void setProgress(int position) = 0;
   virtual void processEvents() = 0;
   virtual bool stopRequested() = 0;
-  virtual int outerWidth() = 0;   // W, read at each test
+  virtual int outerWidth() = 0;  // W, read at each test
   virtual void wait(int milliseconds) = 0;
 };
 
 struct RunResult {
-  int samplesTaken = 0;    // n, before limiting to the record's room
-  int gain = 0;            // CurrentGain at the end
-  double period = 0.0;     // seconds per sample (WorkingPeriod)
+  int samplesTaken = 0;  // n, before limiting to the record's room
+  int gain = 0;          // CurrentGain at the end
+  double period = 0.0;   // seconds per sample (WorkingPeriod)
   bool stopped = false;
-  int steps = 0;           // w at the end
+  int steps = 0;  // w at the end
 };
 
 // Runs one measurement into `record`: opens the sensor, streams, draws and

@@ -39,9 +39,7 @@ void Sweep(Canvas& c, int first, int lastDrawn, YOf yOf) {
 
 }  // namespace
 
-int FrameWidth(int outerWidth) {
-  return static_cast<int>(std::nearbyint((outerWidth - 15) / 2.0));
-}
+int FrameWidth(int outerWidth) { return static_cast<int>(std::nearbyint((outerWidth - 15) / 2.0)); }
 
 bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks) {
   const std::span<const std::int32_t> samples(record.Samples,
@@ -62,7 +60,8 @@ void DrawFrame(Canvas& canvas, const PulsogramRecord& record, const MarkTable& m
   Sweep(canvas, first, lastDrawn, [](int) { return kTraceBaseline; });
   Sweep(canvas, first, lastDrawn, [&](int k) {
     const std::int64_t y = std::int64_t{record.Samples[k - 1]} + kTraceBaseline;
-    return static_cast<int>(std::clamp<std::int64_t>(y, -100000, 100000));  // keep Qt's coordinates sane
+    return static_cast<int>(
+        std::clamp<std::int64_t>(y, -100000, 100000));  // keep Qt's coordinates sane
   });
 
   const int m = marks.count();
@@ -85,7 +84,8 @@ const AdviceLine* RejectionAdvice(int* count) {
 void DrawRejection(Canvas& canvas) {
   canvas.setFontSize(10);
   canvas.setFontBold(false);
-  for (const AdviceLine& line : kAdvice) canvas.textOut(line.x, line.y, QString::fromUtf8(line.text));
+  for (const AdviceLine& line : kAdvice)
+    canvas.textOut(line.x, line.y, QString::fromUtf8(line.text));
 }
 
 }  // namespace sfigmo

@@ -90,14 +90,14 @@ void TForm1::FormCreate() {
 
   setWindowTitle(WindowCaption());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::WindowStaysOnTopHint);
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   QFont f(sfigmo::WindowFontFamily());
   f.setPointSizeF(kFontPoints * scale_);
   setFont(f);
 
-  ProgramFolder = options_.programFolder.isEmpty() ? sfigmo::DefaultProgramFolder()
-                                                   : sfigmo::PrepareProgramFolder(options_.programFolder);
+  ProgramFolder = options_.programFolder.isEmpty()
+                      ? sfigmo::DefaultProgramFolder()
+                      : sfigmo::PrepareProgramFolder(options_.programFolder);
   buildControls();
   buildMenu();
 
@@ -236,9 +236,9 @@ void TForm1::buildControls() {
   SetBackground(StatusBar1, sfigmo::colours::Silver, QPalette::Window);
   setStatusBar(StatusBar1);
 
-  for (QWidget* hidden : std::initializer_list<QWidget*>{ListBox2, ListBox1, StaticText1, Edit1,
-                                                         StaticText2, Edit2, StaticText3, Edit3,
-                                                         Memo3, TrackBar1}) {
+  for (QWidget* hidden :
+       std::initializer_list<QWidget*>{ListBox2, ListBox1, StaticText1, Edit1, StaticText2, Edit2,
+                                       StaticText3, Edit3, Memo3, TrackBar1}) {
     hidden->hide();
   }
   Button1->raise();  // lies over the panel's lower edge

@@ -64,33 +64,33 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   // --- controls (positions in design pixels, scaled at creation) ---
-  QPushButton* Button1 = nullptr;   // "СТАРТ"
-  QPushButton* Button2 = nullptr;   // "Изме&р"
-  QPushButton* Button3 = nullptr;   // "Про&в"
-  QPushButton* Button4 = nullptr;   // "Расче&т"
-  QPushButton* Button5 = nullptr;   // "Заклю&ч"
-  QPushButton* Button8 = nullptr;   // "СТОП", automatic mode
-  QPushButton* Button10 = nullptr;  // "СТОП", manual mode
-  QPushButton* BitBtn1 = nullptr;   // "&Выход"
-  QLabel* Label1 = nullptr;         // battery text
-  QPlainTextEdit* Memo1 = nullptr;  // signal status
-  QPlainTextEdit* Memo2 = nullptr;  // status / messages
-  QPlainTextEdit* Memo3 = nullptr;  // general information (note)
-  QLineEdit* Edit1 = nullptr;       // patient
-  QLineEdit* Edit2 = nullptr;       // age
-  QLineEdit* Edit3 = nullptr;       // sex
-  QLabel* StaticText1 = nullptr;    // "ПАЦИЕНТ"
-  QLabel* StaticText2 = nullptr;    // "ВОЗРАСТ"
-  QLabel* StaticText3 = nullptr;    // "ПОЛ"
-  QListWidget* ListBox1 = nullptr;  // archive list, sorted
-  QListWidget* ListBox2 = nullptr;  // trend list, sorted
+  QPushButton* Button1 = nullptr;          // "СТАРТ"
+  QPushButton* Button2 = nullptr;          // "Изме&р"
+  QPushButton* Button3 = nullptr;          // "Про&в"
+  QPushButton* Button4 = nullptr;          // "Расче&т"
+  QPushButton* Button5 = nullptr;          // "Заклю&ч"
+  QPushButton* Button8 = nullptr;          // "СТОП", automatic mode
+  QPushButton* Button10 = nullptr;         // "СТОП", manual mode
+  QPushButton* BitBtn1 = nullptr;          // "&Выход"
+  QLabel* Label1 = nullptr;                // battery text
+  QPlainTextEdit* Memo1 = nullptr;         // signal status
+  QPlainTextEdit* Memo2 = nullptr;         // status / messages
+  QPlainTextEdit* Memo3 = nullptr;         // general information (note)
+  QLineEdit* Edit1 = nullptr;              // patient
+  QLineEdit* Edit2 = nullptr;              // age
+  QLineEdit* Edit3 = nullptr;              // sex
+  QLabel* StaticText1 = nullptr;           // "ПАЦИЕНТ"
+  QLabel* StaticText2 = nullptr;           // "ВОЗРАСТ"
+  QLabel* StaticText3 = nullptr;           // "ПОЛ"
+  QListWidget* ListBox1 = nullptr;         // archive list, sorted
+  QListWidget* ListBox2 = nullptr;         // trend list, sorted
   sfigmo::TraceArea* TreeView1 = nullptr;  // the trace area
   QProgressBar* ProgressBar1 = nullptr;
-  QSlider* TrackBar1 = nullptr;     // hidden gain setting, 0..40
+  QSlider* TrackBar1 = nullptr;          // hidden gain setting, 0..40
   QRadioButton* RadioButton1 = nullptr;  // "Автомат"
   QRadioButton* RadioButton2 = nullptr;  // "Ручное"
   QStatusBar* StatusBar1 = nullptr;
-  QWidget* Panel1 = nullptr;        // lower panel holding the trace area
+  QWidget* Panel1 = nullptr;  // lower panel holding the trace area
 
   // --- menu ---
   QMenu* FileMenu = nullptr;     // "Фай&л", opening it runs N1Click
@@ -139,17 +139,17 @@ class TForm1 : public QMainWindow {
   int execModal(QDialog* dialog);
 
   // --- handlers ---
-  void FormActivate();  // start-up check: binding, resets, sensor test
-  void FormPaint();     // screen replay of the flagged screens
-  void N1Click();       // "Фай&л" opens
-  void N2Click();       // "Сервис" opens
-  void Button1Click();  // "СТАРТ": run, check, calculation, conclusion
-  void Button2Click();  // "Изме&р": measurement run
-  void Button3Click();  // "Про&в": recording check
-  void RunCalculation();   // "Расче&т" (Button4)
-  void ShowConclusion();   // "Заклю&ч" (Button5)
-  void Button8Click();   // automatic-mode STOP
-  void Button10Click();  // manual-mode STOP
+  void FormActivate();       // start-up check: binding, resets, sensor test
+  void FormPaint();          // screen replay of the flagged screens
+  void N1Click();            // "Фай&л" opens
+  void N2Click();            // "Сервис" opens
+  void Button1Click();       // "СТАРТ": run, check, calculation, conclusion
+  void Button2Click();       // "Изме&р": measurement run
+  void Button3Click();       // "Про&в": recording check
+  void RunCalculation();     // "Расче&т" (Button4)
+  void ShowConclusion();     // "Заклю&ч" (Button5)
+  void Button8Click();       // automatic-mode STOP
+  void Button10Click();      // manual-mode STOP
   void RadioButton1Click();  // "Автомат"
   void RadioButton2Click();  // "Ручное"
 
@@ -193,7 +193,7 @@ class TForm1 : public QMainWindow {
   bool replayQueued_ = false;
   bool buffersAllocated_ = false;
   bool closePending_ = false;
-  int busy_ = 0;  // measurement run in progress
+  int busy_ = 0;               // measurement run in progress
   bool chainRunning_ = false;  // START's run, check, calculation, conclusion
   std::unique_ptr<sfigmo::DeviceLibrary> device_;
 };

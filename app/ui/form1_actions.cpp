@@ -4,8 +4,8 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMetaObject>
 #include <QPalette>
@@ -141,8 +141,9 @@ void TForm1::FormActivate() {
   // Without the library nothing is called and the outcome is no-signal.
   NoSignal = sfigmo::RunSensorCheck(device_->api(), view).noSignal ? 1 : 0;
   showSensorOutcome();
-  ProgramFolder = options_.programFolder.isEmpty() ? sfigmo::DefaultProgramFolder()
-                                                   : sfigmo::PrepareProgramFolder(options_.programFolder);
+  ProgramFolder = options_.programFolder.isEmpty()
+                      ? sfigmo::DefaultProgramFolder()
+                      : sfigmo::PrepareProgramFolder(options_.programFolder);
 }
 
 void TForm1::showSensorOutcome() {

@@ -1,12 +1,13 @@
 // The measurement run's arithmetic and its loop, driven by a scripted sensor
 // on an offscreen canvas.
 
+#include "acquisition/measurement_run.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "acquisition/measurement_run.h"
 #include "draw/canvas.h"
 #include "fake_sensor.h"
 

@@ -1,12 +1,13 @@
 // The recording check's frame drawing and rejection screen on an offscreen
 // canvas.
 
+#include "acquisition/recording_check.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 
-#include "acquisition/recording_check.h"
 #include "draw/canvas.h"
 
 namespace sfigmo {
@@ -17,7 +18,8 @@ constexpr int kW = 649;
 // A regular pulse: a swing down to -60 every 60 samples, from sample 50 on.
 std::unique_ptr<PulsogramRecord> PulseRecord(int count) {
   auto r = std::make_unique<PulsogramRecord>();
-  std::memset(static_cast<void*>(r.get()), 0x7F, sizeof(PulsogramRecord));  // garbage past the count
+  std::memset(static_cast<void*>(r.get()), 0x7F,
+              sizeof(PulsogramRecord));  // garbage past the count
   r->SampleCount = static_cast<std::uint16_t>(count);
   r->SamplePeriod = 0.02;
   for (int k = 1; k <= count; ++k) {
@@ -86,7 +88,7 @@ TEST_F(FrameTest, MarksAreNumberedLinesAtTheirSamples) {
   EXPECT_TRUE(ColumnHas(canvas, 70, 10, 149, colours::Blue));
   EXPECT_NE(canvas.pixel(70, 9), colours::Blue);
   // Its number below-right of the line's foot (black text from (70, 150)).
-  EXPECT_GT(CountNot(canvas, colours::Silver, 71, 80) , 0);
+  EXPECT_GT(CountNot(canvas, colours::Silver, 71, 80), 0);
   bool textBelow = false;
   for (int y = 151; y < 170 && !textBelow; ++y)
     for (int x = 71; x < 80; ++x) textBelow |= canvas.pixel(x, y) == colours::Black;

@@ -1,17 +1,17 @@
 // The sensor test of the start-up check against a scripted library, and the
 // loading of the library file.
 
+#include "acquisition/startup_check.h"
+
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cerrno>
 
 #include "acquisition/device_library.h"
-#include "acquisition/startup_check.h"
 #include "fake_sensor.h"
 
 namespace sfigmo {
@@ -31,9 +31,7 @@ class CheckTest : public ::testing::Test {
   }
   void TearDown() override { FakeSensor::current = nullptr; }
 
-  std::vector<std::string> endCalls() const {
-    return {sensor.calls.end() - 3, sensor.calls.end()};
-  }
+  std::vector<std::string> endCalls() const { return {sensor.calls.end() - 3, sensor.calls.end()}; }
 
   FakeSensor sensor;
   SensorCheckView view;

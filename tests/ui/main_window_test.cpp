@@ -72,9 +72,9 @@ TEST(MainWindowLayout, ControlsAtTheirPlacesWithTheirTexts) {
   EXPECT_EQ(BaseOf(f.ListBox2), colours::Cyan);
   EXPECT_EQ(BaseOf(f.Memo3), colours::Yellow);
   EXPECT_EQ(f.traceCanvas().pixel(300, 100), colours::Silver);
-  for (QWidget* w : std::initializer_list<QWidget*>{f.ListBox1, f.ListBox2, f.Edit1, f.Edit2, f.Edit3,
-                                                    f.StaticText1, f.StaticText2, f.StaticText3,
-                                                    f.Memo3, f.TrackBar1}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{f.ListBox1, f.ListBox2, f.Edit1, f.Edit2,
+                                                    f.Edit3, f.StaticText1, f.StaticText2,
+                                                    f.StaticText3, f.Memo3, f.TrackBar1}) {
     EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
   }
   EXPECT_EQ(f.width(), 641);

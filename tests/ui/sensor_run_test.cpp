@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -145,7 +145,8 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
   EXPECT_NEAR(f.Marks.count(), seconds * 72.0 / 60.0, 1.5);
   for (int j = 1; j < f.Marks.count(); ++j) {
     const int gap = f.Marks.Marks[j].Index - f.Marks.Marks[j - 1].Index;
-    EXPECT_NEAR(gap * r.SamplePeriod, 60.0 / 72.0, 0.15) << "between marks " << j << " and " << j + 1;
+    EXPECT_NEAR(gap * r.SamplePeriod, 60.0 / 72.0, 0.15)
+        << "between marks " << j << " and " << j + 1;
   }
   EXPECT_EQ(f.MarkCursor, f.Marks.count() + 1);
   // The first mark's line from y 10 to 150 on the trace area.

@@ -28,7 +28,8 @@ struct TestWindow {
   // Saves the window's picture as screens/<name>.png in the build tree.
   void save(const QString& name) {
     QDir().mkpath(QStringLiteral(SFIGMO_SCREENS_DIR));
-    form->grab().save(QDir(QStringLiteral(SFIGMO_SCREENS_DIR)).filePath(name + QStringLiteral(".png")));
+    form->grab().save(
+        QDir(QStringLiteral(SFIGMO_SCREENS_DIR)).filePath(name + QStringLiteral(".png")));
   }
 
   QTemporaryDir folder;
