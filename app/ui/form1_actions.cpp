@@ -25,6 +25,7 @@
 #include "acquisition/startup_check.h"
 #include "common/numeric_locale.h"
 #include "draw/canvas.h"
+#include "ui/device_messages.h"
 #include "ui/form1.h"
 #include "ui/program_folder.h"
 #include "ui/trace_area.h"
@@ -35,23 +36,6 @@ constexpr int kMarkIndexResetCount = 1000;
 
 void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-// The library's messages may come from its reader thread; they are shown on
-// the main thread. A call from another thread does not wait for the user:
-// the main thread may at that moment be joining that very thread.
-void DeviceMessageSink(const char* text, const char* caption, int isError, void* context) {
-  auto* form = static_cast<TForm1*>(context);
-  if (!form) return;
-  const QString t = QString::fromUtf8(text ? text : "");
-  const QString c = QString::fromUtf8(caption ? caption : "");
-  if (QThread::currentThread() == form->thread()) {
-    form->presentDeviceMessage(t, c, isError != 0);
-  } else {
-    QMetaObject::invokeMethod(
-        form, [form, t, c, isError] { form->presentDeviceMessage(t, c, isError != 0); },
-        Qt::QueuedConnection);
-  }
 }
 
 // The run's view of the window.
@@ -74,6 +58,20 @@ class WindowRunSurface : public sfigmo::RunSurface {
 };
 
 }  // namespace
+
+void DeviceMessageSink(const char* text, const char* caption, int isError, void* context) {
+  auto* form = static_cast<TForm1*>(context);
+  if (!form) return;
+  const QString t = QString::fromUtf8(text ? text : "");
+  const QString c = QString::fromUtf8(caption ? caption : "");
+  if (QThread::currentThread() == form->thread()) {
+    form->presentDeviceMessage(t, c, isError != 0);
+  } else {
+    QMetaObject::invokeMethod(
+        form, [form, t, c, isError] { form->presentDeviceMessage(t, c, isError != 0); },
+        Qt::QueuedConnection);
+  }
+}
 
 void TForm1::setActionButtons(bool visible) {
   for (QPushButton* b : {Button2, Button3, Button4, Button5}) b->setVisible(visible);

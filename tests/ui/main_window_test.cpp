@@ -18,9 +18,11 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
+#include <thread>
 
 #include "acquisition/measurement_run.h"
 #include "draw/canvas.h"
+#include "ui/device_messages.h"
 #include "ui/trace_area.h"
 #include "ui_test_support.h"
 
@@ -250,6 +252,21 @@ TEST_F(NoLibrary, ModalWindowClosingRunsTheCheckAgainKeepingTheRecord) {
   EXPECT_EQ(t.messages.size(), 1);
   EXPECT_EQ(f.CurrentRecord.get(), record);
   EXPECT_EQ(f.CurrentRecord->Samples[0], 1234);
+}
+
+TEST_F(NoLibrary, LibraryMessagesFromItsReaderAreQueued) {
+  t.messages.clear();
+  // The window's thread waits for the reader thread (as _SetDTRPort(0)
+  // does) while the reader reports a failed write: no deadlock, and the
+  // message is shown once the window's thread runs events again.
+  std::thread reader([&] { DeviceMessageSink("Ошибка записи в порт!", "Error", 1, t.form.get()); });
+  reader.join();
+  EXPECT_TRUE(t.messages.isEmpty());
+  Settle();
+  EXPECT_EQ(t.messages, QStringList{QStringLiteral("Error: Ошибка записи в порт!")});
+  // On the window's own thread it is shown at once.
+  DeviceMessageSink("Поток не запустился!", "ERROR", 0, t.form.get());
+  EXPECT_EQ(t.messages.size(), 2);
 }
 
 TEST(FirstShow, RunsTheStartUpCheckOnce) {
