@@ -221,6 +221,17 @@ TEST(PulseModel, ExtrasystolesAndPausesChangeTheirIntervals) {
   EXPECT_NEAR(on[3] - on[2], mean, 0.05 * mean);
 }
 
+TEST(PulseModel, WeakExtrasystolesStillCrossTheHalfDepthThreshold) {
+  SimConfig c;
+  c.extrasystoleAt = {5, 11, 17};
+  PulseModel m(c);
+  std::vector<double> level(20 * 50);
+  for (double& v : level) v = m.NextLevel();
+  std::size_t beats = 0;
+  for (double t : m.BeatOnsets()) beats += t < 20.0 - 0.2;
+  EXPECT_EQ(DropOnsets(level, c.rate).size(), beats);
+}
+
 TEST(PulseModel, SameSeedSameSignalAfterRestart) {
   SimConfig c;
   PulseModel m(c);

@@ -39,7 +39,7 @@ double PulseModel::PulseShape(double tau) {
   const double after = tau - kRise;
   const double systolic = std::exp(-after / kDecay);
   const double d = (after - kDicroticAt) / kDicroticWidth;
-  const double dicrotic = 0.22 * std::exp(-d * d) * std::exp(-after / 0.8);
+  const double dicrotic = 0.15 * std::exp(-d * d) * std::exp(-after / 0.8);
   return systolic + dicrotic;
 }
 
@@ -59,7 +59,7 @@ void PulseModel::ScheduleUntil(double t) {
     amplitude = 1.0;
     if (extra) {  // premature, weaker beat, then a compensatory pause
       interval *= 0.6;
-      amplitude = 0.55;
+      amplitude = 0.75;  // weaker, yet deep enough to be marked as a beat
       compensation_ = 1.4;
     }
     if (pause) interval *= 2.0;
