@@ -28,6 +28,7 @@ void PulseModel::Restart() {
   sample_ = 0;
   nextOnset_ = kFirstOnset;
   compensation_ = 1.0;
+  nextAmplitude_ = 1.0;
 }
 
 // Blood volume after the onset of one beat (peak 1): a fast upstroke, a
@@ -45,21 +46,20 @@ double PulseModel::PulseShape(double tau) {
 
 void PulseModel::ScheduleUntil(double t) {
   const double mean = 60.0 / config_.bpm;
-  double amplitude = 1.0;
   while (nextOnset_ <= t) {
     ++beatNumber_;
     const bool extra = config_.extrasystoleAt.count(beatNumber_ + 1) != 0;
     const bool pause = config_.pauseAt.count(beatNumber_ + 1) != 0;
-    active_.push_back({nextOnset_, amplitude * (1.0 + 0.04 * gauss_(rng_))});
+    active_.push_back({nextOnset_, nextAmplitude_ * (1.0 + 0.04 * gauss_(rng_))});
     onsets_.push_back(nextOnset_);
     // Interval to the next beat: random spread plus breathing (about 0.25 Hz).
     const double breathing = 0.5 * config_.variability * std::sin(kTwoPi * 0.25 * nextOnset_);
     double interval = mean * (1.0 + config_.variability * gauss_(rng_) + breathing) * compensation_;
     compensation_ = 1.0;
-    amplitude = 1.0;
+    nextAmplitude_ = 1.0;
     if (extra) {  // premature, weaker beat, then a compensatory pause
       interval *= 0.6;
-      amplitude = 0.75;  // weaker, yet deep enough to be marked as a beat
+      nextAmplitude_ = 0.75;  // weaker, yet deep enough to be marked as a beat
       compensation_ = 1.4;
     }
     if (pause) interval *= 2.0;

@@ -47,7 +47,8 @@ class PulseModel : public SignalSource {
   long beatNumber_ = 0;
   long sample_ = 0;
   double nextOnset_ = 0.0;
-  double compensation_ = 1.0;  // interval factor owed after an extrasystole
+  double compensation_ = 1.0;   // interval factor owed after an extrasystole
+  double nextAmplitude_ = 1.0;  // of the beat scheduled next
 };
 
 // Replays a recorded blood-volume signal (one column, or "timer,hr" with the
