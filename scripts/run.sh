@@ -1,9 +1,28 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the command-line analyser on a
-# sample record that the build makes.
+# Installs what is needed, builds, and runs sfigmo against the simulated
+# sensor: sensor-sim (by default a healthy 72-beat pulse) on a
+# pseudo-terminal, sfigmo pointed at it with SENSORDRV_PORT. The simulator
+# stops when sfigmo closes. Arguments go to sensor-sim, e.g. --battery 7.4.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+build=${SFIGMO_BUILD_DIR:-build}
 bash scripts/install-deps.sh
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSFIGMO_BUILD_TESTS=OFF
-exec build/bin/sfigmo-analyze build/bin/sample.pul
+bash scripts/build.sh "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSFIGMO_BUILD_TESTS=OFF
+bin="$build/bin"
+
+# The simulator prints its pseudo-terminal on the first line and ends when
+# its stdin closes, so it cannot outlive this script.
+coproc SIM { exec "$bin/sensor-sim" "$@"; }
+sim_pid=$SIM_PID
+trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true' EXIT
+read -r port <&"${SIM[0]}"
+echo "sensor-sim on $port"
+
+launch=()
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  # A machine without a desktop: the window still runs, on a virtual screen.
+  echo "No display found: running on a virtual X screen (xvfb-run); close with Ctrl+C."
+  launch=(xvfb-run -a -s "-screen 0 1280x1024x24")
+fi
+SENSORDRV_PORT="$port" "${launch[@]}" "$bin/sfigmo"

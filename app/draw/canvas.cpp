@@ -12,8 +12,14 @@ namespace {
 constexpr int kDotsPerMeter96Dpi = 3780;  // 96 dpi: 8 pt is 11 px, as on the design screen
 }
 
+// The pixel layouts were made for a narrow 8-point face; the usual desktop
+// default (DejaVu Sans) is about 15 % wider and runs labels into the values
+// drawn after them. Liberation Sans keeps Arial's narrower widths.
 QString WindowFontFamily() {
-  return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  static const QString family = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))
+                                    ? QStringLiteral("Liberation Sans")
+                                    : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  return family;
 }
 
 QString ReportFontFamily() { return QStringLiteral("Liberation Sans"); }

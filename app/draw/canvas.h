@@ -29,7 +29,8 @@ inline const QColor Silver{192, 192, 192};
 inline const QColor Yellow{255, 255, 0};
 }  // namespace colours
 
-// The desktop's sans-serif face that stands in for "MS Sans Serif".
+// The face of the window and its drawn screens: Liberation Sans where
+// installed (the layouts need its narrow widths), else the desktop default.
 QString WindowFontFamily();
 // Metric-compatible stand-in for "Arial" (Liberation Sans).
 QString ReportFontFamily();

@@ -102,6 +102,19 @@ TEST_F(Chain, APauseIsReportedAsInterruptions) {
   sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-pause"));
 }
 
+TEST_F(Chain, AnExtrasystoleIsReportedAsInterruptions) {
+  // Beat 12 lies in the recording half (see above); it comes early and is
+  // followed by a compensatory pause.
+  Run({QStringLiteral("--bpm"), QStringLiteral("72"), QStringLiteral("--extrasystole-at"),
+       QStringLiteral("12")});
+  TForm1& f = *form_;
+  ASSERT_EQ(f.ConclusionShown, 1) << "the chain stopped before the conclusion";
+  EXPECT_GE(f.Results.KOLE, 1);
+  EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"), kBold));
+  EXPECT_EQ(canvas().pixel(80, 70), sfigmo::colours::Red);
+  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-extrasystole"));
+}
+
 TEST_F(Chain, ManualModeStepsThroughEachActionInTurn) {
   ASSERT_NO_FATAL_FAILURE(Start({}));
   TForm1& f = *form_;

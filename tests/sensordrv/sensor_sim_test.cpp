@@ -215,8 +215,8 @@ TEST(PulseModel, ExtrasystolesAndPausesChangeTheirIntervals) {
   ASSERT_GT(on.size(), 13u);
   const double mean = 60.0 / 72.0;
   // Beat n is on[n-1]; the interval before it is on[n-1] - on[n-2].
-  EXPECT_NEAR(on[5] - on[4], 0.6 * mean, 0.05 * mean);
-  EXPECT_NEAR(on[6] - on[5], 1.4 * mean, 0.07 * mean);
+  EXPECT_NEAR(on[5] - on[4], 0.42 * mean, 0.05 * mean);
+  EXPECT_NEAR(on[6] - on[5], 1.58 * mean, 0.07 * mean);
   EXPECT_NEAR(on[11] - on[10], 2.0 * mean, 0.1 * mean);
   EXPECT_NEAR(on[3] - on[2], mean, 0.05 * mean);
 }

@@ -57,10 +57,12 @@ void PulseModel::ScheduleUntil(double t) {
     double interval = mean * (1.0 + config_.variability * gauss_(rng_) + breathing) * compensation_;
     compensation_ = 1.0;
     nextAmplitude_ = 1.0;
-    if (extra) {  // premature, weaker beat, then a compensatory pause
-      interval *= 0.6;
+    if (extra) {  // premature, weaker beat, then a full compensatory pause
+      // Well under half the mean, so the analysis sees it even with the
+      // spread of the other beats; the two intervals still add up to two.
+      interval *= 0.42;
       nextAmplitude_ = 0.75;  // weaker, yet deep enough to be marked as a beat
-      compensation_ = 1.4;
+      compensation_ = 1.58;
     }
     if (pause) interval *= 2.0;
     nextOnset_ += std::max(interval, 0.25);
