@@ -36,6 +36,10 @@ enum class Rejection { None, Beats, FirstBeat, Amplitude, TooMany };
 // or infinite period (a damaged file) fails the first-beat test.
 Rejection AcceptMarks(const MarkTable& table, double samplePeriod);
 
+// Machine name of a failed test: "beats", "first-beat", "amplitude",
+// "too-many"; nullptr for None.
+const char* RejectionName(Rejection r);
+
 // Intervals[j - 1] = Index[j + 1] - Index[j], j = 1..M - 1.
 std::vector<std::int32_t> CardioIntervals(const MarkTable& table);
 

@@ -15,6 +15,10 @@ namespace sfigmo {
 // Which guard ended the calculation, or Completed.
 enum class CalcStop { Completed, Rhythm1, Rhythm7, Rhythm9, Rhythm11, Shape };
 
+// Machine name of a guard: "rhythm-1", "rhythm-7", "rhythm-9", "rhythm-11",
+// "shape"; nullptr for Completed.
+const char* CalcStopName(CalcStop s);
+
 // The rhythm stage; returns Completed or the guard that stopped it. A zero,
 // NaN or infinite period stops at Rhythm1 before anything is written; a
 // negative one, or one so large that the means overflow, at Rhythm11.

@@ -184,6 +184,7 @@ class TForm1 : public QMainWindow {
   void hidePatientFieldsAndLists();
   void clearTrace();
   void setActionButtons(bool visible);
+  void switchMode(bool manual);
   void scheduleReplay();
 
   TForm1Options options_;

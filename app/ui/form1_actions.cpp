@@ -262,34 +262,24 @@ void TForm1::Button10Click() {
   Button2->show();
 }
 
-void TForm1::RadioButton1Click() {
-  if (busy_ > 0) return;
-  TrendViewShown = CheckViewShown = AnalysisViewShown = 0;
-  clearTrace();
-  processPendingEvents();
-  Button1->show();
-  setActionButtons(false);
-  hidePatientFieldsAndLists();
-  Label1->clear();
-  showStatus(Memo2, sfigmo::colours::Silver, QString());
-  processPendingEvents();
-  Button3->setEnabled(false);
-  Button4->setEnabled(false);
-  Button5->setEnabled(false);
-}
+void TForm1::RadioButton1Click() { switchMode(false); }
 
-void TForm1::RadioButton2Click() {
+void TForm1::RadioButton2Click() { switchMode(true); }
+
+// Both mode switches: automatic shows "СТАРТ" alone, manual the four step
+// buttons with only "Про&в" usable.
+void TForm1::switchMode(bool manual) {
   if (busy_ > 0) return;
   TrendViewShown = CheckViewShown = AnalysisViewShown = 0;
   clearTrace();
   processPendingEvents();
-  Button1->hide();
-  setActionButtons(true);
+  Button1->setVisible(!manual);
+  setActionButtons(manual);
   hidePatientFieldsAndLists();
   Label1->clear();
   showStatus(Memo2, sfigmo::colours::Silver, QString());
   processPendingEvents();
-  Button3->setEnabled(true);
+  Button3->setEnabled(manual);
   Button4->setEnabled(false);
   Button5->setEnabled(false);
 }

@@ -109,37 +109,13 @@ std::string Number(double v) {
 }
 
 const char* Name(Rejection r) {
-  switch (r) {
-    case Rejection::None:
-      return "accepted";
-    case Rejection::Beats:
-      return "beats";
-    case Rejection::FirstBeat:
-      return "first-beat";
-    case Rejection::Amplitude:
-      return "amplitude";
-    case Rejection::TooMany:
-      return "too-many";
-  }
-  return "?";
+  const char* name = RejectionName(r);
+  return name ? name : "accepted";
 }
 
 const char* Name(CalcStop s) {
-  switch (s) {
-    case CalcStop::Completed:
-      return "completed";
-    case CalcStop::Rhythm1:
-      return "rhythm-1";
-    case CalcStop::Rhythm7:
-      return "rhythm-7";
-    case CalcStop::Rhythm9:
-      return "rhythm-9";
-    case CalcStop::Rhythm11:
-      return "rhythm-11";
-    case CalcStop::Shape:
-      return "shape";
-  }
-  return "?";
+  const char* name = CalcStopName(s);
+  return name ? name : "completed";
 }
 
 // Everything a user could be shown for the recording, one "key value" a line.

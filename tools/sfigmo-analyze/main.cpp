@@ -85,7 +85,7 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
   o["Marks"] = marks;
   o["Accepted"] = r.Rejected == Rejection::None;
   o["RejectedBy"] = NameOrNull(RejectionName(r.Rejected));
-  o["StoppedAt"] = NameOrNull(r.Calculated ? StopName(r.Stop) : nullptr);
+  o["StoppedAt"] = NameOrNull(r.Calculated ? CalcStopName(r.Stop) : nullptr);
   for (const ResultField& f : ResultFields()) {
     if (HasResult(r, f)) o[f.Name] = Number(r.Results.*f.Member);
   }

@@ -114,38 +114,4 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   return r;
 }
 
-const char* RejectionName(Rejection r) {
-  switch (r) {
-    case Rejection::None:
-      return nullptr;
-    case Rejection::Beats:
-      return "beats";
-    case Rejection::FirstBeat:
-      return "first-beat";
-    case Rejection::Amplitude:
-      return "amplitude";
-    case Rejection::TooMany:
-      return "too-many";
-  }
-  return nullptr;
-}
-
-const char* StopName(CalcStop s) {
-  switch (s) {
-    case CalcStop::Completed:
-      return nullptr;
-    case CalcStop::Rhythm1:
-      return "rhythm-1";
-    case CalcStop::Rhythm7:
-      return "rhythm-7";
-    case CalcStop::Rhythm9:
-      return "rhythm-9";
-    case CalcStop::Rhythm11:
-      return "rhythm-11";
-    case CalcStop::Shape:
-      return "shape";
-  }
-  return nullptr;
-}
-
 }  // namespace sfigmo

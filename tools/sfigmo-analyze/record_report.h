@@ -58,10 +58,6 @@ std::span<const ResultField> ResultFields();
 // calculation before it stopped).
 bool HasResult(const RecordReport& report, const ResultField& field);
 
-// Machine names used by --json and in the text output.
-const char* RejectionName(Rejection r);  // "beats", … ; nullptr for None
-const char* StopName(CalcStop s);        // "rhythm-1", … ; nullptr for Completed
-
 // The human-readable report; numbers with FormatGeneral and `decimalSeparator`.
 std::string ReportText(const RecordReport& report, char decimalSeparator);
 

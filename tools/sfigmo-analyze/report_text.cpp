@@ -87,7 +87,7 @@ std::string ReportText(const RecordReport& r, char sep) {
     if (HasResult(r, f)) out << "  " << f.Name << " = " << num(r.Results.*f.Member) << '\n';
   }
   if (r.Calculated && r.Stop != CalcStop::Completed) {
-    out << "Расчёт остановлен (" << StopName(r.Stop) << "): " << StopText(r.Stop) << '\n';
+    out << "Расчёт остановлен (" << CalcStopName(r.Stop) << "): " << StopText(r.Stop) << '\n';
   }
   if (!r.HasConclusion) return out.str();
 
