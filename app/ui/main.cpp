@@ -3,6 +3,9 @@
 // window, which the main window's actions show modally.
 
 #include <QApplication>
+#include <QFont>
+
+#include "draw/canvas.h"
 
 #include "messaging/form3.h"
 #include "report/form4.h"
@@ -11,6 +14,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Every window, the dialogs and message boxes included, uses the layout's
+  // 8-point face ("parent font"), not the desktop's larger default.
+  QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
   TForm1 form1;
   TPagesDlg pagesDlg(&form1);
   form1.PagesDlg = &pagesDlg;

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "../screens/screen_checks.h"
+#include "analysis/conclusion_rules.h"
 #include "common/format_general.h"
 #include "results/pages_dlg.h"
 #include "sim_process.h"
@@ -85,6 +86,11 @@ TEST_F(Chain, HealthyPulseEndsOnTheConclusionWithTheSimulatorsRate) {
   EXPECT_TRUE(TextAt(canvas(), 325, 90, rate, kBold));
   EXPECT_EQ(canvas().pixel(80, 100), sfigmo::colours::Green);
   EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ"), kBold));
+  // A healthy resting pulse needs no follow-up: score above 70 and the
+  // pressure estimate inside 111..139.
+  EXPECT_GT(sfigmo::ConclusionScore(f.Results), 70);
+  EXPECT_FALSE(sfigmo::AdviceNeeded(sfigmo::ConclusionScore(f.Results),
+                                    sfigmo::PressureEstimate(f.CurrentRecord->Results, f.Results.MeanInterval)));
   sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-healthy"));
 }
 

@@ -32,13 +32,20 @@ void PulseModel::Restart() {
 }
 
 // Blood volume after the onset of one beat (peak 1): a fast upstroke, a
-// systolic decay, and the reflected (dicrotic) wave that leaves a notch.
+// rounded crest and systolic fall, and the reflected (dicrotic) wave that
+// leaves a notch.
 double PulseModel::PulseShape(double tau) {
-  constexpr double kRise = 0.12, kDecay = 0.22, kDicroticAt = 0.30, kDicroticWidth = 0.06;
+  constexpr double kRise = 0.12, kDicroticAt = 0.30, kDicroticWidth = 0.06;
+  // The crest is rounded: the fall starts with zero slope, steepens, then
+  // eases into a slow diastolic tail, so the differentiated wave's positive
+  // lobe rises over tens of milliseconds as a real finger sensor's does.
+  constexpr double kCrestFall = 0.085, kTailFall = 0.4, kCrestShare = 0.7;
   if (tau < 0.0) return 0.0;
   if (tau < kRise) return 0.5 - 0.5 * std::cos(std::numbers::pi * tau / kRise);
   const double after = tau - kRise;
-  const double systolic = std::exp(-after / kDecay);
+  auto fall = [](double x) { return (1.0 + x) * std::exp(-x); };
+  const double systolic =
+      kCrestShare * fall(after / kCrestFall) + (1.0 - kCrestShare) * fall(after / kTailFall);
   const double d = (after - kDicroticAt) / kDicroticWidth;
   const double dicrotic = 0.15 * std::exp(-d * d) * std::exp(-after / 0.8);
   return systolic + dicrotic;
