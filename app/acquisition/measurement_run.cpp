@@ -38,6 +38,11 @@ struct RunState {
   int peak = -10000;
   int blink = -1;
   int gain = 0;
+  int failedReads = 0;  // in a row
+  // Stored samples and summed ticks up to the last frame that arrived.
+  int measuredN = 0;
+  double measuredTicks = 0.0;
+  bool lost = false;
 };
 
 }  // namespace
@@ -72,12 +77,31 @@ double PeriodFromTicks(double tickSum) {
 
 namespace {
 
-// One drawing step j (1..5) of the main loop; false when STOP ended the run.
+// The next frame into s.frame; false when the sensor is lost, with the
+// steps repeated since its last frame taken back.
+bool ReadFrame(RunState& s, const SensorApi& api) {
+  if (s.failedReads == 0) {
+    s.measuredN = s.n;
+    s.measuredTicks = s.ticks;
+  }
+  if (IsTrue(api.GetDataSens(s.frame.data()))) {
+    s.failedReads = 0;
+    return true;
+  }
+  if (++s.failedReads < kLostAfterFailedReads) return true;  // a late frame: repeat the last
+  s.n = s.measuredN;
+  s.ticks = s.measuredTicks;
+  s.lost = true;
+  return false;
+}
+
+// One drawing step j (1..5) of the main loop; false when STOP or a lost
+// sensor ended the run.
 bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, RunSurface& surface) {
   const int W = surface.outerWidth();
   const int R = CalibrationSteps(W);
+  if (j == 1 && !ReadFrame(s, api)) return false;
   s.w += 1;
-  if (j == 1) api.GetDataSens(s.frame.data());
   const std::int32_t a = s.frame[2 * j - 1];
   const std::int32_t b = s.frame[2 * j];
   if (s.w >= kPeriodFirstStep && s.w <= kPeriodLastStep) s.ticks += double(a) + double(b);
@@ -139,7 +163,8 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   api.SetDTRPort(1);
   surface.wait(100);
   api.SetStatusSens(1);
-  api.GetDataSens(s.frame.data());  // the seed frame fills the window
+  // The seed frame fills the window.
+  if (!IsTrue(api.GetDataSens(s.frame.data()))) s.failedReads = 1;
   for (int i = 1; i <= kStepsPerFrame; ++i) {
     s.slot[i] = s.frame[2 * i - 1];
     s.sum += s.slot[i];
@@ -168,6 +193,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   r.period = PeriodFromTicks(s.ticks);
   r.stopped = stopped;
   r.steps = s.w;
+  r.sensorLost = s.lost;
   record.SampleCount = static_cast<std::uint16_t>(std::min(s.n, kMaxSamples));
   record.SamplePeriod = r.period;
   record.Gain = s.gain;

@@ -22,6 +22,9 @@ inline constexpr int kSweepMargin = 10;   // the sweep wraps at W - 10
 inline constexpr double kTicksPerSecond = 3.0e6;
 inline constexpr int kPeriodFirstStep = 101;  // steps whose A + B ticks are summed
 inline constexpr int kPeriodLastStep = 200;
+// Each failed frame wait lasts about a second: this many in a row (about
+// three seconds without a frame) mean the sensor is gone.
+inline constexpr int kLostAfterFailedReads = 3;
 
 // Half of the run: R = round(W / 2), ties to even.
 int CalibrationSteps(int outerWidth);
@@ -54,10 +57,15 @@ struct RunResult {
   double period = 0.0;   // seconds per sample (WorkingPeriod)
   bool stopped = false;
   int steps = 0;  // w at the end
+  // The sensor stopped answering: the run ended as STOP ends it, and the
+  // steps repeated from its last frame were not stored.
+  bool sensorLost = false;
 };
 
 // Runs one measurement into `record`: opens the sensor, streams, draws and
 // stores, closes the sensor, then writes SampleCount, SamplePeriod and Gain.
+// A failed frame wait repeats the last frame's values; kLostAfterFailedReads
+// of them in a row end the run (RunResult::sensorLost).
 RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int startGain,
                          RunSurface& surface);
 

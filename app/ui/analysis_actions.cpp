@@ -8,17 +8,12 @@
 #include "analysis/indices.h"
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
-#include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "results/pages_dlg.h"
+#include "ui/decimal_separator.h"
 #include "ui/form1.h"
 
-// The separator every number on the screens and in the dialog is shown with.
-static char ShownDecimalSeparator(QChar chosen) {
-  if (chosen.isNull()) return sfigmo::UserDecimalSeparator();
-  const char c = chosen.toLatin1();
-  return c != 0 ? c : '.';
-}
+using sfigmo::ShownDecimalSeparator;
 
 void TForm1::RunCalculation() {
   ConclusionShown = 0;

@@ -100,6 +100,9 @@ void TForm1::FormCreate() {
                       : sfigmo::PrepareProgramFolder(options_.programFolder);
   buildControls();
   buildMenu();
+  // The states the first activation would set, before the window is seen.
+  clearStatusTexts();
+  hideStepAndStopButtons();
 
   const int menuHeight = menuBar()->sizeHint().height();
   setFixedSize(scaled(kClientWidth), menuHeight + scaled(kClientHeight));
@@ -241,7 +244,8 @@ void TForm1::buildControls() {
                                        StaticText3, Edit3, Memo3, TrackBar1}) {
     hidden->hide();
   }
-  Button1->raise();  // lies over the panel's lower edge
+  Button1->raise();   // lies over the panel's lower edge
+  Button10->raise();  // reaches below the panel's top edge
 
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
@@ -298,6 +302,10 @@ void TForm1::showStatus(QPlainTextEdit* memo, const QColor& background, const QS
 sfigmo::DeviceLibrary& TForm1::deviceLibrary() { return *device_; }
 
 void TForm1::presentDeviceMessage(const QString& text, const QString& caption, bool isError) {
+  if (busy_ > 0) {  // a run's messages wait for its end: a lost sensor is told once
+    heldMessages_.push_back({text, caption, isError});
+    return;
+  }
   if (options_.messagePresenter) {
     options_.messagePresenter(text, caption, isError);
     return;

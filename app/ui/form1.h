@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "analysis/beat_marking.h"
 #include "storage/analysis_results.h"
@@ -49,7 +50,7 @@ struct TForm1Options {
   // Shows one message of the device library (text, caption, isError). May be
   // called on the main thread only; empty: a modal message box.
   std::function<void(const QString&, const QString&, bool)> messagePresenter;
-  // Decimal separator for the numbers shown; null: the user's numeric locale's.
+  // Decimal separator for the numbers shown; null: the user's language's.
   QChar decimalSeparator;
   // The first show runs the start-up check by itself (false in tests that
   // want to call FormActivate() themselves).
@@ -178,8 +179,11 @@ class TForm1 : public QMainWindow {
   void buildMenu();
   void place(QWidget* w, int left, int top, int width, int height) const;
   int scaled(int designPixels) const;
-  void MeasurementRun();
+  bool MeasurementRun();  // false: the sensor stopped answering
+  void reportLostSensor();
   void resetForActivation();
+  void clearStatusTexts();
+  void hideStepAndStopButtons();
   void showSensorOutcome();
   void hidePatientFieldsAndLists();
   void clearTrace();
@@ -194,7 +198,13 @@ class TForm1 : public QMainWindow {
   bool replayQueued_ = false;
   bool buffersAllocated_ = false;
   bool closePending_ = false;
-  int busy_ = 0;               // measurement run in progress
+  int busy_ = 0;  // measurement run in progress
+  // Device library messages raised during a run, shown after it.
+  struct HeldMessage {
+    QString text, caption;
+    bool isError;
+  };
+  std::vector<HeldMessage> heldMessages_;
   bool chainRunning_ = false;  // START's run, check, calculation, conclusion
   std::unique_ptr<sfigmo::DeviceLibrary> device_;
 };

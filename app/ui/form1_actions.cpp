@@ -23,8 +23,8 @@
 #include "acquisition/measurement_run.h"
 #include "acquisition/recording_check.h"
 #include "acquisition/startup_check.h"
-#include "common/numeric_locale.h"
 #include "draw/canvas.h"
+#include "ui/decimal_separator.h"
 #include "ui/device_messages.h"
 #include "ui/form1.h"
 #include "ui/program_folder.h"
@@ -86,24 +86,32 @@ void TForm1::hidePatientFieldsAndLists() {
 
 void TForm1::clearTrace() { TreeView1->clear(); }
 
-void TForm1::resetForActivation() {
-  CheckViewShown = AnalysisViewShown = RegistrationViewShown = TrendViewShown = 0;
-  LastRecordRead = 0;
-  CheckFailed = 0;
+void TForm1::clearStatusTexts() {
   Label1->clear();
   showStatus(Memo1, sfigmo::colours::Silver, QString());
   showStatus(Memo2, sfigmo::colours::Silver, QString());
-  processPendingEvents();
+}
 
+void TForm1::hideStepAndStopButtons() {
   Button3->setEnabled(false);
   Button4->setEnabled(false);
   Button5->setEnabled(false);
   setActionButtons(false);
-  StopRequest = 0;
   for (QPushButton* stop : {Button8, Button10}) {
     stop->setEnabled(false);
     stop->hide();
   }
+}
+
+void TForm1::resetForActivation() {
+  CheckViewShown = AnalysisViewShown = RegistrationViewShown = TrendViewShown = 0;
+  LastRecordRead = 0;
+  CheckFailed = 0;
+  clearStatusTexts();
+  processPendingEvents();
+
+  hideStepAndStopButtons();
+  StopRequest = 0;
   if (!buffersAllocated_) {
     // Zero-filled rather than left as they come: a repaint may check or
     // draw a record before any run has written it.
@@ -133,9 +141,8 @@ void TForm1::FormActivate() {
   view.setMessage = [this](const QString& t) { Memo2->setPlainText(t); };
   view.processEvents = [this] { processPendingEvents(); };
   view.wait = &Sleep;
-  view.decimalSeparator = options_.decimalSeparator.isNull()
-                              ? QChar::fromLatin1(sfigmo::UserDecimalSeparator())
-                              : options_.decimalSeparator;
+  view.decimalSeparator =
+      QChar::fromLatin1(sfigmo::ShownDecimalSeparator(options_.decimalSeparator));
   // Without the library nothing is called and the outcome is no-signal.
   NoSignal = sfigmo::RunSensorCheck(device_->api(), view).noSignal ? 1 : 0;
   showSensorOutcome();
@@ -167,8 +174,8 @@ void TForm1::Button1Click() {
   Button1->hide();
   Button8->setEnabled(true);
   Button8->show();
-  MeasurementRun();
-  if (!closePending_) {
+  const bool measured = MeasurementRun();
+  if (!closePending_ && measured) {
     Button3Click();
     if (CheckFailed != 1) {
       RunCalculation();
@@ -188,7 +195,7 @@ void TForm1::Button2Click() {
   if (closePending_) close();
 }
 
-void TForm1::MeasurementRun() {
+bool TForm1::MeasurementRun() {
   ++busy_;
   CurrentRecord = std::make_unique<sfigmo::PulsogramRecord>();
   BrowseRecord = std::make_unique<sfigmo::PulsogramRecord>();
@@ -245,7 +252,27 @@ void TForm1::MeasurementRun() {
   RadioButton1->setEnabled(true);
   RadioButton2->setEnabled(true);
   ProgressBar1->setValue(0);
+  processPendingEvents();  // the reader's last messages, queued before it stopped
   --busy_;
+  std::vector<HeldMessage> held;
+  held.swap(heldMessages_);
+  if (closePending_) return !run.sensorLost;
+  if (run.sensorLost) {
+    reportLostSensor();  // the library's own complaints are its symptoms
+  } else {
+    for (const HeldMessage& m : held) presentDeviceMessage(m.text, m.caption, m.isError);
+  }
+  return !run.sensorLost;
+}
+
+// The run was broken off, not completed: say so once, and show the signal
+// as lost until the next check or run.
+void TForm1::reportLostSensor() {
+  NoSignal = 1;
+  showStatus(Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
+  presentDeviceMessage(QStringLiteral("Датчик перестал отвечать, измерение прервано. Проверьте "
+                                      "подключение датчика и повторите измерение."),
+                       QStringLiteral("Измерение"), true);
 }
 
 void TForm1::Button8Click() {

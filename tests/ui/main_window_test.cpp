@@ -290,6 +290,37 @@ TEST(FirstShow, RunsTheStartUpCheckOnce) {
   EXPECT_EQ(shown, 1);
 }
 
+TEST(FirstShow, NoPlaceholderBeforeTheFirstActivation) {
+  // The window as it first appears, before the queued activation has run.
+  QTemporaryDir empty;
+  QTemporaryDir data;
+  TForm1Options o;
+  o.screenWidth = 800;
+  o.libraryFolder = empty.path();
+  o.programFolder = data.path();
+  o.messagePresenter = [](const QString&, const QString&, bool) {};
+  TForm1 f(o);
+  f.show();
+  for (QWidget* w : f.findChildren<QWidget*>()) {
+    if (!w->isVisible() || w->objectName().isEmpty()) continue;
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) text = memo->toPlainText();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+    EXPECT_NE(text, w->objectName()) << "a control shows its own name";
+  }
+  for (QPushButton* b : {f.Button2, f.Button3, f.Button4, f.Button5, f.Button8, f.Button10})
+    EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
+  for (QPushButton* b : {f.Button3, f.Button4, f.Button5, f.Button8, f.Button10})
+    EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+  EXPECT_FALSE(f.Button1->isHidden());
+  EXPECT_EQ(BaseOf(f.Memo1), colours::Silver);
+  // The activation itself still follows the show.
+  EXPECT_TRUE(f.Memo1->toPlainText().isEmpty());
+  Settle();
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+}
+
 TEST(CloseWindow, ReleasesTheRecords) {
   QTemporaryDir empty;
   TestWindow t(800, empty.path());

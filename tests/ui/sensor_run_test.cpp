@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
 #include <functional>
@@ -243,13 +245,40 @@ TEST(WithoutSensor, LibraryMessagesReachTheWindow) {
   EXPECT_EQ(t.form->NoSignal, 1);
 }
 
-TEST_F(WithSim, SensorFallingSilentMidRunStillCompletes) {
-  // The stream stops 6 frames before the end: each of those waits its full
-  // second and repeats the last values, and the window keeps running events
-  // between the waits.
-  start({QStringLiteral("--stop-after-frames"), QStringLiteral("123")});
+// Frames the simulator sent in its last stream, from its --log file.
+int FramesOfLastStream(const QString& logPath) {
+  QFile log(logPath);
+  if (!log.open(QIODevice::ReadOnly)) return -1;
+  int frames = 0;
+  for (const QByteArray& line : log.readAll().split('\n')) {
+    if (line.isEmpty() || line.startsWith("dropped")) continue;
+    frames = line.split(' ').front().toInt() == 1 ? 1 : frames + 1;
+  }
+  return frames;
+}
+
+enum class Loss { SilentAfterFrames, Killed };
+
+struct LostSensorCase {
+  const char* name;
+  Loss loss;
+  int frames;  // silent after this many frames, or killed after this many steps
+  bool recording;
+};
+
+class LostSensor : public WithSim, public ::testing::WithParamInterface<LostSensorCase> {};
+
+TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
+  const LostSensorCase& c = GetParam();
+  QTemporaryDir logDir;
+  const QString logPath = logDir.filePath(QStringLiteral("frames.log"));
+  QStringList args{QStringLiteral("--log"), logPath};
+  if (c.loss == Loss::SilentAfterFrames)
+    args << QStringLiteral("--stop-after-frames") << QString::number(c.frames);
+  start(args);
   TForm1& f = *t.form;
-  f.RadioButton2->click();
+  ASSERT_EQ(f.NoSignal, 0);
+  if (c.loss == Loss::Killed) during(c.frames, [&] { sim->kill(); });
   QElapsedTimer clock;
   qint64 longestGap = 0;
   qint64 last = 0;
@@ -261,12 +290,65 @@ TEST_F(WithSim, SensorFallingSilentMidRunStillCompletes) {
   });
   clock.start();
   ticker.start(20);
-  f.Button2->click();
+  f.Button1->click();
   ticker.stop();
+  const int W = f.outerWidth();
+  const int R = CalibrationSteps(W);
+
+  // One message, and the run ended within seconds of the last frame.
+  ASSERT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
+  EXPECT_TRUE(t.messages.front().contains(QStringLiteral("Датчик перестал отвечать")))
+      << t.messages.front().toStdString();
+  EXPECT_LT(longestGap, 1600);  // events ran between the waits
+  const int frames = FramesOfLastStream(logPath);
+  ASSERT_GT(frames, 0);
+  EXPECT_LT(clock.elapsed(), frames * 100 + 8000);
+
+  // Only what was measured is stored.
+  const int n = f.CurrentRecord->SampleCount;
+  EXPECT_LT(n, SampleCountForWidth(W));
+  if (!c.recording) {
+    EXPECT_EQ(n, 0);
+  } else if (c.loss == Loss::SilentAfterFrames) {
+    EXPECT_EQ(n, 5 * (frames - 1) - R);  // the seed frame draws nothing
+  } else {
+    // Frames still in the terminal when it vanished may never be read.
+    EXPECT_GT(n, 0);
+    EXPECT_LE(n, 5 * (frames - 1) - R);
+    EXPECT_EQ((n + R) % 5, 0);
+  }
+
+  // Ended as STOP ends a run; no check, calculation or conclusion.
+  EXPECT_FALSE(f.Button1->isHidden());
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(f.Button8->isHidden());
+  EXPECT_TRUE(f.RadioButton1->isEnabled());
+  EXPECT_EQ(f.CheckViewShown, 0);
+  EXPECT_EQ(f.AnalysisViewShown, 0);
+  EXPECT_EQ(f.ConclusionShown, 0);
+  EXPECT_NE(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+  EXPECT_FALSE(f.busy());
+  t.save(QStringLiteral("lost-sensor-") + QString::fromLatin1(c.name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phases, LostSensor,
+    ::testing::Values(LostSensorCase{"calibration", Loss::SilentAfterFrames, 30, false},
+                      LostSensorCase{"recording", Loss::SilentAfterFrames, 100, true},
+                      LostSensorCase{"killed", Loss::Killed, 450, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WithSim, ReplayedRecordingIsAcceptedAtAModerateGain) {
+  start({QStringLiteral("--replay"), QStringLiteral(SFIGMO_SHARED_DATA_DIR "/finger-ppg-100hz.csv"),
+         QStringLiteral("--replay-rate"), QStringLiteral("100")});
+  TForm1& f = *t.form;
+  f.Button1->click();
   EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(f.outerWidth()));
-  EXPECT_TRUE(f.Button2->isEnabled());
-  EXPECT_LT(longestGap, 1600);
-  EXPECT_GT(clock.elapsed(), 4000);  // the silent frames were waited for
+  EXPECT_EQ(f.ConclusionShown, 1) << "the check rejected the replayed recording";
+  EXPECT_GE(f.CurrentRecord->Gain, 5);
+  EXPECT_LE(f.CurrentRecord->Gain, 60);
+  EXPECT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();
+  t.save(QStringLiteral("replay-conclusion"));
 }
 
 }  // namespace

@@ -22,6 +22,11 @@ SimProcess::~SimProcess() {
   process_.waitForFinished(5000);
 }
 
+void SimProcess::kill() {
+  process_.kill();
+  process_.waitForFinished(5000);
+}
+
 QString SimProcess::errors() { return QString::fromLocal8Bit(process_.readAllStandardError()); }
 
 }  // namespace sfigmo::testing

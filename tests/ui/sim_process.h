@@ -18,6 +18,8 @@ class SimProcess {
   bool started() const { return !port_.isEmpty(); }
   const QString& port() const { return port_; }
   QString errors();
+  // Ends the simulator at once, as an unplugged sensor would vanish.
+  void kill();
 
  private:
   QProcess process_;

@@ -1,0 +1,216 @@
+// Every control a user can see and use takes the mouse where it is drawn:
+// for each screen state the window goes through, the window's own hit-test
+// at a control's centre lands on that control, and a real click there (a
+// mouse event through the top-level window, not QAbstractButton::click())
+// reaches it. The run states are left by a real click on their "СТОП".
+//
+// New screens are covered by adding a row to Screens(): a row brings the
+// window from the previous row's state into its own and calls `here` while
+// the state lasts.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest/QTest>
+#include <functional>
+#include <vector>
+
+#include "acquisition/measurement_run.h"
+#include "sample_wave.h"
+#include "sim_process.h"
+#include "ui_test_support.h"
+
+namespace sfigmo {
+namespace {
+
+using testing::SimProcess;
+using testing::TestWindow;
+
+// Centre of `w` in the top-level window's coordinates.
+QPoint CentreInWindow(const QWidget* w) { return w->mapTo(w->window(), w->rect().center()); }
+
+// A real left click at `w`'s centre, delivered through the window's hit-test.
+void RealClick(QWidget* w) {
+  QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier, CentreInWindow(w));
+}
+
+bool IsOrContains(const QWidget* outer, const QWidget* inner) {
+  return inner && (inner == outer || outer->isAncestorOf(inner));
+}
+
+// Swallows mouse presses and releases on widgets, remembering which widget
+// the window delivered the press to; the handlers do not run.
+class PressProbe : public QObject {
+ public:
+  PressProbe() { qApp->installEventFilter(this); }
+  ~PressProbe() override { qApp->removeEventFilter(this); }
+  QWidget* pressed = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+      return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget) return false;  // the window itself: let it hit-test
+    if (type == QEvent::MouseButtonPress) pressed = widget;
+    return true;
+  }
+};
+
+// The named controls of the window that a user can see and use now.
+std::vector<QWidget*> UsableControls(TForm1& form) {
+  std::vector<QWidget*> out;
+  for (QWidget* w : form.findChildren<QWidget*>()) {
+    const QString name = w->objectName();
+    if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
+    if (w->window() != &form || !w->isVisible() || !w->isEnabled()) continue;
+    if (w->width() <= 0 || w->height() <= 0) continue;
+    out.push_back(w);
+  }
+  return out;
+}
+
+void ExpectEveryControlTakesItsClicks(TForm1& form, const char* state) {
+  const std::vector<QWidget*> controls = UsableControls(form);
+  ASSERT_FALSE(controls.empty());
+  PressProbe probe;
+  for (QWidget* w : controls) {
+    const QPoint at = CentreInWindow(w);
+    const std::string where = std::string(state) + ": " + w->objectName().toStdString();
+    QWidget* hit = form.childAt(at);
+    EXPECT_TRUE(IsOrContains(w, hit))
+        << where << " is covered by " << (hit ? hit->objectName().toStdString() : "nothing");
+    probe.pressed = nullptr;
+    RealClick(w);
+    EXPECT_TRUE(IsOrContains(w, probe.pressed))
+        << where << ": the click went to "
+        << (probe.pressed ? probe.pressed->objectName().toStdString() : "nothing");
+  }
+}
+
+class HitTest : public ::testing::TestWithParam<int> {
+ public:
+  void SetUp() override {
+    sim = std::make_unique<SimProcess>();
+    ASSERT_TRUE(sim->started()) << sim->errors().toStdString();
+    t = std::make_unique<TestWindow>(GetParam());
+    t->form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(t->form.get()));
+  }
+
+  // Calls `action` once the running measurement has drawn `steps` steps.
+  void during(int steps, std::function<void()> action) {
+    auto* timer = new QTimer(t->form.get());
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [this, timer, steps, action] {
+      if (t->form->ProgressBar1->value() < steps) return;
+      timer->stop();
+      timer->deleteLater();
+      action();
+    });
+    timer->start();
+  }
+
+  std::unique_ptr<SimProcess> sim;
+  std::unique_ptr<TestWindow> t;
+};
+
+struct Screen {
+  const char* name;
+  std::function<void(HitTest&, TForm1&, const std::function<void()>& here)> enter;
+};
+
+// A recording the check accepts, in place of a measured one.
+void LoadSampleRecording(TForm1& f) {
+  FillSampleRecord(*f.CurrentRecord, NormalRestingWave());
+  f.WorkingPeriod = f.CurrentRecord->SamplePeriod;
+}
+
+std::vector<Screen> Screens() {
+  return {
+      {"ready",
+       [](HitTest&, TForm1& f, const auto& here) {
+         f.FormActivate();
+         ASSERT_EQ(f.NoSignal, 0);
+         here();
+       }},
+      {"automatic run",
+       [](HitTest& test, TForm1& f, const auto& here) {
+         bool stopped = false;
+         test.during(60, [&] {
+           here();
+           RealClick(f.Button8);
+           stopped = f.StopRequest == 1;
+         });
+         RealClick(f.Button1);
+         EXPECT_TRUE(stopped) << "the automatic STOP's click did not reach its handler";
+         EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
+         EXPECT_FALSE(f.Button1->isHidden());
+       }},
+      {"manual run",
+       [](HitTest& test, TForm1& f, const auto& here) {
+         RealClick(f.RadioButton2);
+         ASSERT_TRUE(f.RadioButton2->isChecked());
+         bool stopped = false;
+         test.during(60, [&] {
+           here();
+           RealClick(f.Button10);
+           stopped = f.StopRequest == 1;
+         });
+         RealClick(f.Button2);
+         EXPECT_TRUE(stopped) << "the manual STOP's click did not reach its handler";
+         EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
+         EXPECT_LT(f.CurrentRecord->SampleCount, SampleCountForWidth(f.outerWidth()));
+       }},
+      {"check view",
+       [](HitTest&, TForm1& f, const auto& here) {
+         LoadSampleRecording(f);
+         RealClick(f.Button3);
+         ASSERT_EQ(f.CheckViewShown, 1);
+         ASSERT_EQ(f.CheckFailed, 0);
+         here();
+       }},
+      {"results",
+       [](HitTest&, TForm1& f, const auto& here) {
+         RealClick(f.Button4);
+         ASSERT_EQ(f.AnalysisViewShown, 1);
+         ASSERT_TRUE(f.Button5->isEnabled());
+         here();
+       }},
+      {"conclusion",
+       [](HitTest&, TForm1& f, const auto& here) {
+         RealClick(f.Button5);
+         ASSERT_EQ(f.ConclusionShown, 1);
+         here();
+       }},
+  };
+}
+
+TEST_P(HitTest, EveryUsableControlTakesRealClicksInEveryScreen) {
+  TForm1& f = *t->form;
+  for (const Screen& screen : Screens()) {
+    SCOPED_TRACE(screen.name);
+    bool visited = false;
+    screen.enter(*this, f, [&] {
+      visited = true;
+      ExpectEveryControlTakesItsClicks(f, screen.name);
+    });
+    ASSERT_TRUE(visited) << screen.name << " was not reached";
+    if (HasFatalFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, HitTest, ::testing::Values(800, 1280),
+                         [](const auto& info) { return "screen" + std::to_string(info.param); });
+
+}  // namespace
+}  // namespace sfigmo
