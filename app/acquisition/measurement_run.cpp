@@ -78,8 +78,8 @@ double PeriodFromTicks(double tickSum) {
 namespace {
 
 // The next frame into s.frame; false when the sensor is lost, with the
-// steps repeated since its last frame taken back.
-bool ReadFrame(RunState& s, const SensorApi& api) {
+// samples and ticks repeated since its last frame taken back.
+bool ReadFrame(RunState& s, const SensorApi& api, PulsogramRecord& record) {
   if (s.failedReads == 0) {
     s.measuredN = s.n;
     s.measuredTicks = s.ticks;
@@ -89,6 +89,8 @@ bool ReadFrame(RunState& s, const SensorApi& api) {
     return true;
   }
   if (++s.failedReads < kLostAfterFailedReads) return true;  // a late frame: repeat the last
+  std::fill(record.Samples + std::min(s.measuredN, kMaxSamples),
+            record.Samples + std::min(s.n, kMaxSamples), 0);
   s.n = s.measuredN;
   s.ticks = s.measuredTicks;
   s.lost = true;
@@ -100,7 +102,7 @@ bool ReadFrame(RunState& s, const SensorApi& api) {
 bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, RunSurface& surface) {
   const int W = surface.outerWidth();
   const int R = CalibrationSteps(W);
-  if (j == 1 && !ReadFrame(s, api)) return false;
+  if (j == 1 && !ReadFrame(s, api, record)) return false;
   s.w += 1;
   const std::int32_t a = s.frame[2 * j - 1];
   const std::int32_t b = s.frame[2 * j];

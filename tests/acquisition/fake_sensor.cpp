@@ -33,6 +33,7 @@ std::int32_t GetVBat(float* v) {
 }
 std::int32_t GetDataSens(std::int32_t* sample) {
   FakeSensor& f = F();
+  if (f.lateReads.count(f.reads++) != 0) return 0;
   if (f.muted || (f.framesBeforeMute >= 0 && f.framesServed >= f.framesBeforeMute)) return 0;
   f.frame(f.framesServed, sample);
   f.framesServed += 1;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct FakeSensor {
   bool acceptsStart = true;
   bool muted = false;  // no frame ever arrives
   int framesBeforeMute = -1;
+  std::set<int> lateReads;  // frame reads (0 = the seed) that time out once
   // Frame k (0 = the seed) -> the 11 values.
   std::function<void(int, std::int32_t*)> frame = [](int, std::int32_t* v) {
     for (int i = 1; i <= 10; i += 2) {
@@ -27,6 +29,7 @@ struct FakeSensor {
     }
   };
   int framesServed = 0;
+  int reads = 0;
   std::vector<std::string> calls;
 
   SensorApi api();

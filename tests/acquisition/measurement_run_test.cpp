@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "draw/canvas.h"
 #include "fake_sensor.h"
@@ -187,14 +188,57 @@ TEST_F(RunTest, StopBeforeStep101LeavesPeriodZero) {
   EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.0);
 }
 
-TEST_F(RunTest, MuteSensorRepeatsTheLastFrameAndCompletes) {
-  sensor.framesBeforeMute = 10;
+TEST_F(RunTest, LateFramesRepeatTheLastAndTheRunCompletes) {
+  // Reads 80 and 81 (steps 396..405, recording) time out: two waits in a
+  // row are still a late sensor, not a lost one.
+  for (const std::set<int>& late : {std::set<int>{80}, std::set<int>{80, 81}, {3, 80, 81}}) {
+    FakeSensor sensor;
+    sensor.lateReads = late;
+    FakeSensor::current = &sensor;
+    FakeSurface surface(649);
+    const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
+    EXPECT_FALSE(r.stopped);
+    EXPECT_FALSE(r.sensorLost);
+    EXPECT_EQ(r.steps, 640);
+    EXPECT_EQ(record->SampleCount, 316);
+    EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.02);  // the repeated values still carry ticks
+  }
+  FakeSensor::current = &sensor;
+}
+
+struct LostCase {
+  int framesBeforeMute;
+  int measuredSteps;  // from the frames that came, the seed drawing nothing
+  int samples;
+  double ticks;  // A + B summed over the measured steps 101..200
+};
+
+class LostSensorRun : public RunTest, public ::testing::WithParamInterface<LostCase> {};
+
+TEST_P(LostSensorRun, EndsAfterThreeFailedWaitsKeepingOnlyMeasuredValues) {
+  const LostCase& c = GetParam();
+  sensor.framesBeforeMute = c.framesBeforeMute;
   FakeSurface surface(649);
   const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
-  EXPECT_FALSE(r.stopped);
-  EXPECT_EQ(record->SampleCount, 316);
-  EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.02);  // the repeated values still carry ticks
+  EXPECT_TRUE(r.sensorLost);
+  EXPECT_TRUE(r.stopped);
+  // Two waits repeated the last frame (10 steps drawn), the third ended it.
+  EXPECT_EQ(r.steps, c.measuredSteps + 2 * kStepsPerFrame);
+  EXPECT_EQ(r.samplesTaken, c.samples);
+  EXPECT_EQ(record->SampleCount, c.samples);
+  EXPECT_DOUBLE_EQ(record->SamplePeriod, c.ticks / 3e8);
+  const int repeated = std::max(0, r.steps - CalibrationSteps(649)) - c.samples;
+  for (int k = c.samples; k < c.samples + repeated; ++k) EXPECT_EQ(record->Samples[k], 0) << k;
+  EXPECT_EQ(record->Samples[c.samples + repeated], 0x5A5A5A5A);  // never written
+  const std::vector<std::string> tail(sensor.calls.end() - 3, sensor.calls.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"stop", "dtr0", "close"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Phases, LostSensorRun,
+    ::testing::Values(LostCase{1, 0, 0, 0.0},              // nothing after the seed
+                      LostCase{30, 145, 0, 45 * 60000.0},  // calibration, period sum cut
+                      LostCase{100, 495, 495 - 324, 100 * 60000.0}));  // recording
 
 TEST_F(RunTest, WideWindowNeverWritesPastTheSamples) {
   std::memset(static_cast<void*>(&record->Results), 0x11, sizeof(AnalysisResults));
