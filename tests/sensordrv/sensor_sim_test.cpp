@@ -249,10 +249,50 @@ TEST(ReplaySource, RecordingsReplayAtTheirHeartRate) {
   std::vector<double> level(50 * 24);
   for (double& v : level) v = plain.NextLevel();
   EXPECT_NEAR(static_cast<double>(DropOnsets(level, 50.0).size()) * 60.0 / 24.0, 59.0, 6.0);
-  // Timed form: the first value is 515, so the first level is 20000 - 12 × 515.
-  ReplaySource timed(dir + "/finger-ppg-timed.csv", 100.0, 50.0);
+  // Timed form: the first value is 515, so the first level at K = 12 is
+  // 20000 - 12 × 515.
+  ReplaySource timed(dir + "/finger-ppg-timed.csv", 100.0, 50.0, 12.0);
   EXPECT_DOUBLE_EQ(timed.NextLevel(), 20000.0 - 12.0 * 515.0);
   EXPECT_THROW(ReplaySource("/nonexistent.csv", 100.0, 50.0), std::runtime_error);
+}
+
+TEST(ReplaySource, TypicalPulseLandsInTheCalibrationsRange) {
+  // The program's trace value at its start gain 20 is (A(k) - A(k-5)) * 20 / 50
+  // above the baseline; the steepest one of a typical 4-second stretch must
+  // lie in the 75..150 its calibration is made for, at any sample rate,
+  // over the whole of each recording.
+  const std::string dir = SFIGMO_SHARED_DATA_DIR;
+  const std::pair<const char*, double> recordings[] = {{"/finger-ppg-100hz.csv", 24.0},
+                                                       {"/finger-ppg-timed.csv", 128.0}};
+  for (const auto& [name, seconds] : recordings) {
+    for (double rate : {50.0, 100.0}) {
+      ReplaySource replay(dir + name, 100.0, rate);
+      const double ticks = std::lround(3.0e6 / rate);
+      std::vector<double> a(static_cast<std::size_t>(rate * seconds));
+      for (double& v : a) v = replay.NextLevel() * ticks / 60000.0;
+      std::vector<double> peaks;
+      const std::size_t stretch = static_cast<std::size_t>(rate * 4);
+      for (std::size_t from = 5; from + stretch <= a.size(); from += stretch) {
+        double peak = -1e9;
+        for (std::size_t k = from; k < from + stretch; ++k) peak = std::max(peak, a[k] - a[k - 5]);
+        peaks.push_back(peak * 20.0 / 50.0);
+      }
+      std::sort(peaks.begin(), peaks.end());
+      const double typical = peaks[peaks.size() / 2];
+      EXPECT_GE(typical, 75.0) << name << " at " << rate;
+      EXPECT_LE(typical, 150.0) << name << " at " << rate;
+      for (double v : a) ASSERT_TRUE(v > 0.0 && v < ticks) << name;  // no clipping
+    }
+  }
+  // By hand: --replay-scale K.
+  const char* argv[] = {"sensor-sim", "--replay-scale", "2.5"};
+  auto p = ParseOptions(3, const_cast<char**>(argv));
+  ASSERT_TRUE(p.error.empty()) << p.error;
+  EXPECT_EQ(p.config.replayScale, 2.5);
+  ReplaySource scaled(dir + "/finger-ppg-timed.csv", 100.0, 50.0, p.config.replayScale);
+  EXPECT_DOUBLE_EQ(scaled.NextLevel(), 20000.0 - 2.5 * 515.0);
+  const char* bad[] = {"sensor-sim", "--replay-scale", "0"};
+  EXPECT_FALSE(ParseOptions(3, const_cast<char**>(bad)).error.empty());
 }
 
 TEST(SimOptions, ParsesAndRefusesWithRussianErrors) {

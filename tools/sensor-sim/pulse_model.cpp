@@ -15,6 +15,9 @@ constexpr double kPulseDepth = 2500.0;  // light lost at a full systolic upstrok
 constexpr double kFirstOnset = 0.3;     // s after the stream start
 constexpr double kPulseLength = 3.0;    // s after which a beat no longer counts
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
+constexpr double kReplayBaseLevel = 20000.0;
+constexpr double kFlatRecordingScale = 12.0;  // nothing to measure a rise on
+constexpr double kStretchSeconds = 4.0;       // about what one calibration sees
 }  // namespace
 
 PulseModel::PulseModel(const SimConfig& config) : config_(config) { Restart(); }
@@ -87,7 +90,8 @@ double PulseModel::NextLevel() {
   return kBaseLevel - kPulseDepth * volume + drift + config_.noise * gauss_(rng_);
 }
 
-ReplaySource::ReplaySource(const std::string& file, double fileRate, double sampleRate)
+ReplaySource::ReplaySource(const std::string& file, double fileRate, double sampleRate,
+                           double scale)
     : sampleRate_(sampleRate) {
   std::ifstream in(file);
   if (!in) throw std::runtime_error("не удалось открыть файл записи: " + file);
@@ -108,19 +112,19 @@ ReplaySource::ReplaySource(const std::string& file, double fileRate, double samp
     if (!ok)
       throw std::runtime_error("неверная строка " + std::to_string(row) + " в файле " + file);
     times_.push_back(timed ? time / 1000.0 : static_cast<double>(values_.size()) / fileRate);
-    // Recorded values rise with blood volume; the sensor's light level falls.
-    values_.push_back(20000.0 - 12.0 * value);
+    values_.push_back(value);
   }
   if (values_.size() < 2) throw std::runtime_error("в файле записи меньше двух значений: " + file);
   for (std::size_t i = 1; i < times_.size(); ++i) {
     if (times_[i] <= times_[i - 1])
       throw std::runtime_error("время в файле записи не возрастает: " + file);
   }
+  scale_ = scale > 0.0 ? scale : TypicalScale();
 }
 
-double ReplaySource::NextLevel() {
+double ReplaySource::ValueAt(long sample) const {
   const double span = times_.back() - times_.front();
-  const double t = times_.front() + std::fmod(static_cast<double>(sample_++) / sampleRate_, span);
+  const double t = times_.front() + std::fmod(static_cast<double>(sample) / sampleRate_, span);
   auto hi = std::upper_bound(times_.begin(), times_.end(), t);
   if (hi == times_.end()) return values_.back();
   if (hi == times_.begin()) return values_.front();
@@ -129,9 +133,39 @@ double ReplaySource::NextLevel() {
   return values_[i - 1] + w * (values_[i] - values_[i - 1]);
 }
 
+double ReplaySource::NextLevel() {
+  // Recorded values rise with blood volume; the sensor's light level falls.
+  return kReplayBaseLevel - scale_ * ValueAt(sample_++);
+}
+
+double ReplaySource::TypicalScale() const {
+  // The program sums five samples and takes the change of the sum, so one
+  // step's change is A(k) - A(k - 5); its start gain of 20 draws a change
+  // of 281 counts 112 pixels above the baseline, the middle of the 75 to 150
+  // its calibration is made for.
+  constexpr double kDesignedRise = 112.5 * 50.0 / 20.0;
+  constexpr int kSpan = 5;
+  const long count =
+      std::max(kSpan + 1L, std::lround((times_.back() - times_.front()) * sampleRate_));
+  std::vector<double> rise(static_cast<std::size_t>(count - kSpan));
+  for (long k = 0; k + kSpan < count; ++k) rise[k] = ValueAt(k) - ValueAt(k + kSpan);
+  const std::size_t window =
+      std::clamp<std::size_t>(std::lround(kStretchSeconds * sampleRate_), 1, rise.size());
+  std::vector<double> peaks;
+  for (std::size_t from = 0; from + window <= rise.size();
+       from += std::max<std::size_t>(1, window / 2))
+    peaks.push_back(*std::max_element(rise.begin() + from, rise.begin() + from + window));
+  std::nth_element(peaks.begin(), peaks.begin() + peaks.size() / 2, peaks.end());
+  const double typical = peaks[peaks.size() / 2];
+  const double ticksPerReference = std::lround(kTickRate / sampleRate_) / kReferenceTicks;
+  if (!(typical > 0.0)) return kFlatRecordingScale;
+  return kDesignedRise / (typical * ticksPerReference);
+}
+
 std::unique_ptr<SignalSource> MakeSignalSource(const SimConfig& config) {
   if (!config.replayFile.empty()) {
-    return std::make_unique<ReplaySource>(config.replayFile, config.replayRate, config.rate);
+    return std::make_unique<ReplaySource>(config.replayFile, config.replayRate, config.rate,
+                                          config.replayScale);
   }
   return std::make_unique<PulseModel>(config);
 }

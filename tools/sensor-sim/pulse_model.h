@@ -52,18 +52,30 @@ class PulseModel : public SignalSource {
 };
 
 // Replays a recorded blood-volume signal (one column, or "timer,hr" with the
-// time in milliseconds) as a light level, resampled to the simulator's rate
-// and looped. Throws std::runtime_error with a Russian message on bad files.
+// time in milliseconds) as a light level 20000 - K x value, resampled to the
+// simulator's rate and looped. Throws std::runtime_error with a Russian
+// message on bad files.
 class ReplaySource : public SignalSource {
  public:
-  ReplaySource(const std::string& file, double fileRate, double sampleRate);
+  // `scale` is K; 0 chooses it with TypicalScale().
+  ReplaySource(const std::string& file, double fileRate, double sampleRate, double scale = 0.0);
   double NextLevel() override;
   void Restart() override { sample_ = 0; }
+  double Scale() const { return scale_; }
+
+  // K that makes the typical steepest rise of the light level over five
+  // samples (the median over 4-second stretches) the one a sensor at its
+  // designed level gives, so the program's calibration at its start gain
+  // sees a peak in its intended range.
+  double TypicalScale() const;
 
  private:
+  double ValueAt(long sample) const;  // resampled and looped
+
   std::vector<double> times_;   // seconds
-  std::vector<double> values_;  // light level
+  std::vector<double> values_;  // as recorded
   double sampleRate_;
+  double scale_ = 0.0;
   long sample_ = 0;
 };
 

@@ -18,6 +18,7 @@ struct SimConfig {
   double drift = 400.0;  // slow baseline drift, amplitude in counts
   std::string replayFile;
   double replayRate = 100.0;
+  double replayScale = 0.0;   // K of A = 20000 - K x value; 0: chosen from the recording
   bool mute = false;          // never answers
   bool refuseStart = false;   // answers everything but the stream start
   long stopAfterFrames = -1;  // falls silent after this many frames (-1: never)

@@ -45,6 +45,7 @@ enum Option {
   kDrift,
   kReplay,
   kReplayRate,
+  kReplayScale,
   kMute,
   kRefuseStart,
   kStopAfter,
@@ -65,6 +66,7 @@ const option kLongOptions[] = {
     {"drift", required_argument, nullptr, kDrift},
     {"replay", required_argument, nullptr, kReplay},
     {"replay-rate", required_argument, nullptr, kReplayRate},
+    {"replay-scale", required_argument, nullptr, kReplayScale},
     {"mute", no_argument, nullptr, kMute},
     {"refuse-start", no_argument, nullptr, kRefuseStart},
     {"stop-after-frames", required_argument, nullptr, kStopAfter},
@@ -115,6 +117,10 @@ std::string Apply(int opt, const char* arg, ParsedOptions& p) {
       return ToDouble(arg, c.replayRate) && c.replayRate > 0.0
                  ? ""
                  : "--replay-rate: нужна положительная частота";
+    case kReplayScale:
+      return ToDouble(arg, c.replayScale) && c.replayScale > 0.0
+                 ? ""
+                 : "--replay-scale: нужен положительный множитель";
     case kMute:
       c.mute = true;
       return {};
@@ -174,6 +180,8 @@ const char* UsageText() {
          "  --drift AMPL            baseline drift in counts (default 400)\n"
          "  --replay FILE.csv       replay a recording (one column, or timer,hr) instead\n"
          "  --replay-rate HZ        sample rate of a one-column recording (default 100)\n"
+         "  --replay-scale K        replayed level A = 20000 - K x value (default: K that puts\n"
+         "                          the recording's typical pulse at the sensor's designed level)\n"
          "  --mute                  never answer\n"
          "  --refuse-start          answer everything but the stream start\n"
          "  --stop-after-frames N   fall silent after N measurement frames\n"
