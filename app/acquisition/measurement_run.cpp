@@ -184,6 +184,8 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
       }
     }
   }
+  // The last wait took a second; the stop below may take another.
+  if (s.lost) surface.processEvents();
 
   api.SetStatusSens(0);
   api.SetDTRPort(0);

@@ -349,6 +349,8 @@ TEST_F(WithSim, ReplayedRecordingIsAcceptedAtAModerateGain) {
   EXPECT_LE(f.CurrentRecord->Gain, 60);
   EXPECT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();
   t.save(QStringLiteral("replay-conclusion"));
+  f.Button3Click();
+  t.save(QStringLiteral("replay-check"));
 }
 
 }  // namespace
