@@ -266,6 +266,8 @@ struct LostSensorCase {
   bool recording;
 };
 
+void PrintTo(const LostSensorCase& c, std::ostream* os) { *os << c.name; }
+
 class LostSensor : public WithSim, public ::testing::WithParamInterface<LostSensorCase> {};
 
 TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
