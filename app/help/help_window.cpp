@@ -11,11 +11,15 @@
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include "help/help_collection.h"
@@ -23,6 +27,15 @@
 namespace sfigmo {
 
 QUrl HelpContentsUrl() { return QUrl(QStringLiteral("qthelp://org.sfigmo.help/doc/index.html")); }
+
+QString WithWordPrefixes(const QString& input) {
+  if (input.contains(QLatin1Char('"'))) return input;
+  QStringList words = input.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+  for (QString& w : words) {
+    if (!w.contains(QLatin1Char('*')) && !w.contains(QLatin1Char('?'))) w += QLatin1Char('*');
+  }
+  return words.join(QLatin1Char(' '));
+}
 
 HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
     : QTextBrowser(parent), engine_(engine) {
@@ -38,6 +51,13 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(QStringLiteral("Справка"));
+  // The search controls are Qt's own; their Russian texts come with Qt's
+  // translations (removed again when this window goes).
+  auto* translator = new QTranslator(this);
+  if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qt_help"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+  }
   engine_ = new QHelpEngine(collectionFile, this);
   // The collection is the program's; the window never registers anything.
   engine_->setReadOnly(!QFileInfo(collectionFile).isWritable());
@@ -138,7 +158,7 @@ void HelpWindow::buildSearch() {
   tabs_->addTab(page, QStringLiteral("Поиск"));
 
   connect(query, &QHelpSearchQueryWidget::search, search,
-          [search, query] { search->search(query->searchInput()); });
+          [search, query] { search->search(WithWordPrefixes(query->searchInput())); });
   connect(results, &QHelpSearchResultWidget::requestShowLink, browser_,
           [this](const QUrl& url) { browser_->setSource(url); });
   // A search before the index is complete would find too little.

@@ -19,6 +19,11 @@ namespace sfigmo {
 // The contents page of the help, where "Справка" opens it.
 QUrl HelpContentsUrl();
 
+// The search text as the index is asked: Russian words change their endings,
+// so each plain word matches as a prefix ("пульс" finds "пульса",
+// "пульсовой"). Phrases in quotes and words with a wildcard stay as typed.
+QString WithWordPrefixes(const QString& input);
+
 // Shows pages of the help collection; relative links resolve inside it.
 class HelpBrowser : public QTextBrowser {
   Q_OBJECT
