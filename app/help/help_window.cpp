@@ -90,6 +90,9 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* mainWindow)
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("HelpTabs"));
+  QFont sideFont = tabs_->font();
+  sideFont.setPointSize(9);
+  tabs_->setFont(sideFont);
   tabs_->addTab(contents, QStringLiteral("Содержание"));
   buildSearch();
 
@@ -133,6 +136,8 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* mainWindow)
     size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
   }
   resize(size);
+  // Beside the main window's upper left corner, so both stay in view.
+  if (mainWindow) move(mainWindow->geometry().topLeft() + QPoint(40, 40));
   // Closing the main window ends the program: the help goes with it.
   if (mainWindow) mainWindow->installEventFilter(this);
 }

@@ -94,7 +94,7 @@ TEST(HelpMenu, OpensTheContentsPageNotModallyAndClosesWithTheProgram) {
   QHelpContentWidget* tree = help->contentsTree();
   ASSERT_TRUE(WaitFor([tree] { return tree->model()->rowCount() > 0; }));
   const QModelIndex top = tree->model()->index(0, 0);
-  EXPECT_EQ(top.data().toString(), QStringLiteral("Справка программы sfigmo"));
+  EXPECT_EQ(top.data().toString(), QStringLiteral("Анализатор пульса ТЕРВОЛАН"));
   ASSERT_TRUE(WaitFor([tree] { return tree->currentIndex().isValid(); }));
   EXPECT_EQ(tree->currentIndex(), top);
   SavePicture(help, QStringLiteral("help-contents"));
@@ -125,6 +125,7 @@ TEST(HelpMenu, ContentsTreeOpensItsPageAndFollowsTheBrowser) {
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
   EXPECT_EQ(PageName(help->browser()->source()), "pulse.html");
   EXPECT_TRUE(help->browser()->toPlainText().contains(QStringLiteral("ЧАСТОТА ПУЛЬСА В НОРМЕ")));
+  SavePicture(help, QStringLiteral("help-pulse"));
 
   help->browser()->setSource(HelpContentsUrl().resolved(QUrl("sms.html")));
   EXPECT_EQ(tree->currentIndex(), tree->indexOf(HelpContentsUrl().resolved(QUrl("sms.html"))));
