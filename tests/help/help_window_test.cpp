@@ -167,80 +167,86 @@ TEST(HelpSearch, PlainWordsMatchAsPrefixesPhrasesAsTyped) {
   }
 }
 
-TEST(HelpCollection, AMissingFileGivesOneMessageNamingIt) {
-  for (const char* missing : {kHelpCollectionFile, kHelpPagesFile}) {
-    SCOPED_TRACE(missing);
-    QTemporaryDir program, cache;
+// A program folder holding the build's help files (all, or all but one),
+// and a cache folder for the working copy.
+struct ProgramCopy {
+  explicit ProgramCopy(const char* leaveOut = nullptr) {
     for (const char* name : {kHelpCollectionFile, kHelpPagesFile}) {
-      if (QLatin1String(name) != QLatin1String(missing)) {
-        ASSERT_TRUE(QFile::copy(QStringLiteral(SFIGMO_BIN_DIR "/") + QLatin1String(name),
-                                program.filePath(QLatin1String(name))));
-      }
+      if (leaveOut && QLatin1String(name) == QLatin1String(leaveOut)) continue;
+      copied &= QFile::copy(QStringLiteral(SFIGMO_BIN_DIR "/") + QLatin1String(name), file(name));
     }
-    QWidget main;
-    QStringList messages;
+  }
+  QString file(const char* name) const { return program.filePath(QLatin1String(name)); }
+  HelpOptions options() {
     HelpOptions o;
     o.programFolder = program.path();
     o.cacheFolder = cache.path();
-    o.messagePresenter = [&](const QString& m) { messages << m; };
-    EXPECT_EQ(ShowHelpContents(&main, o), nullptr);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(program.filePath(QLatin1String(missing))))
-        << messages[0].toStdString();
+    o.messagePresenter = [this](const QString& m) { messages << m; };
+    return o;
+  }
+  QTemporaryDir program, cache;
+  QStringList messages;
+  bool copied = true;
+};
+
+TEST(HelpCollection, AMissingFileGivesOneMessageNamingIt) {
+  for (const char* missing : {kHelpCollectionFile, kHelpPagesFile}) {
+    SCOPED_TRACE(missing);
+    ProgramCopy folders(missing);
+    ASSERT_TRUE(folders.copied);
+    QWidget main;
+    EXPECT_EQ(ShowHelpContents(&main, folders.options()), nullptr);
+    ASSERT_EQ(folders.messages.size(), 1);
+    EXPECT_TRUE(folders.messages[0].contains(folders.file(missing)))
+        << folders.messages[0].toStdString();
     EXPECT_EQ(main.findChild<HelpWindow*>(), nullptr);
   }
 }
 
 TEST(HelpCollection, AReadOnlyProgramFolderStaysUntouchedAndSearchWorks) {
-  QTemporaryDir program, cache;
-  for (const char* name : {kHelpCollectionFile, kHelpPagesFile}) {
-    const QString copy = program.filePath(QLatin1String(name));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(SFIGMO_BIN_DIR "/") + QLatin1String(name), copy));
-    QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-  }
-  QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-  const QStringList before = QDir(program.path()).entryList(QDir::AllEntries | QDir::Hidden);
+  ProgramCopy folders;
+  ASSERT_TRUE(folders.copied);
+  for (const char* name : {kHelpCollectionFile, kHelpPagesFile})
+    QFile::setPermissions(folders.file(name), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+  const QString program = folders.program.path();
+  QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  const QStringList before = QDir(program).entryList(QDir::AllEntries | QDir::Hidden);
 
   QWidget main;
-  QStringList messages;
-  HelpOptions o;
-  o.programFolder = program.path();
-  o.cacheFolder = cache.path();
-  o.messagePresenter = [&](const QString& m) { messages << m; };
-  HelpWindow* help = ShowHelpContents(&main, o);
+  HelpWindow* help = ShowHelpContents(&main, folders.options());
   ASSERT_TRUE(help);
-  EXPECT_TRUE(messages.isEmpty());
+  EXPECT_TRUE(folders.messages.isEmpty());
   EXPECT_EQ(help->browser()->source(), HelpContentsUrl());
   EXPECT_FALSE(Search(help, QStringLiteral("пульс")).isEmpty());
-  EXPECT_EQ(help->engine()->collectionFile(), cache.filePath(QLatin1String(kHelpCollectionFile)));
+  EXPECT_EQ(help->engine()->collectionFile(),
+            folders.cache.filePath(QLatin1String(kHelpCollectionFile)));
   delete help;
 
-  EXPECT_EQ(QDir(program.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
-  QFile::setPermissions(program.path(),
+  EXPECT_EQ(QDir(program).entryList(QDir::AllEntries | QDir::Hidden), before);
+  QFile::setPermissions(program,
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST(HelpCollection, TheWorkingCopyIsRenewedOnlyWhenTheProgramsFilesChange) {
-  QTemporaryDir program, cache;
-  for (const char* name : {kHelpCollectionFile, kHelpPagesFile}) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(SFIGMO_BIN_DIR "/") + QLatin1String(name),
-                            program.filePath(QLatin1String(name))));
-  }
-  const HelpCollection first = PrepareHelpCollection(program.path(), cache.path());
+  ProgramCopy folders;
+  ASSERT_TRUE(folders.copied);
+  const QString program = folders.program.path();
+  const QDir cache(folders.cache.path());
+  const HelpCollection first = PrepareHelpCollection(program, cache.path());
   ASSERT_TRUE(first.error.isEmpty());
   EXPECT_EQ(first.file, cache.filePath(QLatin1String(kHelpCollectionFile)));
   // A marker in the copy's index folder survives an unchanged start...
   const QString marker = cache.filePath(QStringLiteral(".tervolan/marker"));
   QDir().mkpath(cache.filePath(QStringLiteral(".tervolan")));
   QFile(marker).open(QIODevice::WriteOnly);
-  EXPECT_EQ(PrepareHelpCollection(program.path(), cache.path()).file, first.file);
+  EXPECT_EQ(PrepareHelpCollection(program, cache.path()).file, first.file);
   EXPECT_TRUE(QFile::exists(marker));
   // ...and goes with the old index when the program's pages change.
-  QFile pages(program.filePath(QLatin1String(kHelpPagesFile)));
+  QFile pages(folders.file(kHelpPagesFile));
   ASSERT_TRUE(pages.open(QIODevice::ReadWrite));
   pages.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
   pages.close();
-  EXPECT_EQ(PrepareHelpCollection(program.path(), cache.path()).file, first.file);
+  EXPECT_EQ(PrepareHelpCollection(program, cache.path()).file, first.file);
   EXPECT_FALSE(QFile::exists(marker));
   EXPECT_EQ(QFileInfo(cache.filePath(QLatin1String(kHelpPagesFile))).lastModified(),
             QFileInfo(pages).lastModified());
