@@ -95,6 +95,7 @@ TEST_F(HelpPages, EveryPageIsInTheContentsTreeAndRendersWithItsTitle) {
   }
   ASSERT_GE(pages().size(), 15);
   HelpBrowser browser(engine.get(), nullptr);
+  browser.resize(640, 900);
   for (const QUrl& p : pages()) {
     SCOPED_TRACE(p.fileName().toStdString());
     EXPECT_TRUE(listed.contains(p));
@@ -102,6 +103,7 @@ TEST_F(HelpPages, EveryPageIsInTheContentsTreeAndRendersWithItsTitle) {
     EXPECT_FALSE(browser.documentTitle().isEmpty());
     // Decoded as UTF-8: the Russian text comes through.
     EXPECT_TRUE(browser.toPlainText().contains(QStringLiteral("и")));
+    SavePicture(&browser, QStringLiteral("help-page-") + p.fileName().section('.', 0, 0));
   }
 }
 
