@@ -181,7 +181,7 @@ class TForm1 : public QMainWindow {
   void place(QWidget* w, int left, int top, int width, int height) const;
   int scaled(int designPixels) const;
   bool MeasurementRun();  // false: the sensor stopped answering
-  void reportLostSensor();
+  void showRunMessages(bool sensorLost);
   void resetForActivation();
   void clearStatusTexts();
   void hideStepAndStopButtons();

@@ -254,20 +254,21 @@ bool TForm1::MeasurementRun() {
   ProgressBar1->setValue(0);
   processPendingEvents();  // the reader's last messages, queued before it stopped
   --busy_;
-  std::vector<HeldMessage> held;
-  held.swap(heldMessages_);
-  if (closePending_) return !run.sensorLost;
-  if (run.sensorLost) {
-    reportLostSensor();  // the library's own complaints are its symptoms
-  } else {
-    for (const HeldMessage& m : held) presentDeviceMessage(m.text, m.caption, m.isError);
-  }
+  showRunMessages(run.sensorLost);
   return !run.sensorLost;
 }
 
-// The run was broken off, not completed: say so once, and show the signal
-// as lost until the next check or run.
-void TForm1::reportLostSensor() {
+// The library's messages held during the run, or for a lost sensor (whose
+// symptoms they are) one message that the run was broken off; the signal
+// shows as lost until the next check or run.
+void TForm1::showRunMessages(bool sensorLost) {
+  std::vector<HeldMessage> held;
+  held.swap(heldMessages_);
+  if (closePending_) return;
+  if (!sensorLost) {
+    for (const HeldMessage& m : held) presentDeviceMessage(m.text, m.caption, m.isError);
+    return;
+  }
   NoSignal = 1;
   showStatus(Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
   presentDeviceMessage(QStringLiteral("Датчик перестал отвечать, измерение прервано. Проверьте "
