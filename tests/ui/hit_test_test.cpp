@@ -135,6 +135,21 @@ void LoadSampleRecording(TForm1& f) {
   f.WorkingPeriod = f.CurrentRecord->SamplePeriod;
 }
 
+// Starts a run with a real click on `start`; once it is drawing, calls
+// `here`, then stops it with a real click on `stop`, which must end it.
+void RunStoppedByClick(HitTest& test, TForm1& f, QPushButton* start, QPushButton* stop,
+                       const std::function<void()>& here) {
+  bool stopped = false;
+  test.during(60, [&] {
+    here();
+    RealClick(stop);
+    stopped = f.StopRequest == 1;
+  });
+  RealClick(start);
+  EXPECT_TRUE(stopped) << stop->objectName().toStdString() << "'s click did not reach its handler";
+  EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
+}
+
 std::vector<Screen> Screens() {
   return {
       {"ready",
@@ -145,31 +160,14 @@ std::vector<Screen> Screens() {
        }},
       {"automatic run",
        [](HitTest& test, TForm1& f, const auto& here) {
-         bool stopped = false;
-         test.during(60, [&] {
-           here();
-           RealClick(f.Button8);
-           stopped = f.StopRequest == 1;
-         });
-         RealClick(f.Button1);
-         EXPECT_TRUE(stopped) << "the automatic STOP's click did not reach its handler";
-         EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
+         RunStoppedByClick(test, f, f.Button1, f.Button8, here);
          EXPECT_FALSE(f.Button1->isHidden());
        }},
       {"manual run",
        [](HitTest& test, TForm1& f, const auto& here) {
          RealClick(f.RadioButton2);
          ASSERT_TRUE(f.RadioButton2->isChecked());
-         bool stopped = false;
-         test.during(60, [&] {
-           here();
-           RealClick(f.Button10);
-           stopped = f.StopRequest == 1;
-         });
-         RealClick(f.Button2);
-         EXPECT_TRUE(stopped) << "the manual STOP's click did not reach its handler";
-         EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
-         EXPECT_LT(f.CurrentRecord->SampleCount, SampleCountForWidth(f.outerWidth()));
+         RunStoppedByClick(test, f, f.Button2, f.Button10, here);
        }},
       {"check view",
        [](HitTest&, TForm1& f, const auto& here) {
