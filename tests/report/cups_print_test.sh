@@ -25,7 +25,9 @@ cleanup() {
   fi
   rm -rf "$work"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # cupsd drops to the lp user for filters: the folders must let it in.
 chmod 755 "$work"

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFont>
 #include <QLocale>
+
+#include "draw/canvas.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -12,6 +15,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("CUPS_SERVER"))
     qputenv("CUPS_SERVER", "/nonexistent/sfigmo-test/cups.sock");
   QApplication app(argc, argv);
+  // The program's face: the layout's 8-point one.
+  QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
   QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
