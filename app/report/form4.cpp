@@ -149,8 +149,9 @@ void TForm4::Button1Click() {
   const QString path = runOpenDialog();
   if (path.isEmpty() || !readRecord(path)) return;
   if (QPrinterInfo::availablePrinters().isEmpty()) {
-    showMessage(QStringLiteral("Принтер не установлен. Добавьте принтер в настройках системы "
-                               "или сохраните отчёт кнопкой «Создать PDF»."));
+    showMessage(
+        QStringLiteral("Принтер не установлен. Добавьте принтер в настройках системы "
+                       "или сохраните отчёт кнопкой «Создать PDF»."));
     return;
   }
   waitForPrinter();
@@ -166,15 +167,15 @@ void TForm4::printOnPrinter() {
   printer_.setDocName(QStringLiteral("Отчёт ") + sfigmo::DefaultPdfName(*record_));
   QPainter painter;
   if (!painter.begin(&printer_)) {
-    showMessage(QStringLiteral("Не удалось начать печать на принтере «%1».")
-                    .arg(printer_.printerName()));
+    showMessage(
+        QStringLiteral("Не удалось начать печать на принтере «%1».").arg(printer_.printerName()));
     return;
   }
   sfigmo::DrawReportPage(painter, *record_, true, pageOptions());
   painter.end();
   if (printer_.printerState() == QPrinter::Error)
-    showMessage(QStringLiteral("Принтер «%1» не принял задание печати.")
-                    .arg(printer_.printerName()));
+    showMessage(
+        QStringLiteral("Принтер «%1» не принял задание печати.").arg(printer_.printerName()));
 }
 
 void TForm4::Button2Click() {

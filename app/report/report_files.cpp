@@ -20,10 +20,11 @@ bool ReadReportRecord(const QString& path, PulsogramRecord& record, QString& mes
 
 QString DefaultPdfName(const PulsogramRecord& record) {
   QString name;
-  for (std::span<const std::uint8_t> field :
-       {std::span<const std::uint8_t>(record.PatientName), std::span<const std::uint8_t>(record.PatientAge),
-        std::span<const std::uint8_t>(record.PatientSex), std::span<const std::uint8_t>(record.DateText),
-        std::span<const std::uint8_t>(record.TimeText)})
+  for (std::span<const std::uint8_t> field : {std::span<const std::uint8_t>(record.PatientName),
+                                              std::span<const std::uint8_t>(record.PatientAge),
+                                              std::span<const std::uint8_t>(record.PatientSex),
+                                              std::span<const std::uint8_t>(record.DateText),
+                                              std::span<const std::uint8_t>(record.TimeText)})
     name += QString::fromStdString(GetShortString(field));
   name.replace(u'/', u'_');
   return name;

@@ -65,8 +65,8 @@ QStringList ReportVerdicts(const AnalysisResults& r) {
 }
 
 QString ReportHeaderLine(const QString& dateText, const QString& timeText) {
-  const QString date = Chars(dateText, 7, 8) + u'.' + Chars(dateText, 4, 5) + u'.' +
-                       Chars(dateText, 1, 2) + u',';
+  const QString date =
+      Chars(dateText, 7, 8) + u'.' + Chars(dateText, 4, 5) + u'.' + Chars(dateText, 1, 2) + u',';
   QString time = timeText;
   for (int i : {2, 5})
     if (i < time.size()) time[i] = u':';

@@ -79,6 +79,7 @@ QString AgeWord(const QString& age);
 // otherwise the value with `digits` significant digits.
 QString TosoText(const AnalysisResults& results, int digits, char decimalSeparator);
 
-ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOptions& options = {});
+ReportPageText BuildReportPage(const PulsogramRecord& record,
+                               const ReportPageOptions& options = {});
 
 }  // namespace sfigmo

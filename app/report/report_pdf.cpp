@@ -26,8 +26,9 @@ class PdfMaker {
     handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
       const char* why = dlerror();
-      error_ = QStringLiteral("Не удалось загрузить библиотеку создания PDF «%1»: %2")
-                   .arg(path, why ? QString::fromLocal8Bit(why) : QStringLiteral("причина неизвестна"));
+      error_ =
+          QStringLiteral("Не удалось загрузить библиотеку создания PDF «%1»: %2")
+              .arg(path, why ? QString::fromLocal8Bit(why) : QStringLiteral("причина неизвестна"));
       return;
     }
     beginDoc_ = bind<BeginDocFn>("BeginDoc");

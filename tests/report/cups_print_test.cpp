@@ -29,15 +29,17 @@ QString QueueOutput() { return qEnvironmentVariable("SFIGMO_TEST_QUEUE_OUTPUT");
 
 // Jobs the queue has completed, as lpstat lists them.
 int CompletedJobs() {
-  const QString out = RunTool(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("completed"),
-                                                        QStringLiteral("-o"), Queue()})
-                          .Output;
+  const QString out =
+      RunTool(QStringLiteral("lpstat"),
+              {QStringLiteral("-W"), QStringLiteral("completed"), QStringLiteral("-o"), Queue()})
+          .Output;
   return static_cast<int>(out.split(u'\n', Qt::SkipEmptyParts).size());
 }
 
 int AllJobs() {
   const QString out =
-      RunTool(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), Queue()})
+      RunTool(QStringLiteral("lpstat"),
+              {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), Queue()})
           .Output;
   return static_cast<int>(out.split(u'\n', Qt::SkipEmptyParts).size());
 }
@@ -64,11 +66,8 @@ class CupsPrint : public ::testing::Test {
   }
 
   void chooseRecord() {
-    WhenModal<QFileDialog>(
-        [this](QFileDialog* d) {
-          testing::PickFile(d, record_);
-        },
-        QStringLiteral("OpenDialog1"));
+    WhenModal<QFileDialog>([this](QFileDialog* d) { testing::PickFile(d, record_); },
+                           QStringLiteral("OpenDialog1"));
   }
 
   // Waits for the queue to complete one more job, then for its output.
@@ -86,9 +85,9 @@ class CupsPrint : public ::testing::Test {
   }
 
   void expectReport(const QString& text) {
-    for (const QString& e : {QStringLiteral("Анализатор пульса «Терволан»"), QStringLiteral("Петров, 45 лет"),
-                             QStringLiteral("Результаты анализа"), QStringLiteral("Пульс"),
-                             QStringLiteral("1. Частота пульса в норме"),
+    for (const QString& e : {QStringLiteral("Анализатор пульса «Терволан»"),
+                             QStringLiteral("Петров, 45 лет"), QStringLiteral("Результаты анализа"),
+                             QStringLiteral("Пульс"), QStringLiteral("1. Частота пульса в норме"),
                              QStringLiteral("4. Нагрузка миокарда в норме")})
       EXPECT_TRUE(text.contains(e)) << e.toStdString() << " missing from:\n" << text.toStdString();
   }
@@ -130,7 +129,8 @@ TEST_F(CupsPrint, PrintPdfGoesThroughTheSystemsPrintCommand) {
   form_->Button3Click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return handed.count() == 1; }, 60000));
   EXPECT_TRUE(handed.at(0).at(0).toBool()) << messages_.join(u'\n').toStdString();
-  EXPECT_TRUE(QFile::exists(folder_.filePath(QStringLiteral("PDF/Петров45Ж26_12_07_09_05_03.pdf"))));
+  EXPECT_TRUE(
+      QFile::exists(folder_.filePath(QStringLiteral("PDF/Петров45Ж26_12_07_09_05_03.pdf"))));
   expectReport(waitForPrintedText(before));
 }
 

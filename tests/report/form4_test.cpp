@@ -1,6 +1,8 @@
 // The print window's PDF actions and refusals, driven through its dialogs as
 // a user would; printing on a real queue lives in cups_print_test.cpp.
 
+#include "report/form4.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -12,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "report/form4.h"
 #include "report_test_support.h"
 
 namespace sfigmo {
@@ -71,11 +72,8 @@ struct PrintWindow {
 };
 
 void ChooseFile(const QString& path) {
-  WhenModal<QFileDialog>(
-      [path](QFileDialog* d) {
-        testing::PickFile(d, path);
-      },
-      QStringLiteral("OpenDialog1"));
+  WhenModal<QFileDialog>([path](QFileDialog* d) { testing::PickFile(d, path); },
+                         QStringLiteral("OpenDialog1"));
 }
 
 void CancelFileDialog() {
@@ -86,9 +84,7 @@ void OnSaveDialog(std::function<void(QFileDialog*)> act) {
   WhenModal<QFileDialog>(std::move(act), QStringLiteral("SaveDialog1"));
 }
 
-bool WaitFor(const std::function<bool()>& condition) {
-  return QTest::qWaitFor(condition, 60000);
-}
+bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 60000); }
 
 TEST(PrintWindow, ControlsAtTheirPlaces) {
   PrintWindow w;

@@ -123,17 +123,19 @@ QStringList Conclusion(const PulsogramRecord& record, QStringList extra = {}) {
 TEST(MmToDevice, RoundsToTheNearestPixel) {
   struct Case {
     int mm, dpi, expected;
-  } cases[] = {{190, 600, 4488}, {190, 96, 718}, {0, 600, 0},     {117, 600, 2764},
+  } cases[] = {{190, 600, 4488}, {190, 96, 718}, {0, 600, 0},        {117, 600, 2764},
                {25, 254, 250},   {1, 96, 4},     {-190, 600, -4488}, {INT_MAX, 1200, INT_MAX}};
-  for (const Case& c : cases) EXPECT_EQ(MmToDevice(c.mm, c.dpi), c.expected) << c.mm << " mm " << c.dpi;
+  for (const Case& c : cases)
+    EXPECT_EQ(MmToDevice(c.mm, c.dpi), c.expected) << c.mm << " mm " << c.dpi;
 }
 
 TEST(ReportVerdicts, PulseRateBands) {
   struct Case {
     double puls;
     const char* text;
-  } cases[] = {{70, "Частота пульса в норме"}, {80, "Частота пульса в норме"}, {55, "Пульс понижен"},
-               {54.9, "Низкий пульс"},          {90, "Пульс повышен"},         {90.1, "Высокий пульс"}};
+  } cases[] = {{70, "Частота пульса в норме"}, {80, "Частота пульса в норме"},
+               {55, "Пульс понижен"},          {54.9, "Низкий пульс"},
+               {90, "Пульс повышен"},          {90.1, "Высокий пульс"}};
   for (const Case& c : cases) {
     auto r = MakeRecord();
     r->Results.PULS = c.puls;
@@ -195,8 +197,12 @@ TEST(ReportText, PatientLineAgeWords) {
   struct Case {
     const char* age;
     const char* line;
-  } cases[] = {{"", "Иванов"},           {"67", "Иванов, 67 лет"}, {"21", "Иванов, 21 год"},
-               {"43", "Иванов, 43 года"}, {"11", "Иванов, 11 год"}, {"12", "Иванов, 12 года"},
+  } cases[] = {{"", "Иванов"},
+               {"67", "Иванов, 67 лет"},
+               {"21", "Иванов, 21 год"},
+               {"43", "Иванов, 43 года"},
+               {"11", "Иванов, 11 год"},
+               {"12", "Иванов, 12 года"},
                {"5 мес", "Иванов, 5 мес лет"}};
   for (const Case& c : cases) {
     testing::RecordText text;
@@ -208,7 +214,8 @@ TEST(ReportText, PatientLineAgeWords) {
 TEST(ReportText, HeaderLineFromTheStoredDateAndTime) {
   EXPECT_EQ(BuildReportPage(*MakeRecord()).HeaderLine, QStringLiteral("25.12.08, 10:15:30"));
   // A damaged header gives what its characters allow.
-  EXPECT_EQ(ReportHeaderLine(QStringLiteral("08_1"), QStringLiteral("10")), QStringLiteral(".1.08, 10"));
+  EXPECT_EQ(ReportHeaderLine(QStringLiteral("08_1"), QStringLiteral("10")),
+            QStringLiteral(".1.08, 10"));
   EXPECT_EQ(ReportHeaderLine(QString(), QString()), QStringLiteral(".., "));
 }
 
@@ -277,9 +284,12 @@ TEST(ReportPage, LayoutFontsAndColoursAt600Dpi) {
     const char* text;
     int left, top, points;
     bool bold;
-  } lefts[] = {{"Иванов, 67 лет", 20, 60, 24, true},     {"Результаты анализа", 20, 100, 18, true},
-               {"Заключение", 20, 185, 18, true},         {"Пульс", 20, 117, 12, false},
-               {"Количество экстрасистол", 20, 166, 12, false}, {"1. Частота пульса в норме", 25, 197, 12, false},
+  } lefts[] = {{"Иванов, 67 лет", 20, 60, 24, true},
+               {"Результаты анализа", 20, 100, 18, true},
+               {"Заключение", 20, 185, 18, true},
+               {"Пульс", 20, 117, 12, false},
+               {"Количество экстрасистол", 20, 166, 12, false},
+               {"1. Частота пульса в норме", 25, 197, 12, false},
                {"4. Нагрузка миокарда в норме", 25, 218, 12, false}};
   for (const Left& l : lefts) {
     const DrawnText* t = device.find(QString::fromUtf8(l.text));

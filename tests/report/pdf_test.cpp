@@ -36,7 +36,9 @@ struct Word {
 
 // pdftotext -bbox: every word with its box in points from the top-left.
 std::vector<Word> PdfWords(const QString& pdf) {
-  const QString html = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}).Output;
+  const QString html =
+      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})
+          .Output;
   static const QRegularExpression re(QStringLiteral(
       R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
   std::vector<Word> words;
@@ -62,32 +64,55 @@ TEST(ReportPdf, OneA4PageWithEveryTextInPlace) {
   ASSERT_TRUE(result.Ok) << result.Message.toStdString();
 
   const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf}).Output;
-  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+      << info.toStdString();
   EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
   const QString fonts = RunTool(QStringLiteral("pdffonts"), {pdf}).Output;
   EXPECT_TRUE(fonts.contains(QStringLiteral("LiberationSans"))) << fonts.toStdString();
-  EXPECT_FALSE(fonts.contains(QRegularExpression(QStringLiteral("\\bno\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$"),
-                                                 QRegularExpression::MultilineOption)))
-      << "a font is not embedded:\n" << fonts.toStdString();
+  EXPECT_FALSE(fonts.contains(
+      QRegularExpression(QStringLiteral("\\bno\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$"),
+                         QRegularExpression::MultilineOption)))
+      << "a font is not embedded:\n"
+      << fonts.toStdString();
 
   const QString text = PdfText(pdf);
-  const QStringList expected = {
-      QStringLiteral("Анализатор пульса «Терволан»"), QStringLiteral("25.12.08, 10:15:30"),
-      QStringLiteral("Иванов, 67 лет"), QStringLiteral("Результаты анализа"), QStringLiteral("норма"),
-      QStringLiteral("Пульс"), QStringLiteral("72"), QStringLiteral("уд/мин"), QStringLiteral("55-80"),
-      QStringLiteral("Вариационных размах"), QStringLiteral("0,03"), QStringLiteral("0,06-0,16"),
-      QStringLiteral("Коэффициент вариации"), QStringLiteral("4,321"), QStringLiteral("2-10"),
-      QStringLiteral("Сопротивление сосудов"), QStringLiteral("0,071"), QStringLiteral("0,06-0,09"),
-      QStringLiteral("Тонус сосудов"), QStringLiteral("19"), QStringLiteral("10-25"),
-      QStringLiteral("Время максимальной нагрузки"), QStringLiteral("0,09"), QStringLiteral("0,07-0,11"),
-      QStringLiteral("Количество пауз"), QStringLiteral("Количество экстрасистол"),
-      QStringLiteral("Заключение"), QStringLiteral("1. Пульс жёсткий"),
-      QStringLiteral("2. Частота пульса в норме"), QStringLiteral("3. Перебои не обнаружены"),
-      QStringLiteral("4. Синусовый ритм не нарушен"), QStringLiteral("5. Нагрузка миокарда в норме")};
+  const QStringList expected = {QStringLiteral("Анализатор пульса «Терволан»"),
+                                QStringLiteral("25.12.08, 10:15:30"),
+                                QStringLiteral("Иванов, 67 лет"),
+                                QStringLiteral("Результаты анализа"),
+                                QStringLiteral("норма"),
+                                QStringLiteral("Пульс"),
+                                QStringLiteral("72"),
+                                QStringLiteral("уд/мин"),
+                                QStringLiteral("55-80"),
+                                QStringLiteral("Вариационных размах"),
+                                QStringLiteral("0,03"),
+                                QStringLiteral("0,06-0,16"),
+                                QStringLiteral("Коэффициент вариации"),
+                                QStringLiteral("4,321"),
+                                QStringLiteral("2-10"),
+                                QStringLiteral("Сопротивление сосудов"),
+                                QStringLiteral("0,071"),
+                                QStringLiteral("0,06-0,09"),
+                                QStringLiteral("Тонус сосудов"),
+                                QStringLiteral("19"),
+                                QStringLiteral("10-25"),
+                                QStringLiteral("Время максимальной нагрузки"),
+                                QStringLiteral("0,09"),
+                                QStringLiteral("0,07-0,11"),
+                                QStringLiteral("Количество пауз"),
+                                QStringLiteral("Количество экстрасистол"),
+                                QStringLiteral("Заключение"),
+                                QStringLiteral("1. Пульс жёсткий"),
+                                QStringLiteral("2. Частота пульса в норме"),
+                                QStringLiteral("3. Перебои не обнаружены"),
+                                QStringLiteral("4. Синусовый ритм не нарушен"),
+                                QStringLiteral("5. Нагрузка миокарда в норме")};
   qsizetype from = 0;
   for (const QString& e : expected) {
     const qsizetype at = text.indexOf(e, from);
-    ASSERT_GE(at, 0) << "missing or out of order: " << e.toStdString() << "\n" << text.toStdString();
+    ASSERT_GE(at, 0) << "missing or out of order: " << e.toStdString() << "\n"
+                     << text.toStdString();
     from = at + e.size();
   }
 
@@ -107,8 +132,8 @@ TEST(ReportPdf, OneA4PageWithEveryTextInPlace) {
 
   // A picture of the page for a look beside the layout.
   QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
-  RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
-                                       QStringLiteral("-singlefile"), pdf,
+  RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                       QStringLiteral("80"), QStringLiteral("-singlefile"), pdf,
                                        QStringLiteral(SFIGMO_SCREENSHOT_DIR "/report_pdf")});
 }
 
@@ -117,7 +142,8 @@ TEST(ReportPdf, MissingLibraryWritesNothingAndSaysSo) {
   const QString pdf = dir.filePath(QStringLiteral("x.pdf"));
   const ReportPdfResult result = WriteReportPdf(*MakeRecord(), pdf, Options(dir.path()));
   EXPECT_FALSE(result.Ok);
-  EXPECT_TRUE(result.Message.contains(QStringLiteral("libdspdf.so"))) << result.Message.toStdString();
+  EXPECT_TRUE(result.Message.contains(QStringLiteral("libdspdf.so")))
+      << result.Message.toStdString();
   EXPECT_FALSE(QFile::exists(pdf));
 }
 
@@ -128,9 +154,11 @@ TEST(ReportPdf, LibraryLackingAFunctionWritesNothing) {
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("older report");
   old.close();
-  const ReportPdfResult result = WriteReportPdf(*MakeRecord(), pdf, Options(QStringLiteral(SFIGMO_PARTIAL_PDF_MAKER_DIR)));
+  const ReportPdfResult result =
+      WriteReportPdf(*MakeRecord(), pdf, Options(QStringLiteral(SFIGMO_PARTIAL_PDF_MAKER_DIR)));
   EXPECT_FALSE(result.Ok);
-  EXPECT_TRUE(result.Message.contains(QStringLiteral("«PrintPageM»"))) << result.Message.toStdString();
+  EXPECT_TRUE(result.Message.contains(QStringLiteral("«PrintPageM»")))
+      << result.Message.toStdString();
   QFile again(pdf);
   ASSERT_TRUE(again.open(QIODevice::ReadOnly));
   EXPECT_EQ(again.readAll(), QByteArray("older report"));
@@ -153,7 +181,9 @@ class PdfMakerCalls : public ::testing::Test {
   void TearDown() override {
     if (handle_) dlclose(handle_);
   }
-  QByteArray path(const char* name) const { return QFile::encodeName(dir_.filePath(QString::fromLatin1(name))); }
+  QByteArray path(const char* name) const {
+    return QFile::encodeName(dir_.filePath(QString::fromLatin1(name)));
+  }
 
   QTemporaryDir dir_;
   void* handle_ = nullptr;
@@ -205,8 +235,10 @@ TEST_F(PdfMakerCalls, CallsOutOfOrderAreRefused) {
   EXPECT_EQ(PrintPageM(good.constData(), static_cast<int>(good.size())), 1);
   EXPECT_EQ(NewPage(), 1);
   EXPECT_EQ(EndDoc(), 1);
-  const QString info = RunTool(QStringLiteral("pdfinfo"), {QFile::decodeName(path("two.pdf"))}).Output;
-  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n")))) << info.toStdString();
+  const QString info =
+      RunTool(QStringLiteral("pdfinfo"), {QFile::decodeName(path("two.pdf"))}).Output;
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))))
+      << info.toStdString();
 }
 
 TEST_F(PdfMakerCalls, AFailedDocumentKeepsTheOlderFile) {

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "storage/pulsogram_record.h"
