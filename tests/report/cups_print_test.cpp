@@ -27,22 +27,16 @@ using testing::WhenModal;
 QString Queue() { return qEnvironmentVariable("SFIGMO_TEST_QUEUE"); }
 QString QueueOutput() { return qEnvironmentVariable("SFIGMO_TEST_QUEUE_OUTPUT"); }
 
-// Jobs the queue has completed, as lpstat lists them.
-int CompletedJobs() {
+// The queue's jobs, as lpstat lists them: `which` is "completed" or "all".
+int Jobs(const char* which) {
   const QString out =
       RunTool(QStringLiteral("lpstat"),
-              {QStringLiteral("-W"), QStringLiteral("completed"), QStringLiteral("-o"), Queue()})
+              {QStringLiteral("-W"), QString::fromLatin1(which), QStringLiteral("-o"), Queue()})
           .Output;
   return static_cast<int>(out.split(u'\n', Qt::SkipEmptyParts).size());
 }
-
-int AllJobs() {
-  const QString out =
-      RunTool(QStringLiteral("lpstat"),
-              {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), Queue()})
-          .Output;
-  return static_cast<int>(out.split(u'\n', Qt::SkipEmptyParts).size());
-}
+int CompletedJobs() { return Jobs("completed"); }
+int AllJobs() { return Jobs("all"); }
 
 class CupsPrint : public ::testing::Test {
  protected:
