@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -90,7 +91,10 @@ QByteArray ReportPictureData(const PulsogramRecord& record, const ReportPageOpti
 ReportPdfResult WriteReportPdf(const PulsogramRecord& record, const QString& pdfPath,
                                const ReportPdfOptions& options) {
   const QByteArray picture = ReportPictureData(record, options.Page);
-  PdfMaker maker(QDir(options.LibraryFolder).filePath(QString::fromLatin1(kPdfMakerFile)));
+  // Never a bare file name: dlopen would search the system's folders.
+  const QString folder = options.LibraryFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                         : options.LibraryFolder;
+  PdfMaker maker(QDir(folder).filePath(QString::fromLatin1(kPdfMakerFile)));
   ReportPdfResult result;
   if (!maker.usable()) {
     result.Message = maker.error() + QStringLiteral(". PDF не создан.");

@@ -14,7 +14,7 @@ namespace sfigmo {
 inline constexpr const char* kPdfMakerFile = "libdspdf.so";
 
 struct ReportPdfOptions {
-  QString LibraryFolder;  // where libdspdf.so lies (the program's folder)
+  QString LibraryFolder;  // where libdspdf.so lies; empty: the executable's folder
   ReportPageOptions Page;
 };
 
