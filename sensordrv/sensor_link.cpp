@@ -115,6 +115,8 @@ std::optional<Reply> SensorLink::Exchange(std::uint8_t command) {
     Reply r = answer_.Load();  // an older reply of the same kind still counts
     if (ReplyMatches(command, r)) result = r;
   }
+  // Frames still queued when the stream stops belong to no later reading.
+  if (command == kCmdStop) data_.Clear();
   commandIdle_ = true;
   if (result) ClearKeepAlive();
   return result;
