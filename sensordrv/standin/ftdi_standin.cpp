@@ -52,7 +52,6 @@ class Chip {
     hostFrame_.clear();
     sensorOut_.clear();
     fifo_.clear();
-    delayed_.clear();
     stats_ = FtdiStandinStats{};
     streaming_ = false;
     lastPump_ = Clock::now();
@@ -104,8 +103,7 @@ class Chip {
   int Write(const unsigned char* data, int size) {
     std::lock_guard lock(mutex_);
     if (!attached_) return kNoDevice;
-    const auto now = Clock::now();
-    Pump(now);
+    Pump(Clock::now());
     for (int i = 0; i < size; ++i) {
       const std::uint8_t c = data[i];
       if (c == sensordrv::kFrameStart) hostFrame_.clear();
@@ -113,7 +111,7 @@ class Chip {
       if (!assembler_.PushByte(c)) continue;
       const sensordrv::Request request = sensordrv::DecodeRequest(assembler_.Frame());
       assembler_.Release();
-      Deliver(request, now);
+      Deliver(request);
       hostFrame_.clear();
     }
     return size;
@@ -141,7 +139,7 @@ class Chip {
   }
 
  private:
-  void Deliver(const sensordrv::Request& request, Clock::time_point now) {
+  void Deliver(const sensordrv::Request& request) {
     using namespace sensordrv;
     if (request.kind == FrameKind::Info && request.code == kCmdBattery &&
         options_.batteryBits != 10 && !sensor_->Silent()) {
@@ -153,10 +151,6 @@ class Chip {
       std::array<std::uint8_t, EncodedCapacity(64)> wire{};
       const std::size_t m = EncodeFrame({body.data(), n}, wire);
       sensorOut_.insert(sensorOut_.end(), wire.begin(), wire.begin() + static_cast<long>(m));
-      return;
-    }
-    if (request.kind == FrameKind::Info && request.code == kCmdStop && options_.stopDelayMs > 0) {
-      delayed_.emplace_back(now + std::chrono::milliseconds(options_.stopDelayMs), hostFrame_);
       return;
     }
     SensorReceive(hostFrame_);
@@ -177,10 +171,6 @@ class Chip {
   }
   // Brings the sensor and the wire up to the given moment.
   void Pump(Clock::time_point now) {
-    while (!delayed_.empty() && delayed_.front().first <= now) {
-      SensorReceive(delayed_.front().second);
-      delayed_.pop_front();
-    }
     const auto period = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(sensor_->FramePeriod()));
     if (sensor_->Streaming() && !streaming_) nextFrame_ = now + period;
@@ -230,7 +220,6 @@ class Chip {
   Bytes hostFrame_;
   std::deque<std::uint8_t> sensorOut_;  // sent by the sensor, not yet over the wire
   std::deque<std::uint8_t> fifo_;       // in the chip, not yet read by the host
-  std::deque<std::pair<Clock::time_point, Bytes>> delayed_;  // requests the sensor acts on later
   FtdiStandinStats stats_{};
   bool attached_ = false;
   bool streaming_ = false;

@@ -21,7 +21,6 @@ struct FtdiStandinOptions {
   int controlUs;    // duration of one control transfer
   int failPurge;    // 1: purge control transfers fail
   int batteryBits;  // bit-count byte of the battery reply (the sensor's own: 10)
-  int stopDelayMs;  // the sensor acts on the stop command this late
   int fifoBytes;    // the chip's receive buffer
 };
 
@@ -47,6 +46,6 @@ typedef void (*FtdiStandinGetStatsFn)(struct FtdiStandinStats*);
 
 // The real chip's figures; the sensor at its default rate.
 inline FtdiStandinOptions FtdiStandinDefaults() {
-  return FtdiStandinOptions{50.0, 1, 1000, 0, 10, 0, 256};
+  return FtdiStandinOptions{50.0, 1, 1000, 0, 10, 256};
 }
 #endif
