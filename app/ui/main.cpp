@@ -10,6 +10,7 @@
 #include "messaging/form3.h"
 #include "report/form4.h"
 #include "results/pages_dlg.h"
+#include "ui/decimal_separator.h"
 #include "ui/form1.h"
 
 int main(int argc, char* argv[]) {
@@ -21,7 +22,10 @@ int main(int argc, char* argv[]) {
   TPagesDlg pagesDlg(&form1);
   form1.PagesDlg = &pagesDlg;
   TForm3 form3(&form1);
-  TForm4 form4(&form1);
+  TForm4Options printOptions;
+  printOptions.decimalSeparator = sfigmo::ShownDecimalSeparator();  // the window's, too
+  TForm4 form4(&form1, printOptions);
+  form1.PrintForm = &form4;
   form1.show();
   return app.exec();
 }
