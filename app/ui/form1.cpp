@@ -28,6 +28,7 @@
 
 #include "acquisition/device_library.h"
 #include "draw/canvas.h"
+#include "storage/screens/storage_actions.h"
 #include "ui/program_folder.h"
 #include "ui/trace_area.h"
 
@@ -100,6 +101,7 @@ void TForm1::FormCreate() {
                       : sfigmo::PrepareProgramFolder(options_.programFolder);
   buildControls();
   buildMenu();
+  sfigmo::StorageActions::install(*this);  // registration, saving, archive list, trend graphs
 
   const int menuHeight = menuBar()->sizeHint().height();
   setFixedSize(scaled(kClientWidth), menuHeight + scaled(kClientHeight));
