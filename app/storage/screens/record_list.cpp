@@ -45,9 +45,9 @@ void FillRecordList(QListWidget* list, const std::vector<std::string>& names,
     const QString text = QFile::decodeName(bytes);
     list->addItem(new RecordItem(text, collator.sortKey(text), bytes));
   }
-  // Turning sorting back on sorts once, by the keys.
+  // One sort by the keys, rather than a search per insertion.
+  list->sortItems(Qt::AscendingOrder);
   list->setSortingEnabled(sorted);
-  if (!sorted) list->sortItems();
   list->setUpdatesEnabled(true);
 }
 
