@@ -147,7 +147,9 @@ void TrendView::drawCurves(Canvas& c, int step) const {
     const int y0 = table_[start].Ys[curve.Index];
     c.moveTo(kTrendLeft, y0);
     c.lineTo(10, y0);
+    c.setFontColor(curve.Colour);  // the number tells which legend the colour belongs to
     c.textOut(5, y0 - 10, QString::fromLatin1(curve.Number));
+    c.setFontColor(colours::Black);
     c.moveTo(kTrendLeft, y0);
     for (int i = 1; i <= span; ++i) c.lineTo(kTrendLeft + i * step, table_[start + i].Ys[curve.Index]);
   }
