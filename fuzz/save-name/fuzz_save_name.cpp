@@ -28,7 +28,7 @@ void CheckName(const sfigmo::PulsogramRecord& record) {
   Check(n.Name.find('/') == std::string::npos);
   Check(n.Name.find('\0') == std::string::npos);
   Check(n.Name != "." && n.Name != "..");
-  Check(n.Name.size() > 4 && n.Name.compare(n.Name.size() - 4, 4, ".pul") == 0);
+  Check(n.Name.size() >= 4 && n.Name.compare(n.Name.size() - 4, 4, ".pul") == 0);
   Check(n.Name.size() <= 255);  // one file name, whatever the fields hold
 }
 
