@@ -39,7 +39,8 @@ int TrendStep(int rangeStart, int rangeEnd) {
 TrendYs TrendCurveYs(const AnalysisResults& r) {
   const std::array<double, kTrendCurves> values = {r.PULS, r.VRKI, r.SPSO, r.NAGR};
   TrendYs ys{};
-  for (int i = 0; i < kTrendCurves; ++i) ys[i] = kScales[i].Base - Scaled(values[i], kScales[i].Factor);
+  for (int i = 0; i < kTrendCurves; ++i)
+    ys[i] = kScales[i].Base - Scaled(values[i], kScales[i].Factor);
   return ys;
 }
 

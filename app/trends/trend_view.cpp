@@ -25,10 +25,9 @@ struct Curve {
   QColor Colour;
 };
 // Drawn in the order 1, 2, 4, 3.
-const std::array<Curve, kTrendCurves> kDrawOrder = {Curve{0, "1", colours::Red},
-                                                    Curve{1, "2", colours::Blue},
-                                                    Curve{3, "4", colours::Green},
-                                                    Curve{2, "3", colours::Black}};
+const std::array<Curve, kTrendCurves> kDrawOrder = {
+    Curve{0, "1", colours::Red}, Curve{1, "2", colours::Blue}, Curve{3, "4", colours::Green},
+    Curve{2, "3", colours::Black}};
 
 // Read-out slots: where the blanks and then the text go.
 struct Slot {
@@ -39,10 +38,10 @@ const std::array<Slot, 7> kSlots = {
     Slot{115, 115, 5, "                                "},  // name
     Slot{260, 260, 5, "            "},                      // date
     Slot{450, 450, 5, "            "},                      // time
-    Slot{555, 555, 35, "         "},                         // curve 1
-    Slot{550, 555, 65, "         "},                         // curve 2
-    Slot{555, 555, 125, " ______"},                          // curve 4
-    Slot{555, 555, 95, " ______"},                           // curve 3
+    Slot{555, 555, 35, "         "},                        // curve 1
+    Slot{550, 555, 65, "         "},                        // curve 2
+    Slot{555, 555, 125, " ______"},                         // curve 4
+    Slot{555, 555, 95, " ______"},                          // curve 3
 };
 constexpr int kNameRoom = 220 - 115 - 2;  // up to the "ДАТА -" label
 
@@ -151,7 +150,8 @@ void TrendView::drawCurves(Canvas& c, int step) const {
     c.textOut(5, y0 - 10, QString::fromLatin1(curve.Number));
     c.setFontColor(colours::Black);
     c.moveTo(kTrendLeft, y0);
-    for (int i = 1; i <= span; ++i) c.lineTo(kTrendLeft + i * step, table_[start + i].Ys[curve.Index]);
+    for (int i = 1; i <= span; ++i)
+      c.lineTo(kTrendLeft + i * step, table_[start + i].Ys[curve.Index]);
   }
   c.setPenColor(colours::Black);
 }

@@ -20,10 +20,10 @@ class TrendView {
   explicit TrendView(StorageContext& context);
   ~TrendView();
 
-  void GrafClick();                // "Графика": fills and shows the trend list
+  void GrafClick();                  // "Графика": fills and shows the trend list
   void ListBox2Click(int position);  // a click on the trend list's entry
-  void ListBox2DblClick();         // draws the graph up to the selected entry; the replay too
-  void TreeView1MouseMove(int x);  // the read-out while a graph is shown
+  void ListBox2DblClick();           // draws the graph up to the selected entry; the replay too
+  void TreeView1MouseMove(int x);    // the read-out while a graph is shown
 
   const TrendRangeRule& rangeRule() const { return rule_; }
   int rangeEnd() const { return rangeEnd_; }

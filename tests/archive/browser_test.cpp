@@ -21,8 +21,8 @@ class Browsing : public ArchiveWindow {
 };
 
 TEST_F(Browsing, ListSortsTheWayARussianReaderExpects) {
-  const char* names[] = {"яблоко.pul", "Банан.pul", "ёжик.pul", "Апельсин.pul", "елка.pul",
-                         "Жук.pul",    "notes.txt", "банан2.pul"};
+  const char* names[] = {"яблоко.pul", "Банан.pul", "ёжик.pul",  "Апельсин.pul",
+                         "елка.pul",   "Жук.pul",   "notes.txt", "банан2.pul"};
   for (const char* n : names) Put(archive() / n, *TrendRecord("x", 1, 0, 0, 0));
   fs::create_directories(archive() / "папка.pul");
   form->ConclusionShown = 1;

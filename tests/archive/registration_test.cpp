@@ -61,9 +61,9 @@ TEST_F(Registering, EmptyLastFolderGivesTheDefaultsAndNoDate) {
       "   ОБЩИЕ СВЕДЕНИЯ \n   Самочувствие -  удовлетворительное\n   Рост (см)- 172\n"
       "   Вес (кг)- 85\n   Артнриальное давление - 140/_95\n   Жалобы-  нет жалоб");
   EXPECT_EQ(form->Memo3->toPlainText(), note);
-  for (QWidget* w : std::initializer_list<QWidget*>{form->Edit1, form->Edit2, form->Edit3,
-                                                    form->Memo3, form->StaticText1,
-                                                    form->StaticText2, form->StaticText3}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{form->Edit1, form->Edit2, form->Edit3, form->Memo3,
+                                       form->StaticText1, form->StaticText2, form->StaticText3}) {
     EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
   }
   EXPECT_TRUE(TraceIsBlank());
@@ -160,7 +160,8 @@ TEST_F(Registering, TwoSavesInOneSecondOverwriteOneFile) {
     form->Regis_->trigger();
     form->Save_->trigger();
   }
-  EXPECT_EQ(FilesIn(archive()), (std::vector<std::string>{"DatInt", "МЛТ67М26_12_07_09_05_03.pul"}));
+  EXPECT_EQ(FilesIn(archive()),
+            (std::vector<std::string>{"DatInt", "МЛТ67М26_12_07_09_05_03.pul"}));
 }
 
 TEST_F(Registering, HostileNamesAreRefusedWithNothingWritten) {

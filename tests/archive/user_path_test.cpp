@@ -33,7 +33,8 @@ class UserPath : public ArchiveWindow {
     // The user closes the results dialog as soon as it is up.
     auto* poll = new QTimer(dlg_);
     QObject::connect(poll, &QTimer::timeout, dlg_, [this] {
-      if (QApplication::activeModalWidget() == dlg_ && dlg_->isVisible()) dlg_->CloseButtons[0]->click();
+      if (QApplication::activeModalWidget() == dlg_ && dlg_->isVisible())
+        dlg_->CloseButtons[0]->click();
     });
     poll->start(20);
   }
@@ -124,7 +125,8 @@ TEST_F(UserPath, MeasureRegisterSaveReopenAndDrawTrends) {
   for (int i = 0; i < 3; ++i) {
     bool red = false;
     for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx) red |= c.pixel(20 + 250 * i + dx, pulse[i] + dy) == colours::Red;
+      for (int dx = -1; dx <= 1; ++dx)
+        red |= c.pixel(20 + 250 * i + dx, pulse[i] + dy) == colours::Red;
     EXPECT_TRUE(red) << "point " << i;
   }
   SaveScreen(QStringLiteral("user-path-trend"));

@@ -21,9 +21,9 @@ void ArchiveBrowser::OpenClick() {
   TForm1& f = ctx_.form;
   TForm1::showStatus(f.Memo2, colours::Silver, QString());
   f.ConclusionShown = 0;
-  for (QWidget* w : std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.StaticText1,
-                                                    f.StaticText2, f.StaticText3, f.Memo3, f.Edit1,
-                                                    f.Edit2, f.Edit3}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.StaticText1, f.StaticText2,
+                                       f.StaticText3, f.Memo3, f.Edit1, f.Edit2, f.Edit3}) {
     w->hide();
   }
   for (QPushButton* b : {f.Button3, f.Button4, f.Button5}) b->setEnabled(false);

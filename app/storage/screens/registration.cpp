@@ -36,8 +36,10 @@ QString NoteText(const QPlainTextEdit* memo) {
 }  // namespace
 
 QStringList DefaultNoteLines() {
-  return {QStringLiteral("   ОБЩИЕ СВЕДЕНИЯ "), QStringLiteral("   Самочувствие -  удовлетворительное"),
-          QStringLiteral("   Рост (см)- 172"), QStringLiteral("   Вес (кг)- 85"),
+  return {QStringLiteral("   ОБЩИЕ СВЕДЕНИЯ "),
+          QStringLiteral("   Самочувствие -  удовлетворительное"),
+          QStringLiteral("   Рост (см)- 172"),
+          QStringLiteral("   Вес (кг)- 85"),
           QStringLiteral("   Артнриальное давление - 140/_95"),
           QStringLiteral("   Жалобы-  нет жалоб")};
 }
@@ -194,7 +196,8 @@ void Registration::Save() {
     return;
   }
   *f.CurrentRecord = *record;
-  const SaveOutcome saved = SaveMeasurement(ctx_.programFolder(), *f.CurrentRecord, ctx_.writeFault);
+  const SaveOutcome saved =
+      SaveMeasurement(ctx_.programFolder(), *f.CurrentRecord, ctx_.writeFault);
   if (!saved.ok()) {
     ctx_.showError(StorageErrorText(saved.Error));
     return;

@@ -31,9 +31,11 @@ void StorageActions::connectAll() {
   connect(f.Graf_, &QAction::triggered, this, [this] { trends_.GrafClick(); });
   connect(f.ListBox1, &QListWidget::itemDoubleClicked, this, [this] { browser_.DblListBox(); });
   connect(f.ListBox1, &QListWidget::itemClicked, this, [this] { browser_.ListBox1Click(); });
-  connect(f.ListBox2, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { trends_.ListBox2Click(context_.form.ListBox2->row(item)); });
-  connect(f.ListBox2, &QListWidget::itemDoubleClicked, this, [this] { trends_.ListBox2DblClick(); });
+  connect(f.ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    trends_.ListBox2Click(context_.form.ListBox2->row(item));
+  });
+  connect(f.ListBox2, &QListWidget::itemDoubleClicked, this,
+          [this] { trends_.ListBox2DblClick(); });
   f.TrendReplay = [this] { trends_.ListBox2DblClick(); };
   f.RegistrationReplay = [this] { registration_.replay(); };
   f.TreeView1->setMouseTracking(true);
