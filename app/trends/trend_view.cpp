@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "analysis/screens/screen_text.h"
 #include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "storage/archive_folder.h"
@@ -86,10 +87,7 @@ void TrendView::ListBox2Click(int position) { rule_.clicked(position); }
 
 void TrendView::drawFrame(Canvas& c, int step) const {
   const int span = rangeEnd_ - rule_.rangeStart();
-  c.setFontFamily(WindowFontFamily());
-  c.setFontSize(8);
-  c.setFontBold(false);
-  c.setFontColor(colours::Black);
+  screens::SetFont(c, 8, false);
   c.setBrushColor(ctx_.form.TreeView1->background());
   c.textOut(80, 5, QStringLiteral("ИМЯ - "));
   c.textOut(220, 5, QStringLiteral("ДАТА -  "));
@@ -202,10 +200,7 @@ void TrendView::TreeView1MouseMove(int x) {
   const auto values = TrendReadoutTexts(e.Ys, separator());
 
   Canvas& c = f.traceCanvas();
-  c.setFontFamily(WindowFontFamily());
-  c.setFontSize(8);
-  c.setFontBold(false);
-  c.setFontColor(colours::Black);
+  screens::SetFont(c, 8, false);
   c.setBrushColor(f.TreeView1->background());
   QString name = e.Name;
   // A long name is shortened rather than run over the "ДАТА" label.

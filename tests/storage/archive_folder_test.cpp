@@ -86,6 +86,12 @@ TEST_F(ArchiveFolderTest, MissingOrUnlistableFolderIsAFolderError) {
   std::ofstream(root_ / "file") << "x";
   EXPECT_EQ(ListRecordFiles(root_ / "file").Error.Failure, StorageFailure::Folder);
   EXPECT_NE(StorageErrorText(l.Error).find((root_ / "none").string()), std::string::npos);
+  if (::geteuid() != 0) {  // permissions do not stop root
+    fs::create_directories(root_ / "closed");
+    fs::permissions(root_ / "closed", fs::perms::none);
+    EXPECT_EQ(ListRecordFiles(root_ / "closed").Error.Errno, EACCES);
+    fs::permissions(root_ / "closed", fs::perms::owner_all);
+  }
 }
 
 TEST_F(ArchiveFolderTest, SaveWritesArchiveAndLeavesOneLastMeasurement) {

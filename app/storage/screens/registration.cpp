@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <span>
 
+#include "analysis/screens/screen_text.h"
 #include "draw/canvas.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
@@ -111,10 +112,7 @@ void Registration::takeAndDrawDateTime() {
   SetShortString(f.CurrentRecord->TimeText, time.toStdString());
   SetShortString(f.CurrentRecord->DateText, date.toStdString());
   Canvas& c = f.traceCanvas();
-  c.setFontFamily(WindowFontFamily());
-  c.setFontSize(8);
-  c.setFontBold(false);
-  c.setFontColor(colours::Black);
+  screens::SetFont(c, 8, false);
   c.setBrushColor(f.TreeView1->background());
   c.textOut(200, kHeaderY, QStringLiteral("ДАТА"));
   c.textOut(240, kHeaderY, date);

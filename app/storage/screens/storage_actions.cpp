@@ -40,10 +40,13 @@ void StorageActions::connectAll() {
   f.RegistrationReplay = [this] { registration_.replay(); };
   f.TreeView1->setMouseTracking(true);
   f.TreeView1->installEventFilter(this);
+  traceArea_ = f.TreeView1;
 }
 
 bool StorageActions::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == context_.form.TreeView1 && event->type() == QEvent::MouseMove) {
+  // The window is not touched for other events: they also arrive while it
+  // is being destroyed.
+  if (event->type() == QEvent::MouseMove && watched == traceArea_) {
     trends_.TreeView1MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint().x());
   }
   return QObject::eventFilter(watched, event);

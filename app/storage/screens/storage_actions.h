@@ -37,6 +37,7 @@ class StorageActions : public QObject {
   Registration registration_;
   ArchiveBrowser browser_;
   TrendView trends_;
+  QObject* traceArea_ = nullptr;  // whose mouse moves drive the read-out
 };
 
 }  // namespace sfigmo
