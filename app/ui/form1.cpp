@@ -28,6 +28,8 @@
 
 #include "acquisition/device_library.h"
 #include "draw/canvas.h"
+#include "help/help_window.h"
+#include "report/form4.h"
 #include "storage/screens/storage_actions.h"
 #include "ui/program_folder.h"
 #include "ui/trace_area.h"
@@ -109,8 +111,7 @@ void TForm1::FormCreate() {
     const QRect avail = screen->availableGeometry();
     move(avail.center() - QPoint(width() / 2, height() / 2));
   }
-  // Help file: the in-program viewer opens ProgramFolder + "help/index.html"
-  // once help is built; nothing to register here yet.
+  // The help collection lies beside the executable; "Справка" opens it.
 }
 
 void TForm1::buildControls() {
@@ -268,6 +269,7 @@ void TForm1::buildMenu() {
   Regis_->setEnabled(false);
   Save_->setEnabled(false);
   connect(FileMenu, &QMenu::aboutToShow, this, [this] { N1Click(); });
+  connect(Print_, &QAction::triggered, this, [this] { N7Click(); });
 
   ServiceMenu = bar->addMenu(QStringLiteral("Сервис"));
   ServiceMenu->setObjectName(QStringLiteral("N2"));
@@ -283,6 +285,7 @@ void TForm1::buildMenu() {
   Graf_->setObjectName(QStringLiteral("Graf"));
   SMS2_->setObjectName(QStringLiteral("SMS2"));
   Help_->setObjectName(QStringLiteral("N3"));
+  connect(Help_, &QAction::triggered, this, [this] { N3Click(); });
 }
 
 sfigmo::Canvas& TForm1::traceCanvas() { return TreeView1->canvas(); }
@@ -320,11 +323,22 @@ void TForm1::N1Click() {
   showStatus(Memo2, sfigmo::colours::Silver, QString());
 }
 
+void TForm1::N7Click() {
+  TreeView1->clear();
+  if (PrintForm) {
+    PrintForm->ProgramFolder = ProgramFolder;
+    execModal(PrintForm);
+  }
+  processPendingEvents();
+}
+
 void TForm1::N2Click() {
   N1Click();
   ListBox2->hide();
   ListBox1->hide();
 }
+
+void TForm1::N3Click() { sfigmo::ShowHelpContents(this); }
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
