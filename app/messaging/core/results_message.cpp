@@ -46,8 +46,12 @@ QString FindLastMeasurement(const QString& programFolder) {
 
 QString WriteMessageFile(const QString& path, const std::string& text) {
   QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly)) {
-    file.write(text.data(), static_cast<qint64>(text.size()));
+  if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    // Unbuffered, so a short write shows in the count (Qt takes a partly
+    // flushed buffer for success); it is never committed.
+    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+      file.cancelWriting();
+    }
     if (file.commit()) return {};
   }
   return QStringLiteral("Не удалось записать файл %1: %2.").arg(path, file.errorString());

@@ -26,10 +26,13 @@ SettingsRead ReadSettingsLine(const QString& path) {
 
 QString WriteSettingsLine(const QString& path, const QString& line) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     return QStringLiteral("Не удалось записать файл %1: %2.").arg(path, file.errorString());
   }
-  file.write(line.toUtf8() + "\r\n");
+  const QByteArray bytes = line.toUtf8() + "\r\n";
+  // Unbuffered, so a short write (full disk, size limit) shows in the count:
+  // Qt takes a partly flushed buffer for success. It is never committed.
+  if (file.write(bytes) != bytes.size()) file.cancelWriting();
   if (!file.commit()) {
     return QStringLiteral("Не удалось записать файл %1: %2.").arg(path, file.errorString());
   }
