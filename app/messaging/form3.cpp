@@ -145,7 +145,9 @@ char TForm3::decimalSeparator() const {
 bool TForm3::senderRunning() const { return sender_ && sender_->state() != QProcess::NotRunning; }
 
 void TForm3::FormActivate() {
-  const QString defaults = QCoreApplication::applicationDirPath() + QStringLiteral("/telport.txt");
+  const QString defaults = defaultSettings_.isEmpty()
+                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/telport.txt")
+                               : defaultSettings_;
   QString copyError = sfigmo::EnsureSettingsFile(sfigmo::SettingsFilePath(programFolder_), defaults);
   const auto prep = std::make_unique<sfigmo::MessagePreparation>(
       sfigmo::PrepareResultsMessage(programFolder_, decimalSeparator()));
@@ -275,10 +277,11 @@ void TForm3::onSenderFinished(int exitCode, bool crashed) {
     line = QStringLiteral("SMS не отправлено: программа отправки %1 завершилась аварийно.").arg(program);
     exitCode = -1;
   } else if (exitCode != 0) {
-    const QString reason = SenderLine(sender_->readAllStandardError());
+    QString reason = SenderLine(sender_->readAllStandardError());
+    if (reason.startsWith(QStringLiteral("cmd2phone: "))) reason.remove(0, 11);
     line = reason.isEmpty()
                ? QStringLiteral("SMS не отправлено: программа отправки завершилась с кодом %1.").arg(exitCode)
-               : QStringLiteral("SMS не отправлено. %1").arg(reason);
+               : QStringLiteral("SMS не отправлено: %1.").arg(reason);
   } else {
     ok = true;
     line = SenderLine(sender_->readAllStandardOutput());

@@ -39,6 +39,9 @@ class TForm3 : public QDialog {
   void setDecimalSeparator(QChar separator) { separator_ = separator; }
   // The sender program; default: cmd2phone beside this program.
   void setSenderProgram(const QString& path) { senderProgram_ = path; }
+  // The shipped telport.txt, copied into the program folder when that has
+  // none; default: the one beside this program.
+  void setDefaultSettingsFile(const QString& path) { defaultSettings_ = path; }
   // Shows a message about the sender's outcome; default: a message box over
   // this window, or over the main window when this one is closed.
   void setMessagePresenter(std::function<void(const QString&)> presenter) {
@@ -94,6 +97,7 @@ class TForm3 : public QDialog {
   sfigmo::PulsogramRecord* record_ = nullptr;
   QString programFolder_;
   QString senderProgram_;
+  QString defaultSettings_;
   QString status_;
   bool statusIsError_ = false;
   bool messageReady_ = false;  // this activation wrote sms.txt

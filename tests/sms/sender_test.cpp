@@ -9,6 +9,7 @@
 
 #include "at_modem.h"
 #include "message_text.h"
+#include "modem_process.h"
 #include "messaging/core/port_names.h"
 #include "sender_args.h"
 #include "sms_test_support.h"
@@ -110,34 +111,6 @@ TEST(AtModem, ToldRepliesToTheSend) {
   }
 }
 
-// modem-sim as a process: its terminal, its log, stopped by closing stdin.
-class ModemSim {
- public:
-  explicit ModemSim(const QStringList& options) {
-    log_ = dir_.filePath(QStringLiteral("modem.log"));
-    process_.start(QStringLiteral(MODEM_SIM_EXE), QStringList{"--log", log_} + options);
-    if (process_.waitForStarted(10000) && process_.waitForReadyRead(10000)) {
-      path_ = QString::fromUtf8(process_.readLine()).trimmed();
-    }
-  }
-  ~ModemSim() {
-    process_.closeWriteChannel();
-    if (!process_.waitForFinished(10000)) process_.kill();
-    process_.waitForFinished(10000);
-  }
-  QString port() const {
-    const auto name = sfigmo::PortNameForDevice(path_.toStdString());
-    return name ? QString::fromStdString(*name) : QString();
-  }
-  QString log() const { return QString::fromUtf8(sfigmo::testing::ReadFile(log_)); }
-
- private:
-  QTemporaryDir dir_;
-  QString log_;
-  QString path_;
-  QProcess process_;
-};
-
 struct SenderRun {
   int exitCode = -1;
   QString out;
@@ -163,12 +136,12 @@ SenderRun RunSender(const QString& settingsLine, const QByteArray& sms = sfigmo:
   return run;
 }
 
-QString Line(const ModemSim& modem, const char* number, int timeout = 20) {
+QString Line(const sfigmo::testing::ModemSim& modem, const char* number, int timeout = 20) {
   return QStringLiteral("--port %1%2 --timeout %3").arg(modem.port(), QString::fromUtf8(number)).arg(timeout);
 }
 
 TEST(Cmd2phone, NumberAndTextArriveExactly) {
-  ModemSim modem({});
+  sfigmo::testing::ModemSim modem({});
   ASSERT_FALSE(modem.port().isEmpty());
   const SenderRun run = RunSender(Line(modem, "+79161234567"));
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -185,7 +158,7 @@ TEST(Cmd2phone, ModemErrorsGiveNonZeroExitWithTheError) {
     const char* expected;
   } cases[] = {{"error", "ERROR"}, {"cms:330", "+CMS ERROR: 330"}};
   for (const Case& c : cases) {
-    ModemSim modem({"--send-reply", c.reply});
+    sfigmo::testing::ModemSim modem({"--send-reply", c.reply});
     const SenderRun run = RunSender(Line(modem, "+79161234567"));
     EXPECT_EQ(run.exitCode, 1) << c.reply;
     EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.expected))) << run.err.toStdString();
@@ -196,7 +169,7 @@ TEST(Cmd2phone, ModemErrorsGiveNonZeroExitWithTheError) {
 TEST(Cmd2phone, SilentModemEndsInTheTimeOut) {
   for (const char* option : {"--silent", "--send-reply=silent"}) {
     const QStringList options = QString::fromUtf8(option).split(QLatin1Char('='));
-    ModemSim modem(options);
+    sfigmo::testing::ModemSim modem(options);
     const SenderRun run = RunSender(Line(modem, "+79161234567", 2));
     EXPECT_EQ(run.exitCode, 3) << option << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("не ответил"))) << run.err.toStdString();
@@ -204,7 +177,7 @@ TEST(Cmd2phone, SilentModemEndsInTheTimeOut) {
 }
 
 TEST(Cmd2phone, BadInputEndsBeforeTheModemIsTouched) {
-  ModemSim modem({});
+  sfigmo::testing::ModemSim modem({});
   struct Case {
     QString line;
     QByteArray sms;
@@ -225,7 +198,7 @@ TEST(ModemSim, TelportOptionPointsTheSettingsLineAtIt) {
   QTemporaryDir dir;
   const QString telport = dir.filePath(QStringLiteral("telport.txt"));
   ASSERT_TRUE(sfigmo::testing::WriteFile(telport, "--port USB0  +79001234567 --timeout 60\r\n"));
-  ModemSim modem({"--telport", telport});
+  sfigmo::testing::ModemSim modem({"--telport", telport});
   ASSERT_FALSE(modem.port().isEmpty());
   EXPECT_EQ(sfigmo::testing::ReadFile(telport),
             (QStringLiteral("--port ") + modem.port() + QStringLiteral("+79001234567 --timeout 60\r\n")).toUtf8());

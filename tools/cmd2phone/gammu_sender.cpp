@@ -36,7 +36,7 @@ std::string LibraryError(const char* step, GSM_Error e) {
 
 // Meaning of the modem's +CMS ERROR numbers a user may meet (3GPP 27.005).
 std::string ModemError(int code) {
-  if (code < 0) return "модем ответил ERROR на отправку, SMS не отправлено";
+  if (code < 0) return "модем ответил на отправку: ERROR";
   const char* meaning = nullptr;
   switch (code) {
     case 300: meaning = "сбой телефона"; break;
@@ -52,7 +52,7 @@ std::string ModemError(int code) {
     case 500: meaning = "неизвестная ошибка"; break;
     default: break;
   }
-  std::string text = "модем не отправил SMS: +CMS ERROR: " + std::to_string(code);
+  std::string text = "модем ответил на отправку: +CMS ERROR: " + std::to_string(code);
   if (meaning != nullptr) text += std::string(" (") + meaning + ")";
   return text;
 }
@@ -114,7 +114,7 @@ SendResult SendSms(const std::string& device, const std::string& number, const s
 
   e = GSM_SendSMS(s.get(), sms.get());
   if (e != ERR_NONE) {
-    result.error = LibraryError("SMS не отправлено", e);
+    result.error = LibraryError("библиотека телефона не приняла SMS", e);
     return result;
   }
   // The modem answers the message some seconds later; the caller's time-out

@@ -22,7 +22,7 @@ constexpr int kExitTimeout = 3;
 // The modem may stop answering in the middle of the library's dialogue;
 // only a signal can end that wait.
 void OnTimeout(int) {
-  static const char kText[] = "cmd2phone: телефон не ответил вовремя, SMS не отправлено\n";
+  static const char kText[] = "cmd2phone: телефон не ответил вовремя\n";
   const ssize_t ignored = write(STDERR_FILENO, kText, sizeof kText - 1);
   (void)ignored;
   _exit(kExitTimeout);
