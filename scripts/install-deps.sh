@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libftdi1-dev
+  libgammu-dev libgammu8
   xvfb xauth fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales
 )
