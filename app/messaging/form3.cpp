@@ -127,13 +127,15 @@ void TForm3::FormCreate(int screenWidth) {
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-  setFixedSize(static_cast<int>(std::lround(703 * scale_)), static_cast<int>(std::lround(389 * scale_)));
+  setFixedSize(static_cast<int>(std::lround(703 * scale_)),
+               static_cast<int>(std::lround(389 * scale_)));
 }
 
 void TForm3::setSources(sfigmo::PulsogramRecord* currentRecord, const QString& programFolder) {
   record_ = currentRecord;
   programFolder_ = programFolder;
-  if (!programFolder_.isEmpty() && !programFolder_.endsWith(QLatin1Char('/'))) programFolder_ += QLatin1Char('/');
+  if (!programFolder_.isEmpty() && !programFolder_.endsWith(QLatin1Char('/')))
+    programFolder_ += QLatin1Char('/');
 }
 
 char TForm3::decimalSeparator() const {
@@ -145,10 +147,11 @@ char TForm3::decimalSeparator() const {
 bool TForm3::senderRunning() const { return sender_ && sender_->state() != QProcess::NotRunning; }
 
 void TForm3::FormActivate() {
-  const QString defaults = defaultSettings_.isEmpty()
-                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/telport.txt")
-                               : defaultSettings_;
-  QString copyError = sfigmo::EnsureSettingsFile(sfigmo::SettingsFilePath(programFolder_), defaults);
+  const QString defaults = defaultSettings_.isEmpty() ? QCoreApplication::applicationDirPath() +
+                                                            QStringLiteral("/telport.txt")
+                                                      : defaultSettings_;
+  QString copyError =
+      sfigmo::EnsureSettingsFile(sfigmo::SettingsFilePath(programFolder_), defaults);
   const auto prep = std::make_unique<sfigmo::MessagePreparation>(
       sfigmo::PrepareResultsMessage(programFolder_, decimalSeparator()));
   if (prep->recordRead && record_ != nullptr) *record_ = prep->record;
@@ -182,7 +185,8 @@ void TForm3::drawInstructions(bool redrawn) {
   c.setFontColor(sfigmo::colours::Black);
   auto s = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
   for (std::size_t i = 0; i < sfigmo::kSmsInstructionLines.size(); ++i) {
-    const char* text = redrawn && i == 12 ? sfigmo::kSmsInstructionLine13Redrawn : sfigmo::kSmsInstructionLines[i];
+    const char* text =
+        redrawn && i == 12 ? sfigmo::kSmsInstructionLine13Redrawn : sfigmo::kSmsInstructionLines[i];
     c.textOut(s(kLineX), s(kFirstLineY + kLineStep * static_cast<int>(i)), QString::fromUtf8(text));
   }
   if (status_.isEmpty()) return;
@@ -221,7 +225,8 @@ void TForm3::Button1Click() {
     setStatus(QStringLiteral("SMS не отправлено: %1").arg(status_), true);
     return;
   }
-  const sfigmo::SettingsRead settings = sfigmo::ReadSettingsLine(sfigmo::SettingsFilePath(programFolder_));
+  const sfigmo::SettingsRead settings =
+      sfigmo::ReadSettingsLine(sfigmo::SettingsFilePath(programFolder_));
   if (!settings.error.isEmpty()) {
     setStatus(settings.error, true);
     return;
@@ -233,12 +238,14 @@ void TForm3::Button1Click() {
   sender_->setArguments(sfigmo::SettingsArguments(settings.line));
   sender_->setWorkingDirectory(programFolder_);
   sender_->setStandardInputFile(QProcess::nullDevice());
-  connect(sender_.get(), &QProcess::finished, this,
-          [this](int code, QProcess::ExitStatus status) { onSenderFinished(code, status == QProcess::CrashExit); });
+  connect(sender_.get(), &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+    onSenderFinished(code, status == QProcess::CrashExit);
+  });
   connect(sender_.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
     if (e == QProcess::FailedToStart) onSenderFinished(-1, false);
   });
-  setStatus(QStringLiteral("SMS отправляется на номер %1…").arg(sfigmo::SettingsNumber(settings.line).trimmed()),
+  setStatus(QStringLiteral("SMS отправляется на номер %1…")
+                .arg(sfigmo::SettingsNumber(settings.line).trimmed()),
             false);
   sender_->start();
 }
@@ -257,7 +264,8 @@ void TForm3::Button2Click() {
     return;
   }
   // The port stays as the file has it: Edit2 is never written back.
-  const QString error = sfigmo::WriteSettingsLine(path, sfigmo::ReplaceNumber(settings.line, number));
+  const QString error =
+      sfigmo::WriteSettingsLine(path, sfigmo::ReplaceNumber(settings.line, number));
   if (!error.isEmpty()) {
     setStatus(error, true);
     return;
@@ -274,13 +282,15 @@ void TForm3::onSenderFinished(int exitCode, bool crashed) {
     line = QStringLiteral("SMS не отправлено: не удалось запустить программу отправки %1 (%2).")
                .arg(program, sender_->errorString());
   } else if (crashed) {
-    line = QStringLiteral("SMS не отправлено: программа отправки %1 завершилась аварийно.").arg(program);
+    line = QStringLiteral("SMS не отправлено: программа отправки %1 завершилась аварийно.")
+               .arg(program);
     exitCode = -1;
   } else if (exitCode != 0) {
     QString reason = SenderLine(sender_->readAllStandardError());
     if (reason.startsWith(QStringLiteral("cmd2phone: "))) reason.remove(0, 11);
     line = reason.isEmpty()
-               ? QStringLiteral("SMS не отправлено: программа отправки завершилась с кодом %1.").arg(exitCode)
+               ? QStringLiteral("SMS не отправлено: программа отправки завершилась с кодом %1.")
+                     .arg(exitCode)
                : QStringLiteral("SMS не отправлено: %1.").arg(reason);
   } else {
     ok = true;

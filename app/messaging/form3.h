@@ -49,7 +49,7 @@ class TForm3 : public QDialog {
   }
 
   // --- controls (positions in design pixels, scaled at creation) ---
-  QWidget* TreeView1 = nullptr;  // drawing area for the instruction lines
+  QWidget* TreeView1 = nullptr;    // drawing area for the instruction lines
   QPushButton* Button1 = nullptr;  // "SMS врачу"
   QPushButton* Button2 = nullptr;  // "Записать телефон"
   QPushButton* BitBtn1 = nullptr;  // "&Выход"

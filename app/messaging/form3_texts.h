@@ -7,7 +7,8 @@
 namespace sfigmo {
 
 inline constexpr const char* kForm3Caption =
-    "                                                                                  ПОСЫЛКА SMS ВРАЧУ ";
+    "                                                                                  ПОСЫЛКА SMS "
+    "ВРАЧУ ";
 
 inline constexpr std::array<const char*, 13> kSmsInstructionLines = {
     "Вам предоставляется возможность послать SMS с результами измерений на телефон врача.",

@@ -2,6 +2,8 @@
 // current record, sms.txt, the two edits), recording a number, and sending
 // through cmd2phone to modem-sim, also from the main window's menu.
 
+#include "messaging/form3.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "messaging/form3.h"
 #include "messaging/form3_texts.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
@@ -72,7 +73,8 @@ class Form3Test : public ::testing::Test {
   }
   void save(const QString& name) {
     QDir().mkpath(QStringLiteral(SFIGMO_SCREENS_DIR));
-    form->grab().save(QDir(QStringLiteral(SFIGMO_SCREENS_DIR)).filePath(name + QStringLiteral(".png")));
+    form->grab().save(
+        QDir(QStringLiteral(SFIGMO_SCREENS_DIR)).filePath(name + QStringLiteral(".png")));
   }
 
   QTemporaryDir dir;
@@ -83,7 +85,8 @@ class Form3Test : public ::testing::Test {
 };
 
 TEST_F(Form3Test, LayoutCaptionAndControls) {
-  EXPECT_EQ(form->windowTitle(), QString(82, QLatin1Char(' ')) + QStringLiteral("ПОСЫЛКА SMS ВРАЧУ "));
+  EXPECT_EQ(form->windowTitle(),
+            QString(82, QLatin1Char(' ')) + QStringLiteral("ПОСЫЛКА SMS ВРАЧУ "));
   EXPECT_EQ(form->size(), QSize(703, 389));
   EXPECT_TRUE(form->isModal());
   struct Case {
@@ -94,7 +97,8 @@ TEST_F(Form3Test, LayoutCaptionAndControls) {
       {form->Edit2, {272, 304, 65, 21}},     {form->Edit1, {352, 304, 89, 21}},
       {form->Button1, {472, 296, 105, 33}},  {form->BitBtn1, {592, 296, 73, 33}},
   };
-  for (const Case& c : cases) EXPECT_EQ(c.w->geometry(), c.geometry) << c.w->objectName().toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(c.w->geometry(), c.geometry) << c.w->objectName().toStdString();
   EXPECT_EQ(form->Button2->text(), QStringLiteral("Записать телефон"));
   EXPECT_EQ(form->Button1->text(), QStringLiteral("SMS врачу"));
   EXPECT_EQ(form->BitBtn1->text(), QStringLiteral("&Выход"));
@@ -127,8 +131,8 @@ TEST_F(Form3Test, MouseMovementRedrawsLine13WithOneBlank) {
   form->FormActivate();
   const QImage before = form->canvas().image().copy();
   QTest::mouseMove(form->TreeView1, QPoint(300, 100));
-  QMouseEvent move(QEvent::MouseMove, QPointF(300, 100), QPointF(300, 100), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(300, 100), QPointF(300, 100), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(form->TreeView1, &move);
   const QImage after = form->canvas().image();
   EXPECT_EQ(before.copy(0, 0, 657, 199), after.copy(0, 0, 657, 199));  // lines 1 to 12 as they were
@@ -158,8 +162,8 @@ TEST_F(Form3Test, MissingPiecesShowOneMessageAndWriteNothing) {
     }
     current->Results.PULS = 99;
     form->FormActivate();
-    EXPECT_TRUE(form->statusText().contains(QString::fromUtf8(c.expected))) << c.name << ": "
-                                                                            << form->statusText().toStdString();
+    EXPECT_TRUE(form->statusText().contains(QString::fromUtf8(c.expected)))
+        << c.name << ": " << form->statusText().toStdString();
     EXPECT_FALSE(QFile::exists(folder + "sms.txt")) << c.name;
     EXPECT_EQ(current->Results.PULS, 99) << c.name;
     EXPECT_TRUE(form->Button1->isEnabled() && form->Button2->isEnabled());
@@ -185,7 +189,8 @@ TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
       {"+7903111223344", "--port COM3  +79031112233 --timeout 20\r\n"},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(WriteFile(folder + "telport.txt", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"));
+    ASSERT_TRUE(WriteFile(folder + "telport.txt",
+                          "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"));
     form->Edit2->setText(QStringLiteral("USB9"));  // never written back
     typeNumber(QString::fromUtf8(c.typed));
     click(form->Button2);
@@ -223,10 +228,12 @@ TEST_F(Form3Test, SmsButtonSendsTheResultsLineToTheModem) {
   ASSERT_TRUE(WaitForSender(*form, spy));
   ASSERT_EQ(spy.count(), 1);
   EXPECT_EQ(spy.at(0).at(0).toInt(), 0) << spy.at(0).at(1).toString().toStdString();
-  EXPECT_TRUE(modem.log().contains(
-      "\nSMS +79161234567 PULS=72 VRKI=0,123 KOLP=0 KOLE=1 KOVR=5,3 SPSO=0,075 TOSO=18 NAGR=0,091\n"))
+  EXPECT_TRUE(
+      modem.log().contains("\nSMS +79161234567 PULS=72 VRKI=0,123 KOLP=0 KOLE=1 KOVR=5,3 "
+                           "SPSO=0,075 TOSO=18 NAGR=0,091\n"))
       << modem.log().toStdString();
-  EXPECT_TRUE(form->statusText().startsWith(QStringLiteral("SMS отправлено"))) << form->statusText().toStdString();
+  EXPECT_TRUE(form->statusText().startsWith(QStringLiteral("SMS отправлено")))
+      << form->statusText().toStdString();
   EXPECT_TRUE(messages.isEmpty());
   save(QStringLiteral("form3-sent"));
 }
@@ -241,7 +248,8 @@ TEST_F(Form3Test, SenderFailuresAreReported) {
     click(form->Button1);
     ASSERT_TRUE(WaitForSender(*form, spy));
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("+CMS ERROR: 500"))) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("+CMS ERROR: 500")))
+        << messages[0].toStdString();
     EXPECT_NE(spy.at(0).at(0).toInt(), 0);
   }
   save(QStringLiteral("form3-failed"));
@@ -250,7 +258,8 @@ TEST_F(Form3Test, SenderFailuresAreReported) {
   click(form->Button1);
   ASSERT_TRUE(WaitForSender(*form, spy));
   ASSERT_EQ(messages.size(), 2);
-  EXPECT_TRUE(messages[1].contains(QStringLiteral("не удалось запустить"))) << messages[1].toStdString();
+  EXPECT_TRUE(messages[1].contains(QStringLiteral("не удалось запустить")))
+      << messages[1].toStdString();
 }
 
 // From the main window's menu: "МобSMS" opens the window modally, which
@@ -259,7 +268,8 @@ TEST(Form3FromMenu, MenuOpensWindowThatSendsToTheModem) {
   QTemporaryDir dir;
   ModemSim modem({});
   ASSERT_TRUE(LayLastMeasurement(dir.path(), *RecordWith(ExampleResults())));
-  ASSERT_TRUE(WriteFile(dir.filePath("telport.txt"), "--port " + modem.port().toUtf8() + "+79031112233\r\n"));
+  ASSERT_TRUE(WriteFile(dir.filePath("telport.txt"),
+                        "--port " + modem.port().toUtf8() + "+79031112233\r\n"));
   TForm1Options o;
   o.screenWidth = 800;
   o.programFolder = dir.path();
@@ -288,7 +298,8 @@ TEST(Form3FromMenu, MenuOpensWindowThatSendsToTheModem) {
   EXPECT_TRUE(sent);
   EXPECT_FALSE(form3.isVisible());
   EXPECT_EQ(form1.CurrentRecord->Results.PULS, 72.4);
-  EXPECT_TRUE(modem.log().contains("\nSMS +79031112233 PULS=72 VRKI=0,123 KOLP=0 KOLE=1")) << modem.log().toStdString();
+  EXPECT_TRUE(modem.log().contains("\nSMS +79031112233 PULS=72 VRKI=0,123 KOLP=0 KOLE=1"))
+      << modem.log().toStdString();
   EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
   EXPECT_EQ(ReadFile(dir.filePath("sms.txt")), ExampleMessage());
 }

@@ -1,13 +1,14 @@
 // The results message line and the preparation the SMS window runs on
 // activation: last measurement, settings line, sms.txt.
 
+#include "messaging/core/results_message.h"
+
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <limits>
 
-#include "messaging/core/results_message.h"
 #include "sms_test_support.h"
 
 namespace sfigmo {
@@ -32,13 +33,15 @@ TEST(ResultsMessage, ValuesFormattedPerKey) {
       {[](AnalysisResults& r) { r.KOLE = 1; }, " KOLE=1 "},
       {[](AnalysisResults& r) { r.VRKI = 1234.5; }, " VRKI=1,23E003 "},  // three exponent digits
       {[](AnalysisResults& r) { r.MeanInterval = 0; }, " TOSO=- "},
-      {[](AnalysisResults& r) { r.MeanInterval = std::numeric_limits<double>::quiet_NaN(); }, " TOSO=- "},
+      {[](AnalysisResults& r) { r.MeanInterval = std::numeric_limits<double>::quiet_NaN(); },
+       " TOSO=- "},
       {[](AnalysisResults& r) { r.NAGR = 0.0912; }, " NAGR=0,091\r\r\n"},
   };
   for (const Case& c : cases) {
     AnalysisResults r = ExampleResults();
     c.set(r);
-    EXPECT_NE(Message(r).find(c.expected), std::string::npos) << Message(r) << " lacks " << c.expected;
+    EXPECT_NE(Message(r).find(c.expected), std::string::npos)
+        << Message(r) << " lacks " << c.expected;
   }
 }
 
@@ -52,7 +55,9 @@ class Preparation : public ::testing::Test {
     folder = dir.path() + QLatin1Char('/');
     QDir().mkpath(folder + QStringLiteral("DataMLT/DatInt"));
   }
-  void telport(const QByteArray& bytes) { ASSERT_TRUE(testing::WriteFile(folder + "telport.txt", bytes)); }
+  void telport(const QByteArray& bytes) {
+    ASSERT_TRUE(testing::WriteFile(folder + "telport.txt", bytes));
+  }
   QString sms() const { return folder + QStringLiteral("sms.txt"); }
 
   QTemporaryDir dir;
@@ -95,7 +100,8 @@ TEST_F(Preparation, EachMissingPieceIsNamedAndNoMessageIsWritten) {
     }
     ASSERT_TRUE(testing::WriteFile(f + "sms.txt", "older message\r\r\n"));
     const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(f, ','));
-    EXPECT_TRUE(p->error.contains(QString::fromUtf8(c.expected))) << c.name << ": " << p->error.toStdString();
+    EXPECT_TRUE(p->error.contains(QString::fromUtf8(c.expected)))
+        << c.name << ": " << p->error.toStdString();
     EXPECT_EQ(testing::ReadFile(f + "sms.txt"), QByteArray("older message\r\r\n")) << c.name;
     EXPECT_FALSE(p->recordRead) << c.name;
   }
@@ -115,7 +121,8 @@ TEST_F(Preparation, FirstRecordByNameIsTheLastMeasurement) {
   AnalysisResults second = ExampleResults();
   second.PULS = 105;
   ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(second), "B.pul"));
-  ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(ExampleResults()), "A.pul"));
+  ASSERT_TRUE(
+      testing::LayLastMeasurement(dir.path(), *testing::RecordWith(ExampleResults()), "A.pul"));
   const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
   EXPECT_EQ(testing::ReadFile(sms()), ExampleMessage());
 }

@@ -9,8 +9,8 @@
 
 #include "at_modem.h"
 #include "message_text.h"
-#include "modem_process.h"
 #include "messaging/core/port_names.h"
+#include "modem_process.h"
 #include "sender_args.h"
 #include "sms_test_support.h"
 
@@ -34,7 +34,8 @@ TEST(SenderArgs, SettingsLineGivesDeviceNumberAndTimeout) {
     int timeout;
   } cases[] = {
       {"--port USB0  +79161234567 --timeout 20", "/dev/ttyUSB0", "+79161234567", 20},
-      {"--port COM3  +79161234567", "/dev/ttyS2", "+79161234567", cmd2phone::kDefaultTimeoutSeconds},
+      {"--port COM3  +79161234567", "/dev/ttyS2", "+79161234567",
+       cmd2phone::kDefaultTimeoutSeconds},
       // a port name of all six characters runs into the number
       {"--port PTS123+79161234567 --timeout 5", "/dev/pts/123", "+79161234567", 5},
       {"--timeout 7 --port acm1 89161234567", "/dev/ttyACM1", "89161234567", 7},
@@ -49,10 +50,11 @@ TEST(SenderArgs, SettingsLineGivesDeviceNumberAndTimeout) {
 }
 
 TEST(SenderArgs, UnusableLinesAreRefusedWithAReason) {
-  for (const char* line : {"", "+79161234567", "--port LPT1  +79161234567", "--port USB0",
-                           "--port USB0  +7916 1234567", "--port USB0  +7916x1234567",
-                           "--port USB0  +79161234567 --timeout 0", "--port USB0  +79161234567 --timeout",
-                           "--port USB0  +79161234567 --colour red", "--port"}) {
+  for (const char* line :
+       {"", "+79161234567", "--port LPT1  +79161234567", "--port USB0",
+        "--port USB0  +7916 1234567", "--port USB0  +7916x1234567",
+        "--port USB0  +79161234567 --timeout 0", "--port USB0  +79161234567 --timeout",
+        "--port USB0  +79161234567 --colour red", "--port"}) {
     EXPECT_FALSE(ParseSenderArgs(Words(line)).error.empty()) << line;
   }
 }
@@ -60,8 +62,9 @@ TEST(SenderArgs, UnusableLinesAreRefusedWithAReason) {
 TEST(MessageText, FirstLineWithoutLineEndAndLengthLimits) {
   EXPECT_EQ(cmd2phone::MessageFromBytes("PULS=72 KOLE=1\r\r\n").text, "PULS=72 KOLE=1");
   EXPECT_TRUE(cmd2phone::MessageFromBytes(std::string(160, 'a')).error.empty());
-  for (const std::string& bad : {std::string(), std::string("\r\r\n"), std::string(161, 'a'),
-                                 std::string("PULS=\xff"), std::string("a\x1a b"), std::string("a\rb\n")}) {
+  for (const std::string& bad :
+       {std::string(), std::string("\r\r\n"), std::string(161, 'a'), std::string("PULS=\xff"),
+        std::string("a\x1a b"), std::string("a\rb\n")}) {
     EXPECT_FALSE(cmd2phone::MessageFromBytes(bad).error.empty()) << bad;
   }
   const auto cyrillic = cmd2phone::MessageFromBytes("Пульс 72");
@@ -118,7 +121,8 @@ struct SenderRun {
 };
 
 // Runs cmd2phone with a settings line in a folder holding sms.txt.
-SenderRun RunSender(const QString& settingsLine, const QByteArray& sms = sfigmo::testing::ExampleMessage()) {
+SenderRun RunSender(const QString& settingsLine,
+                    const QByteArray& sms = sfigmo::testing::ExampleMessage()) {
   QTemporaryDir folder;
   sfigmo::testing::WriteFile(folder.filePath(QStringLiteral("sms.txt")), sms);
   QProcess p;
@@ -137,7 +141,9 @@ SenderRun RunSender(const QString& settingsLine, const QByteArray& sms = sfigmo:
 }
 
 QString Line(const sfigmo::testing::ModemSim& modem, const char* number, int timeout = 20) {
-  return QStringLiteral("--port %1%2 --timeout %3").arg(modem.port(), QString::fromUtf8(number)).arg(timeout);
+  return QStringLiteral("--port %1%2 --timeout %3")
+      .arg(modem.port(), QString::fromUtf8(number))
+      .arg(timeout);
 }
 
 TEST(Cmd2phone, NumberAndTextArriveExactly) {
@@ -147,8 +153,9 @@ TEST(Cmd2phone, NumberAndTextArriveExactly) {
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   EXPECT_EQ(run.out.count(QLatin1Char('\n')), 1) << run.out.toStdString();
   EXPECT_TRUE(run.out.contains(QStringLiteral("+79161234567")));
-  EXPECT_TRUE(modem.log().contains(
-      "\nSMS +79161234567 PULS=72 VRKI=0,123 KOLP=0 KOLE=1 KOVR=5,3 SPSO=0,075 TOSO=18 NAGR=0,091\n"))
+  EXPECT_TRUE(
+      modem.log().contains("\nSMS +79161234567 PULS=72 VRKI=0,123 KOLP=0 KOLE=1 KOVR=5,3 "
+                           "SPSO=0,075 TOSO=18 NAGR=0,091\n"))
       << modem.log().toStdString();
 }
 
@@ -200,8 +207,9 @@ TEST(ModemSim, TelportOptionPointsTheSettingsLineAtIt) {
   ASSERT_TRUE(sfigmo::testing::WriteFile(telport, "--port USB0  +79001234567 --timeout 60\r\n"));
   sfigmo::testing::ModemSim modem({"--telport", telport});
   ASSERT_FALSE(modem.port().isEmpty());
-  EXPECT_EQ(sfigmo::testing::ReadFile(telport),
-            (QStringLiteral("--port ") + modem.port() + QStringLiteral("+79001234567 --timeout 60\r\n")).toUtf8());
+  EXPECT_EQ(sfigmo::testing::ReadFile(telport), (QStringLiteral("--port ") + modem.port() +
+                                                 QStringLiteral("+79001234567 --timeout 60\r\n"))
+                                                    .toUtf8());
 }
 
 }  // namespace

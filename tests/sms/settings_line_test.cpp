@@ -1,18 +1,18 @@
 // The settings line of telport.txt: fields at fixed characters, the number
 // rewrite, the number check, port names and the file rewrite.
 
+#include "messaging/core/settings_line.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-
-#include <csignal>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "messaging/core/port_names.h"
 #include "messaging/core/settings_file.h"
-#include "messaging/core/settings_line.h"
 
 namespace sfigmo {
 namespace {
@@ -44,19 +44,23 @@ TEST(SettingsLine, RecordingANumberReplacesCharacters14To25) {
       {"+7903111223344", "--port COM3  +79031112233 --timeout 60 tail"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ReplaceNumber(kLong, QString::fromUtf8(c.number)), QString::fromUtf8(c.expected)) << c.number;
+    EXPECT_EQ(ReplaceNumber(kLong, QString::fromUtf8(c.number)), QString::fromUtf8(c.expected))
+        << c.number;
   }
 }
 
 TEST(SettingsLine, NumberGoesAtTheEndOfALineShorterThan13) {
   EXPECT_EQ(ReplaceNumber(QStringLiteral("--port"), QStringLiteral("+79031112233")),
             QStringLiteral("--port+79031112233"));
-  EXPECT_EQ(ReplaceNumber(QStringLiteral("--port USB0 "), QStringLiteral("+7")), QStringLiteral("--port USB0 +7"));
+  EXPECT_EQ(ReplaceNumber(QStringLiteral("--port USB0 "), QStringLiteral("+7")),
+            QStringLiteral("--port USB0 +7"));
 }
 
 TEST(SettingsLine, PortRewriteKeepsTheRestAndPads) {
-  EXPECT_EQ(ReplacePort(kLong, QStringLiteral("PTS7")), QStringLiteral("--port PTS7  +79161234567 --timeout 60 tail"));
-  EXPECT_EQ(ReplacePort(QStringLiteral("--port"), QStringLiteral("PTS12")), QStringLiteral("--port PTS12 "));
+  EXPECT_EQ(ReplacePort(kLong, QStringLiteral("PTS7")),
+            QStringLiteral("--port PTS7  +79161234567 --timeout 60 tail"));
+  EXPECT_EQ(ReplacePort(QStringLiteral("--port"), QStringLiteral("PTS12")),
+            QStringLiteral("--port PTS12 "));
   EXPECT_EQ(ReplacePort(kLong, QStringLiteral("PTS1234567")).size(), kLong.size());
 }
 
@@ -64,7 +68,8 @@ TEST(SettingsLine, NumberCheckAcceptsPlusAndDigitsOnly) {
   for (const char* good : {"+79161234567", "89161234567", "+7916"}) {
     EXPECT_TRUE(CheckNumber(QString::fromUtf8(good)).isEmpty()) << good;
   }
-  for (const char* bad : {"", "+7 916123456", "+7-916-12345", "7916+123", "+", "+7916abc", "+7916\t1"}) {
+  for (const char* bad :
+       {"", "+7 916123456", "+7-916-12345", "7916+123", "+", "+7916abc", "+7916\t1"}) {
     EXPECT_FALSE(CheckNumber(QString::fromUtf8(bad)).isEmpty()) << bad;
   }
 }
@@ -79,7 +84,7 @@ TEST(PortNames, NamesMapToDevicesAndBack) {
     const char* name;
     const char* device;
   } cases[] = {
-      {"COM1  ", "/dev/ttyS0"}, {"com10", "/dev/ttyS9"},    {"USB0", "/dev/ttyUSB0"},
+      {"COM1  ", "/dev/ttyS0"}, {"com10", "/dev/ttyS9"},  {"USB0", "/dev/ttyUSB0"},
       {"ACM2", "/dev/ttyACM2"}, {"RFC0", "/dev/rfcomm0"}, {"PTS123", "/dev/pts/123"},
   };
   for (const Case& c : cases) {
@@ -91,7 +96,8 @@ TEST(PortNames, NamesMapToDevicesAndBack) {
     EXPECT_EQ(DeviceForPortName(*back), device);
     EXPECT_EQ(back->size(), 6u);
   }
-  for (const char* bad : {"", "COM0", "COM", "LPT1", "USB", "USBx", "PTS1234", "COM1 x", "/dev/ttyS0"}) {
+  for (const char* bad :
+       {"", "COM0", "COM", "LPT1", "USB", "USBx", "PTS1234", "COM1 x", "/dev/ttyS0"}) {
     EXPECT_FALSE(DeviceForPortName(bad)) << bad;
   }
   EXPECT_FALSE(PortNameForDevice("/dev/pts/1234"));  // seven characters do not fit

@@ -29,7 +29,8 @@ inline AnalysisResults ExampleResults() {
 }
 
 inline QByteArray ExampleMessage() {
-  return QByteArray("PULS=72 VRKI=0,123 KOLP=0 KOLE=1 KOVR=5,3 SPSO=0,075 TOSO=18 NAGR=0,091\r\r\n");
+  return QByteArray(
+      "PULS=72 VRKI=0,123 KOLP=0 KOLE=1 KOVR=5,3 SPSO=0,075 TOSO=18 NAGR=0,091\r\r\n");
 }
 
 inline std::unique_ptr<PulsogramRecord> RecordWith(const AnalysisResults& results) {
@@ -40,10 +41,12 @@ inline std::unique_ptr<PulsogramRecord> RecordWith(const AnalysisResults& result
 }
 
 // Lays `record` as the last saved measurement of the program folder `folder`.
-inline bool LayLastMeasurement(const QString& folder, const PulsogramRecord& record,
-                               const QString& name = QStringLiteral("Ivanov4526_12_07_09_05_03.pul")) {
+inline bool LayLastMeasurement(
+    const QString& folder, const PulsogramRecord& record,
+    const QString& name = QStringLiteral("Ivanov4526_12_07_09_05_03.pul")) {
   QDir().mkpath(folder + QStringLiteral("/DataMLT/DatInt"));
-  return WriteRecord((folder + QStringLiteral("/DataMLT/DatInt/") + name).toStdString(), record).ok();
+  return WriteRecord((folder + QStringLiteral("/DataMLT/DatInt/") + name).toStdString(), record)
+      .ok();
 }
 
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {

@@ -39,18 +39,41 @@ std::string ModemError(int code) {
   if (code < 0) return "модем ответил на отправку: ERROR";
   const char* meaning = nullptr;
   switch (code) {
-    case 300: meaning = "сбой телефона"; break;
-    case 301: meaning = "услуга SMS зарезервирована"; break;
-    case 302: meaning = "операция не разрешена"; break;
-    case 304: meaning = "неверный параметр в режиме PDU"; break;
-    case 305: meaning = "неверный параметр в текстовом режиме"; break;
-    case 310: meaning = "нет SIM-карты"; break;
-    case 311: meaning = "нужен PIN-код SIM-карты"; break;
-    case 330: meaning = "неизвестен номер SMS-центра"; break;
-    case 331: meaning = "нет сети"; break;
-    case 332: meaning = "сеть не ответила вовремя"; break;
-    case 500: meaning = "неизвестная ошибка"; break;
-    default: break;
+    case 300:
+      meaning = "сбой телефона";
+      break;
+    case 301:
+      meaning = "услуга SMS зарезервирована";
+      break;
+    case 302:
+      meaning = "операция не разрешена";
+      break;
+    case 304:
+      meaning = "неверный параметр в режиме PDU";
+      break;
+    case 305:
+      meaning = "неверный параметр в текстовом режиме";
+      break;
+    case 310:
+      meaning = "нет SIM-карты";
+      break;
+    case 311:
+      meaning = "нужен PIN-код SIM-карты";
+      break;
+    case 330:
+      meaning = "неизвестен номер SMS-центра";
+      break;
+    case 331:
+      meaning = "нет сети";
+      break;
+    case 332:
+      meaning = "сеть не ответила вовремя";
+      break;
+    case 500:
+      meaning = "неизвестная ошибка";
+      break;
+    default:
+      break;
   }
   std::string text = "модем ответил на отправку: +CMS ERROR: " + std::to_string(code);
   if (meaning != nullptr) text += std::string(" (") + meaning + ")";

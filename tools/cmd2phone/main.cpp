@@ -31,7 +31,8 @@ void OnTimeout(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const cmd2phone::SenderArgs args = cmd2phone::ParseSenderArgs(std::vector<std::string>(argv + 1, argv + argc));
+  const cmd2phone::SenderArgs args =
+      cmd2phone::ParseSenderArgs(std::vector<std::string>(argv + 1, argv + argc));
   if (args.help) {
     std::fputs(cmd2phone::UsageText(), stdout);
     return 0;
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
   }
   std::signal(SIGALRM, OnTimeout);
   alarm(static_cast<unsigned>(args.timeoutSeconds));
-  const cmd2phone::SendResult sent = cmd2phone::SendSms(args.device, args.number, message.text, message.plain);
+  const cmd2phone::SendResult sent =
+      cmd2phone::SendSms(args.device, args.number, message.text, message.plain);
   alarm(0);
   if (!sent.ok) {
     std::fprintf(stderr, "cmd2phone: %s\n", sent.error.c_str());

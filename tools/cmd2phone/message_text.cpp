@@ -16,7 +16,11 @@ std::size_t Utf8Length(const std::string& s) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < s.size(); ++count) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
-    const std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    const std::size_t len = c < 0x80         ? 1
+                            : (c >> 5) == 6  ? 2
+                            : (c >> 4) == 14 ? 3
+                            : (c >> 3) == 30 ? 4
+                                             : 0;
     if (len == 0 || i + len > s.size()) return std::string::npos;
     for (std::size_t k = 1; k < len; ++k) {
       if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return std::string::npos;

@@ -11,7 +11,8 @@ namespace {
 
 bool ParseTimeout(const std::string& text, int& seconds) {
   if (text.empty() || text.size() > 5 ||
-      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) {
+      !std::all_of(text.begin(), text.end(),
+                   [](unsigned char c) { return std::isdigit(c) != 0; })) {
     return false;
   }
   seconds = std::stoi(text);

@@ -19,8 +19,8 @@ enum class SendReply {
 struct ModemConfig {
   SendReply sendReply = SendReply::Ok;
   int cmsError = 500;
-  bool silent = false;  // answers nothing to anything (a dead modem)
-  bool pduMode = false; // offers PDU mode besides text mode
+  bool silent = false;   // answers nothing to anything (a dead modem)
+  bool pduMode = false;  // offers PDU mode besides text mode
 };
 
 class AtModem {
@@ -29,7 +29,8 @@ class AtModem {
 
   // Takes bytes from the host; appends the modem's reply bytes to `reply`
   // and one line per command or message to `log`.
-  void Receive(const char* data, std::size_t size, std::string& reply, std::vector<std::string>& log);
+  void Receive(const char* data, std::size_t size, std::string& reply,
+               std::vector<std::string>& log);
 
   // Messages sent so far (number and text), in order.
   struct Message {

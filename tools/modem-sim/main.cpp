@@ -77,7 +77,8 @@ Options ParseOptions(int argc, char** argv) {
     } else if (a == "--telport" && hasValue) {
       o.telport = argv[++i];
     } else if (a == "--send-reply" && hasValue) {
-      if (!ParseReply(argv[++i], o.config)) o.error = "неизвестный ответ на отправку: " + std::string(argv[i]);
+      if (!ParseReply(argv[++i], o.config))
+        o.error = "неизвестный ответ на отправку: " + std::string(argv[i]);
     } else {
       o.error = "неизвестный параметр: " + a;
     }
@@ -167,9 +168,10 @@ int main(int argc, char** argv) {
   fcntl(slave, F_SETFD, FD_CLOEXEC);
   if (!options.telport.empty()) {
     const auto name = sfigmo::PortNameForDevice(path);
-    const QString error = name ? sfigmo::WriteSettingsPort(QString::fromStdString(options.telport),
-                                                           QString::fromStdString(*name))
-                               : QStringLiteral("у терминала %1 нет имени порта").arg(QString::fromLocal8Bit(path));
+    const QString error =
+        name ? sfigmo::WriteSettingsPort(QString::fromStdString(options.telport),
+                                         QString::fromStdString(*name))
+             : QStringLiteral("у терминала %1 нет имени порта").arg(QString::fromLocal8Bit(path));
     if (!error.isEmpty()) {
       std::fprintf(stderr, "modem-sim: %s\n", error.toLocal8Bit().constData());
       return 2;

@@ -31,7 +31,8 @@ bool AllDigits(std::string_view s) {
 
 std::optional<std::string> DeviceForPortName(std::string_view name) {
   while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
-  if (name.size() < 4 || name.size() > static_cast<std::size_t>(kPortFieldLength)) return std::nullopt;
+  if (name.size() < 4 || name.size() > static_cast<std::size_t>(kPortFieldLength))
+    return std::nullopt;
   std::string prefix(name.substr(0, 3));
   std::transform(prefix.begin(), prefix.end(), prefix.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -51,7 +52,8 @@ std::optional<std::string> PortNameForDevice(std::string_view device) {
     if (device.substr(0, kind.device.size()) != kind.device) continue;
     const std::string_view digits = device.substr(kind.device.size());
     if (!AllDigits(digits)) continue;
-    std::string name = std::string(kind.name) + std::to_string(std::stoi(std::string(digits)) + kind.firstNumber);
+    std::string name =
+        std::string(kind.name) + std::to_string(std::stoi(std::string(digits)) + kind.firstNumber);
     if (name.size() > static_cast<std::size_t>(kPortFieldLength)) return std::nullopt;
     name.resize(kPortFieldLength, ' ');
     return name;

@@ -13,7 +13,9 @@
 namespace sfigmo {
 
 std::string ResultsMessage(const AnalysisResults& r, char sep) {
-  auto g = [sep](double v, int digits, int expDigits = 0) { return FormatGeneral(v, digits, expDigits, sep); };
+  auto g = [sep](double v, int digits, int expDigits = 0) {
+    return FormatGeneral(v, digits, expDigits, sep);
+  };
   const double toso = TOSO(r);
   std::string line = "PULS=" + g(r.PULS, 2);
   line += " VRKI=" + g(r.VRKI, 3, 3);
@@ -21,7 +23,8 @@ std::string ResultsMessage(const AnalysisResults& r, char sep) {
   line += " KOLE=" + g(r.KOLE, 2);
   line += " KOVR=" + g(r.KOVR, 2);
   line += " SPSO=" + g(r.SPSO, 2);
-  line += " TOSO=" + (r.MeanInterval == 0.0 || !std::isfinite(toso) ? std::string("-") : g(toso, 2));
+  line +=
+      " TOSO=" + (r.MeanInterval == 0.0 || !std::isfinite(toso) ? std::string("-") : g(toso, 2));
   line += " NAGR=" + g(r.NAGR, 2);
   line += "\r\r\n";
   return line;
@@ -31,9 +34,13 @@ QString LastMeasurementFolder(const QString& programFolder) {
   return programFolder + QStringLiteral("DataMLT/DatInt/");
 }
 
-QString SettingsFilePath(const QString& programFolder) { return programFolder + QStringLiteral("telport.txt"); }
+QString SettingsFilePath(const QString& programFolder) {
+  return programFolder + QStringLiteral("telport.txt");
+}
 
-QString MessageFilePath(const QString& programFolder) { return programFolder + QStringLiteral("sms.txt"); }
+QString MessageFilePath(const QString& programFolder) {
+  return programFolder + QStringLiteral("sms.txt");
+}
 
 namespace {
 
@@ -49,7 +56,8 @@ QString WriteMessageFile(const QString& path, const std::string& text) {
   if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     // Unbuffered, so a short write shows in the count (Qt takes a partly
     // flushed buffer for success); it is never committed.
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+        static_cast<qint64>(text.size())) {
       file.cancelWriting();
     }
     if (file.commit()) return {};
@@ -92,7 +100,8 @@ MessagePreparation PrepareResultsMessage(const QString& programFolder, char deci
     return p;
   }
   p.recordRead = true;
-  p.error = WriteMessageFile(MessageFilePath(programFolder), ResultsMessage(p.record.Results, decimalSeparator));
+  p.error = WriteMessageFile(MessageFilePath(programFolder),
+                             ResultsMessage(p.record.Results, decimalSeparator));
   return p;
 }
 

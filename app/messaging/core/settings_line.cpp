@@ -18,12 +18,13 @@ QString SettingsNumber(const QString& line) { return line.mid(kNumberIndex, kNum
 QString CutNumber(const QString& number) { return number.left(kNumberFieldLength); }
 
 QString CheckNumber(const QString& number) {
-  if (number.isEmpty()) return QStringLiteral("Введите номер телефона врача: +7, код оператора и номер.");
+  if (number.isEmpty())
+    return QStringLiteral("Введите номер телефона врача: +7, код оператора и номер.");
   static const QRegularExpression valid(QStringLiteral("^\\+?[0-9]+$"));
   if (!valid.match(number).hasMatch()) {
     return QStringLiteral(
-        "Номер телефона «%1» не записан: допускаются только знак + в начале и цифры, без "
-        "пробелов.")
+               "Номер телефона «%1» не записан: допускаются только знак + в начале и цифры, без "
+               "пробелов.")
         .arg(number);
   }
   return {};
