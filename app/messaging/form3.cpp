@@ -25,7 +25,8 @@ constexpr int kDesignScreenWidth = 800;
 constexpr int kLineX = 12;
 constexpr int kFirstLineY = 20;
 constexpr int kLineStep = 15;
-constexpr int kStatusY = 220;
+constexpr int kStatusY = 214;
+constexpr int kStatusStep = 12;  // three lines fit under the instructions
 constexpr int kStatusWidth = 630;
 // cmd2phone gives up by itself after its time-out (60 s by default).
 constexpr int kSenderWaitMs = 70000;
@@ -195,7 +196,7 @@ void TForm3::drawInstructions(bool redrawn) {
   int y = s(kStatusY);
   for (const QString& line : WrapText(c, status_, s(kStatusWidth))) {
     c.textOut(s(kLineX), y, line);
-    y += s(kLineStep);
+    y += s(kStatusStep);
   }
 }
 
@@ -222,7 +223,7 @@ void TForm3::Button1Click() {
   // Without this activation's message, sms.txt may hold an older
   // measurement's results or none: nothing is sent.
   if (!messageReady_) {
-    setStatus(QStringLiteral("SMS не отправлено: %1").arg(status_), true);
+    setStatus(QStringLiteral("SMS не отправлено. %1").arg(status_), true);
     return;
   }
   const sfigmo::SettingsRead settings =

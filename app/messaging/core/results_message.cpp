@@ -89,9 +89,8 @@ MessagePreparation PrepareResultsMessage(const QString& programFolder, char deci
   }
   if (settings.line.size() < kSettingsLineMinLength) {
     p.error = QStringLiteral(
-                  "В файле %1 первая строка короче 25 символов: в ней нет порта (символы 8–13) "
-                  "или номера телефона (символы 14–25).")
-                  .arg(SettingsFilePath(programFolder));
+        "В файле telport.txt (папка программы) первая строка короче 25 символов: в ней нет "
+        "порта (символы 8–13) или номера телефона (символы 14–25).");
     return p;
   }
   const StorageError read = ReadRecord(recordPath.toStdString(), p.record);
