@@ -31,6 +31,7 @@ class QSlider;
 class QStatusBar;
 class TPagesDlg;
 class TForm3;
+class TForm4;
 
 namespace sfigmo {
 class Canvas;
@@ -128,6 +129,7 @@ class TForm1 : public QMainWindow {
   // Created after this window (program start); not owned.
   TPagesDlg* PagesDlg = nullptr;
   TForm3* Form3 = nullptr;  // phone SMS window
+  TForm4* PrintForm = nullptr;
 
   // The trace area's drawing surface (625 x 217 design pixels, silver).
   sfigmo::Canvas& traceCanvas();
@@ -146,6 +148,7 @@ class TForm1 : public QMainWindow {
   void N1Click();            // "Фай&л" opens
   void N2Click();            // "Сервис" opens
   void N3Click();            // "Справка": the help window at its contents page
+  void N7Click();            // "Печать": the print window, modally
   void Button1Click();       // "СТАРТ": run, check, calculation, conclusion
   void Button2Click();       // "Изме&р": measurement run
   void Button3Click();       // "Про&в": recording check
