@@ -19,10 +19,12 @@ constexpr double kLeastCorrelation = 0.3;
 constexpr double kRateTolerance = 0.15;  // of the period
 constexpr double kShortInterval = 0.75;  // of the period
 constexpr double kRecurringDepth = 0.6;  // of the suspect mark's depth
+constexpr double kSplitPart = 0.5;       // of the period: the shorter part of a split beat
 constexpr double kDelayWidth = 0.05;     // of the period, either side
 constexpr double kOneBeatLow = 0.8, kOneBeatHigh = 1.2;
 constexpr double kShallowRise = 0.6;   // of the typical marked swing
-constexpr double kEarliestBeat = 0.3;  // s after the previous beat
+constexpr double kEarliestBeat = 0.3;      // s after the previous beat
+constexpr double kEarliestShare = 1.0 / 3;  // of the period
 constexpr double kLongInterval = 1.5;
 constexpr double kMissedWindow = 0.2;
 constexpr double kMissedDepth = 0.5;
@@ -110,18 +112,6 @@ class Wave {
     return low;
   }
 
-  // How far the wave rises over the negative swing around sample p.
-  double Rise(long p) const {
-    p = Clip(p);
-    if ((*this)[p] >= 0) return 0.0;
-    long a = p, b = p;
-    while (a > 1 && (*this)[a - 1] < 0) --a;
-    while (b < N() && (*this)[b + 1] < 0) ++b;
-    double rise = 0.0;
-    for (long k = a; k <= b; ++k) rise -= (*this)[k];
-    return rise;
-  }
-
  private:
   std::span<const std::int32_t> s_;
 };
@@ -135,13 +125,13 @@ struct Marks {
 };
 
 // A swing at this mark's delay after its predecessor recurs in the other
-// beats (marks not themselves after a short interval).
+// beats (marks not themselves the shorter part of a split beat).
 bool Recurs(const Wave& w, const Marks& m, std::size_t j) {
   const double delay = m.gap[j];
   const double width = std::max(2.0, kDelayWidth * m.beat);
   std::vector<double> same;
   for (std::size_t a = 0; a < m.at.size(); ++a) {
-    if (a == j || a == j + 1 || (a > 0 && m.gap[a - 1] < kShortInterval * m.beat)) continue;
+    if (a == j || a == j + 1 || (a > 0 && m.gap[a - 1] < kSplitPart * m.beat)) continue;
     const double centre = static_cast<double>(m.at[a]) + delay;
     if (centre + width > static_cast<double>(w.N())) continue;
     same.push_back(w.LowestNear(centre, width));
@@ -154,15 +144,14 @@ bool OneBeat(double sum, double beat) {
 }
 
 // An extra mark inside one beat: paired with a neighbour into one period, or
-// at an end of the recording with too small a swing to be a beat.
-bool Splits(const Wave& w, const Marks& m, std::size_t j, double typicalRise) {
+// at an end of the recording too soon after the previous one to be a beat.
+bool Splits(const Marks& m, std::size_t j) {
   const std::size_t last = m.gap.size() - 1;
   const bool hasBefore = j > 0, hasAfter = j < last;
   if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat)) return true;
   if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat)) return true;
   if (hasBefore && hasAfter) return false;
-  const long edge = hasAfter ? m.at[0] : m.at[j + 1];
-  return w.Rise(edge) < kShallowRise * typicalRise || m.gap[j] * m.period < kEarliestBeat;
+  return m.gap[j] * m.period < kEarliestBeat && m.gap[j] < kEarliestShare * m.beat;
 }
 
 // Beats the marking passed over inside one long interval.
@@ -214,15 +203,12 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
     const double typical = Median(m.gap);
     rate = !irregular && std::fabs(typical - m.beat) > kRateTolerance * m.beat;
     if (irregular) m.beat = typical;
-    std::vector<double> rises;
-    for (long p : m.at) rises.push_back(w.Rise(p));
-    const double typicalRise = Median(rises);
     const double typicalDepth = Median(m.depth);
     for (std::size_t j = 0; j < m.gap.size(); ++j) {
       if (m.gap[j] < kShortInterval * m.beat) {
         if (Recurs(w, m, j)) {
           dicrotic = true;
-        } else if (Splits(w, m, j, typicalRise)) {
+        } else if (Splits(m, j)) {
           split = true;
         }
       }

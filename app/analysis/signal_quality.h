@@ -27,10 +27,11 @@
 //   neighbour to one period (0.8 to 1.2 of it): an extra mark inside one
 //   beat. A premature beat is followed by a compensatory pause and adds up
 //   to about two periods instead. At either end of the recording, where the
-//   neighbour is missing, the extra mark counts as split when its swing
-//   rises less than 60 % as much as a typical marked one, or when it comes
-//   less than 0.3 s after the previous mark (the heart is still emptying
-//   then: no pulse wave of a premature beat comes that early).
+//   neighbour is missing, the extra mark counts as split only when it comes
+//   less than 0.3 s and less than a third of the period after the previous
+//   one: the heart is still emptying then, and premature beats come later
+//   in the cycle. (Later ones cannot be told from a premature beat by the
+//   wave alone; they are left as the rhythm finding they may be.)
 // - "missed": inside an interval of at least 1.5 periods, a swing at a whole
 //   period's distance (within 0.2 of a period) that is at least half as deep
 //   as a typical mark. A real pause has no such swing.

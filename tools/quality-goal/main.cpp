@@ -13,6 +13,7 @@
 
 #include "analysis/beat_marking.h"
 #include "measured_window.h"
+#include "sim_options.h"
 
 namespace {
 
@@ -71,6 +72,23 @@ FileTally RunFile(const std::string& path, double fileRate, double step, bool de
   return t;
 }
 
+// One run of the simulated sensor with its own command line, as sfigmo
+// would record it after "СТАРТ".
+int RunSimulated(int argc, char** argv) {
+  const sensorsim::ParsedOptions options = sensorsim::ParseOptions(argc, argv);
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "%s\n", options.error.c_str());
+    return 2;
+  }
+  const std::unique_ptr<sensorsim::SignalSource> source =
+      sensorsim::MakeSignalSource(options.config);
+  const MeasuredWindow w = MeasureWindow(*source, options.config, 0.0);
+  std::printf("%s, %s\n", w.accepted ? "accepted" : "rejected",
+              w.calculated ? "calculated" : "not calculated");
+  PrintWindow(w, options.config.replayFile.empty() ? options.config.bpm : 0.0);
+  return 0;
+}
+
 double Percent(int part, int whole) { return whole > 0 ? 100.0 * part / whole : 100.0; }
 
 }  // namespace
@@ -78,6 +96,7 @@ double Percent(int part, int whole) { return whole > 0 ? 100.0 * part / whole : 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  if (argc > 1 && std::strcmp(argv[1], "--sim") == 0) return RunSimulated(argc - 1, argv + 1);
   const bool detail = argc > 1 && std::strcmp(argv[1], "--windows") == 0;
   const std::string dir = SFIGMO_SHARED_DATA_DIR;
   struct Input {

@@ -37,7 +37,7 @@ class PulseModel : public SignalSource {
     double amplitude;
   };
   void ScheduleUntil(double t);
-  static double PulseShape(double tau);
+  static double PulseShape(double tau, double dicroticDepth);
 
   SimConfig config_;
   std::mt19937_64 rng_;
