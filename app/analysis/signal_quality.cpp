@@ -22,14 +22,14 @@ constexpr double kRecurringDepth = 0.6;  // of the suspect mark's depth
 constexpr double kSplitPart = 0.5;       // of the period: the shorter part of a split beat
 constexpr double kDelayWidth = 0.05;     // of the period, either side
 constexpr double kOneBeatLow = 0.8, kOneBeatHigh = 1.2;
-constexpr double kShallowRise = 0.6;   // of the typical marked swing
-constexpr double kEarliestBeat = 0.3;      // s after the previous beat
+constexpr double kShallowRise = 0.6;        // of the typical marked swing
+constexpr double kEarliestBeat = 0.3;       // s after the previous beat
 constexpr double kEarliestShare = 1.0 / 3;  // of the period
 constexpr double kLongInterval = 1.5;
 constexpr double kMissedWindow = 0.2;
 constexpr double kMissedDepth = 0.5;
 constexpr double kDeepestShare = 1.7;
-constexpr double kFlatSeconds = 0.6;
+constexpr double kFlatSeconds = 1.0;
 
 double Median(std::vector<double> v) {
   if (v.empty()) return kNaN;
@@ -47,7 +47,8 @@ std::vector<double> PulseWave(std::span<const std::int32_t> s, double period, st
   for (std::size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + s[i];
   std::vector<double> prefix(n + 1, 0.0);  // prefix[k]: sum[1] + ... + sum[k]
   for (std::size_t k = 1; k <= n; ++k) prefix[k] = prefix[k - 1] + sum[k];
-  const auto half = static_cast<std::size_t>(std::max(1.0, std::round(kSmoothing / period)));
+  const auto half = static_cast<std::size_t>(
+      std::max(1.0, std::min(std::round(kSmoothing / period), static_cast<double>(n))));
   std::vector<double> wave(n / block, 0.0);
   for (std::size_t k = 1; k <= wave.size() * block; ++k) {
     const std::size_t a = k > half ? k - half : 1;
@@ -71,12 +72,16 @@ double Correlation(const std::vector<double>& w, std::size_t lag) {
 
 // The beat period in samples (fractional); NaN when the wave has none.
 double WavePeriod(std::span<const std::int32_t> s, double period) {
-  const auto block = static_cast<std::size_t>(std::max(1.0, std::floor(kFinestStep / period)));
+  const auto block = static_cast<std::size_t>(
+      std::clamp(std::floor(kFinestStep / period), 1.0, static_cast<double>(s.size() + 1)));
   const double step = period * static_cast<double>(block);
   const std::vector<double> w = PulseWave(s, period, block);
-  const auto lo = static_cast<std::size_t>(std::max(2.0, std::ceil(kShortestBeat / step)));
-  const auto hi = std::min(w.size() / 2, static_cast<std::size_t>(kLongestBeat / step));
-  if (hi <= lo) return kNaN;
+  const double shortest = std::max(2.0, std::ceil(kShortestBeat / step));
+  const double longest =
+      std::min(static_cast<double>(w.size() / 2), std::floor(kLongestBeat / step));
+  if (!(longest > shortest)) return kNaN;
+  const auto lo = static_cast<std::size_t>(shortest);
+  const auto hi = static_cast<std::size_t>(longest);
   std::vector<double> r(hi + 2, 0.0);
   for (std::size_t lag = lo - 1; lag <= hi + 1; ++lag) r[lag] = Correlation(w, lag);
   auto isPeak = [&](std::size_t lag) { return r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]; };
@@ -157,11 +162,12 @@ bool Splits(const Marks& m, std::size_t j) {
 // Beats the marking passed over inside one long interval.
 bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
   const double gap = m.gap[j];
-  const long beats = std::lround(gap / m.beat);
-  if (gap < kLongInterval * m.beat || beats < 2) return false;
-  for (long k = 1; k < beats; ++k) {
-    const double at =
-        static_cast<double>(m.at[j]) + gap * static_cast<double>(k) / static_cast<double>(beats);
+  // A table left from another recording can hold any gap: no more beats
+  // than samples are looked for.
+  const double beats = std::round(std::min(gap / m.beat, static_cast<double>(w.N())));
+  if (!(gap >= kLongInterval * m.beat) || !(beats >= 2.0)) return false;
+  for (double k = 1.0; k < beats; k += 1.0) {
+    const double at = static_cast<double>(m.at[j]) + gap * k / beats;
     if (w.LowestNear(at, kMissedWindow * m.beat) <= kMissedDepth * typicalDepth) return true;
   }
   return false;

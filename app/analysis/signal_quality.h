@@ -37,8 +37,9 @@
 //   as a typical mark. A real pause has no such swing.
 // - "depth": the deepest swing is more than 1.7 times as deep as the typical
 //   mark (a movement swing that set the marking's threshold).
-// - "flat": the samples stay equal for 0.6 s or more (a lost or clipped
-//   signal; a live wave always moves within that time).
+// - "flat": the samples stay equal for a second or more (a lost or clipped
+//   signal; a live wave, even in the long diastole of a pause, moves by a
+//   count within that time).
 // The thresholds lie well inside the margins measured on the shared finger
 // recordings and on the simulated sensor's healthy, premature-beat and pause
 // runs; premature beats and pauses are rhythm findings, never bad signal.
