@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "storage/pulsogram_record.h"
+
 namespace sfigmo {
 
 namespace {
@@ -231,6 +233,18 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
   }
   q.doubtful = !q.reasons.empty();
   return q;
+}
+
+SignalQuality AssessRecordQuality(const PulsogramRecord& record, const MarkTable& marks,
+                                  double samplePeriod) {
+  if (AcceptMarks(marks, samplePeriod) != Rejection::None) {
+    SignalQuality good;
+    good.independentPULS = kNaN;
+    return good;
+  }
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
+  return AssessSignalQuality(samples, marks, samplePeriod);
 }
 
 const char* SignalWarningText() { return "СИГНАЛ НЕУСТОЙЧИВ - ПОВТОРИТЕ ИЗМЕРЕНИЕ"; }

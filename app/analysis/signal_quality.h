@@ -53,6 +53,8 @@
 
 namespace sfigmo {
 
+struct PulsogramRecord;
+
 struct SignalQuality {
   bool doubtful = false;
   // Short machine words in this order: "irregular", "rate", "dicrotic",
@@ -63,6 +65,11 @@ struct SignalQuality {
 };
 
 SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const MarkTable& marks,
+                                  double samplePeriod);
+
+// The check as the screens run it on a record's usable samples: a marking
+// that the acceptance test rejects is not judged (good, no rate).
+SignalQuality AssessRecordQuality(const PulsogramRecord& record, const MarkTable& marks,
                                   double samplePeriod);
 
 // The warning line shown for a doubtful recording (UTF-8).
