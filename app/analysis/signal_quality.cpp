@@ -225,9 +225,10 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
   }
   const bool depth = !m.depth.empty() && marks.MarkMin < kDeepestShare * Median(m.depth);
   const bool flat = HasFlatStretch(samples, samplePeriod);
+  // The most telling reason first: the screens show that one.
   const std::pair<bool, const char*> found[] = {
-      {irregular, "irregular"}, {rate, "rate"},   {dicrotic, "dicrotic"}, {split, "split"},
-      {missed, "missed"},       {depth, "depth"}, {flat, "flat"}};
+      {dicrotic, "dicrotic"}, {split, "split"},         {missed, "missed"}, {flat, "flat"},
+      {depth, "depth"},       {irregular, "irregular"}, {rate, "rate"}};
   for (const auto& [yes, word] : found) {
     if (yes) q.reasons.emplace_back(word);
   }

@@ -57,8 +57,8 @@ struct PulsogramRecord;
 
 struct SignalQuality {
   bool doubtful = false;
-  // Short machine words in this order: "irregular", "rate", "dicrotic",
-  // "split", "missed", "depth", "flat".
+  // Short machine words, the most telling first: "dicrotic", "split",
+  // "missed", "flat", "depth", "irregular", "rate".
   std::vector<std::string> reasons;
   // Beats per minute from the wave alone; NaN when the wave gives none.
   double independentPULS = 0.0;

@@ -95,20 +95,12 @@ TEST(SignalQualityRuns, SharedRecordingsWrongWindowsAreFlagged) {
   const std::string dir = SFIGMO_SHARED_DATA_DIR;
   int near = 0, nearUnflagged = 0;
   for (const std::string file : {"/finger-ppg-100hz.csv", "/finger-ppg-timed.csv"}) {
-    sensorsim::SimConfig config;
-    config.replayFile = dir + file;
-    const double seconds = RecordingSeconds(config.replayFile, config.replayRate);
-    sensorsim::ReplaySource fine(config.replayFile, config.replayRate, 200.0);
-    const std::vector<double> crests = ReferenceBeats(fine, seconds);
-    sensorsim::ReplaySource source(config.replayFile, config.replayRate, config.rate);
-    for (double skip = 0.0;; skip += 1.0) {
-      const MeasuredWindow w = MeasureWindow(source, config, skip);
-      if (w.endSeconds > seconds) break;
-      const double truth = ReferenceRate(crests, w.startSeconds, w.endSeconds);
-      if (!w.accepted || !w.calculated || truth == 0.0) continue;
+    for (const ReplayedWindow& r : ReplayRecording(dir + file, 100.0)) {
+      const MeasuredWindow& w = r.measured;
+      if (!w.accepted || !w.calculated || r.trueRate == 0.0) continue;
       SCOPED_TRACE(file + " from " + std::to_string(w.startSeconds) + " s, true rate " +
-                   std::to_string(truth));
-      if (std::fabs(w.results.PULS - truth) > 5.0) {
+                   std::to_string(r.trueRate));
+      if (std::fabs(w.results.PULS - r.trueRate) > 5.0) {
         EXPECT_TRUE(w.quality.doubtful) << Describe(w);
       } else {
         ++near;

@@ -148,8 +148,21 @@ double ReferenceRate(const std::vector<double>& beats, double from, double to) {
   return 60.0 * static_cast<double>(b - a - 1) / (*(b - 1) - *a);
 }
 
-double RecordingSeconds(const std::string& file, double fileRate) {
-  return sensorsim::ReplaySource(file, fileRate, 50.0).Seconds();
+std::vector<ReplayedWindow> ReplayRecording(const std::string& file, double fileRate, double step) {
+  sensorsim::SimConfig config;
+  config.replayFile = file;
+  config.replayRate = fileRate;
+  sensorsim::ReplaySource source(file, fileRate, config.rate);
+  sensorsim::ReplaySource fine(file, fileRate, 200.0);
+  const std::vector<double> crests = ReferenceBeats(fine, source.Seconds());
+  std::vector<ReplayedWindow> windows;
+  for (double skip = 0.0;; skip += step) {
+    ReplayedWindow w{MeasureWindow(source, config, skip), 0.0};
+    if (w.measured.endSeconds > source.Seconds()) break;
+    w.trueRate = ReferenceRate(crests, w.measured.startSeconds, w.measured.endSeconds);
+    windows.push_back(std::move(w));
+  }
+  return windows;
 }
 
 }  // namespace sfigmo::quality

@@ -48,7 +48,16 @@ std::vector<double> ReferenceBeats(sensorsim::SignalSource& source, double secon
 // fewer than four lie there or their intervals are not steady (noise).
 double ReferenceRate(const std::vector<double>& beats, double from, double to);
 
-// The length (s) of a replayed recording (it loops after that).
-double RecordingSeconds(const std::string& file, double fileRate);
+// One window of a replayed recording and the rate counted on the recording
+// over the same stretch (0 when it has no steady one).
+struct ReplayedWindow {
+  MeasuredWindow measured;
+  double trueRate = 0.0;
+};
+
+// A measurement run started every `step` seconds into a recording, as long
+// as the recorded half ends before the recording does.
+std::vector<ReplayedWindow> ReplayRecording(const std::string& file, double fileRate,
+                                            double step = 1.0);
 
 }  // namespace sfigmo::quality
