@@ -8,9 +8,11 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
 
 #include "analysis/beat_marking.h"
+#include "storage/pulsogram_record.h"
 #include "wave_builder.h"
 
 namespace sfigmo {
@@ -153,6 +155,26 @@ TEST(SignalQuality, ReasonTextsAndWarning) {
     q.reasons = {row.reason, "flat"};
     EXPECT_EQ(QualityReasonText(q), row.text) << row.reason;
   }
+}
+
+// A stored record's report line: the warning and its reason when doubtful,
+// nothing when good or when the acceptance test rejects the recording.
+TEST(SignalQuality, RecordWarningLineForAReport) {
+  auto record = std::make_unique<PulsogramRecord>();
+  record->SamplePeriod = kPeriod;
+  auto fill = [&](const std::vector<std::int32_t>& s) {
+    record->SampleCount = static_cast<std::uint16_t>(s.size());
+    std::copy(s.begin(), s.end(), record->Samples);
+  };
+  fill(FingerWave(316, Every(20, 50, 316), 60).samples());
+  EXPECT_EQ(RecordSignalWarning(*record),
+            "СИГНАЛ НЕУСТОЙЧИВ - ПОВТОРИТЕ ИЗМЕРЕНИЕ (отмечен дикротический зубец)");
+  fill(FingerWave(316, Every(20, 50, 316)).samples());
+  EXPECT_EQ(RecordSignalWarning(*record), "");
+  fill(std::vector<std::int32_t>(316, 0));  // rejected
+  EXPECT_EQ(RecordSignalWarning(*record), "");
+  record->SampleCount = 65535;  // damaged count: only the record's room is read
+  EXPECT_EQ(RecordSignalWarning(*record), "");
 }
 
 // Whatever the samples, period and table (one left from another recording),
