@@ -24,7 +24,6 @@ constexpr double kRecurringDepth = 0.6;  // of the suspect mark's depth
 constexpr double kSplitPart = 0.5;       // of the period: the shorter part of a split beat
 constexpr double kDelayWidth = 0.05;     // of the period, either side
 constexpr double kOneBeatLow = 0.8, kOneBeatHigh = 1.2;
-constexpr double kShallowRise = 0.6;        // of the typical marked swing
 constexpr double kEarliestBeat = 0.3;       // s after the previous beat
 constexpr double kEarliestShare = 1.0 / 3;  // of the period
 constexpr double kLongInterval = 1.5;
