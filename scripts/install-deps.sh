@@ -13,6 +13,7 @@ packages=(
   libftdi1-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales
+  cups cups-filters
 )
 
 missing=()
