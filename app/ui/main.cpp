@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "analysis/screens/signal_warning_lines.h"
 #include "draw/canvas.h"
 
 #include "messaging/form3.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
   form1.PagesDlg = &pagesDlg;
   TForm3 form3(&form1);
   TForm4 form4(&form1);
+  form4.ExtraConclusionLines = sfigmo::SignalWarningLines;
   form1.PrintForm = &form4;
   form1.show();
   return app.exec();
