@@ -398,6 +398,17 @@ TEST(ReportVerdicts, SignalWarningIsTheLastConclusionLine) {
                                QStringLiteral(". СИГНАЛ НЕУСТОЙЧИВ - ПОВТОРИТЕ ИЗМЕРЕНИЕ (отмечен "
                                               "дикротический зубец)"));
 
+  QImage image(MmToDevice(210, 96), MmToDevice(297, 96), QImage::Format_RGB32);
+  image.setDotsPerMeterX(3780);
+  image.setDotsPerMeterY(3780);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  ReportPageOptions options;
+  options.ExtraConclusionLines = SignalWarningLines(*r);
+  DrawReportPage(painter, *r, false, options);
+  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
+  image.save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/report_page_signal_warning.png"));
+
   for (int beat = 20; beat + 20 <= 316; beat += 50) {
     const int shallow[] = {-3, -6, -9, -6, -3};  // an ordinary dicrotic notch
     std::copy(std::begin(shallow), std::end(shallow), r->Samples + beat + 13);
