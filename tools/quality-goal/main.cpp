@@ -43,9 +43,10 @@ std::string Join(const std::vector<std::string>& words) {
 }
 
 void PrintWindow(const MeasuredWindow& w, double truth) {
-  const std::string reference = truth > 0.0 ? std::to_string(std::lround(truth * 10) / 10.0) : "-";
-  std::printf("  %6.1f s  PULS %6.1f  true %5.5s  independent %6.1f  %-9s %s\n", w.startSeconds,
-              w.results.PULS, reference.c_str(), w.quality.independentPULS,
+  char reference[16] = "-";
+  if (truth > 0.0) std::snprintf(reference, sizeof reference, "%.1f", truth);
+  std::printf("  %6.1f s  PULS %6.1f  true %5s  independent %6.1f  %-9s %s\n", w.startSeconds,
+              w.results.PULS, reference, w.quality.independentPULS,
               w.quality.doubtful ? "doubtful" : "good", Join(w.quality.reasons).c_str());
   std::printf("      marks:");
   for (const sfigmo::BeatMark& m : w.marks.Marks) std::printf(" %d(%d)", m.Index, m.Value);
