@@ -30,6 +30,8 @@
 #include "draw/canvas.h"
 #include "help/help_window.h"
 #include "report/form4.h"
+#include "storage/screens/storage_actions.h"
+#include "ui/decimal_separator.h"
 #include "ui/program_folder.h"
 #include "ui/trace_area.h"
 
@@ -102,6 +104,9 @@ void TForm1::FormCreate() {
                       : sfigmo::PrepareProgramFolder(options_.programFolder);
   buildControls();
   buildMenu();
+  sfigmo::StorageActions::install(*this)  // registration, saving, archive list, trend graphs
+      ->context()
+      .decimalSeparator = sfigmo::ShownDecimalSeparator(options_.decimalSeparator);
   // The states the first activation would set, before the window is seen.
   clearStatusTexts();
   hideStepAndStopButtons();
@@ -278,6 +283,7 @@ void TForm1::buildMenu() {
   Graf_ = ServiceMenu->addAction(QStringLiteral("Графика"));
   SMS2_ = ServiceMenu->addAction(QStringLiteral("МобSMS"));
   connect(ServiceMenu, &QMenu::aboutToShow, this, [this] { N2Click(); });
+  connect(SMS2_, &QAction::triggered, this, [this] { SMS2Click(); });
 
   Help_ = bar->addAction(QStringLiteral("Справка"));
   Open_->setObjectName(QStringLiteral("Open"));

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "analysis/screens/signal_warning_lines.h"
 #include "draw/canvas.h"
 
 #include "messaging/form3.h"
@@ -22,9 +23,12 @@ int main(int argc, char* argv[]) {
   TPagesDlg pagesDlg(&form1);
   form1.PagesDlg = &pagesDlg;
   TForm3 form3(&form1);
+  form1.Form3 = &form3;
+  form3.setDecimalSeparator(QChar::fromLatin1(sfigmo::ShownDecimalSeparator()));
   TForm4Options printOptions;
   printOptions.decimalSeparator = sfigmo::ShownDecimalSeparator();  // the window's, too
   TForm4 form4(&form1, printOptions);
+  form4.ExtraConclusionLines = sfigmo::SignalWarningLines;
   form1.PrintForm = &form4;
   form1.show();
   return app.exec();

@@ -37,7 +37,7 @@ class PulseModel : public SignalSource {
     double amplitude;
   };
   void ScheduleUntil(double t);
-  static double PulseShape(double tau);
+  static double PulseShape(double tau, double dicroticDepth);
 
   SimConfig config_;
   std::mt19937_64 rng_;
@@ -62,6 +62,8 @@ class ReplaySource : public SignalSource {
   double NextLevel() override;
   void Restart() override { sample_ = 0; }
   double Scale() const { return scale_; }
+  // Length of the recording; the replay loops after it.
+  double Seconds() const { return times_.back() - times_.front(); }
 
   // K that makes the typical steepest rise of the light level over five
   // samples (the median over 4-second stretches) the one a sensor at its
