@@ -11,6 +11,7 @@ packages=(
   libftdi1-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales
+  dpkg-dev
 )
 
 missing=()
