@@ -8,6 +8,8 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libqt6help6 libqt6sql6-sqlite
+  qt6-translations-l10n
   libftdi1-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales

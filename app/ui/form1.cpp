@@ -28,6 +28,7 @@
 
 #include "acquisition/device_library.h"
 #include "draw/canvas.h"
+#include "help/help_window.h"
 #include "ui/program_folder.h"
 #include "ui/trace_area.h"
 
@@ -107,8 +108,7 @@ void TForm1::FormCreate() {
     const QRect avail = screen->availableGeometry();
     move(avail.center() - QPoint(width() / 2, height() / 2));
   }
-  // Help file: the in-program viewer opens ProgramFolder + "help/index.html"
-  // once help is built; nothing to register here yet.
+  // The help collection lies beside the executable; "Справка" opens it.
 }
 
 void TForm1::buildControls() {
@@ -281,6 +281,7 @@ void TForm1::buildMenu() {
   Graf_->setObjectName(QStringLiteral("Graf"));
   SMS2_->setObjectName(QStringLiteral("SMS2"));
   Help_->setObjectName(QStringLiteral("N3"));
+  connect(Help_, &QAction::triggered, this, [this] { N3Click(); });
 }
 
 sfigmo::Canvas& TForm1::traceCanvas() { return TreeView1->canvas(); }
@@ -323,6 +324,8 @@ void TForm1::N2Click() {
   ListBox2->hide();
   ListBox1->hide();
 }
+
+void TForm1::N3Click() { sfigmo::ShowHelpContents(this); }
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

@@ -143,6 +143,7 @@ class TForm1 : public QMainWindow {
   void FormPaint();          // screen replay of the flagged screens
   void N1Click();            // "Фай&л" opens
   void N2Click();            // "Сервис" opens
+  void N3Click();            // "Справка": the help window at its contents page
   void Button1Click();       // "СТАРТ": run, check, calculation, conclusion
   void Button2Click();       // "Изме&р": measurement run
   void Button3Click();       // "Про&в": recording check
