@@ -40,6 +40,12 @@ prog=$root/usr/$progdir
 for f in "${expected[@]}"; do
   [ -e "$prog/$f" ] || fail "missing $progdir/$f"
 done
+if [ -e "$prog/tervolan.qhc" ]; then
+  # The help engine and the SQL driver plugin it loads.
+  for lib in libqt6help6 libqt6sql6-sqlite; do
+    [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
+  done
+fi
 [ -x "$root/usr/bin/sfigmo" ] || fail "usr/bin/sfigmo does not lead to the program"
 for f in usr/share/applications/sfigmo.desktop usr/share/icons/hicolor/scalable/apps/sfigmo.svg \
   usr/share/icons/hicolor/48x48/apps/sfigmo.png usr/lib/udev/rules.d/60-sfigmo-sensor.rules; do
