@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "messages.h"
+#include "thread_priority.h"
 
 namespace sensordrv {
 
@@ -98,19 +99,24 @@ std::optional<Reply> SensorLink::Exchange(std::uint8_t command) {
   }
   std::optional<Reply> result;
   // A measurement frame arriving during the wait does not end it: the stop
-  // command is sent while the stream is still running.
-  for (int i = 0; i < kReplyPolls && !result; ++i) {
+  // command is sent while the stream is still running. Only the sleeps count
+  // towards the wait, so a fast stream, which raises the ready flag between
+  // most of them, cannot shorten it below a second.
+  for (int slept = 0; slept < kReplyPolls && !result;) {
     if (answerReady_.exchange(false)) {
       Reply r = answer_.Load();
       if (ReplyMatches(command, r)) result = r;
     } else {
       SleepOneMs();
+      ++slept;
     }
   }
   if (!result) {
     Reply r = answer_.Load();  // an older reply of the same kind still counts
     if (ReplyMatches(command, r)) result = r;
   }
+  // Frames still queued when the stream stops belong to no later reading.
+  if (command == kCmdStop) data_.Clear();
   commandIdle_ = true;
   if (result) ClearKeepAlive();
   return result;
@@ -157,6 +163,9 @@ void SensorLink::StopReader() {
 }
 
 void SensorLink::ReaderThread() {
+  // Threads inherit the creator's priority; the host raises its own thread.
+  UseNormalPriority();
+  NameThisThread(kReaderThreadName);
   while (!stopRequested_) PollOnce();
 }
 

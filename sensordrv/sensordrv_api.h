@@ -8,11 +8,22 @@
  * test the low byte. An int result is a full 32-bit 0 or 1. No call throws.
  *
  * Threads: the exports are meant for one caller thread at a time. Between
- * _SetDTRPort(1) and _SetDTRPort(0) the library runs its own reader thread;
- * _SetDTRPort(0) stops it and waits until it has ended. The four waiting
- * calls (_Get_version_Device, _Set_status_SENS, _Get_data_SENS, _Get_V_bat)
- * refuse with 0 while another of them is in progress; each waits at most
- * about one second.
+ * _SetDTRPort(1) and _SetDTRPort(0) the library runs its own reader thread,
+ * named "sensordrv-rx", at the process's normal priority (the nice value in
+ * effect when the library was loaded), whatever the priority of the thread
+ * that starts it; _SetDTRPort(0) stops it and waits until it has ended. The
+ * four waiting calls (_Get_version_Device, _Set_status_SENS, _Get_data_SENS,
+ * _Get_V_bat) refuse with 0 while another of them is in progress. Each gives
+ * up after 1000 sleeps of 1 ms without its reply: at least a second, a little
+ * more on a busy machine, however fast the sensor streams.
+ *
+ * Replies: a reply shorter than its kind needs (4 version bytes, 7 battery
+ * bytes, the echoed command of an acknowledgement, 21 bytes of a measurement
+ * frame) is not used. After a command's wait has run out, a reply of the
+ * same kind still held from earlier counts as the answer: a timed-out
+ * _Get_V_bat can return the previous battery reading, and a second
+ * _Set_status_SENS(1) during a stream can be acknowledged by the first one's
+ * reply.
  *
  * Calling order: _SearchDevices, _OpenPort, 100 ms, _SetDTRPort(1), 100 ms,
  * _Get_V_bat / _Get_version_Device / _Set_status_SENS(1), then one
@@ -47,21 +58,32 @@ SENSORDRV_EXPORT void _ClosePort(void);
 /* on != 0: raises DTR and starts the reader thread; 0: drops DTR and stops
  * it. 0 when the port is closed or DTR could not be changed. */
 SENSORDRV_EXPORT unsigned char _SetDTRPort(unsigned char on);
-/* Copies the sensor's 4 version bytes to version; 1 on a reply. */
+/* Copies the sensor's 4 version bytes to version; 1 on a reply, 0 and version
+ * untouched otherwise. */
 SENSORDRV_EXPORT int32_t _Get_version_Device(uint8_t* version);
-/* on != 0 starts the measurement stream, 0 stops it; 1 when acknowledged. */
+/* on != 0 starts the measurement stream, 0 stops it; 1 when acknowledged.
+ * Measurement frames still queued are dropped when the start is sent and when
+ * the stop has been waited for. */
 SENSORDRV_EXPORT int32_t _Set_status_SENS(unsigned char on);
 /* 1 when no waiting call is in progress. */
 SENSORDRV_EXPORT unsigned char _Check_status_cmd(void);
-/* Fills sample[0..10] (status byte, then ten 16-bit values) from the next
- * measurement frame not yet returned; 0 and sample untouched when none came
- * within about a second. Frames that arrive faster than they are asked for
- * are skipped; only the newest is kept. */
+/* Fills sample[0..10] (status byte, then ten 16-bit values) from the oldest
+ * measurement frame not yet returned: at once when one is queued, else the
+ * next one to arrive. 0 and sample untouched when none came within the wait
+ * (before _Set_status_SENS(1): after the full wait), and at once when a reply
+ * of another kind (an acknowledgement, a battery or version reply) arrives
+ * during the wait, or on the first call after loading. Frames are queued 16
+ * deep, oldest first: a caller slower than the stream lags behind it by up to
+ * 16 frames, and once more than 16 behind loses the oldest without notice. */
 SENSORDRV_EXPORT int32_t _Get_data_SENS(int32_t* sample);
 /* Asks for the battery: 1 on a reply; the voltage is stored only when the
- * reply carries it (a caller that must tell these apart presets *volts). */
+ * reply gives the converter's width as 10 bits, otherwise the result is 1 and
+ * *volts untouched (a caller that must tell these apart presets *volts). */
 SENSORDRV_EXPORT int32_t _Get_V_bat(float* volts);
-/* 1 after five link tests in a row went unanswered; cleared by any answer. */
+/* 1 after five link tests in a row went unanswered. Cleared only by a link
+ * acknowledgement or a completed exchange (a reply to _Get_version_Device,
+ * _Get_V_bat or _Set_status_SENS); measurement frames do not clear it, but
+ * while they arrive no link tests are sent. */
 SENSORDRV_EXPORT unsigned char _Check_failed_Device(void);
 
 /* Receives the library's messages (open and write errors, thread start):

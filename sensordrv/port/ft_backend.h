@@ -20,6 +20,8 @@ class FtBackend {
   virtual FT_STATUS SetBitMode(UCHAR mask, UCHAR mode) = 0;
   virtual FT_STATUS Purge(DWORD mask) = 0;
   virtual FT_STATUS SetDtr(bool on) = 0;
+  // Asked before every byte read and every frame written: must not cost a
+  // device transfer each time.
   virtual FT_STATUS GetStatus(DWORD* rx, DWORD* tx, DWORD* events) = 0;
   virtual FT_STATUS Write(const std::uint8_t* data, DWORD count, DWORD* written) = 0;
   virtual FT_STATUS Read(std::uint8_t* data, DWORD count, DWORD* got) = 0;

@@ -1,9 +1,12 @@
 // The libftdi1 backend: a real FTDI chip over USB, without the kernel's
 // serial driver. libftdi's context is not safe from two threads, so every
-// call holds the device's mutex; reads end after the 5 ms USB time-out.
+// call holds the device's mutex; reads end after the 5 ms USB time-out. A
+// read moves a whole bulk transfer into libftdi's buffer, so byte-by-byte
+// reading costs a USB transfer only when that buffer is empty.
 
 #include <libftdi1/ftdi.h>
 
+#include <chrono>
 #include <mutex>
 
 #include "ft_backend.h"
@@ -25,6 +28,10 @@ FT_STATUS Status(int rc) { return rc >= 0 ? FT_OK : FT_IO_ERROR; }
 
 class FtdiDevice : public FtBackend {
  public:
+  using Clock = std::chrono::steady_clock;
+  // An unplugged chip is noticed within this time.
+  static constexpr auto kPresencePoll = std::chrono::milliseconds(100);
+
   explicit FtdiDevice(Context ctx) : ctx_(std::move(ctx)) {}
   ~FtdiDevice() override { ftdi_usb_close(ctx_.get()); }
 
@@ -66,12 +73,20 @@ class FtdiDevice : public FtBackend {
     std::lock_guard lock(mutex_);
     return Status(ftdi_setdtr(ctx_.get(), on ? 1 : 0));
   }
-  // The chip reports no queue counts; the modem-status poll proves it is still there.
+  // Asked before every byte read, so it must not cost a USB transfer: the
+  // receive count is what libftdi already holds in its read buffer (bytes the
+  // chip sent but not yet taken), and a modem-status control transfer proves
+  // the chip is still attached at most every kPresencePoll.
   FT_STATUS GetStatus(DWORD* rx, DWORD* tx, DWORD* events) override {
     std::lock_guard lock(mutex_);
-    unsigned short modem = 0;
-    if (ftdi_poll_modem_status(ctx_.get(), &modem) < 0) return FT_IO_ERROR;
-    *rx = 0;
+    const auto now = Clock::now();
+    if (!polled_ || now - lastPoll_ >= kPresencePoll) {
+      unsigned short modem = 0;
+      if (ftdi_poll_modem_status(ctx_.get(), &modem) < 0) return FT_IO_ERROR;
+      polled_ = true;
+      lastPoll_ = now;
+    }
+    *rx = ctx_->readbuffer_remaining;
     *tx = 0;
     *events = 0;
     return FT_OK;
@@ -94,6 +109,8 @@ class FtdiDevice : public FtBackend {
  private:
   std::mutex mutex_;
   Context ctx_;
+  bool polled_ = false;  // a modem-status poll has succeeded since opening
+  Clock::time_point lastPoll_;
 };
 
 // All FTDI chips on the bus (vendor 0403, the chips libftdi knows).

@@ -49,6 +49,11 @@ struct FakeFt {
     std::lock_guard lock(mutex);
     rx.insert(rx.end(), bytes.begin(), bytes.end());
   }
+  // Wire bytes not yet read.
+  std::size_t RxSize() {
+    std::lock_guard lock(mutex);
+    return rx.size();
+  }
   std::vector<std::string> Calls() {
     std::lock_guard lock(mutex);
     return calls;

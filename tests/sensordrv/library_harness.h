@@ -67,6 +67,21 @@ inline int CountEntries(const char* dir) {
   return n;
 }
 inline int ThreadCount() { return CountEntries("/proc/self/task"); }
+
+// The id of this process's thread with the given name, 0 when there is none.
+inline int ThreadNamed(const std::string& name) {
+  int found = 0;
+  if (DIR* d = opendir("/proc/self/task")) {
+    while (dirent* e = readdir(d)) {
+      if (e->d_name[0] == '.') continue;
+      std::ifstream comm(std::string("/proc/self/task/") + e->d_name + "/comm");
+      std::string line;
+      if (std::getline(comm, line) && line == name) found = std::atoi(e->d_name);
+    }
+    closedir(d);
+  }
+  return found;
+}
 inline int OpenFdCount() { return CountEntries("/proc/self/fd"); }
 
 using SampleValues = std::array<std::int32_t, SENSORDRV_SAMPLE_VALUES>;
