@@ -23,9 +23,9 @@ bench_csv() {
   local filter=$1 b
   for b in "$bin"/bench-*; do
     [ -x "$b" ] || continue
-    if "$b" --benchmark_list_tests --benchmark_filter="$filter" 2>/dev/null | grep -q .; then
+    if QT_QPA_PLATFORM=offscreen "$b" --benchmark_list_tests --benchmark_filter="$filter" 2>/dev/null | grep -q .; then
       echo "running $(basename "$b") $filter ..." >&2
-      "$b" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
+      QT_QPA_PLATFORM=offscreen "$b" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
         sed -n '/^name,/,$p'
       return
     fi
@@ -64,7 +64,7 @@ timed() {
 bench_csv_source() {
   local b
   for b in "$bin"/bench-*; do
-    if "$b" --benchmark_list_tests --benchmark_filter="$1" 2>/dev/null | grep -q .; then
+    if QT_QPA_PLATFORM=offscreen "$b" --benchmark_list_tests --benchmark_filter="$1" 2>/dev/null | grep -q .; then
       basename "$b"
       return
     fi
@@ -129,7 +129,7 @@ startup_row() {
   startup_row
   timed "Archive listing of 10 000 records" 'Archive.*10000|List.*10000'
   timed "Trend over 300 records" 'Trend.*300'
-  timed "Record to finished PDF" 'Pdf|PDF'
+  timed "Record to finished PDF (read, page, libdspdf.so, PDF on disk)" '^BM_RecordToPdf$'
 } >"$work/table"
 
 echo

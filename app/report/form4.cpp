@@ -1,8 +1,237 @@
 #include "report/form4.h"
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QThread>
+
+#include "draw/canvas.h"
+#include "report/report_files.h"
+#include "report/report_page.h"
+#include "ui/trace_area.h"
+
+namespace {
+
+const QString kDataFilter = QStringLiteral("Файлы данных Терволан (*)");
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
+                        int top, int width, int height) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(left, top, width, height);
+  return button;
+}
+
+}  // namespace
+
+TForm4::TForm4(QWidget* parent, TForm4Options options)
+    : QDialog(parent),
+      options_(std::move(options)),
+      record_(std::make_unique<sfigmo::PulsogramRecord>()) {
   setObjectName(QStringLiteral("Form4"));
+  setWindowTitle(QStringLiteral("Form4"));
   setModal(true);
+  setFixedSize(468, 317);
+  // Millimetres count from the paper's corner, as on the PDF.
+  printer_.setFullPage(true);
+  printer_.setPageSize(QPageSize(QPageSize::A4));
+  if (options_.libraryFolder.isEmpty())
+    options_.libraryFolder = QCoreApplication::applicationDirPath();
+
+  TreeView1 = new sfigmo::TraceArea(425, 185, this);
+  TreeView1->setObjectName(QStringLiteral("TreeView1"));
+  TreeView1->move(16, 16);
+  TreeView1->setBackground(sfigmo::colours::White);
+  TreeView1->clear();
+  Button1 = MakeButton(this, "Button1", QStringLiteral("ПЕЧАТЬ"), 152, 224, 89, 33);
+  Button2 = MakeButton(this, "Button2", QStringLiteral("Создать PDF"), 256, 224, 81, 33);
+  Button3 = MakeButton(this, "Button3", QStringLiteral("Печать PDF"), 352, 224, 81, 33);
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+  // Enter must not set off a print job.
+  for (QPushButton* b : {Button1, Button2, Button3}) b->setAutoDefault(false);
+
+  OpenDialog1 = new QFileDialog(this);
+  OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+  SaveDialog1 = new QFileDialog(this);
+  SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+  SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
 }
 
 TForm4::~TForm4() = default;
+
+QString TForm4::dataFolder() const {
+  return QDir(ProgramFolder).filePath(QStringLiteral("DataMLT")) + u'/';
+}
+
+void TForm4::showMessage(const QString& text) {
+  if (options_.messagePresenter) {
+    options_.messagePresenter(text);
+    return;
+  }
+  QMessageBox::warning(this, windowTitle(), text);
+}
+
+void TForm4::setOpenDialogForPdf() {
+  OpenDialog1->setWindowTitle(QStringLiteral("Открыть файл с данными"));
+  OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+  OpenDialog1->setDirectory(dataFolder());
+  OpenDialog1->setNameFilter(kDataFilter);
+  OpenDialog1->selectNameFilter(kDataFilter);
+}
+
+// The chosen file, or empty when the dialog was cancelled or the file does
+// not exist.
+QString TForm4::runOpenDialog() {
+  if (OpenDialog1->exec() != QDialog::Accepted) return {};
+  const QStringList files = OpenDialog1->selectedFiles();
+  if (files.isEmpty() || !QFileInfo(files.first()).isFile()) return {};
+  return files.first();
+}
+
+bool TForm4::readRecord(const QString& path) {
+  record_ = std::make_unique<sfigmo::PulsogramRecord>();
+  QString message;
+  if (sfigmo::ReadReportRecord(path, *record_, message)) return true;
+  showMessage(message);
+  return false;
+}
+
+sfigmo::ReportPageOptions TForm4::pageOptions() const {
+  sfigmo::ReportPageOptions page;
+  page.DecimalSeparator = options_.decimalSeparator;
+  if (ExtraConclusionLines) page.ExtraConclusionLines = ExtraConclusionLines(*record_);
+  return page;
+}
+
+bool TForm4::writePdf(const QString& pdfPath) {
+  sfigmo::ReportPdfOptions options;
+  options.LibraryFolder = options_.libraryFolder;
+  options.Page = pageOptions();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const sfigmo::ReportPdfResult result = sfigmo::WriteReportPdf(*record_, pdfPath, options);
+  QApplication::restoreOverrideCursor();
+  if (!result.Ok) showMessage(result.Message);
+  return result.Ok;
+}
+
+// The pause that lets the user ready the printer: a busy cursor, repaints
+// but no clicks.
+void TForm4::waitForPrinter() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const QDeadlineTimer deadline(options_.printerWaitMs);
+  while (!deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    QThread::msleep(static_cast<unsigned long>(std::min<qint64>(50, deadline.remainingTime())));
+  }
+  QApplication::restoreOverrideCursor();
+}
+
+void TForm4::Button1Click() {
+  TreeView1->clear();
+  QCoreApplication::processEvents();
+  OpenDialog1->setDirectory(dataFolder());
+  OpenDialog1->setNameFilter(kDataFilter);
+  TreeView1->canvas().setFontColor(sfigmo::colours::Black);
+  TreeView1->canvas().textOut(30, 15, QStringLiteral("ПРОВЕРЬТЕ ГОТОВНОСТЬ ПЕЧАТИ"));
+  QCoreApplication::processEvents();
+  QCoreApplication::processEvents();
+  const QString path = runOpenDialog();
+  if (path.isEmpty() || !readRecord(path)) return;
+  if (QPrinterInfo::availablePrinters().isEmpty()) {
+    showMessage(
+        QStringLiteral("Принтер не установлен. Добавьте принтер в настройках системы "
+                       "или сохраните отчёт кнопкой «Создать PDF»."));
+    return;
+  }
+  waitForPrinter();
+  if (!PrintDialog1) {
+    PrintDialog1 = new QPrintDialog(&printer_, this);
+    PrintDialog1->setObjectName(QStringLiteral("PrintDialog1"));
+  }
+  if (PrintDialog1->exec() != QDialog::Accepted) return;  // cancel prints nothing
+  printOnPrinter();
+}
+
+void TForm4::printOnPrinter() {
+  printer_.setDocName(QStringLiteral("Отчёт ") + sfigmo::DefaultPdfName(*record_));
+  QPainter painter;
+  if (!painter.begin(&printer_)) {
+    showMessage(
+        QStringLiteral("Не удалось начать печать на принтере «%1».").arg(printer_.printerName()));
+    return;
+  }
+  sfigmo::DrawReportPage(painter, *record_, true, pageOptions());
+  painter.end();
+  if (printer_.printerState() == QPrinter::Error)
+    showMessage(
+        QStringLiteral("Принтер «%1» не принял задание печати.").arg(printer_.printerName()));
+}
+
+void TForm4::Button2Click() {
+  QCoreApplication::processEvents();
+  setOpenDialogForPdf();
+  const QString path = runOpenDialog();
+  if (path.isEmpty() || !readRecord(path)) return;
+  QCoreApplication::processEvents();
+  const QString pdfFolder = sfigmo::EnsurePdfFolder(ProgramFolder);
+  SaveDialog1->setDirectory(pdfFolder.isEmpty() ? ProgramFolder : pdfFolder);
+  SaveDialog1->setNameFilter(QStringLiteral("Файлы PDF (*.pdf)"));
+  SaveDialog1->setDefaultSuffix(QStringLiteral("pdf"));
+  SaveDialog1->selectFile(sfigmo::DefaultPdfName(*record_));
+  if (SaveDialog1->exec() != QDialog::Accepted) return;
+  const QStringList files = SaveDialog1->selectedFiles();
+  if (files.isEmpty()) return;
+  writePdf(files.first());
+}
+
+void TForm4::Button3Click() {
+  QCoreApplication::processEvents();
+  setOpenDialogForPdf();
+  const QString path = runOpenDialog();
+  if (path.isEmpty() || !readRecord(path)) return;
+  if (sfigmo::EnsurePdfFolder(ProgramFolder).isEmpty()) {
+    showMessage(QStringLiteral("Не удалось создать папку «%1».")
+                    .arg(QDir(ProgramFolder).filePath(QStringLiteral("PDF"))));
+    return;
+  }
+  const QString pdfPath = sfigmo::PdfPathForRecord(ProgramFolder, path);
+  // A PDF that was not written now is never printed: an older file of the
+  // same name would show another measurement.
+  if (!writePdf(pdfPath)) return;
+  startPrintCommand(pdfPath);
+}
+
+void TForm4::startPrintCommand(const QString& pdfPath) {
+  auto* process = new QProcess(this);
+  process->setProgram(options_.printCommand);
+  process->setArguments({pdfPath});
+  process->setProcessChannelMode(QProcess::MergedChannels);
+  connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;
+    showMessage(QStringLiteral("Не удалось запустить команду печати «%1»: %2")
+                    .arg(options_.printCommand, process->errorString()));
+    process->deleteLater();
+    emit printCommandFinished(false);
+  });
+  connect(process, &QProcess::finished, this,
+          [this, process, pdfPath](int exitCode, QProcess::ExitStatus status) {
+            const bool ok = status == QProcess::NormalExit && exitCode == 0;
+            if (!ok)
+              showMessage(QStringLiteral("Принтер не принял PDF «%1»: %2")
+                              .arg(pdfPath, QString::fromLocal8Bit(process->readAll()).trimmed()));
+            process->deleteLater();
+            emit printCommandFinished(ok);
+          });
+  process->start();
+}

@@ -29,6 +29,7 @@
 #include "acquisition/device_library.h"
 #include "draw/canvas.h"
 #include "help/help_window.h"
+#include "report/form4.h"
 #include "ui/program_folder.h"
 #include "ui/trace_area.h"
 
@@ -266,6 +267,7 @@ void TForm1::buildMenu() {
   Regis_->setEnabled(false);
   Save_->setEnabled(false);
   connect(FileMenu, &QMenu::aboutToShow, this, [this] { N1Click(); });
+  connect(Print_, &QAction::triggered, this, [this] { N7Click(); });
 
   ServiceMenu = bar->addMenu(QStringLiteral("Сервис"));
   ServiceMenu->setObjectName(QStringLiteral("N2"));
@@ -317,6 +319,15 @@ int TForm1::execModal(QDialog* dialog) {
 void TForm1::N1Click() {
   TrendViewShown = 0;
   showStatus(Memo2, sfigmo::colours::Silver, QString());
+}
+
+void TForm1::N7Click() {
+  TreeView1->clear();
+  if (PrintForm) {
+    PrintForm->ProgramFolder = ProgramFolder;
+    execModal(PrintForm);
+  }
+  processPendingEvents();
 }
 
 void TForm1::N2Click() {

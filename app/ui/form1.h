@@ -30,6 +30,7 @@ class QRadioButton;
 class QSlider;
 class QStatusBar;
 class TPagesDlg;
+class TForm4;
 
 namespace sfigmo {
 class Canvas;
@@ -126,6 +127,7 @@ class TForm1 : public QMainWindow {
 
   // Created after this window (program start); not owned.
   TPagesDlg* PagesDlg = nullptr;
+  TForm4* PrintForm = nullptr;
 
   // The trace area's drawing surface (625 x 217 design pixels, silver).
   sfigmo::Canvas& traceCanvas();
@@ -144,6 +146,7 @@ class TForm1 : public QMainWindow {
   void N1Click();            // "Фай&л" opens
   void N2Click();            // "Сервис" opens
   void N3Click();            // "Справка": the help window at its contents page
+  void N7Click();            // "Печать": the print window, modally
   void Button1Click();       // "СТАРТ": run, check, calculation, conclusion
   void Button2Click();       // "Изме&р": measurement run
   void Button3Click();       // "Про&в": recording check

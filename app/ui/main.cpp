@@ -24,6 +24,7 @@ int main(int argc, char* argv[]) {
   form1.PagesDlg = &pagesDlg;
   TForm3 form3(&form1);
   TForm4 form4(&form1);
+  form1.PrintForm = &form4;
   form1.show();
   return app.exec();
 }

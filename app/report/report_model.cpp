@@ -1,0 +1,120 @@
+#include "report/report_model.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+#include "analysis/conclusion_rules.h"
+#include "analysis/indices.h"
+#include "common/format_general.h"
+#include "common/numeric_locale.h"
+#include "storage/short_string.h"
+
+namespace sfigmo {
+
+namespace {
+
+QString Field(std::span<const std::uint8_t> field) {
+  return QString::fromStdString(GetShortString(field));
+}
+
+QString Value(double value, int digits, char separator) {
+  return QString::fromStdString(FormatGeneral(value, digits, 0, separator));
+}
+
+// The characters at 1-based positions first..last that the text has.
+QString Chars(const QString& text, int first, int last) {
+  return text.mid(first - 1, last - first + 1);
+}
+
+QString PulseRateVerdict(double p) {
+  if (70 <= p && p <= 80) return QStringLiteral("Частота пульса в норме");
+  if (55 <= p && p < 70) return QStringLiteral("Пульс понижен");
+  if (p < 55) return QStringLiteral("Низкий пульс");
+  if (80 < p && p <= 90) return QStringLiteral("Пульс повышен");
+  if (p > 90) return QStringLiteral("Высокий пульс");
+  return {};  // NaN
+}
+
+}  // namespace
+
+int MmToDevice(int mm, int dpi) {
+  // mm * dpi / 25.4 == mm * dpi * 5 / 127, exact in 64 bits.
+  const std::int64_t num = static_cast<std::int64_t>(mm) * dpi * 5;
+  std::int64_t q = num / 127;
+  std::int64_t r = num % 127;
+  if (r < 0) {  // floor division
+    r += 127;
+    --q;
+  }
+  if (2 * r > 127) ++q;  // 127 is odd: an exact half cannot occur
+  return static_cast<int>(std::clamp<std::int64_t>(q, INT_MIN, INT_MAX));
+}
+
+QStringList ReportVerdicts(const AnalysisResults& r) {
+  QStringList lines;
+  if (HardPulseLine(r.VRKI)) lines << QStringLiteral("Пульс жёсткий");
+  if (QString rate = PulseRateVerdict(r.PULS); !rate.isEmpty()) lines << rate;
+  lines << (r.KOLE != 0 || r.KOLP != 0 ? QStringLiteral("Обнаружены перебои")
+                                       : QStringLiteral("Перебои не обнаружены"));
+  lines << (r.VRKI < 0.16 ? QStringLiteral("Синусовый ритм не нарушен")
+                          : QStringLiteral("Нарушен синусовый ритм"));
+  lines << (LoadInNorm(r.DescentTime, r.NAGR) ? QStringLiteral("Нагрузка миокарда в норме")
+                                              : QStringLiteral("Сердечная мышца ослаблена"));
+  return lines;
+}
+
+QString ReportHeaderLine(const QString& dateText, const QString& timeText) {
+  const QString date =
+      Chars(dateText, 7, 8) + u'.' + Chars(dateText, 4, 5) + u'.' + Chars(dateText, 1, 2) + u',';
+  QString time = timeText;
+  for (int i : {2, 5})
+    if (i < time.size()) time[i] = u':';
+  return date + u' ' + time;
+}
+
+QString AgeWord(const QString& age) {
+  const QChar last = age.isEmpty() ? QChar() : age.back();
+  if (last == u'1') return QStringLiteral("год");
+  if (last == u'2' || last == u'3' || last == u'4') return QStringLiteral("года");
+  return QStringLiteral("лет");
+}
+
+QString ReportPatientLine(const QString& name, const QString& age) {
+  if (age.isEmpty()) return name;
+  return name + QStringLiteral(", ") + age + u' ' + AgeWord(age);
+}
+
+QString TosoText(const AnalysisResults& r, int digits, char separator) {
+  // Without a mean interval there is no tone to show (and dividing by zero
+  // would print an infinity as if it were a result).
+  if (r.MeanInterval == 0) return QStringLiteral("-");
+  return Value(TOSO(r), digits, separator);
+}
+
+ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOptions& options) {
+  const char sep = options.DecimalSeparator ? options.DecimalSeparator : UserDecimalSeparator();
+  const AnalysisResults& r = record.Results;
+  ReportPageText page;
+  page.HeaderLine = ReportHeaderLine(Field(record.DateText), Field(record.TimeText));
+  page.PatientLine = ReportPatientLine(Field(record.PatientName), Field(record.PatientAge));
+
+  const double values[8] = {r.PULS, r.VRKI, r.KOVR, r.SPSO, 0.0, r.NAGR, r.KOLP, r.KOLE};
+  for (std::size_t i = 0; i < ReportIndexTable.size(); ++i) {
+    const ReportIndexRow& row = ReportIndexTable[i];
+    ReportRow& out = page.Rows[i];
+    out.Name = QString::fromUtf8(row.Name);
+    out.Unit = QString::fromUtf8(row.Unit);
+    out.Norm = QString::fromUtf8(row.Norm);
+    out.Value = i == 4 ? TosoText(r, row.Digits, sep) : Value(values[i], row.Digits, sep);
+  }
+
+  QStringList lines = ReportVerdicts(r);
+  for (const QString& extra : options.ExtraConclusionLines)
+    if (!extra.trimmed().isEmpty()) lines << extra;
+  for (int n = 0; n < lines.size(); ++n)
+    page.ConclusionLines << QString::number(n + 1) + QStringLiteral(". ") + lines[n];
+  return page;
+}
+
+}  // namespace sfigmo

@@ -1,0 +1,233 @@
+// The print window's PDF actions and refusals, driven through its dialogs as
+// a user would; printing on a real queue lives in cups_print_test.cpp.
+
+#include "report/form4.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "report_test_support.h"
+
+namespace sfigmo {
+namespace {
+
+using testing::MakeRecord;
+using testing::PdfText;
+using testing::WhenModal;
+using testing::WriteRecordFile;
+
+// A print window over a temporary program folder, its messages kept, its
+// print command a script that notes its argument.
+struct PrintWindow {
+  explicit PrintWindow(QString libraryFolder = QStringLiteral(SFIGMO_BIN_DIR)) {
+    QDir(folder.path()).mkpath(QStringLiteral("DataMLT"));
+    const QString script = folder.filePath(QStringLiteral("print.sh"));
+    QFile f(script);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/printed.txt\"\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TForm4Options o;
+    o.libraryFolder = std::move(libraryFolder);
+    o.printerWaitMs = 0;
+    o.printCommand = script;
+    o.decimalSeparator = ',';
+    o.messagePresenter = [this](const QString& text) { messages << text; };
+    form = std::make_unique<TForm4>(nullptr, o);
+    form->ProgramFolder = folder.path() + u'/';
+  }
+
+  QString record(const QString& name, int bytes = -1) {
+    const QString path = folder.filePath(QStringLiteral("DataMLT/") + name);
+    WriteRecordFile(path, *MakeRecord());
+    if (bytes >= 0) QFile::resize(path, bytes);
+    return path;
+  }
+  QStringList printed() const {
+    QFile f(folder.filePath(QStringLiteral("printed.txt")));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  }
+  QString pdf(const QString& name) const { return folder.filePath(QStringLiteral("PDF/") + name); }
+
+  // Clicks the button at its place in the shown window, as a user does.
+  void click(QPushButton* button) {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(form.get(), button->rect().center()));
+  }
+
+  QTemporaryDir folder;
+  QStringList messages;
+  std::unique_ptr<TForm4> form;
+};
+
+void ChooseFile(const QString& path) {
+  WhenModal<QFileDialog>([path](QFileDialog* d) { testing::PickFile(d, path); },
+                         QStringLiteral("OpenDialog1"));
+}
+
+void CancelFileDialog() {
+  WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); }, QStringLiteral("OpenDialog1"));
+}
+
+void OnSaveDialog(std::function<void(QFileDialog*)> act) {
+  WhenModal<QFileDialog>(std::move(act), QStringLiteral("SaveDialog1"));
+}
+
+bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 60000); }
+
+TEST(PrintWindow, ControlsAtTheirPlaces) {
+  PrintWindow w;
+  EXPECT_EQ(w.form->windowTitle(), QStringLiteral("Form4"));
+  EXPECT_EQ(w.form->size(), QSize(468, 317));
+  EXPECT_EQ(w.form->Button1->text(), QStringLiteral("ПЕЧАТЬ"));
+  EXPECT_EQ(w.form->Button1->geometry(), QRect(152, 224, 89, 33));
+  EXPECT_EQ(w.form->Button2->text(), QStringLiteral("Создать PDF"));
+  EXPECT_EQ(w.form->Button2->geometry(), QRect(256, 224, 81, 33));
+  EXPECT_EQ(w.form->Button3->text(), QStringLiteral("Печать PDF"));
+  EXPECT_EQ(w.form->Button3->geometry(), QRect(352, 224, 81, 33));
+  w.form->show();
+  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
+  w.form->grab().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/form4.png"));
+}
+
+TEST(PrintWindow, PrintPdfWritesIntoPdfFolderAndHandsItOn) {
+  PrintWindow w;
+  const QString record = w.record(QStringLiteral("МЛТ67М08_12_25_10_15_30.pul"));
+  ASSERT_FALSE(QDir(w.folder.filePath(QStringLiteral("PDF"))).exists());
+  QSignalSpy done(w.form.get(), &TForm4::printCommandFinished);
+  WhenModal<QFileDialog>(
+      [&](QFileDialog* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Открыть файл с данными"));
+        EXPECT_EQ(QDir(d->directory()).canonicalPath(),
+                  QDir(w.folder.filePath(QStringLiteral("DataMLT"))).canonicalPath());
+        EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
+        testing::PickFile(d, record);
+      },
+      QStringLiteral("OpenDialog1"));
+  w.click(w.form->Button3);
+  ASSERT_TRUE(WaitFor([&] { return done.count() == 1; }));
+  EXPECT_TRUE(done.at(0).at(0).toBool());
+  const QString pdf = w.pdf(QStringLiteral("МЛТ67М08_12_25_10_15_30.pdf"));
+  EXPECT_EQ(w.printed(), QStringList{pdf});
+  EXPECT_TRUE(PdfText(pdf).contains(QStringLiteral("Иванов, 67 лет")));
+  EXPECT_TRUE(w.messages.isEmpty()) << w.messages.join(u'\n').toStdString();
+}
+
+TEST(PrintWindow, CreatePdfProposesTheRecordsNameAndCancelWritesNothing) {
+  PrintWindow w;
+  const QString record = w.record(QStringLiteral("x.pul"));
+  QString proposed;
+  ChooseFile(record);
+  OnSaveDialog([&](QFileDialog* d) {
+    proposed = d->selectedFiles().value(0);
+    d->reject();
+  });
+  w.form->Button2Click();
+  EXPECT_EQ(QFileInfo(proposed).fileName(), QStringLiteral("Иванов67М08_12_25_10_15_30.pdf"));
+  EXPECT_TRUE(QDir(w.folder.filePath(QStringLiteral("PDF"))).entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(w.messages.isEmpty());
+
+  // Confirmed, the chosen name gets its ".pdf".
+  const QString chosen = w.folder.filePath(QStringLiteral("PDF/мой отчёт"));
+  ChooseFile(record);
+  OnSaveDialog([&](QFileDialog* d) {
+    auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QStringLiteral("мой отчёт"));  // typed by the user
+    static_cast<QDialog*>(d)->accept();
+  });
+  w.form->Button2Click();
+  EXPECT_TRUE(w.messages.isEmpty()) << w.messages.join(u'\n').toStdString();
+  EXPECT_TRUE(PdfText(chosen + QStringLiteral(".pdf")).contains(QStringLiteral("Заключение")))
+      << QDir(w.folder.filePath(QStringLiteral("PDF"))).entryList().join(u' ').toStdString();
+  EXPECT_TRUE(w.printed().isEmpty());
+}
+
+TEST(PrintWindow, ShortFileEndsTheActionWithOneMessage) {
+  PrintWindow w;
+  const QString record = w.record(QStringLiteral("short.pul"), 44135);
+  for (QPushButton* button : {w.form->Button1, w.form->Button2, w.form->Button3}) {
+    w.messages.clear();
+    ChooseFile(record);
+    button->click();
+    ASSERT_EQ(w.messages.size(), 1) << button->text().toStdString();
+    EXPECT_TRUE(w.messages[0].contains(QStringLiteral("short.pul"))) << w.messages[0].toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(w.pdf(QStringLiteral("short.pdf"))));
+  EXPECT_TRUE(w.printed().isEmpty());
+}
+
+TEST(PrintWindow, CancelledOpenDialogDoesNothing) {
+  PrintWindow w;
+  for (QPushButton* button : {w.form->Button1, w.form->Button2, w.form->Button3}) {
+    CancelFileDialog();
+    button->click();
+  }
+  EXPECT_TRUE(w.messages.isEmpty());
+  EXPECT_TRUE(w.printed().isEmpty());
+}
+
+TEST(PrintWindow, NoPdfMakerMeansNoStalePdfIsPrinted) {
+  QTemporaryDir empty;
+  PrintWindow w(empty.path());
+  const QString record = w.record(QStringLiteral("x.pul"));
+  QDir(w.folder.path()).mkpath(QStringLiteral("PDF"));
+  QFile stale(w.pdf(QStringLiteral("x.pdf")));
+  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+  stale.write("an older measurement");
+  stale.close();
+  ChooseFile(record);
+  w.form->Button3Click();
+  ASSERT_EQ(w.messages.size(), 1);
+  EXPECT_TRUE(w.messages[0].contains(QStringLiteral("libdspdf.so")));
+  EXPECT_TRUE(w.printed().isEmpty());
+  EXPECT_EQ(QFileInfo(w.pdf(QStringLiteral("x.pdf"))).size(), 20);
+}
+
+TEST(PrintWindow, PrintCommandMissingOrFailingIsReportedOnce) {
+  struct Case {
+    QString command;
+    QString says;
+  } cases[] = {{QStringLiteral("/nonexistent/lp"), QStringLiteral("«/nonexistent/lp»")},
+               {QStringLiteral("false"), QStringLiteral("Принтер не принял PDF")}};
+  for (const Case& c : cases) {
+    PrintWindow w;
+    TForm4Options o;
+    o.printerWaitMs = 0;
+    o.libraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
+    o.printCommand = c.command;
+    o.messagePresenter = [&w](const QString& text) { w.messages << text; };
+    TForm4 form(nullptr, o);
+    form.ProgramFolder = w.folder.path() + u'/';
+    QSignalSpy done(&form, &TForm4::printCommandFinished);
+    ChooseFile(w.record(QStringLiteral("x.pul")));
+    form.Button3Click();
+    ASSERT_TRUE(WaitFor([&] { return done.count() == 1; }));
+    EXPECT_FALSE(done.at(0).at(0).toBool());
+    ASSERT_EQ(w.messages.size(), 1);
+    EXPECT_TRUE(w.messages[0].contains(c.says)) << w.messages[0].toStdString();
+  }
+}
+
+TEST(PrintWindow, NoPrinterIsToldAndNothingHangs) {
+  // The test runs against a print server that does not exist.
+  PrintWindow w;
+  ChooseFile(w.record(QStringLiteral("x.pul")));
+  w.form->Button1Click();
+  ASSERT_EQ(w.messages.size(), 1);
+  EXPECT_TRUE(w.messages[0].startsWith(QStringLiteral("Принтер не установлен")));
+}
+
+}  // namespace
+}  // namespace sfigmo
