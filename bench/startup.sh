@@ -6,6 +6,8 @@
 set -euo pipefail
 bin=$(cd "$1" && pwd)
 runs=${2:-5}
+# A real X server, not the offscreen platform a test environment may set.
+unset QT_QPA_PLATFORM
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$bin" "$runs"
 fi
