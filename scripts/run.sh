@@ -19,6 +19,18 @@ trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true' 
 read -r port <&"${SIM[0]}"
 echo "sensor-sim on $port"
 
+# The simulated GSM modem for "МобSMS": the port of telport.txt in the
+# program folder is pointed at its pseudo-terminal; what it is sent lands in
+# modem-sim.log.
+[ -f "$bin/telport.txt" ] || cp app/messaging/telport.txt "$bin/telport.txt"
+modem_out="$build/modem-sim.port"
+: >"$modem_out"
+"$bin/modem-sim" --telport "$bin/telport.txt" --log "$build/modem-sim.log" </dev/null >"$modem_out" &
+modem_pid=$!
+trap 'kill "$sim_pid" "$modem_pid" 2>/dev/null || true; wait "$sim_pid" "$modem_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s "$modem_out" ] && break; sleep 0.1; done
+echo "modem-sim on $(head -n 1 "$modem_out") (log: $build/modem-sim.log)"
+
 launch=()
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   # A machine without a desktop: the window still runs, on a virtual screen.

@@ -274,6 +274,7 @@ void TForm1::buildMenu() {
   Graf_ = ServiceMenu->addAction(QStringLiteral("Графика"));
   SMS2_ = ServiceMenu->addAction(QStringLiteral("МобSMS"));
   connect(ServiceMenu, &QMenu::aboutToShow, this, [this] { N2Click(); });
+  connect(SMS2_, &QAction::triggered, this, [this] { SMS2Click(); });
 
   Help_ = bar->addAction(QStringLiteral("Справка"));
   Open_->setObjectName(QStringLiteral("Open"));

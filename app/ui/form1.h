@@ -30,6 +30,7 @@ class QRadioButton;
 class QSlider;
 class QStatusBar;
 class TPagesDlg;
+class TForm3;
 class TForm4;
 
 namespace sfigmo {
@@ -127,6 +128,7 @@ class TForm1 : public QMainWindow {
 
   // Created after this window (program start); not owned.
   TPagesDlg* PagesDlg = nullptr;
+  TForm3* Form3 = nullptr;  // phone SMS window
   TForm4* PrintForm = nullptr;
 
   // The trace area's drawing surface (625 x 217 design pixels, silver).
@@ -156,6 +158,7 @@ class TForm1 : public QMainWindow {
   void Button10Click();      // manual-mode STOP
   void RadioButton1Click();  // "Автомат"
   void RadioButton2Click();  // "Ручное"
+  void SMS2Click();          // "МобSMS": the phone SMS window, modally
 
   // Screens of later actions that the replay redraws (trend graph,
   // registration header); empty until those actions install them.

@@ -23,6 +23,7 @@ int main(int argc, char* argv[]) {
   TPagesDlg pagesDlg(&form1);
   form1.PagesDlg = &pagesDlg;
   TForm3 form3(&form1);
+  form1.Form3 = &form3;
   TForm4 form4(&form1);
   form1.PrintForm = &form4;
   form1.show();

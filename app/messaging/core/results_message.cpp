@@ -1,0 +1,107 @@
+#include "messaging/core/results_message.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <cmath>
+
+#include "analysis/indices.h"
+#include "common/format_general.h"
+#include "messaging/core/settings_file.h"
+#include "messaging/core/settings_line.h"
+#include "storage/record_file.h"
+
+namespace sfigmo {
+
+std::string ResultsMessage(const AnalysisResults& r, char sep) {
+  auto g = [sep](double v, int digits, int expDigits = 0) {
+    return FormatGeneral(v, digits, expDigits, sep);
+  };
+  const double toso = TOSO(r);
+  std::string line = "PULS=" + g(r.PULS, 2);
+  line += " VRKI=" + g(r.VRKI, 3, 3);
+  line += " KOLP=" + g(r.KOLP, 2);
+  line += " KOLE=" + g(r.KOLE, 2);
+  line += " KOVR=" + g(r.KOVR, 2);
+  line += " SPSO=" + g(r.SPSO, 2);
+  line +=
+      " TOSO=" + (r.MeanInterval == 0.0 || !std::isfinite(toso) ? std::string("-") : g(toso, 2));
+  line += " NAGR=" + g(r.NAGR, 2);
+  line += "\r\r\n";
+  return line;
+}
+
+QString LastMeasurementFolder(const QString& programFolder) {
+  return programFolder + QStringLiteral("DataMLT/DatInt/");
+}
+
+QString SettingsFilePath(const QString& programFolder) {
+  return programFolder + QStringLiteral("telport.txt");
+}
+
+QString MessageFilePath(const QString& programFolder) {
+  return programFolder + QStringLiteral("sms.txt");
+}
+
+namespace {
+
+QString FindLastMeasurement(const QString& programFolder) {
+  const QDir folder(LastMeasurementFolder(programFolder));
+  const QStringList files =
+      folder.entryList({QStringLiteral("*.pul")}, QDir::Files | QDir::Readable, QDir::Name);
+  return files.isEmpty() ? QString() : folder.filePath(files.first());
+}
+
+QString WriteMessageFile(const QString& path, const std::string& text) {
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    // Unbuffered, so a short write shows in the count (Qt takes a partly
+    // flushed buffer for success); it is never committed.
+    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+        static_cast<qint64>(text.size())) {
+      file.cancelWriting();
+    }
+    if (file.commit()) return {};
+  }
+  return QStringLiteral("Не удалось записать файл %1: %2.").arg(path, file.errorString());
+}
+
+}  // namespace
+
+MessagePreparation PrepareResultsMessage(const QString& programFolder, char decimalSeparator) {
+  MessagePreparation p;
+  // The settings are read even when the measurement is missing, so the
+  // window can still show the port and take a new number.
+  const SettingsRead settings = ReadSettingsLine(SettingsFilePath(programFolder));
+  if (settings.error.isEmpty()) {
+    p.settingsLine = settings.line;
+    p.settingsRead = true;
+  }
+  const QString recordPath = FindLastMeasurement(programFolder);
+  if (recordPath.isEmpty()) {
+    p.error = QStringLiteral(
+        "Нет сохраненного измерения. Сначала сохраните измерение (Файл → Сохр) или откройте "
+        "сохраненное (Файл → Откр), затем откройте это окно снова.");
+    return p;
+  }
+  if (!settings.error.isEmpty()) {
+    p.error = settings.error;
+    return p;
+  }
+  if (settings.line.size() < kSettingsLineMinLength) {
+    p.error = QStringLiteral(
+        "В файле telport.txt (папка программы) первая строка короче 25 символов: в ней нет "
+        "порта (символы 8–13) или номера телефона (символы 14–25).");
+    return p;
+  }
+  const StorageError read = ReadRecord(recordPath.toStdString(), p.record);
+  if (!read.ok()) {
+    p.error = QString::fromStdString(StorageErrorText(read));
+    return p;
+  }
+  p.recordRead = true;
+  p.error = WriteMessageFile(MessageFilePath(programFolder),
+                             ResultsMessage(p.record.Results, decimalSeparator));
+  return p;
+}
+
+}  // namespace sfigmo

@@ -1,0 +1,41 @@
+#pragma once
+// The SMS sender's settings line (first line of telport.txt): the whole line
+// is the sender's parameter text; characters 8-13 hold the phone's port and
+// characters 14-25 the doctor's number. Everything else passes through
+// unchanged. Characters are counted from 1, as the file's users count them.
+// Pure functions, any thread.
+
+#include <QString>
+#include <QStringList>
+
+namespace sfigmo {
+
+inline constexpr int kNumberFieldLength = 12;
+// Shortest line that holds both fields.
+inline constexpr int kSettingsLineMinLength = 25;
+
+// Characters 8-13 (fewer, or none, on a shorter line).
+QString SettingsPort(const QString& line);
+// Characters 14-25 (fewer, or none, on a shorter line).
+QString SettingsNumber(const QString& line);
+
+// The number as it will be recorded: its first 12 characters.
+QString CutNumber(const QString& number);
+
+// Empty when `number` (already cut) may be recorded: an optional leading "+"
+// and digits only, as a blank or any other character would break the
+// parameter line; otherwise the reason, in Russian, for the user.
+QString CheckNumber(const QString& number);
+
+// Characters 14-25 removed and `number` (cut to 12) put at position 14; on a
+// line shorter than 13 characters the number goes at its end.
+QString ReplaceNumber(const QString& line, const QString& number);
+
+// Characters 8-13 replaced by `port` padded with blanks to six characters;
+// a shorter line is padded with blanks first.
+QString ReplacePort(const QString& line, const QString& port);
+
+// The line as a program's arguments: split on blanks and tabs.
+QStringList SettingsArguments(const QString& line);
+
+}  // namespace sfigmo
