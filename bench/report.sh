@@ -127,8 +127,8 @@ startup_row() {
   timed "Read plus analysis of a maximal record" '^BM_ReadRecordAndAnalyse$'
   stream_rows
   startup_row
-  timed "Archive listing of 10 000 records" 'Archive.*10000|List.*10000'
-  timed "Trend over 300 records" 'Trend.*300'
+  timed "Archive listing of 10 000 records (list filled and sorted)" '^BM_ListArchive/10000'
+  timed "Trend over 300 records (read, graph drawn)" '^BM_Trend300'
   timed "Record to finished PDF (read, page, libdspdf.so, PDF on disk)" '^BM_RecordToPdf$'
 } >"$work/table"
 
