@@ -49,6 +49,15 @@ bool WriteFully(int fd, const void* buffer, std::size_t size) {
   return true;
 }
 
+// A step that the test's fault hook fails sets errno as the call would have.
+bool Faulted(const WriteFault& fault, WriteStep step) {
+  if (!fault) return false;
+  const int err = fault(step);
+  if (err == 0) return false;
+  errno = err;
+  return true;
+}
+
 }  // namespace
 
 std::string FileErrorReason(int err) {
@@ -115,12 +124,14 @@ StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& reco
   return {};
 }
 
-StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record) {
+StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record,
+                         const WriteFault& fault) {
   PulsogramRecord out = record;
   out.Results.Reserved = 0.0;
 
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  if (Faulted(fault, WriteStep::CreateTemporary)) return Failed(StorageFailure::Open, path);
   const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
   if (fd < 0) return Failed(StorageFailure::Open, path);
 
@@ -135,14 +146,22 @@ StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecor
     ::unlink(tmpl.c_str());
     return Failed(failure, path, err);
   };
-  if (!WriteFully(fd, &out, kRecordSize)) return abandon(StorageFailure::Write);
-  if (::fsync(fd) != 0) return abandon(StorageFailure::Write);
+  if (Faulted(fault, WriteStep::Write) || !WriteFully(fd, &out, kRecordSize)) {
+    return abandon(StorageFailure::Write);
+  }
+  if (Faulted(fault, WriteStep::Sync) || ::fsync(fd) != 0) return abandon(StorageFailure::Write);
+  if (Faulted(fault, WriteStep::Close)) {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(tmpl.c_str());
+    return Failed(StorageFailure::Close, path, err);
+  }
   if (::close(fd) != 0) {
     const int err = errno;
     ::unlink(tmpl.c_str());
     return Failed(StorageFailure::Close, path, err);
   }
-  if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+  if (Faulted(fault, WriteStep::Rename) || ::rename(tmpl.c_str(), path.c_str()) != 0) {
     const int err = errno;
     ::unlink(tmpl.c_str());
     return Failed(StorageFailure::Rename, path, err);
@@ -168,6 +187,8 @@ std::string StorageErrorText(const StorageError& error) {
       return "Ошибка при закрытии файла " + name + ": " + FileErrorReason(error.Errno);
     case StorageFailure::Rename:
       return "Не удалось сохранить файл " + name + ": " + FileErrorReason(error.Errno);
+    case StorageFailure::Folder:
+      return "Нет доступа к папке " + name + ": " + FileErrorReason(error.Errno);
   }
   return {};
 }

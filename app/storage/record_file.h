@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -21,7 +22,13 @@ enum class StorageFailure {
   Write,     // write(2) or fsync(2) failed
   Close,
   Rename,  // the finished temporary file could not replace the target
+  Folder,  // the folder could not be created or listed
 };
+
+// The steps of a record write, in order, for tests that make one fail.
+enum class WriteStep { CreateTemporary, Write, Sync, Close, Rename };
+// Returns an errno to make that step fail as the system would, 0 to run it.
+using WriteFault = std::function<int(WriteStep)>;
 
 struct StorageError {
   StorageFailure Failure = StorageFailure::None;
@@ -43,7 +50,8 @@ bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& recor
 // into place, so a crash or a full disk never leaves a half-written record.
 // `Reserved` is written as 0.0 whatever the buffer holds. An existing file
 // keeps its permissions.
-StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record);
+StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record,
+                         const WriteFault& fault = {});
 
 // The reason part of a message for an errno value, in Russian.
 std::string FileErrorReason(int err);

@@ -30,6 +30,7 @@
 #include "draw/canvas.h"
 #include "help/help_window.h"
 #include "report/form4.h"
+#include "storage/screens/storage_actions.h"
 #include "ui/program_folder.h"
 #include "ui/trace_area.h"
 
@@ -102,6 +103,7 @@ void TForm1::FormCreate() {
                       : sfigmo::PrepareProgramFolder(options_.programFolder);
   buildControls();
   buildMenu();
+  sfigmo::StorageActions::install(*this);  // registration, saving, archive list, trend graphs
 
   const int menuHeight = menuBar()->sizeHint().height();
   setFixedSize(scaled(kClientWidth), menuHeight + scaled(kClientHeight));

@@ -1,0 +1,113 @@
+#include "storage/screens/archive_browser.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "acquisition/recording_check.h"
+#include "draw/canvas.h"
+#include "storage/archive_folder.h"
+#include "storage/record_file.h"
+#include "storage/screens/record_list.h"
+#include "storage/screens/storage_context.h"
+#include "ui/trace_area.h"
+
+namespace sfigmo {
+
+void ArchiveBrowser::OpenClick() {
+  TForm1& f = ctx_.form;
+  TForm1::showStatus(f.Memo2, colours::Silver, QString());
+  f.ConclusionShown = 0;
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.StaticText1, f.StaticText2,
+                                       f.StaticText3, f.Memo3, f.Edit1, f.Edit2, f.Edit3}) {
+    w->hide();
+  }
+  for (QPushButton* b : {f.Button3, f.Button4, f.Button5}) b->setEnabled(false);
+  f.TreeView1->clear();
+  f.processPendingEvents();
+
+  f.ListBox1->show();
+  f.ListBox1->clear();
+  const RecordListing listing = ListRecordFiles(ArchiveFolder(ctx_.programFolder()));
+  FillRecordList(f.ListBox1, listing.Names);
+
+  f.TreeView1->setBackground(f.palette().color(QPalette::Base));
+  f.TrendViewShown = 0;
+  f.TreeView1->clear();
+  f.Button1->hide();
+  for (QPushButton* b : {f.Button2, f.Button3, f.Button4, f.Button5}) b->show();
+  if (!listing.Error.ok()) ctx_.showError(StorageErrorText(listing.Error));
+}
+
+void ArchiveBrowser::DblListBox() {
+  TForm1& f = ctx_.form;
+  const QListWidgetItem* item = f.ListBox1->currentItem();
+  if (!item || !item->isSelected()) return;
+  const std::string name = RecordFileNameOf(item);
+
+  f.LastRecordRead = 1;
+  f.Regis_->setEnabled(false);
+  for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3}) w->hide();
+  f.TreeView1->clear();
+  f.processPendingEvents();
+
+  if (!f.CurrentRecord) f.CurrentRecord = std::make_unique<PulsogramRecord>();
+  const std::filesystem::path folder = ctx_.programFolder();
+  // A failed read leaves the record in memory and the last measurement as
+  // they were.
+  if (StorageError e = ReadRecord(ArchiveFolder(folder) / name, *f.CurrentRecord); !e.ok()) {
+    ctx_.showError(StorageErrorText(e));
+    return;
+  }
+  if (StorageError e =
+          ReplaceLastRecord(LastMeasurementFolder(folder), name, *f.CurrentRecord, ctx_.writeFault);
+      !e.ok()) {
+    ctx_.showError(StorageErrorText(e));
+    return;
+  }
+  f.WorkingPeriod = f.CurrentRecord->SamplePeriod;
+  // The working results become the opened record's own, so that saving
+  // never pairs its samples with another measurement's results.
+  f.Results = f.CurrentRecord->Results;
+  showOpenedRecord();
+}
+
+void ArchiveBrowser::showOpenedRecord() {
+  TForm1& f = ctx_.form;
+  f.Button3->setEnabled(true);
+  f.FrameNumber = 0;
+  f.MarkCursor = 1;
+  f.ConclusionShown = 0;
+  f.TrendViewShown = 0;
+  f.Regis_->setEnabled(false);
+  for (QWidget* w : std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.Memo3, f.Edit1,
+                                                    f.Edit2, f.Edit3}) {
+    w->hide();
+  }
+  f.TreeView1->clear();
+  f.processPendingEvents();
+
+  if (!MarkAndAccept(*f.CurrentRecord, f.Marks)) {
+    TForm1::showStatus(f.Memo2, colours::Red, QStringLiteral("      ОШИБКА"));
+    return;
+  }
+  f.FrameNumber = 1;
+  f.Memo2->show();
+  f.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(f.FrameNumber));
+  Canvas& c = f.traceCanvas();
+  c.setPenColor(colours::Blue);
+  c.setPenWidth(1);
+  c.setFontSize(8);
+  c.setFontBold(false);
+  c.setFontColor(colours::Black);
+  c.setBrushColor(f.TreeView1->background());
+  DrawFrame(c, *f.CurrentRecord, f.Marks, f.outerWidth(), f.FrameNumber, f.MarkCursor);
+}
+
+void ArchiveBrowser::ListBox1Click() { ctx_.form.ListBox2->hide(); }
+
+}  // namespace sfigmo

@@ -1,0 +1,210 @@
+#include "storage/screens/registration.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <span>
+
+#include "analysis/screens/screen_text.h"
+#include "draw/canvas.h"
+#include "storage/archive_folder.h"
+#include "storage/record_file.h"
+#include "storage/screens/storage_context.h"
+#include "storage/short_string.h"
+#include "ui/trace_area.h"
+
+namespace sfigmo {
+namespace {
+
+constexpr int kHeaderY = 40;
+
+template <std::size_t N>
+QString FieldText(const std::uint8_t (&field)[N]) {
+  return QString::fromStdString(GetShortString(field));
+}
+
+// The memo's lines joined as the record stores them.
+QString NoteText(const QPlainTextEdit* memo) {
+  QString text = memo->toPlainText();
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return text;
+}
+
+}  // namespace
+
+QStringList DefaultNoteLines() {
+  return {QStringLiteral("   ОБЩИЕ СВЕДЕНИЯ "),
+          QStringLiteral("   Самочувствие -  удовлетворительное"),
+          QStringLiteral("   Рост (см)- 172"),
+          QStringLiteral("   Вес (кг)- 85"),
+          QStringLiteral("   Артнриальное давление - 140/_95"),
+          QStringLiteral("   Жалобы-  нет жалоб")};
+}
+
+DateTimeParts PartsOf(const QDateTime& when) {
+  const QDate d = when.date();
+  const QTime t = when.time();
+  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+QString ShownDate(const QDateTime& when) {
+  return QLocale().toString(when.date(), QLocale::ShortFormat);
+}
+
+QString ShownTime(const QDateTime& when) { return when.time().toString(QStringLiteral("H:mm:ss")); }
+
+bool Registration::readLastMeasurement() {
+  TForm1& f = ctx_.form;
+  if (!f.BrowseRecord) f.BrowseRecord = std::make_unique<PulsogramRecord>();
+  const auto last = FindLastRecord(LastMeasurementFolder(ctx_.programFolder()));
+  if (!last || !ReadRecord(*last, *f.BrowseRecord).ok()) return false;
+  f.LastRecordRead = 1;
+  return true;
+}
+
+void Registration::showFields() {
+  TForm1& f = ctx_.form;
+  for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3,
+                                                    f.StaticText1, f.StaticText2, f.StaticText3}) {
+    w->show();
+  }
+}
+
+void Registration::hideFields() {
+  TForm1& f = ctx_.form;
+  for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3,
+                                                    f.StaticText1, f.StaticText2, f.StaticText3}) {
+    w->hide();
+  }
+}
+
+void Registration::fillFromLastMeasurement() {
+  TForm1& f = ctx_.form;
+  const PulsogramRecord& last = *f.BrowseRecord;
+  f.Edit1->setText(FieldText(last.PatientName));
+  f.Edit2->setText(FieldText(last.PatientAge));
+  f.Edit3->setText(FieldText(last.PatientSex));
+  QString note = FieldText(last.GeneralInfo);
+  note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  f.Memo3->setPlainText(note);
+  takeAndDrawDateTime();
+}
+
+void Registration::fillWithDefaults() {
+  TForm1& f = ctx_.form;
+  for (const QString& line : DefaultNoteLines()) f.Memo3->appendPlainText(line);
+  f.Edit1->setText(QString::fromUtf8(kDefaultPatient));
+  f.Edit2->setText(QString::fromUtf8(kDefaultAge));
+  f.Edit3->setText(QString::fromUtf8(kDefaultSex));
+}
+
+void Registration::takeAndDrawDateTime() {
+  TForm1& f = ctx_.form;
+  const QDateTime now = ctx_.clock();
+  const QString date = ShownDate(now).left(10);
+  const QString time = ShownTime(now).left(10);
+  // A locale whose date Windows-1251 cannot hold leaves the old text; saving
+  // writes the stored form from the date's parts in any case.
+  SetShortString(f.CurrentRecord->TimeText, time.toStdString());
+  SetShortString(f.CurrentRecord->DateText, date.toStdString());
+  Canvas& c = f.traceCanvas();
+  screens::SetFont(c, 8, false);
+  c.setBrushColor(f.TreeView1->background());
+  c.textOut(200, kHeaderY, QStringLiteral("ДАТА"));
+  c.textOut(240, kHeaderY, date);
+  c.textOut(360, kHeaderY, QStringLiteral("ВРЕМЯ"));
+  c.textOut(410, kHeaderY, time);
+}
+
+std::optional<QString> Registration::copyFieldsInto(PulsogramRecord& r) const {
+  const TForm1& f = ctx_.form;
+  const struct {
+    std::span<std::uint8_t> field;
+    QString text;
+    const char* label;
+  } fields[] = {{r.PatientName, f.Edit1->text(), "ПАЦИЕНТ"},
+                {r.PatientAge, f.Edit2->text(), "ВОЗРАСТ"},
+                {r.PatientSex, f.Edit3->text(), "ПОЛ"},
+                {r.GeneralInfo, NoteText(f.Memo3), "общие сведения"}};
+  for (const auto& fld : fields) {
+    if (auto failure = SetShortString(fld.field, fld.text.toStdString())) {
+      return QStringLiteral("Поле «%1»: %2")
+          .arg(QString::fromUtf8(fld.label), QString::fromStdString(EncodingFailureText(*failure)));
+    }
+  }
+  return std::nullopt;
+}
+
+void Registration::Regis() {
+  TForm1& f = ctx_.form;
+  f.RegistrationViewShown = 1;
+  f.CheckViewShown = 0;
+  f.AnalysisViewShown = 0;
+  const bool fromLast = readLastMeasurement();
+  if (!f.ConclusionShown) return;
+  if (!f.CurrentRecord) f.CurrentRecord = std::make_unique<PulsogramRecord>();
+  f.TreeView1->clear();
+  f.processPendingEvents();
+  showFields();
+  f.Memo3->clear();
+  filledFromLast_ = fromLast;
+  if (fromLast) {
+    fillFromLastMeasurement();
+  } else {
+    fillWithDefaults();
+  }
+  copyFieldsInto(*f.CurrentRecord);  // last record's or default texts: always storable
+  f.Save_->setEnabled(true);
+}
+
+void Registration::replay() {
+  TForm1& f = ctx_.form;
+  f.CheckViewShown = 0;
+  f.AnalysisViewShown = 0;
+  if (!f.ConclusionShown || !f.CurrentRecord) return;
+  f.TreeView1->clear();
+  f.processPendingEvents();
+  showFields();
+  if (filledFromLast_) takeAndDrawDateTime();
+}
+
+void Registration::Save() {
+  TForm1& f = ctx_.form;
+  if (!f.CurrentRecord) return;
+  // Everything is prepared on a copy: a refused name leaves the measurement
+  // in memory exactly as it was.
+  auto record = std::make_unique<PulsogramRecord>(*f.CurrentRecord);
+  if (auto refused = copyFieldsInto(*record)) {
+    ctx_.showError(("Измерение не сохранено. " + *refused).toStdString());
+    return;
+  }
+  const DateTimeParts when = PartsOf(ctx_.clock());
+  SetShortString(record->TimeText, StoredTimeText(when));
+  SetShortString(record->DateText, StoredDateText(when));
+  record->Results = f.Results;
+  record->Results.Reserved = 0.0;
+
+  const SaveName name = BuildSaveName(*record);
+  if (name.Problem != NameProblem::None) {
+    ctx_.showError(NameProblemText(name));
+    return;
+  }
+  *f.CurrentRecord = *record;
+  const SaveOutcome saved =
+      SaveMeasurement(ctx_.programFolder(), *f.CurrentRecord, ctx_.writeFault);
+  if (!saved.ok()) {
+    ctx_.showError(StorageErrorText(saved.Error));
+    return;
+  }
+  f.ConclusionShown = 0;
+  f.Save_->setEnabled(false);
+  f.TreeView1->clear();
+  hideFields();
+  f.processPendingEvents();
+}
+
+}  // namespace sfigmo

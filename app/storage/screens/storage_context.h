@@ -1,0 +1,37 @@
+#pragma once
+// What registration, saving, the archive list and the trend graphs share:
+// the main window they work on, the clock they take the date and time from,
+// and the way a failure reaches the user. Main thread only.
+
+#include <QDateTime>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "storage/record_file.h"
+#include "ui/form1.h"
+
+namespace sfigmo {
+
+struct StorageContext {
+  explicit StorageContext(TForm1& window) : form(window) {}
+
+  TForm1& form;
+  // Local date and time of registration and saving; tests fix it.
+  std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+  // Decimal separator of the trend read-out; 0: the user's numeric locale's.
+  char decimalSeparator = 0;
+  // Makes a step of a record write fail on demand (fault tests); empty: none.
+  WriteFault writeFault;
+
+  // One message box for a failed action, through the window's presenter.
+  void showError(const std::string& utf8) const {
+    form.presentDeviceMessage(QString::fromStdString(utf8), QStringLiteral("Ошибка"), true);
+  }
+  std::filesystem::path programFolder() const {
+    return std::filesystem::path(form.ProgramFolder.toStdString());
+  }
+};
+
+}  // namespace sfigmo

@@ -1,0 +1,61 @@
+#pragma once
+// What a trend graph shows, without drawing it: the range picked in the
+// trend list, the step between points, each curve's y coordinate for a
+// record, and the read-out of the record under the pointer. Plain C++.
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "storage/analysis_results.h"
+
+namespace sfigmo {
+
+inline constexpr int kTrendLastPosition = 300;  // the tables hold positions 0..300
+inline constexpr int kTrendLeft = 20;           // x of the first point and of the y axis
+inline constexpr int kTrendRight = 520;         // end of the x axis
+inline constexpr int kTrendWidth = kTrendRight - kTrendLeft;
+inline constexpr int kTrendAxisY = 200;
+inline constexpr int kTrendCurves = 4;
+
+// The range rule of the trend list. Each click moves the current position
+// into RangeStart; listing the records makes position 1 current, so a
+// double click right after the listing starts the range at the second entry.
+class TrendRangeRule {
+ public:
+  void listed() { current_ = 1; }
+  void clicked(int position) {
+    rangeStart_ = current_;
+    current_ = position;
+  }
+  int rangeStart() const { return rangeStart_; }
+  int current() const { return current_; }
+
+ private:
+  int rangeStart_ = 0;
+  int current_ = 1;
+};
+
+enum class RangeCheck {
+  Draw,
+  Empty,    // the end is not after the start: nothing is drawn
+  TooLong,  // the end lies past the last position the tables hold
+};
+RangeCheck CheckTrendRange(int rangeStart, int rangeEnd);
+
+// round(500 / (end - start)), halves to even. Only for a range that Draws.
+int TrendStep(int rangeStart, int rangeEnd);
+
+// y of each curve in the order 1 PULS, 2 VRKI, 3 SPSO, 4 NAGR.
+using TrendYs = std::array<int, kTrendCurves>;
+TrendYs TrendCurveYs(const AnalysisResults& results);
+
+// The offset from RangeStart of the record under the pointer at x: none
+// unless x lies strictly between the axis ends; never past the drawn range.
+std::optional<int> TrendReadoutOffset(int x, int rangeStart, int rangeEnd);
+
+// The four values as the graph quantised them (curve 1 whole, the others
+// in general format with 4 significant digits), in curve order.
+std::array<std::string, kTrendCurves> TrendReadoutTexts(const TrendYs& ys, char decimalSeparator);
+
+}  // namespace sfigmo

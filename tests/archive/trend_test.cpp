@@ -1,0 +1,144 @@
+// "Графика", the trend list and the graph with its read-out, checked on the
+// trace area.
+#include <QAction>
+#include <QMouseEvent>
+
+#include "../screens/screen_checks.h"
+#include "archive_support.h"
+#include "draw/canvas.h"
+#include "ui/trace_area.h"
+
+namespace sfigmo::testing {
+namespace {
+
+class Trends : public ArchiveWindow {
+ protected:
+  // Records p0.pul, p1.pul, ... whose pulse is 60 + 3p, except `p72`,
+  // which holds PULS 72 and VRKI 0.125.
+  void PutRecords(int count, int p72 = -1) {
+    for (int p = 0; p < count; ++p) {
+      char name[16];
+      std::snprintf(name, sizeof name, "p%03d.pul", p);
+      auto r = p == p72 ? TrendRecord("Петров", 72, 0.125, 0.1, 0.05)
+                        : TrendRecord("Иванов", 60 + 3 * p, 0.05, 0.12, 0.04);
+      Put(archive() / name, *r);
+    }
+  }
+  void Graf() {
+    form->N2Click();  // the "Сервис" menu opens first
+    form->Graf_->trigger();
+  }
+  void Move(int x, int y = 150) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), form->TreeView1->mapToGlobal(QPointF(x, y)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form->TreeView1, &move);
+  }
+  const Canvas& trace() { return form->traceCanvas(); }
+  // The curve passes (x, y) in `colour` (or one pixel beside it).
+  bool Point(int x, int y, QColor colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (trace().pixel(x + dx, y + dy) == colour) return true;
+    return false;
+  }
+};
+
+TEST_F(Trends, TwoRecordsLieAtTheEndsOfTheAxis) {
+  PutRecords(5, 3);
+  Graf();
+  EXPECT_TRUE(form->ListBox2->isVisible());
+  ASSERT_EQ(form->ListBox2->count(), 5);
+  Click(form->ListBox2, 3);
+  DoubleClick(form->ListBox2, 4);
+  ASSERT_EQ(form->TrendViewShown, 1);
+  EXPECT_EQ(actions->trends().rangeRule().rangeStart(), 3);
+  EXPECT_EQ(actions->trends().rangeEnd(), 4);
+  EXPECT_TRUE(form->ListBox2->isHidden());
+  EXPECT_TRUE(Point(20, 128, colours::Red));   // PULS 72
+  EXPECT_TRUE(Point(520, 128, colours::Red));  // PULS 72 (60 + 12)
+  EXPECT_TRUE(Point(20, 138, colours::Blue));  // VRKI 0.125
+  EXPECT_TRUE(Point(520, 175, colours::Blue));
+  EXPECT_TRUE(TextAt(trace(), 540, 20, QStringLiteral("1.ПУЛЬС")));
+  EXPECT_TRUE(TextAt(trace(), 540, 110, QStringLiteral("4.НАГРУЗКА")));
+}
+
+TEST_F(Trends, ThreeIntervalsStep167AndTheLastPointAt521) {
+  PutRecords(5);
+  Graf();
+  DoubleClick(form->ListBox2, 4);  // from the default start, position 1
+  ASSERT_EQ(form->TrendViewShown, 1);
+  EXPECT_EQ(actions->trends().rangeRule().rangeStart(), 1);
+  for (int i = 0; i <= 3; ++i) {
+    EXPECT_TRUE(Point(20 + 167 * i, 200 - (63 + 3 * i), colours::Red)) << i;
+  }
+}
+
+TEST_F(Trends, ReadOutShowsTheRecordUnderThePointer) {
+  PutRecords(5, 3);
+  Graf();
+  Click(form->ListBox2, 3);
+  DoubleClick(form->ListBox2, 4);
+  Move(21);
+  EXPECT_TRUE(TextAt(trace(), 555, 35, QStringLiteral("72")));
+  EXPECT_TRUE(TextAt(trace(), 555, 65, QStringLiteral("0,124")));
+  EXPECT_TRUE(TextAt(trace(), 115, 5, QStringLiteral("Петров")));
+  EXPECT_TRUE(TextAt(trace(), 260, 5, QStringLiteral("26_12_07_")));
+  SaveScreen(QStringLiteral("trend-readout"));
+  const QImage shown = trace().image();
+  for (int x : {20, 520, 0, 600}) {
+    Move(x);
+    EXPECT_EQ(trace().image(), shown) << x;
+  }
+  Move(519);
+  EXPECT_TRUE(TextAt(trace(), 555, 35, QStringLiteral("72")));
+  EXPECT_TRUE(TextAt(trace(), 115, 5, QStringLiteral("Иванов")));
+}
+
+TEST_F(Trends, FirstEntryRightAfterGrafDrawsNothing) {
+  PutRecords(3);
+  Graf();
+  DoubleClick(form->ListBox2, 0);
+  EXPECT_EQ(form->TrendViewShown, 0);
+  EXPECT_TRUE(TraceIsBlank());
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Trends, RangePastPosition300IsRefused) {
+  PutRecords(303);
+  Graf();
+  DoubleClick(form->ListBox2, 301);
+  EXPECT_EQ(form->TrendViewShown, 0);
+  EXPECT_TRUE(TraceIsBlank());
+  EXPECT_EQ(messages.size(), 1);
+  Graf();
+  DoubleClick(form->ListBox2, 300);
+  EXPECT_EQ(form->TrendViewShown, 1);
+}
+
+TEST_F(Trends, RepaintDrawsTheGraphAgainAndTheMeasurementInMemoryStays) {
+  PutRecords(4, 1);
+  form->CurrentRecord->Samples[0] = 12345;
+  const std::string current = Bytes(*form->CurrentRecord);
+  Graf();
+  DoubleClick(form->ListBox2, 2);
+  ASSERT_EQ(form->TrendViewShown, 1);
+  const QImage drawn = trace().image();
+  form->TreeView1->clear();
+  form->FormPaint();
+  EXPECT_EQ(trace().image(), drawn);
+  EXPECT_EQ(Bytes(*form->CurrentRecord), current);
+}
+
+TEST_F(Trends, RecordGoneSinceTheListingStopsAfterTheGrid) {
+  PutRecords(4);
+  Graf();
+  fs::remove(archive() / "p002.pul");
+  DoubleClick(form->ListBox2, 3);
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("p002.pul")));
+  EXPECT_EQ(form->TrendViewShown, 0);  // not replayed: the failure would repeat on each repaint
+  EXPECT_FALSE(Point(20, 137, colours::Red));
+}
+
+}  // namespace
+}  // namespace sfigmo::testing

@@ -1,0 +1,76 @@
+#include "trends/trend_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace sfigmo {
+namespace {
+
+TEST(TrendRange, ClicksAndListingGiveTheRange) {
+  TrendRangeRule rule;
+  rule.listed();
+  rule.clicked(0);  // the first half of a double click on the first entry
+  EXPECT_EQ(rule.rangeStart(), 1);
+  EXPECT_EQ(CheckTrendRange(rule.rangeStart(), 0), RangeCheck::Empty);
+
+  rule.listed();
+  rule.clicked(3);
+  rule.clicked(4);
+  EXPECT_EQ(rule.rangeStart(), 3);
+  EXPECT_EQ(CheckTrendRange(3, 4), RangeCheck::Draw);
+  EXPECT_EQ(CheckTrendRange(4, 4), RangeCheck::Empty);
+  EXPECT_EQ(CheckTrendRange(0, 300), RangeCheck::Draw);
+  EXPECT_EQ(CheckTrendRange(1, 301), RangeCheck::TooLong);
+  EXPECT_EQ(CheckTrendRange(-1, 3), RangeCheck::Empty);
+}
+
+TEST(TrendRange, StepRoundsHalfToEven) {
+  EXPECT_EQ(TrendStep(3, 4), 500);
+  EXPECT_EQ(TrendStep(0, 3), 167);
+  EXPECT_EQ(TrendStep(0, 8), 62);  // 62.5
+  EXPECT_EQ(TrendStep(0, 300), 2);
+  EXPECT_EQ(kTrendLeft + 3 * TrendStep(0, 3), 521);
+}
+
+TEST(TrendCurves, YCoordinatesAndReadOut) {
+  AnalysisResults r;
+  r.PULS = 72;
+  r.VRKI = 0.125;  // 62.5 rounds to the even 62
+  r.SPSO = 0.1;
+  r.NAGR = 0.05;
+  const TrendYs ys = TrendCurveYs(r);
+  EXPECT_EQ(ys, (TrendYs{128, 138, 90, 100}));
+  const auto texts = TrendReadoutTexts(ys, ',');
+  EXPECT_EQ(texts[0], "72");
+  EXPECT_EQ(texts[1], "0,124");
+  EXPECT_EQ(texts[2], "0,1");
+  EXPECT_EQ(texts[3], "0,05");
+}
+
+TEST(TrendCurves, DamagedValuesStayFinite) {
+  AnalysisResults r;
+  r.PULS = std::numeric_limits<double>::quiet_NaN();
+  r.VRKI = std::numeric_limits<double>::infinity();
+  r.SPSO = -1e300;
+  r.NAGR = 1e300;
+  for (int y : TrendCurveYs(r)) EXPECT_LE(std::abs(y), 200000);
+}
+
+TEST(TrendReadout, OffsetStaysInsideTheDrawnRange) {
+  EXPECT_FALSE(TrendReadoutOffset(20, 3, 4));
+  EXPECT_FALSE(TrendReadoutOffset(520, 3, 4));
+  EXPECT_EQ(TrendReadoutOffset(21, 3, 4), 0);
+  EXPECT_EQ(TrendReadoutOffset(270, 3, 4), 0);  // 0.5 rounds to the even 0
+  EXPECT_EQ(TrendReadoutOffset(519, 3, 4), 1);
+  EXPECT_FALSE(TrendReadoutOffset(100, 4, 4));
+  EXPECT_FALSE(TrendReadoutOffset(100, 1, 301));
+  // 300 intervals of step 2 end at x 620: the pointer near 520 is at k 250.
+  EXPECT_EQ(TrendReadoutOffset(519, 0, 300), 250);
+  // 200 intervals, step 2 (2.5 to even): k never passes the range end.
+  EXPECT_EQ(TrendReadoutOffset(519, 100, 300), 200);
+}
+
+}  // namespace
+}  // namespace sfigmo
