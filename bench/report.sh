@@ -10,9 +10,13 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 echo "building the benchmarks (Release) in $build ..." >&2
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSFIGMO_BUILD_BENCH=ON \
-  -DSFIGMO_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
-cmake --build "$build" --parallel "${SFIGMO_JOBS:-$(nproc)}" >/dev/null
+mkdir -p "$build"
+if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSFIGMO_BUILD_BENCH=ON \
+  -DSFIGMO_BUILD_TESTS=OFF "${launcher[@]}" &&
+  cmake --build "$build" --parallel "${SFIGMO_JOBS:-$(nproc)}"; } >"$build/report-build.log" 2>&1; then
+  tail -n 30 "$build/report-build.log" >&2
+  exit 1
+fi
 bin=$build/bin
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
