@@ -88,4 +88,24 @@ void DrawRejection(Canvas& canvas) {
     canvas.textOut(line.x, line.y, QString::fromUtf8(line.text));
 }
 
+void DrawSignalWarning(Canvas& canvas, const SignalQuality& quality) {
+  if (!quality.doubtful) return;
+  const QFont font = canvas.font();
+  const QColor colour = canvas.fontColor();
+  canvas.setFontSize(8);
+  canvas.setFontBold(true);
+  canvas.setFontColor(colours::Red);
+  const QString warning = QString::fromUtf8(SignalWarningText());
+  canvas.textOut(10, kSignalWarningY, warning);
+  const int reasonX = 10 + canvas.textWidth(warning) + 12;
+  canvas.setFontBold(false);
+  canvas.textOut(reasonX, kSignalWarningY,
+                 QStringLiteral("(") + QString::fromStdString(QualityReasonText(quality)) +
+                     QStringLiteral(")"));
+  canvas.setFontFamily(font.family());
+  canvas.setFontSize(font.pointSize());
+  canvas.setFontBold(font.bold());
+  canvas.setFontColor(colour);
+}
+
 }  // namespace sfigmo

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "analysis/beat_marking.h"
+#include "analysis/signal_quality.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -38,5 +39,10 @@ struct AdviceLine {
 };
 const AdviceLine* RejectionAdvice(int* count);
 void DrawRejection(Canvas& canvas);
+
+// Below the frame of a doubtful recording: the red warning and its reason.
+// Nothing for a good one; the canvas's font is left as it was.
+inline constexpr int kSignalWarningY = 190;
+void DrawSignalWarning(Canvas& canvas, const SignalQuality& quality);
 
 }  // namespace sfigmo

@@ -75,4 +75,8 @@ void TForm1::ShowConclusion() {
       CurrentRecord ? CurrentRecord->Results : sfigmo::AnalysisResults{};
   sfigmo::DrawConclusionBody(traceCanvas(), Results, stored,
                              ShownDecimalSeparator(options_.decimalSeparator));
+  if (CurrentRecord) {
+    sfigmo::DrawConclusionSignalWarning(
+        traceCanvas(), sfigmo::AssessRecordQuality(*CurrentRecord, Marks, WorkingPeriod));
+  }
 }

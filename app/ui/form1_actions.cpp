@@ -310,6 +310,8 @@ void TForm1::Button3Click() {
     c.setFontColor(sfigmo::colours::Black);
     c.setBrushColor(TreeView1->background());
     sfigmo::DrawFrame(c, *CurrentRecord, Marks, outerWidth(), FrameNumber, MarkCursor);
+    sfigmo::DrawSignalWarning(c, sfigmo::AssessRecordQuality(*CurrentRecord, Marks,
+                                                             CurrentRecord->SamplePeriod));
     Button4->setEnabled(true);
   } else {
     showStatus(Memo2, QColor(255, 0, 0), QStringLiteral("      ОШИБКА"));

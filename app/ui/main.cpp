@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "analysis/screens/signal_warning_lines.h"
 #include "draw/canvas.h"
 
 #include "messaging/form3.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
   TForm3 form3(&form1);
   form1.Form3 = &form3;
   TForm4 form4(&form1);
+  form4.ExtraConclusionLines = sfigmo::SignalWarningLines;
   form1.PrintForm = &form4;
   form1.show();
   return app.exec();

@@ -13,6 +13,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
+#include "analysis/signal_quality.h"
 #include "storage/pulsogram_record.h"
 #include "storage/record_file.h"
 
@@ -37,6 +38,7 @@ struct Outcome {
   int marks = 0;
   CalcStop stop = CalcStop::Completed;
   bool advice = false;
+  bool doubtful = false;
 };
 
 Outcome Analyse(std::span<const std::int32_t> samples, double period) {
@@ -49,6 +51,7 @@ Outcome Analyse(std::span<const std::int32_t> samples, double period) {
   const int score = ConclusionScore(r);
   o.advice = AdviceNeeded(score, PressureEstimate(r, r.MeanInterval));
   benchmark::DoNotOptimize(ConclusionVerdicts(r));
+  o.doubtful = AssessSignalQuality(samples, table, period).doubtful;
   return o;
 }
 
@@ -102,6 +105,20 @@ void BM_ReadRecordAndAnalyse(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_ReadRecordAndAnalyse);
+
+// The signal-quality check alone, on a full record at 100 samples per
+// second: also linear in the number of samples.
+void BM_SignalQualityBySamples(benchmark::State& state) {
+  const std::vector<std::int32_t> wave = DenseWave(static_cast<std::size_t>(state.range(0)));
+  const MarkTable table = MarkBeats(wave);
+  for (auto _ : state) benchmark::DoNotOptimize(AssessSignalQuality(wave, table, 0.01));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_SignalQualityBySamples)
+    ->RangeMultiplier(2)
+    ->Range(1024, 8192)
+    ->Arg(10901)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
 

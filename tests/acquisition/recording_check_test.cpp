@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -146,6 +147,50 @@ TEST_F(FrameTest, RejectionShowsAllEightLines) {
     EXPECT_GT(ink, 20) << lines[i].text;
   }
   EXPECT_EQ(canvas.font().pointSize(), 10);
+}
+
+// Below the frame of a doubtful recording: the red warning and its reason,
+// on the trace area's background, leaving the font as it was; nothing for a
+// good recording.
+TEST_F(FrameTest, SignalWarningBelowTheFrame) {
+  auto r = PulseRecord(316);
+  MarkTable marks;
+  ASSERT_TRUE(MarkAndAccept(*r, marks));
+  const SignalQuality quality;  // good
+  int cursor = 1;
+  DrawFrame(canvas, *r, marks, kW, 1, cursor);
+  const QImage frame = canvas.image();
+  DrawSignalWarning(canvas, quality);
+  EXPECT_TRUE(canvas.image() == frame);
+
+  SignalQuality doubtful;
+  doubtful.doubtful = true;
+  doubtful.reasons = {"split"};
+  canvas.setFontSize(9);
+  DrawSignalWarning(canvas, doubtful);
+  EXPECT_TRUE(canvas.image().copy(0, 0, 625, kSignalWarningY) ==
+              frame.copy(0, 0, 625, kSignalWarningY));
+  int red = 0;
+  for (int x = 10; x < 300; ++x)
+    for (int y = kSignalWarningY; y < kSignalWarningY + 14; ++y) {
+      const QColor p = canvas.pixel(x, y);
+      red += p.red() > 200 && p.green() < 80 && p.blue() < 80;
+    }
+  EXPECT_GT(red, 100);
+  EXPECT_EQ(canvas.font().pointSize(), 9);
+  EXPECT_FALSE(canvas.font().bold());
+  EXPECT_EQ(canvas.fontColor(), colours::Black);
+}
+
+// A rejected marking is not judged.
+TEST(SignalQualityOfARecord, RejectedRecordingIsNotJudged) {
+  auto flat = PulseRecord(316);
+  for (int k = 0; k < 316; ++k) flat->Samples[k] = 0;
+  MarkTable marks;
+  EXPECT_FALSE(MarkAndAccept(*flat, marks));
+  const SignalQuality q = AssessRecordQuality(*flat, marks, flat->SamplePeriod);
+  EXPECT_FALSE(q.doubtful);
+  EXPECT_TRUE(std::isnan(q.independentPULS));
 }
 
 }  // namespace

@@ -68,11 +68,12 @@ TEST(AnalyzeCli, JsonHasExactlyTheNamedKeysWithFullPrecision) {
   ASSERT_EQ(objects.size(), 1u);
   const QJsonObject& o = objects[0];
 
-  QSet<QString> expected = {"file",        "DateText",        "TimeText",         "PatientName",
-                            "PatientAge",  "PatientSex",      "GeneralInfo",      "Gain",
-                            "SampleCount", "SamplePeriod",    "MarkMin",          "Marks",
-                            "Accepted",    "RejectedBy",      "StoppedAt",        "TOSO",
-                            "Verdicts",    "ConclusionScore", "PressureEstimate", "Advice"};
+  QSet<QString> expected = {"file",          "DateText",        "TimeText",         "PatientName",
+                            "PatientAge",    "PatientSex",      "GeneralInfo",      "Gain",
+                            "SampleCount",   "SamplePeriod",    "MarkMin",          "Marks",
+                            "Accepted",      "RejectedBy",      "StoppedAt",        "TOSO",
+                            "Verdicts",      "ConclusionScore", "PressureEstimate", "Advice",
+                            "SignalQuality", "QualityReasons",  "IndependentPULS"};
   for (const QString& k : kResultKeys) expected.insert(k);
   EXPECT_EQ(KeysOf(o), expected);
 
@@ -192,6 +193,52 @@ TEST(AnalyzeCli, NumbersFollowTheUsersNumericLocale) {
   // JSON numbers never take the locale's comma.
   const RunResult json = RunAnalyze({"--json", (dir / "normal.pul").string()}, env);
   EXPECT_EQ(JsonLines(json.Out).at(0)["SamplePeriod"].toDouble(), 0.01);
+}
+
+// A second, nearly as deep swing 0.3 s after every beat: the marking counts
+// each beat twice, and the report says the signal is doubtful.
+TEST(AnalyzeCli, SignalQualityOfGoodAndDoubleCountedRecords) {
+  TempDir dir;
+  auto good = RecordOf(NormalRestingWave());
+  Save(dir / "good.pul", *good);
+  auto doubled = RecordOf(NormalRestingWave());
+  const MarkTable marks =
+      MarkBeats(std::span<const std::int32_t>(doubled->Samples, doubled->SampleCount));
+  for (const BeatMark& m : marks.Marks) {
+    const int at = m.Index + 30;
+    if (at + 3 > doubled->SampleCount) break;
+    const std::int32_t d = marks.MarkMin * 4 / 5;
+    const std::int32_t swing[] = {d / 3, d * 2 / 3, d, d * 2 / 3, d / 3};
+    std::copy(std::begin(swing), std::end(swing), doubled->Samples + at - 3);
+  }
+  Save(dir / "doubled.pul", *doubled);
+
+  const RunResult r =
+      RunAnalyze({"--json", (dir / "good.pul").string(), (dir / "doubled.pul").string()});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  const auto o = JsonLines(r.Out);
+  ASSERT_EQ(o.size(), 2u);
+  EXPECT_EQ(o[0]["SignalQuality"].toString(), "good");
+  EXPECT_TRUE(o[0]["QualityReasons"].toArray().isEmpty());
+  EXPECT_NEAR(o[0]["IndependentPULS"].toDouble(), o[0]["PULS"].toDouble(), 3.0);
+  EXPECT_EQ(o[1]["SignalQuality"].toString(), "doubtful");
+  EXPECT_TRUE(o[1]["QualityReasons"].toArray().contains(QString("dicrotic"))) << r.Out;
+  EXPECT_NEAR(o[1]["IndependentPULS"].toDouble(), o[0]["PULS"].toDouble(), 3.0);
+  EXPECT_GT(o[1]["PULS"].toDouble(), 1.5 * o[0]["PULS"].toDouble());
+
+  const RunResult text = RunAnalyze({(dir / "good.pul").string(), (dir / "doubled.pul").string()});
+  EXPECT_NE(text.Out.find("Качество сигнала: хорошее\nПульс по форме волны: 72"), std::string::npos)
+      << text.Out;
+  EXPECT_NE(text.Out.find("Качество сигнала: сомнительное (dicrotic"), std::string::npos)
+      << text.Out;
+
+  // A rejected recording is not judged.
+  auto flat = RecordOf(NormalRestingWave());
+  std::fill(flat->Samples, flat->Samples + flat->SampleCount, 0);
+  Save(dir / "flat.pul", *flat);
+  const auto rejected = JsonLines(RunAnalyze({"--json", (dir / "flat.pul").string()}).Out);
+  ASSERT_EQ(rejected.size(), 1u);
+  EXPECT_FALSE(rejected[0].contains("SignalQuality"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <limits>
 #include <vector>
 
+#include "analysis/screens/signal_warning_lines.h"
 #include "report/report_model.h"
 #include "report/report_page.h"
 #include "report_test_support.h"
@@ -373,6 +374,48 @@ TEST(ReportPage, RendersOnAnImage) {
   };
   EXPECT_TRUE(darkIn(700, 718, 76, 96));
   EXPECT_FALSE(darkIn(720, image.width(), 76, 96));
+}
+
+// A stored recording whose marking counted every dicrotic swing as a beat:
+// the report's conclusion ends with the signal warning; a good one, or one
+// without usable samples, gets no extra line.
+TEST(ReportVerdicts, SignalWarningIsTheLastConclusionLine) {
+  auto r = MakeRecord();
+  r->SamplePeriod = 0.02;
+  r->SampleCount = 316;
+  for (int k = 1; k <= 316; ++k) r->Samples[k - 1] = k * 7 % 3 - 1;  // a live baseline
+  for (int beat = 20; beat + 20 <= 316; beat += 50) {
+    const int swing[] = {-20, -45, -60, -45, -20, 10, 20, 15, 8, 4};
+    std::copy(std::begin(swing), std::end(swing), r->Samples + beat - 3);
+    const int notch[] = {-15, -35, -45, -35, -15};
+    std::copy(std::begin(notch), std::end(notch), r->Samples + beat + 13);
+  }
+  const QStringList plain = Conclusion(*r);
+  const QStringList warned = Conclusion(*r, SignalWarningLines(*r));
+  ASSERT_EQ(warned.size(), plain.size() + 1);
+  EXPECT_EQ(warned.mid(0, plain.size()), plain);
+  EXPECT_EQ(warned.last(), QString::number(plain.size() + 1) +
+                               QStringLiteral(". СИГНАЛ НЕУСТОЙЧИВ - ПОВТОРИТЕ ИЗМЕРЕНИЕ (отмечен "
+                                              "дикротический зубец)"));
+
+  QImage image(MmToDevice(210, 96), MmToDevice(297, 96), QImage::Format_RGB32);
+  image.setDotsPerMeterX(3780);
+  image.setDotsPerMeterY(3780);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  ReportPageOptions options;
+  options.ExtraConclusionLines = SignalWarningLines(*r);
+  DrawReportPage(painter, *r, false, options);
+  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
+  image.save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/report_page_signal_warning.png"));
+
+  for (int beat = 20; beat + 20 <= 316; beat += 50) {
+    const int shallow[] = {-3, -6, -9, -6, -3};  // an ordinary dicrotic notch
+    std::copy(std::begin(shallow), std::end(shallow), r->Samples + beat + 13);
+  }
+  EXPECT_TRUE(SignalWarningLines(*r).isEmpty());
+  r->SampleCount = 0;
+  EXPECT_TRUE(SignalWarningLines(*r).isEmpty());
 }
 
 }  // namespace

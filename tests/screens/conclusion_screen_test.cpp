@@ -185,5 +185,36 @@ TEST(ConclusionScreen, DrawingAgainGivesTheSamePicture) {
   EXPECT_TRUE(a.canvas.image() == b.canvas.image());
 }
 
+// A doubtful recording adds the warning with a red circle below the last
+// verdict line; every specified text stays where it was, and a good one
+// changes nothing at all.
+TEST(ConclusionScreen, SignalWarningOnlyForADoubtfulRecording) {
+  SignalQuality good;
+  Drawn plain(Healthy(), RecordWithEstimate(100));
+  Drawn same(Healthy(), RecordWithEstimate(100));
+  DrawConclusionSignalWarning(same.canvas, good);
+  EXPECT_TRUE(plain.canvas.image() == same.canvas.image());
+
+  SignalQuality doubtful;
+  doubtful.doubtful = true;
+  doubtful.reasons = {"dicrotic"};
+  Drawn warned(Healthy(), RecordWithEstimate(100));
+  DrawConclusionSignalWarning(warned.canvas, doubtful);
+  EXPECT_EQ(warned.circle(180), colours::Red);
+  EXPECT_TRUE(TextAt(warned.canvas, 100, 180, QString::fromUtf8(SignalWarningText()),
+                     {8, true, colours::Red}));
+  EXPECT_TRUE(TextAt(warned.canvas, 100, 196, QStringLiteral("отмечен дикротический зубец")));
+  EXPECT_TRUE(warned.advice());  // the advice at (390, 190) is untouched
+  // Above y 180 the picture is the plain one.
+  EXPECT_TRUE(plain.canvas.image().copy(0, 0, kAreaWidth, 180) ==
+              warned.canvas.image().copy(0, 0, kAreaWidth, 180));
+  // Nor does the warning reach the instruction column or the advice.
+  EXPECT_TRUE(plain.canvas.image().copy(380, 0, kAreaWidth - 380, kAreaHeight) ==
+              warned.canvas.image().copy(380, 0, kAreaWidth - 380, kAreaHeight));
+  EXPECT_EQ(warned.canvas.fontColor(), colours::Black);
+  EXPECT_FALSE(warned.canvas.font().bold());
+  testing::SaveScreenshot(warned.canvas, QStringLiteral("conclusion-signal-warning"));
+}
+
 }  // namespace
 }  // namespace sfigmo

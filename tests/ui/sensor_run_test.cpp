@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "acquisition/measurement_run.h"
+#include "acquisition/recording_check.h"
 #include "draw/canvas.h"
 #include "sim_process.h"
 #include "ui/trace_area.h"
@@ -267,6 +268,24 @@ TEST_F(WithSim, SensorFallingSilentMidRunStillCompletes) {
   EXPECT_TRUE(f.Button2->isEnabled());
   EXPECT_LT(longestGap, 1600);
   EXPECT_GT(clock.elapsed(), 4000);  // the silent frames were waited for
+}
+
+// A dicrotic swing deep enough to be marked as a beat: the check frame shows
+// the marks as counted, and below it the red signal warning.
+TEST_F(WithSim, DoubleCountedRunShowsTheSignalWarning) {
+  start({QStringLiteral("--dicrotic-depth"), QStringLiteral("8")});
+  TForm1& f = *t.form;
+  f.RadioButton2->click();
+  f.Button2->click();
+  f.Button3Click();
+  ASSERT_EQ(f.CheckFailed, 0);
+  ASSERT_GT(f.Marks.count(), 12);  // two marks per beat
+  int red = 0;
+  const Canvas& c = f.traceCanvas();
+  for (int y = kSignalWarningY; y < kSignalWarningY + 14; ++y)
+    for (int x = 10; x < 300; ++x) red += c.pixel(x, y) == colours::Red;
+  EXPECT_GT(red, 100);
+  t.save(QStringLiteral("check-signal-warning"));
 }
 
 }  // namespace

@@ -33,8 +33,9 @@ void PulseModel::Restart() {
 
 // Blood volume after the onset of one beat (peak 1): a fast upstroke, a
 // rounded crest and systolic fall, and the reflected (dicrotic) wave that
-// leaves a notch.
-double PulseModel::PulseShape(double tau) {
+// leaves a notch; dicroticDepth scales that wave (large values make its
+// swing as deep as the systolic one).
+double PulseModel::PulseShape(double tau, double dicroticDepth) {
   constexpr double kRise = 0.12, kDicroticAt = 0.30, kDicroticWidth = 0.06;
   // The crest is rounded: the fall starts with zero slope, steepens, then
   // eases into a slow diastolic tail, so the differentiated wave's positive
@@ -47,7 +48,7 @@ double PulseModel::PulseShape(double tau) {
   const double systolic =
       kCrestShare * fall(after / kCrestFall) + (1.0 - kCrestShare) * fall(after / kTailFall);
   const double d = (after - kDicroticAt) / kDicroticWidth;
-  const double dicrotic = 0.15 * std::exp(-d * d) * std::exp(-after / 0.8);
+  const double dicrotic = 0.15 * dicroticDepth * std::exp(-d * d) * std::exp(-after / 0.8);
   return systolic + dicrotic;
 }
 
@@ -81,7 +82,7 @@ double PulseModel::NextLevel() {
   const double t = static_cast<double>(sample_++) / config_.rate;
   ScheduleUntil(t);
   double volume = 0.0;
-  for (const Beat& b : active_) volume += b.amplitude * PulseShape(t - b.onset);
+  for (const Beat& b : active_) volume += b.amplitude * PulseShape(t - b.onset, config_.dicroticDepth);
   const double drift =
       config_.drift * (std::sin(kTwoPi * t / 9.0) + 0.5 * std::sin(kTwoPi * t / 23.0 + 1.0));
   return kBaseLevel - kPulseDepth * volume + drift + config_.noise * gauss_(rng_);

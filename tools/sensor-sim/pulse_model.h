@@ -37,7 +37,7 @@ class PulseModel : public SignalSource {
     double amplitude;
   };
   void ScheduleUntil(double t);
-  static double PulseShape(double tau);
+  static double PulseShape(double tau, double dicroticDepth);
 
   SimConfig config_;
   std::mt19937_64 rng_;
@@ -59,6 +59,8 @@ class ReplaySource : public SignalSource {
   ReplaySource(const std::string& file, double fileRate, double sampleRate);
   double NextLevel() override;
   void Restart() override { sample_ = 0; }
+  // Length of the recording; the replay loops after it.
+  double Seconds() const { return times_.back() - times_.front(); }
 
  private:
   std::vector<double> times_;   // seconds

@@ -16,6 +16,7 @@ struct SimConfig {
   double batteryVolts = 9.0;
   double noise = 12.0;   // light-level noise, standard deviation in counts
   double drift = 400.0;  // slow baseline drift, amplitude in counts
+  double dicroticDepth = 1.0;  // factor on the dicrotic wave's height
   std::string replayFile;
   double replayRate = 100.0;
   bool mute = false;          // never answers

@@ -43,6 +43,7 @@ enum Option {
   kBattery,
   kNoise,
   kDrift,
+  kDicroticDepth,
   kReplay,
   kReplayRate,
   kMute,
@@ -63,6 +64,7 @@ const option kLongOptions[] = {
     {"battery", required_argument, nullptr, kBattery},
     {"noise", required_argument, nullptr, kNoise},
     {"drift", required_argument, nullptr, kDrift},
+    {"dicrotic-depth", required_argument, nullptr, kDicroticDepth},
     {"replay", required_argument, nullptr, kReplay},
     {"replay-rate", required_argument, nullptr, kReplayRate},
     {"mute", no_argument, nullptr, kMute},
@@ -108,6 +110,10 @@ std::string Apply(int opt, const char* arg, ParsedOptions& p) {
       return ToDouble(arg, c.noise) && c.noise >= 0.0 ? "" : "--noise: нужно неотрицательное число";
     case kDrift:
       return ToDouble(arg, c.drift) && c.drift >= 0.0 ? "" : "--drift: нужно неотрицательное число";
+    case kDicroticDepth:
+      return ToDouble(arg, c.dicroticDepth) && c.dicroticDepth >= 0.0 && c.dicroticDepth <= 20.0
+                 ? ""
+                 : "--dicrotic-depth: множитель должен быть от 0 до 20";
     case kReplay:
       c.replayFile = arg;
       return {};
@@ -172,6 +178,8 @@ const char* UsageText() {
          "  --battery VOLTS         battery voltage reported (default 9.0)\n"
          "  --noise SD              light-level noise in counts (default 12)\n"
          "  --drift AMPL            baseline drift in counts (default 400)\n"
+         "  --dicrotic-depth F      dicrotic wave F times as high (default 1; from about 7\n"
+         "                          on the marking counts it as a beat)\n"
          "  --replay FILE.csv       replay a recording (one column, or timer,hr) instead\n"
          "  --replay-rate HZ        sample rate of a one-column recording (default 100)\n"
          "  --mute                  never answer\n"

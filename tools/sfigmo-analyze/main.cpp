@@ -86,6 +86,13 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
   o["Accepted"] = r.Rejected == Rejection::None;
   o["RejectedBy"] = NameOrNull(RejectionName(r.Rejected));
   o["StoppedAt"] = NameOrNull(r.Calculated ? CalcStopName(r.Stop) : nullptr);
+  if (r.HasQuality) {
+    o["SignalQuality"] = r.Quality.doubtful ? "doubtful" : "good";
+    QJsonArray reasons;
+    for (const std::string& word : r.Quality.reasons) reasons.append(QString::fromStdString(word));
+    o["QualityReasons"] = reasons;
+    o["IndependentPULS"] = Number(r.Quality.independentPULS);
+  }
   for (const ResultField& f : ResultFields()) {
     if (HasResult(r, f)) o[f.Name] = Number(r.Results.*f.Member);
   }

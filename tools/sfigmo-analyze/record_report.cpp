@@ -100,6 +100,10 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
                                               static_cast<std::size_t>(r.UsedSampleCount));
   r.Marks = MarkBeats(samples);
   r.Rejected = AcceptMarks(r.Marks, record.SamplePeriod);
+  if (r.Rejected == Rejection::None) {
+    r.HasQuality = true;
+    r.Quality = AssessSignalQuality(samples, r.Marks, record.SamplePeriod);
+  }
 
   if (useStoredBlock) {
     r.FromStoredBlock = true;

@@ -13,6 +13,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
+#include "analysis/signal_quality.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -27,6 +28,9 @@ struct RecordReport {
 
   MarkTable Marks;
   Rejection Rejected = Rejection::None;
+  // Whether the marks fit the wave; judged for accepted recordings only.
+  bool HasQuality = false;
+  SignalQuality Quality;
 
   // Results come from the stored block (--stored) or from a calculation that
   // ran only on an accepted marking; Stop says where that calculation ended.

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <sstream>
 
 #include "common/format_general.h"
@@ -76,6 +77,19 @@ std::string ReportText(const RecordReport& r, char sep) {
   out << '\n';
   if (r.Rejected == Rejection::None) {
     out << "Запись принята\n";
+    out << "Качество сигнала: ";
+    if (r.Quality.doubtful) {
+      out << "сомнительное (";
+      for (std::size_t i = 0; i < r.Quality.reasons.size(); ++i)
+        out << (i ? ", " : "") << r.Quality.reasons[i];
+      out << "): " << QualityReasonText(r.Quality) << '\n';
+    } else {
+      out << "хорошее\n";
+    }
+    out << "Пульс по форме волны: "
+        << (std::isfinite(r.Quality.independentPULS) ? num(r.Quality.independentPULS, 3)
+                                                     : std::string("не определяется"))
+        << '\n';
   } else {
     out << "Запись отклонена (" << RejectionName(r.Rejected) << "): " << RejectionText(r.Rejected)
         << '\n';

@@ -79,4 +79,16 @@ void DrawConclusionBody(Canvas& c, const AnalysisResults& working,
   BlackPen(c);
 }
 
+void DrawConclusionSignalWarning(Canvas& c, const SignalQuality& quality) {
+  if (!quality.doubtful) return;
+  constexpr int kY = 180;  // under the last verdict line (150), left of the advice
+  BlackPen(c);
+  c.setBrushColor(colours::Red);
+  c.ellipse(70, kY, 90, kY + 20);
+  SetFont(c, 8, true, colours::Red);
+  TextOnWhite(c, 100, kY, SignalWarningText());
+  SetFont(c, 8, false);
+  TextOnWhite(c, 100, kY + 16, QualityReasonText(quality));
+}
+
 }  // namespace sfigmo

@@ -3,6 +3,7 @@
 // advice and the instruction block, drawn on the trace area. The verdicts
 // come from the pure rules; this only draws. Main thread only.
 
+#include "analysis/signal_quality.h"
 #include "draw/canvas.h"
 #include "storage/analysis_results.h"
 
@@ -16,5 +17,9 @@ void DrawConclusionTitle(Canvas& canvas);
 // estimate). Leaves a normal 8-point black font and a black 1-pixel pen.
 void DrawConclusionBody(Canvas& canvas, const AnalysisResults& working,
                         const AnalysisResults& recordBlock, char decimalSeparator);
+
+// For a doubtful recording, a red circle and the signal warning with its
+// reason in the free corner below the verdict lines; nothing for a good one.
+void DrawConclusionSignalWarning(Canvas& canvas, const SignalQuality& quality);
 
 }  // namespace sfigmo

@@ -1,0 +1,273 @@
+#include "analysis/signal_quality.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "storage/pulsogram_record.h"
+
+namespace sfigmo {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+constexpr double kShortestBeat = 0.25;  // s, 240 beats per minute
+constexpr double kLongestBeat = 2.0;    // s, 30 beats per minute
+constexpr double kFinestStep = 0.01;    // s, the rebuilt wave's coarsest needed detail
+constexpr double kSmoothing = 0.5;      // s either side for the wave's local mean
+constexpr double kPeakShare = 0.8;      // of the highest correlation peak
+constexpr double kLeastCorrelation = 0.3;
+constexpr double kRateTolerance = 0.15;  // of the period
+constexpr double kShortInterval = 0.75;  // of the period
+constexpr double kRecurringDepth = 0.6;  // of the suspect mark's depth
+constexpr double kSplitPart = 0.5;       // of the period: the shorter part of a split beat
+constexpr double kDelayWidth = 0.05;     // of the period, either side
+constexpr double kOneBeatLow = 0.8, kOneBeatHigh = 1.2;
+constexpr double kEarliestBeat = 0.3;       // s after the previous beat
+constexpr double kEarliestShare = 1.0 / 3;  // of the period
+constexpr double kLongInterval = 1.5;
+constexpr double kMissedWindow = 0.2;
+constexpr double kMissedDepth = 0.5;
+constexpr double kDeepestShare = 1.7;
+constexpr double kFlatSeconds = 1.0;
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return kNaN;
+  const auto mid = v.begin() + static_cast<long>(v.size() / 2);
+  std::nth_element(v.begin(), mid, v.end());
+  return *mid;
+}
+
+// The pulse wave itself: the running sum of the differentiated samples less
+// its mean over the surrounding second (breathing and drift), averaged over
+// blocks of `block` samples.
+std::vector<double> PulseWave(std::span<const std::int32_t> s, double period, std::size_t block) {
+  const std::size_t n = s.size();
+  std::vector<double> sum(n + 1, 0.0);  // sum[k]: S[1] + ... + S[k]
+  for (std::size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + s[i];
+  std::vector<double> prefix(n + 1, 0.0);  // prefix[k]: sum[1] + ... + sum[k]
+  for (std::size_t k = 1; k <= n; ++k) prefix[k] = prefix[k - 1] + sum[k];
+  const auto half = static_cast<std::size_t>(
+      std::max(1.0, std::min(std::round(kSmoothing / period), static_cast<double>(n))));
+  std::vector<double> wave(n / block, 0.0);
+  for (std::size_t k = 1; k <= wave.size() * block; ++k) {
+    const std::size_t a = k > half ? k - half : 1;
+    const std::size_t b = std::min(n, k + half);
+    const double local = (prefix[b] - prefix[a - 1]) / static_cast<double>(b - a + 1);
+    wave[(k - 1) / block] += (sum[k] - local) / static_cast<double>(block);
+  }
+  return wave;
+}
+
+// Normalised autocorrelation of a wave at one lag, over the overlap.
+double Correlation(const std::vector<double>& w, std::size_t lag) {
+  double xy = 0.0, xx = 0.0, yy = 0.0;
+  for (std::size_t i = 0; i + lag < w.size(); ++i) {
+    xy += w[i] * w[i + lag];
+    xx += w[i] * w[i];
+    yy += w[i + lag] * w[i + lag];
+  }
+  return xx > 0.0 && yy > 0.0 ? xy / std::sqrt(xx * yy) : 0.0;
+}
+
+// The beat period in samples (fractional); NaN when the wave has none.
+double WavePeriod(std::span<const std::int32_t> s, double period) {
+  const auto block = static_cast<std::size_t>(
+      std::clamp(std::floor(kFinestStep / period), 1.0, static_cast<double>(s.size() + 1)));
+  const double step = period * static_cast<double>(block);
+  const std::vector<double> w = PulseWave(s, period, block);
+  const double shortest = std::max(2.0, std::ceil(kShortestBeat / step));
+  const double longest =
+      std::min(static_cast<double>(w.size() / 2), std::floor(kLongestBeat / step));
+  if (!(longest > shortest)) return kNaN;
+  const auto lo = static_cast<std::size_t>(shortest);
+  const auto hi = static_cast<std::size_t>(longest);
+  std::vector<double> r(hi + 2, 0.0);
+  for (std::size_t lag = lo - 1; lag <= hi + 1; ++lag) r[lag] = Correlation(w, lag);
+  auto isPeak = [&](std::size_t lag) { return r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]; };
+  double highest = 0.0;
+  for (std::size_t lag = lo; lag <= hi; ++lag) {
+    if (isPeak(lag)) highest = std::max(highest, r[lag]);
+  }
+  if (highest < kLeastCorrelation) return kNaN;
+  for (std::size_t lag = lo; lag <= hi; ++lag) {
+    if (!isPeak(lag) || r[lag] < kPeakShare * highest) continue;
+    // The peak's top between the lags, from the parabola through three.
+    const double a = r[lag - 1], c = r[lag], b = r[lag + 1];
+    const double bend = a - 2.0 * c + b;
+    const double offset = bend < 0.0 ? 0.5 * (a - b) / bend : 0.0;
+    return (static_cast<double>(lag) + offset) * static_cast<double>(block);
+  }
+  return kNaN;
+}
+
+// 1-based view of the samples, clipped to 1..N for positions outside.
+class Wave {
+ public:
+  explicit Wave(std::span<const std::int32_t> s) : s_(s) {}
+  long N() const { return static_cast<long>(s_.size()); }
+  std::int32_t operator[](long k) const { return s_[static_cast<std::size_t>(k - 1)]; }
+  long Clip(long k) const { return std::clamp(k, 1L, N()); }
+
+  // Lowest sample within `width` of `centre`, and never above 0.
+  std::int32_t LowestNear(double centre, double width) const {
+    std::int32_t low = 0;
+    for (long k = Clip(std::lround(centre - width)); k <= Clip(std::lround(centre + width)); ++k)
+      low = std::min(low, (*this)[k]);
+    return low;
+  }
+
+ private:
+  std::span<const std::int32_t> s_;
+};
+
+struct Marks {
+  std::vector<long> at;       // 1-based sample of each mark
+  std::vector<double> depth;  // its sample value
+  std::vector<double> gap;    // gap[j]: at[j + 1] - at[j]
+  double beat = kNaN;         // the wave's period, samples
+  double period = 0.0;        // s per sample
+};
+
+// A swing at this mark's delay after its predecessor recurs in the other
+// beats (marks not themselves the shorter part of a split beat).
+bool Recurs(const Wave& w, const Marks& m, std::size_t j) {
+  const double delay = m.gap[j];
+  const double width = std::max(2.0, kDelayWidth * m.beat);
+  std::vector<double> same;
+  for (std::size_t a = 0; a < m.at.size(); ++a) {
+    if (a == j || a == j + 1 || (a > 0 && m.gap[a - 1] < kSplitPart * m.beat)) continue;
+    const double centre = static_cast<double>(m.at[a]) + delay;
+    if (centre + width > static_cast<double>(w.N())) continue;
+    same.push_back(w.LowestNear(centre, width));
+  }
+  return same.size() >= 2 && Median(same) <= kRecurringDepth * m.depth[j + 1];
+}
+
+bool OneBeat(double sum, double beat) {
+  return sum >= kOneBeatLow * beat && sum <= kOneBeatHigh * beat;
+}
+
+// An extra mark inside one beat: paired with a neighbour into one period, or
+// at an end of the recording too soon after the previous one to be a beat.
+bool Splits(const Marks& m, std::size_t j) {
+  const std::size_t last = m.gap.size() - 1;
+  const bool hasBefore = j > 0, hasAfter = j < last;
+  if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat)) return true;
+  if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat)) return true;
+  if (hasBefore && hasAfter) return false;
+  return m.gap[j] * m.period < kEarliestBeat && m.gap[j] < kEarliestShare * m.beat;
+}
+
+// Beats the marking passed over inside one long interval.
+bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
+  const double gap = m.gap[j];
+  // A table left from another recording can hold any gap: no more beats
+  // than samples are looked for.
+  const double beats = std::round(std::min(gap / m.beat, static_cast<double>(w.N())));
+  if (!(gap >= kLongInterval * m.beat) || !(beats >= 2.0)) return false;
+  for (double k = 1.0; k < beats; k += 1.0) {
+    const double at = static_cast<double>(m.at[j]) + gap * k / beats;
+    if (w.LowestNear(at, kMissedWindow * m.beat) <= kMissedDepth * typicalDepth) return true;
+  }
+  return false;
+}
+
+bool HasFlatStretch(std::span<const std::int32_t> s, double period) {
+  const double longest = std::ceil(kFlatSeconds / period);
+  double run = 1.0;
+  for (std::size_t i = 1; i < s.size(); ++i) {
+    run = s[i] == s[i - 1] ? run + 1.0 : 1.0;
+    if (run >= longest) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const MarkTable& marks,
+                                  double samplePeriod) {
+  SignalQuality q;
+  q.independentPULS = kNaN;
+  if (!(samplePeriod > 0.0) || !std::isfinite(samplePeriod) || samples.empty()) return q;
+  const Wave w(samples);
+  Marks m;
+  for (const BeatMark& b : marks.Marks) {
+    if (!m.at.empty()) m.gap.push_back(static_cast<double>(b.Index - m.at.back()));
+    m.at.push_back(b.Index);
+    m.depth.push_back(b.Value);
+  }
+  m.beat = WavePeriod(samples, samplePeriod);
+  m.period = samplePeriod;
+  bool irregular = false, rate = false, dicrotic = false, split = false, missed = false;
+  if (std::isfinite(m.beat)) {
+    q.independentPULS = 60.0 / (m.beat * samplePeriod);
+  } else {
+    irregular = true;
+  }
+  if (!m.gap.empty()) {
+    const double typical = Median(m.gap);
+    rate = !irregular && std::fabs(typical - m.beat) > kRateTolerance * m.beat;
+    if (irregular) m.beat = typical;
+    const double typicalDepth = Median(m.depth);
+    for (std::size_t j = 0; j < m.gap.size(); ++j) {
+      if (m.gap[j] < kShortInterval * m.beat) {
+        if (Recurs(w, m, j)) {
+          dicrotic = true;
+        } else if (Splits(m, j)) {
+          split = true;
+        }
+      }
+      missed = missed || Misses(w, m, j, typicalDepth);
+    }
+  }
+  const bool depth = !m.depth.empty() && marks.MarkMin < kDeepestShare * Median(m.depth);
+  const bool flat = HasFlatStretch(samples, samplePeriod);
+  // The most telling reason first: the screens show that one.
+  const std::pair<bool, const char*> found[] = {
+      {dicrotic, "dicrotic"}, {split, "split"},         {missed, "missed"}, {flat, "flat"},
+      {depth, "depth"},       {irregular, "irregular"}, {rate, "rate"}};
+  for (const auto& [yes, word] : found) {
+    if (yes) q.reasons.emplace_back(word);
+  }
+  q.doubtful = !q.reasons.empty();
+  return q;
+}
+
+SignalQuality AssessRecordQuality(const PulsogramRecord& record, const MarkTable& marks,
+                                  double samplePeriod) {
+  if (AcceptMarks(marks, samplePeriod) != Rejection::None) {
+    SignalQuality good;
+    good.independentPULS = kNaN;
+    return good;
+  }
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
+  return AssessSignalQuality(samples, marks, samplePeriod);
+}
+
+std::string RecordSignalWarning(const PulsogramRecord& record) {
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
+  const SignalQuality quality =
+      AssessRecordQuality(record, MarkBeats(samples), record.SamplePeriod);
+  if (!quality.doubtful) return {};
+  return std::string(SignalWarningText()) + " (" + QualityReasonText(quality) + ")";
+}
+
+const char* SignalWarningText() { return "СИГНАЛ НЕУСТОЙЧИВ - ПОВТОРИТЕ ИЗМЕРЕНИЕ"; }
+
+std::string QualityReasonText(const SignalQuality& quality) {
+  if (quality.reasons.empty()) return {};
+  const std::string& r = quality.reasons.front();
+  if (r == "irregular") return "волна без устойчивого периода";
+  if (r == "rate") return "метки не совпадают с периодом волны";
+  if (r == "dicrotic") return "отмечен дикротический зубец";
+  if (r == "split") return "лишняя метка внутри удара";
+  if (r == "missed") return "пропущены удары";
+  if (r == "depth") return "одиночный выброс сигнала";
+  return "сигнал пропадал или обрезан";
+}
+
+}  // namespace sfigmo

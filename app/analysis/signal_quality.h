@@ -1,0 +1,85 @@
+#pragma once
+// Whether a recording's beat marks can be trusted: a check beside the
+// analysis that never changes it. Pure function of the samples, the mark
+// table and the sample period; any thread; linear in the number of samples.
+//
+// The marking takes every swing deeper than half of the deepest one as a
+// beat. On real finger recordings that also takes the dicrotic swing of some
+// beats (the rate then reads far too high), and one movement swing can lift
+// the threshold so that real beats pass unmarked (the rate reads far too
+// low). The check measures the beat period from the wave itself and asks
+// whether the marks fit it:
+//
+// - Period. The wave is rebuilt from the differentiated samples (a running
+//   sum less its mean over the surrounding second), brought to at most 100
+//   samples per second, and autocorrelated over lags of 0.25 to 2 s. The
+//   period is the shortest local peak that reaches 80 % of the highest one
+//   (a rhythm correlates at twice its period too). The rebuilt wave has
+//   rounded beats, so the dicrotic swing hardly counts. When no lag reaches a
+//   correlation of 0.3 the wave has no steady period: "irregular".
+// - "rate": the median mark interval is more than 15 % off that period.
+//   The median ignores a few premature beats and pauses; a marking that is
+//   wrong on most beats moves it.
+// - "dicrotic": an interval under 3/4 of the period whose later mark sits at
+//   a delay where the other beats have a swing at least 60 % as deep: a part
+//   of every beat's shape, marked as a beat.
+// - "split": an interval under 3/4 of the period that adds up with its
+//   neighbour to one period (0.8 to 1.2 of it): an extra mark inside one
+//   beat. A premature beat is followed by a compensatory pause and adds up
+//   to about two periods instead. At either end of the recording, where the
+//   neighbour is missing, the extra mark counts as split only when it comes
+//   less than 0.3 s and less than a third of the period after the previous
+//   one: the heart is still emptying then, and premature beats come later
+//   in the cycle. (Later ones cannot be told from a premature beat by the
+//   wave alone; they are left as the rhythm finding they may be.)
+// - "missed": inside an interval of at least 1.5 periods, a swing at a whole
+//   period's distance (within 0.2 of a period) that is at least half as deep
+//   as a typical mark. A real pause has no such swing.
+// - "depth": the deepest swing is more than 1.7 times as deep as the typical
+//   mark (a movement swing that set the marking's threshold).
+// - "flat": the samples stay equal for a second or more (a lost or clipped
+//   signal; a live wave, even in the long diastole of a pause, moves by a
+//   count within that time).
+// The thresholds lie well inside the margins measured on the shared finger
+// recordings and on the simulated sensor's healthy, premature-beat and pause
+// runs; premature beats and pauses are rhythm findings, never bad signal.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "analysis/beat_marking.h"
+
+namespace sfigmo {
+
+struct PulsogramRecord;
+
+struct SignalQuality {
+  bool doubtful = false;
+  // Short machine words, the most telling first: "dicrotic", "split",
+  // "missed", "flat", "depth", "irregular", "rate".
+  std::vector<std::string> reasons;
+  // Beats per minute from the wave alone; NaN when the wave gives none.
+  double independentPULS = 0.0;
+};
+
+SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const MarkTable& marks,
+                                  double samplePeriod);
+
+// The check as the screens run it on a record's usable samples: a marking
+// that the acceptance test rejects is not judged (good, no rate).
+SignalQuality AssessRecordQuality(const PulsogramRecord& record, const MarkTable& marks,
+                                  double samplePeriod);
+
+// A stored record judged afresh, marked and accepted as when it is opened:
+// the warning with its reason as one conclusion line of a report (UTF-8),
+// empty when the recording is good or rejected.
+std::string RecordSignalWarning(const PulsogramRecord& record);
+
+// The warning line shown for a doubtful recording (UTF-8).
+const char* SignalWarningText();
+// A short Russian explanation of the first reason (UTF-8); empty when good.
+std::string QualityReasonText(const SignalQuality& quality);
+
+}  // namespace sfigmo
