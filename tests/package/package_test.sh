@@ -46,7 +46,10 @@ if [ -e "$prog/tervolan.qhc" ]; then
     [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
   done
 fi
-[ -x "$root/usr/bin/sfigmo" ] || fail "usr/bin/sfigmo does not lead to the program"
+# A tree configured with the program folder at the prefix itself has no link.
+if [[ ! $progdir =~ ^(\.|bin)/?$ ]]; then
+  [ -x "$root/usr/bin/sfigmo" ] || fail "usr/bin/sfigmo does not lead to the program"
+fi
 for f in usr/share/applications/sfigmo.desktop usr/share/icons/hicolor/scalable/apps/sfigmo.svg \
   usr/share/icons/hicolor/48x48/apps/sfigmo.png usr/lib/udev/rules.d/60-sfigmo-sensor.rules; do
   [ -f "$root/$f" ] || fail "missing $f"
@@ -67,13 +70,17 @@ sim_pid=$SIM_PID
 read -r -t 30 port <&"${SIM[0]}" || fail "sensor-sim gave no pseudo-terminal"
 touch "$work/stamp"
 sleep 0.1
+# Started the way the menu entry starts it: through the link on PATH, which
+# the program must resolve to find its libraries beside it.
+launcher=$root/usr/bin/sfigmo
+[ -e "$launcher" ] || launcher=$prog/sfigmo
 (
   cd "$cwd"
   exec env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$run" LANG=C.UTF-8 \
     QT_QPA_PLATFORM=offscreen SENSORDRV_PORT="$port" SFIGMO_ECHO_STATUS=1 \
     ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} ${LSAN_OPTIONS:+LSAN_OPTIONS=$LSAN_OPTIONS} \
     ${UBSAN_OPTIONS:+UBSAN_OPTIONS=$UBSAN_OPTIONS} \
-    "$root/usr/bin/sfigmo" >"$work/status.txt" 2>"$work/app.err"
+    "$launcher" >"$work/status.txt" 2>"$work/app.err"
 ) &
 app_pid=$!
 data=$home/.local/share/sfigmo
