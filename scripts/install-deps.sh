@@ -14,6 +14,7 @@ packages=(
   libgammu-dev libgammu8
   xvfb xauth fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales
+  dpkg-dev
   cups cups-filters
 )
 

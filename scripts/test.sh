@@ -13,7 +13,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
-fuzz_seconds=${SFIGMO_FUZZ_SECONDS:-30}
+# The fuzz runs share one time budget (5 minutes): each target gets an equal
+# slice, so a new target shortens the others instead of lengthening CI.
+fuzz_budget=${SFIGMO_FUZZ_BUDGET:-300}
 
 echo "== build and test under AddressSanitizer + UBSan"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DSFIGMO_SANITIZE=address
@@ -23,11 +25,15 @@ echo "== device library under ThreadSanitizer"
 bash scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=Debug -DSFIGMO_SANITIZE=thread -DSFIGMO_BUILD_GUI=OFF
 (cd build-tsan && ctest --output-on-failure --timeout 600 -L threads)
 
-echo "== fuzz targets, ${fuzz_seconds} s each"
+echo "== fuzz targets"
 bash scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DSFIGMO_BUILD_GUI=OFF -DSFIGMO_BUILD_TESTS=OFF -DSFIGMO_BUILD_FUZZ=ON
 shopt -s nullglob
-for f in build-fuzz/bin/fuzz-*; do
+targets=(build-fuzz/bin/fuzz-*)
+fuzz_seconds=${SFIGMO_FUZZ_SECONDS:-$(( fuzz_budget / (${#targets[@]} > 0 ? ${#targets[@]} : 1) ))}
+[ "$fuzz_seconds" -ge 10 ] || fuzz_seconds=10
+echo "   ${#targets[@]} targets, ${fuzz_seconds} s each"
+for f in "${targets[@]}"; do
   corpus="fuzz/corpus/$(basename "$f")"
   work=$(mktemp -d)
   seeds=()

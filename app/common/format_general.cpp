@@ -31,11 +31,12 @@ Decimal ToDecimal18(double magnitude) {
 }
 
 // Cuts the digit string to `keep` digits, an exact half going away from zero;
-// a carry out of the first digit moves the exponent up.
+// a carry out of the first digit moves the exponent up. Trailing zeros go
+// even when nothing is cut (18 digits of an exact value such as 2.5).
 void RoundDigits(Decimal& d, int keep) {
-  if (static_cast<int>(d.digits.size()) <= keep) return;
-  const bool up = d.digits[keep] >= '5';
-  d.digits.resize(keep);
+  const bool cut = static_cast<int>(d.digits.size()) > keep;
+  const bool up = cut && d.digits[keep] >= '5';
+  if (cut) d.digits.resize(keep);
   if (up) {
     int i = keep - 1;
     for (; i >= 0 && d.digits[i] == '9'; --i) d.digits[i] = '0';

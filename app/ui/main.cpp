@@ -13,6 +13,7 @@
 #include "results/pages_dlg.h"
 #include "ui/decimal_separator.h"
 #include "ui/form1.h"
+#include "ui/status_echo.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
   // 8-point face ("parent font"), not the desktop's larger default.
   QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
   TForm1 form1;
+  sfigmo::EchoStatusWhenAsked(form1);
   TPagesDlg pagesDlg(&form1);
   form1.PagesDlg = &pagesDlg;
   TForm3 form3(&form1);

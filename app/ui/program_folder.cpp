@@ -16,7 +16,10 @@ QString PrepareProgramFolder(const QString& folder) {
 
 QString DefaultProgramFolder() {
   const QString exeFolder = QCoreApplication::applicationDirPath();
-  if (QFileInfo(exeFolder).isWritable()) return PrepareProgramFolder(exeFolder);
+  // The marker matters for root, to whom a system folder is writable too.
+  const bool installed =
+      QFileInfo::exists(exeFolder + QLatin1Char('/') + QLatin1String(kInstalledMarker));
+  if (!installed && QFileInfo(exeFolder).isWritable()) return PrepareProgramFolder(exeFolder);
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   return PrepareProgramFolder(data + QStringLiteral("/sfigmo"));
 }

@@ -1,11 +1,16 @@
 #pragma once
 // Where the archive lives: the executable's folder when it is writable (a
-// portable install, the build tree), else $XDG_DATA_HOME/sfigmo/. The
-// DataMLT/ and DataMLT/DatInt/ folders are created when missing.
+// portable install, the build tree), else $XDG_DATA_HOME/sfigmo/. An
+// installed program folder carries the marker file kInstalledMarker and is
+// never written, whoever runs the program. The DataMLT/ and DataMLT/DatInt/
+// folders are created when missing.
 
 #include <QString>
 
 namespace sfigmo {
+
+// Put beside the executable by the install rules.
+inline constexpr char kInstalledMarker[] = "installed.txt";
 
 // The folder with a trailing '/', its archive folders created.
 QString DefaultProgramFolder();

@@ -1,13 +1,19 @@
 // Any byte string as a .pul record: read, mark, accept, calculate (and the
-// stored block), every number through FormatGeneral, the conclusion's rules.
-// Nothing may crash, hang or hit undefined behaviour.
+// stored block), every number through FormatGeneral, the conclusion's rules,
+// and the signal-quality check on every marking, accepted or not. Nothing
+// may crash, hang or hit undefined behaviour.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <span>
+#include <string_view>
 
+#include "analysis/beat_marking.h"
+#include "analysis/signal_quality.h"
 #include "common/format_general.h"
 #include "record_report.h"
 #include "storage/record_file.h"
@@ -25,6 +31,26 @@ void FormatEverything(const sfigmo::RecordReport& report) {
   sfigmo::ReportText(report, ',');
 }
 
+// Only the known reason words, each at most once, and a warning exactly
+// when one was found.
+void CheckQuality(const sfigmo::PulsogramRecord& record) {
+  static constexpr std::string_view kReasons[] = {"irregular", "rate",  "dicrotic", "split",
+                                                  "missed",    "depth", "flat"};
+  const std::span<const std::int32_t> samples(
+      record.Samples, static_cast<std::size_t>(sfigmo::UsableSampleCount(record)));
+  const sfigmo::MarkTable marks = sfigmo::MarkBeats(samples);
+  const sfigmo::SignalQuality q = sfigmo::AssessSignalQuality(samples, marks, record.SamplePeriod);
+  unsigned seen = 0;
+  for (const std::string& reason : q.reasons) {
+    const auto* known = std::find(std::begin(kReasons), std::end(kReasons), reason);
+    const unsigned bit = 1u << (known - std::begin(kReasons));
+    if (known == std::end(kReasons) || (seen & bit) != 0) std::abort();
+    seen |= bit;
+  }
+  if (q.doubtful != !q.reasons.empty()) std::abort();
+  if (q.doubtful == sfigmo::QualityReasonText(q).empty()) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -37,5 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FormatEverything(sfigmo::AnalyseRecord(*record, false));
   FormatEverything(sfigmo::AnalyseRecord(*record, true));
+  CheckQuality(*record);
   return 0;
 }

@@ -24,6 +24,8 @@ TEST(FormatGeneral, FixedFormRoundsHalfAwayFromZero) {
   EXPECT_EQ(Ru(99.96, 3), "100");  // carry into a new integer digit that still fits
   EXPECT_EQ(Ru(0.1, 3), "0,1");    // 0.1000000000000000055 must not show its tail
   EXPECT_EQ(Ru(1.0 / 3.0, 18), "0,333333333333333315");
+  EXPECT_EQ(Ru(2.5, 18), "2,5");  // all 18 digits kept: their zeros still go
+  EXPECT_EQ(Ru(1e20, 18), "1E20");
 }
 
 TEST(FormatGeneral, TakesTheValueTo18DigitsBeforeRounding) {

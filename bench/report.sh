@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# bench/report.sh [BUILD_DIR]: builds the benchmarks in Release (default
+# build-bench/) and prints one Markdown table of the figures on this machine.
+# A figure whose benchmark is not part of the project yet reads "not built yet".
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build-bench}
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+echo "building the benchmarks (Release) in $build ..." >&2
+mkdir -p "$build"
+if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSFIGMO_BUILD_BENCH=ON \
+  -DSFIGMO_BUILD_TESTS=OFF "${launcher[@]}" &&
+  cmake --build "$build" --parallel "${SFIGMO_JOBS:-$(nproc)}"; } >"$build/report-build.log" 2>&1; then
+  tail -n 30 "$build/report-build.log" >&2
+  exit 1
+fi
+bin=$build/bin
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The CSV lines of the first benchmark binary that has benchmarks matching
+# the regex, run with that filter; empty when none has.
+bench_csv() {
+  local filter=$1 b
+  for b in "$bin"/bench-*; do
+    [ -x "$b" ] || continue
+    if QT_QPA_PLATFORM=offscreen "$b" --benchmark_list_tests --benchmark_filter="$filter" 2>/dev/null | grep -q .; then
+      echo "running $(basename "$b") $filter ..." >&2
+      QT_QPA_PLATFORM=offscreen "$b" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
+        sed -n '/^name,/,$p'
+      return
+    fi
+  done
+}
+
+# Column NAME (a header field, unquoted) of CSV line number N (1 = header).
+column() {
+  awk -F, -v want="$1" -v row="$2" '
+    NR == 1 { for (i = 1; i <= NF; i++) { h = $i; gsub(/"/, "", h); if (h == want) c = i } }
+    NR == row && c { v = $c; gsub(/"/, "", v); print v }'
+}
+
+# Real time of the benchmark row as milliseconds.
+millis() {
+  local csv=$1 row=$2 t u
+  t=$(column real_time "$row" <<<"$csv")
+  u=$(column time_unit "$row" <<<"$csv")
+  awk -v t="$t" -v u="$u" 'BEGIN {
+    f = (u == "ns") ? 1e-6 : (u == "us") ? 1e-3 : (u == "ms") ? 1 : 1000
+    printf "%.3g ms", t * f }'
+}
+
+row() { printf '| %s | %s | %s |\n' "$1" "$2" "$3"; }
+missing() { row "$1" "not built yet" "—"; }
+
+# A figure that is the time of one benchmark.
+timed() {
+  local label=$1 filter=$2 csv
+  csv=$(bench_csv "$filter")
+  if [ -z "$csv" ]; then missing "$label"; return; fi
+  local name
+  name=$(column name 2 <<<"$csv")
+  row "$label" "$(millis "$csv" 2)" "$(bench_csv_source "$filter") $name"
+}
+bench_csv_source() {
+  local b
+  for b in "$bin"/bench-*; do
+    if QT_QPA_PLATFORM=offscreen "$b" --benchmark_list_tests --benchmark_filter="$1" 2>/dev/null | grep -q .; then
+      basename "$b"
+      return
+    fi
+  done
+}
+
+stream_rows() {
+  local csv
+  csv=$(bench_csv '^BM_StreamRate/')
+  if [ -z "$csv" ]; then
+    missing "Frame rate without loss over the pseudo-terminal"
+    missing "Reader CPU, streaming (50 samples/s)"
+  else
+    local n best="" best_rate="" cpu50="" i name fps lost cpu
+    n=$(wc -l <<<"$csv")
+    for ((i = 2; i <= n; i++)); do
+      name=$(column name "$i" <<<"$csv")
+      fps=$(column frames/s "$i" <<<"$csv")
+      lost=$(column lost "$i" <<<"$csv")
+      cpu=$(column reader_cpu_s_per_s "$i" <<<"$csv")
+      rate=$(cut -d/ -f2 <<<"$name")
+      [ "$rate" = 50 ] && cpu50=$cpu
+      if [ -n "$fps" ] && awk -v l="$lost" 'BEGIN { exit !(l == 0) }'; then
+        best=$fps best_rate=$rate
+      fi
+    done
+    row "Frame rate without loss over the pseudo-terminal" \
+      "$(printf '%.0f' "${best:-0}") frames/s (${best_rate:-?} samples/s requested)" \
+      "bench-sensordrv BM_StreamRate"
+    row "Reader CPU, streaming (50 samples/s)" \
+      "$(awk -v c="${cpu50:-0}" 'BEGIN { printf "%.2f %%", c * 100 }')" \
+      "bench-sensordrv BM_StreamRate/50"
+  fi
+  csv=$(bench_csv '^BM_ReaderIdle')
+  if [ -z "$csv" ]; then
+    missing "Reader CPU, idle"
+  else
+    row "Reader CPU, idle" \
+      "$(awk -v c="$(column reader_cpu_s_per_s 2 <<<"$csv")" 'BEGIN { printf "%.2f %%", c * 100 }')" \
+      "bench-sensordrv BM_ReaderIdle"
+  fi
+}
+
+startup_row() {
+  local label='Program start to "      ГОТОВО" (sensor-sim, Xvfb, median of 5)'
+  if [ ! -x "$bin/sfigmo" ] || [ ! -x "$bin/sensor-sim" ]; then missing "$label"; return; fi
+  echo "starting sfigmo five times ..." >&2
+  local ms
+  if ms=$(bash "$root/bench/startup.sh" "$bin" 5); then
+    row "$label" "$ms ms" "bench/startup.sh"
+  else
+    row "$label" "failed" "bench/startup.sh"
+  fi
+}
+
+{
+  echo "| figure | value | measured by |"
+  echo "|---|---|---|"
+  timed "Full analysis of a maximal record (10 901 samples, dense beats)" '^BM_FullAnalysis$'
+  timed "Read plus analysis of a maximal record" '^BM_ReadRecordAndAnalyse$'
+  stream_rows
+  startup_row
+  timed "Archive listing of 10 000 records (list filled and sorted)" '^BM_ListArchive/10000'
+  timed "Trend over 300 records (read, graph drawn)" '^BM_Trend300'
+  timed "Record to finished PDF (read, page, libdspdf.so, PDF on disk)" '^BM_RecordToPdf$'
+} >"$work/table"
+
+echo
+echo "Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores," \
+  "$(awk '/MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo) RAM;" \
+  "Debian $(cat /etc/debian_version 2>/dev/null || echo ?), kernel $(uname -r);" \
+  "$("$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")" --version | head -n 1);" \
+  "$(date -u '+%Y-%m-%d %H:%M UTC')"
+echo
+cat "$work/table"
