@@ -1,8 +1,9 @@
 // Every control a user can see and use takes the mouse where it is drawn:
 // for each screen state the window goes through, the window's own hit-test
-// at a control's centre lands on that control, and a real click there (a
-// mouse event through the top-level window, not QAbstractButton::click())
-// reaches it. The run states are left by a real click on their "СТОП".
+// at a control's centre (or, where other controls are laid on it on
+// purpose, at a point they leave free) lands on that control, and a real
+// click there (a mouse event through the top-level window, not
+// QAbstractButton::click()) reaches it. The run states are left by a real click on their "СТОП".
 //
 // New screens are covered by adding a row to Screens(): a row brings the
 // window from the previous row's state into its own and calls `here` while
@@ -12,19 +13,26 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "acquisition/measurement_run.h"
 #include "sample_wave.h"
 #include "sim_process.h"
+#include "storage/archive_folder.h"
+#include "storage/record_file.h"
 #include "ui_test_support.h"
 
 namespace sfigmo {
@@ -36,9 +44,15 @@ using testing::TestWindow;
 // Centre of `w` in the top-level window's coordinates.
 QPoint CentreInWindow(const QWidget* w) { return w->mapTo(w->window(), w->rect().center()); }
 
-// A real left click at `w`'s centre, delivered through the window's hit-test.
-void RealClick(QWidget* w) {
-  QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier, CentreInWindow(w));
+// A real left click at `w`'s centre (or `at`), delivered through the
+// window's hit-test.
+void RealClick(QWidget* w, std::optional<QPoint> at = {}) {
+  QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    at.value_or(CentreInWindow(w)));
+}
+
+QRect RectInWindow(const QWidget* w) {
+  return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
 }
 
 bool IsOrContains(const QWidget* outer, const QWidget* inner) {
@@ -79,18 +93,41 @@ std::vector<QWidget*> UsableControls(TForm1& form) {
   return out;
 }
 
+// Where `w` is probed: its centre, unless controls laid wholly on it on
+// purpose (the registration fields on the trace area) cover that; then the
+// first point of a grid over `w` that none of them covers.
+QPoint ProbePoint(const QWidget* w, const std::vector<QWidget*>& controls) {
+  const QRect area = RectInWindow(w);
+  std::vector<QRect> overlays;
+  for (const QWidget* o : controls) {
+    if (o == w || w->isAncestorOf(o) || o->isAncestorOf(w)) continue;
+    if (area.contains(RectInWindow(o))) overlays.push_back(RectInWindow(o));
+  }
+  const auto free = [&](QPoint p) {
+    return std::none_of(overlays.begin(), overlays.end(), [&](QRect r) { return r.contains(p); });
+  };
+  const QPoint centre = CentreInWindow(w);
+  if (free(centre)) return centre;
+  for (int j = 1; j < 8; ++j)
+    for (int i = 1; i < 8; ++i) {
+      const QPoint p(area.left() + area.width() * i / 8, area.top() + area.height() * j / 8);
+      if (free(p)) return p;
+    }
+  return centre;
+}
+
 void ExpectEveryControlTakesItsClicks(TForm1& form, const char* state) {
   const std::vector<QWidget*> controls = UsableControls(form);
   ASSERT_FALSE(controls.empty());
   PressProbe probe;
   for (QWidget* w : controls) {
-    const QPoint at = CentreInWindow(w);
+    const QPoint at = ProbePoint(w, controls);
     const std::string where = std::string(state) + ": " + w->objectName().toStdString();
     QWidget* hit = form.childAt(at);
     EXPECT_TRUE(IsOrContains(w, hit))
         << where << " is covered by " << (hit ? hit->objectName().toStdString() : "nothing");
     probe.pressed = nullptr;
-    RealClick(w);
+    RealClick(w, at);
     EXPECT_TRUE(IsOrContains(w, probe.pressed))
         << where << ": the click went to "
         << (probe.pressed ? probe.pressed->objectName().toStdString() : "nothing");
@@ -133,6 +170,29 @@ struct Screen {
 void LoadSampleRecording(TForm1& f) {
   FillSampleRecord(*f.CurrentRecord, NormalRestingWave());
   f.WorkingPeriod = f.CurrentRecord->SamplePeriod;
+}
+
+// Lays `count` accepted recordings in the archive of the window's program
+// folder, so the archive list and the trend list have entries.
+void PutArchiveRecords(const TestWindow& t, int count) {
+  const std::filesystem::path archive = ArchiveFolder(t.folder.path().toStdString());
+  std::filesystem::create_directories(archive);
+  for (int i = 0; i < count; ++i) {
+    auto r = std::make_unique<PulsogramRecord>();
+    FillSampleRecord(*r, NormalRestingWave());
+    r->Results.PULS = 60 + 5 * i;
+    const auto path = archive / ("p" + std::to_string(i) + ".pul");
+    ASSERT_TRUE(WriteRecord(path, *r).ok()) << path;
+  }
+}
+
+// Double-clicks an entry of a list as a user does.
+void DoubleClickEntry(QListWidget* list, int row) {
+  QListWidgetItem* item = list->item(row);
+  ASSERT_NE(item, nullptr);
+  const QPoint at = list->visualItemRect(item).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 // Starts a run with a real click on `start`; once it is drawing, calls
@@ -188,6 +248,38 @@ std::vector<Screen> Screens() {
        [](HitTest&, TForm1& f, const auto& here) {
          RealClick(f.Button5);
          ASSERT_EQ(f.ConclusionShown, 1);
+         here();
+       }},
+      {"registration",
+       [](HitTest&, TForm1& f, const auto& here) {
+         f.N1Click();
+         ASSERT_TRUE(f.Regis_->isEnabled());
+         f.Regis_->trigger();
+         ASSERT_TRUE(f.Edit1->isVisible());
+         ASSERT_TRUE(f.Memo3->isVisible());
+         here();
+       }},
+      {"archive list",
+       [](HitTest& test, TForm1& f, const auto& here) {
+         PutArchiveRecords(*test.t, 3);
+         f.N1Click();
+         f.Open_->trigger();
+         ASSERT_TRUE(f.ListBox1->isVisible());
+         ASSERT_EQ(f.ListBox1->count(), 3);
+         here();
+       }},
+      {"trend list",
+       [](HitTest&, TForm1& f, const auto& here) {
+         f.N2Click();
+         f.Graf_->trigger();
+         ASSERT_TRUE(f.ListBox2->isVisible());
+         ASSERT_EQ(f.ListBox2->count(), 3);
+         here();
+       }},
+      {"trend graph",
+       [](HitTest&, TForm1& f, const auto& here) {
+         DoubleClickEntry(f.ListBox2, 2);
+         ASSERT_EQ(f.TrendViewShown, 1);
          here();
        }},
   };
