@@ -6,13 +6,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
+#include <cmath>
 
 #include "draw/canvas.h"
 #include "report/report_files.h"
@@ -22,12 +25,23 @@
 namespace {
 
 const QString kDataFilter = QStringLiteral("Файлы данных Терволан (*)");
+constexpr int kDesignScreenWidth = 800;
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int top, int width, int height) {
+// The layout is drawn for an 800-pixel-wide screen; other widths scale the
+// whole window, fonts included, by width alone.
+double ScaleFor(int screenWidth) {
+  if (screenWidth <= 0) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    screenWidth = screen ? screen->geometry().width() : kDesignScreenWidth;
+  }
+  return screenWidth == kDesignScreenWidth ? 1.0 : double(screenWidth) / kDesignScreenWidth;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& geometry) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(left, top, width, height);
+  button->setGeometry(geometry);
   return button;
 }
 
@@ -40,21 +54,34 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Form4"));
   setModal(true);
-  setFixedSize(468, 317);
+  const double scale = ScaleFor(options_.screenWidth);
+  const auto s = [scale](int designPixels) {
+    return static_cast<int>(std::lround(designPixels * scale));
+  };
+  const auto rect = [&s](int left, int top, int width, int height) {
+    return QRect(s(left), s(top), s(width), s(height));
+  };
+  if (scale != 1.0) {
+    QFont f = font();
+    f.setPointSizeF(f.pointSizeF() * scale);
+    setFont(f);
+  }
+  setFixedSize(s(468), s(317));
   // Millimetres count from the paper's corner, as on the PDF.
   printer_.setFullPage(true);
   printer_.setPageSize(QPageSize(QPageSize::A4));
   if (options_.libraryFolder.isEmpty())
     options_.libraryFolder = QCoreApplication::applicationDirPath();
 
-  TreeView1 = new sfigmo::TraceArea(425, 185, this);
+  // The picture is drawn in design pixels and fits the larger area as is.
+  TreeView1 = new sfigmo::TraceArea(s(425), s(185), this);
   TreeView1->setObjectName(QStringLiteral("TreeView1"));
-  TreeView1->move(16, 16);
+  TreeView1->move(s(16), s(16));
   TreeView1->setBackground(sfigmo::colours::White);
   TreeView1->clear();
-  Button1 = MakeButton(this, "Button1", QStringLiteral("ПЕЧАТЬ"), 152, 224, 89, 33);
-  Button2 = MakeButton(this, "Button2", QStringLiteral("Создать PDF"), 256, 224, 81, 33);
-  Button3 = MakeButton(this, "Button3", QStringLiteral("Печать PDF"), 352, 224, 81, 33);
+  Button1 = MakeButton(this, "Button1", QStringLiteral("ПЕЧАТЬ"), rect(152, 224, 89, 33));
+  Button2 = MakeButton(this, "Button2", QStringLiteral("Создать PDF"), rect(256, 224, 81, 33));
+  Button3 = MakeButton(this, "Button3", QStringLiteral("Печать PDF"), rect(352, 224, 81, 33));
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });

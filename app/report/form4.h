@@ -35,6 +35,9 @@ struct TForm4Options {
   std::function<void(const QString&)> messagePresenter;
   // Decimal separator of the printed values; 0: the user's numeric locale's.
   char decimalSeparator = 0;
+  // Screen width the layout (designed for 800) is scaled to; 0: the primary
+  // screen's.
+  int screenWidth = 0;
 };
 
 class TForm4 : public QDialog {
@@ -44,7 +47,7 @@ class TForm4 : public QDialog {
   explicit TForm4(QWidget* parent = nullptr, TForm4Options options = {});
   ~TForm4() override;
 
-  // --- controls (design pixels) ---
+  // --- controls (design pixels, scaled at creation) ---
   sfigmo::TraceArea* TreeView1 = nullptr;  // drawing area
   QPushButton* Button1 = nullptr;          // "ПЕЧАТЬ"
   QPushButton* Button2 = nullptr;          // "Создать PDF"

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "report_test_support.h"
+#include "ui/trace_area.h"
 
 namespace sfigmo {
 namespace {
@@ -27,7 +28,8 @@ using testing::WriteRecordFile;
 // A print window over a temporary program folder, its messages kept, its
 // print command a script that notes its argument.
 struct PrintWindow {
-  explicit PrintWindow(QString libraryFolder = QStringLiteral(SFIGMO_BIN_DIR)) {
+  explicit PrintWindow(QString libraryFolder = QStringLiteral(SFIGMO_BIN_DIR),
+                       int screenWidth = 800) {
     QDir(folder.path()).mkpath(QStringLiteral("DataMLT"));
     const QString script = folder.filePath(QStringLiteral("print.sh"));
     QFile f(script);
@@ -40,6 +42,7 @@ struct PrintWindow {
     o.printerWaitMs = 0;
     o.printCommand = script;
     o.decimalSeparator = ',';
+    o.screenWidth = screenWidth;
     o.messagePresenter = [this](const QString& text) { messages << text; };
     form = std::make_unique<TForm4>(nullptr, o);
     form->ProgramFolder = folder.path() + u'/';
@@ -99,6 +102,31 @@ TEST(PrintWindow, ControlsAtTheirPlaces) {
   w.form->show();
   QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
   w.form->grab().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/form4.png"));
+}
+
+TEST(PrintWindow, ScaledForA1280PixelScreenWithThePictureInside) {
+  const qreal designFont = PrintWindow().form->font().pointSizeF();
+  PrintWindow w(QStringLiteral(SFIGMO_BIN_DIR), 1280);
+  EXPECT_EQ(w.form->size(), QSize(749, 507));
+  EXPECT_EQ(w.form->TreeView1->geometry(), QRect(26, 26, 680, 296));
+  EXPECT_EQ(w.form->Button1->geometry(), QRect(243, 358, 142, 53));
+  EXPECT_EQ(w.form->Button2->geometry(), QRect(410, 358, 130, 53));
+  EXPECT_EQ(w.form->Button3->geometry(), QRect(563, 358, 130, 53));
+  EXPECT_DOUBLE_EQ(w.form->Button1->font().pointSizeF(), designFont * 1.6);
+  // A real click reaches the button; its notice is drawn whole inside the
+  // area, clear of its edges.
+  CancelFileDialog();
+  w.click(w.form->Button1);
+  const QImage& picture = w.form->TreeView1->canvas().image();
+  EXPECT_EQ(picture.size(), w.form->TreeView1->size());
+  QRect ink;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (picture.pixelColor(x, y) != w.form->TreeView1->background()) ink |= QRect(x, y, 1, 1);
+  ASSERT_FALSE(ink.isEmpty());
+  EXPECT_TRUE(picture.rect().adjusted(1, 1, -1, -1).contains(ink)) << ink.x() << ',' << ink.right();
+  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
+  w.form->grab().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/form4-1280.png"));
 }
 
 TEST(PrintWindow, PrintPdfWritesIntoPdfFolderAndHandsItOn) {
