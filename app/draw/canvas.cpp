@@ -2,9 +2,11 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QScreen>
 
 namespace sfigmo {
 
@@ -16,13 +18,23 @@ constexpr int kDotsPerMeter96Dpi = 3780;  // 96 dpi: 8 pt is 11 px, as on the de
 // default (DejaVu Sans) is about 15 % wider and runs labels into the values
 // drawn after them. Liberation Sans keeps Arial's narrower widths.
 QString WindowFontFamily() {
-  static const QString family = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))
-                                    ? QStringLiteral("Liberation Sans")
-                                    : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  static const QString family =
+      QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))
+          ? QStringLiteral("Liberation Sans")
+          : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
   return family;
 }
 
 QString ReportFontFamily() { return QStringLiteral("Liberation Sans"); }
+
+double DesignScale(int screenWidth) {
+  constexpr int kDesignScreenWidth = 800;
+  if (screenWidth <= 0) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    screenWidth = screen ? screen->geometry().width() : kDesignScreenWidth;
+  }
+  return screenWidth == kDesignScreenWidth ? 1.0 : double(screenWidth) / kDesignScreenWidth;
+}
 
 Canvas::Canvas(int width, int height, QColor background)
     : image_(width, height, QImage::Format_RGB32) {
@@ -113,7 +125,8 @@ void Canvas::roundRect(int left, int top, int right, int bottom, int cornerW, in
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(currentPen());
     p.setBrush(brushColor_);
-    p.drawRoundedRect(QRectF(left, top, right - left - 1, bottom - top - 1), cornerW / 2.0, cornerH / 2.0);
+    p.drawRoundedRect(QRectF(left, top, right - left - 1, bottom - top - 1), cornerW / 2.0,
+                      cornerH / 2.0);
   });
 }
 
@@ -137,13 +150,12 @@ void Canvas::frameRect(int left, int top, int right, int bottom) {
 }
 
 void Canvas::fillRect(int left, int top, int right, int bottom) {
-  paint([&](QPainter& p) { p.fillRect(QRect(left, top, right - left, bottom - top), brushColor_); });
+  paint(
+      [&](QPainter& p) { p.fillRect(QRect(left, top, right - left, bottom - top), brushColor_); });
 }
 
 void Canvas::clear(QColor colour) {
-  paint([&](QPainter& p) {
-    p.fillRect(QRect(0, 0, width(), height()), colour);
-  });
+  paint([&](QPainter& p) { p.fillRect(QRect(0, 0, width(), height()), colour); });
 }
 
 }  // namespace sfigmo

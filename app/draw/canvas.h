@@ -21,10 +21,10 @@ namespace sfigmo {
 namespace colours {
 inline const QColor White{255, 255, 255};
 inline const QColor Black{0, 0, 0};
-inline const QColor Green{0, 255, 0};    // "lime"
+inline const QColor Green{0, 255, 0};  // "lime"
 inline const QColor Blue{0, 0, 255};
 inline const QColor Red{255, 0, 0};
-inline const QColor Cyan{0, 255, 255};   // "aqua"
+inline const QColor Cyan{0, 255, 255};  // "aqua"
 inline const QColor Silver{192, 192, 192};
 inline const QColor Yellow{255, 255, 0};
 }  // namespace colours
@@ -34,6 +34,10 @@ inline const QColor Yellow{255, 255, 0};
 QString WindowFontFamily();
 // Metric-compatible stand-in for "Arial" (Liberation Sans).
 QString ReportFontFamily();
+// Factor from the 800-pixel design screen to a screen of the given width
+// (0: the primary screen's); 1 at exactly 800. Windows scale their geometry
+// and fonts by it at creation.
+double DesignScale(int screenWidth);
 
 class Canvas {
  public:

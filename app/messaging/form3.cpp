@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "common/numeric_locale.h"
+#include "draw/canvas.h"
 #include "messaging/core/results_message.h"
 #include "messaging/core/settings_file.h"
 #include "messaging/core/settings_line.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr int kDesignScreenWidth = 800;
 constexpr int kLineX = 12;
 constexpr int kFirstLineY = 20;
 constexpr int kLineStep = 15;
@@ -79,12 +79,8 @@ void TForm3::place(QWidget* w, int left, int top, int width, int height) {
 }
 
 void TForm3::FormCreate(int screenWidth) {
-  if (screenWidth <= 0) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    screenWidth = screen ? screen->geometry().width() : kDesignScreenWidth;
-  }
-  if (screenWidth != kDesignScreenWidth) {
-    scale_ = double(screenWidth) / kDesignScreenWidth;
+  scale_ = sfigmo::DesignScale(screenWidth);
+  if (scale_ != 1.0) {
     QFont f = font();
     f.setPointSizeF(f.pointSizeF() * scale_);
     setFont(f);

@@ -25,17 +25,6 @@
 namespace {
 
 const QString kDataFilter = QStringLiteral("Файлы данных Терволан (*)");
-constexpr int kDesignScreenWidth = 800;
-
-// The layout is drawn for an 800-pixel-wide screen; other widths scale the
-// whole window, fonts included, by width alone.
-double ScaleFor(int screenWidth) {
-  if (screenWidth <= 0) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    screenWidth = screen ? screen->geometry().width() : kDesignScreenWidth;
-  }
-  return screenWidth == kDesignScreenWidth ? 1.0 : double(screenWidth) / kDesignScreenWidth;
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                         const QRect& geometry) {
@@ -54,7 +43,7 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Form4"));
   setModal(true);
-  const double scale = ScaleFor(options_.screenWidth);
+  const double scale = sfigmo::DesignScale(options_.screenWidth);
   const auto s = [scale](int designPixels) {
     return static_cast<int>(std::lround(designPixels * scale));
   };

@@ -15,6 +15,7 @@
 #include <span>
 #include <vector>
 
+#include "draw/canvas.h"
 #include "results/pages_verdicts.h"
 #include "storage/pulsogram_record.h"
 
@@ -191,12 +192,8 @@ QWidget* TPagesDlg::makePage(int tab, QLabel*& label) {
 // The layout is drawn for an 800-pixel-wide screen; other widths scale the
 // whole dialog, fonts included, by width alone.
 void TPagesDlg::FormCreate(int screenWidth) {
-  if (screenWidth <= 0) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    screenWidth = screen ? screen->geometry().width() : 800;
-  }
-  if (screenWidth != 800) {
-    scale_ = screenWidth / 800.0;
+  scale_ = sfigmo::DesignScale(screenWidth);
+  if (scale_ != 1.0) {
     // Only the placed controls: the tab pages and the controls' own parts
     // follow their owners' sizes. Fonts follow the dialog's.
     std::vector<QWidget*> placed{PageControl1, StatusBar1, Label2, Label3, Label4, Label5, Label6};

@@ -37,7 +37,6 @@
 
 namespace {
 
-constexpr int kDesignScreenWidth = 800;
 constexpr int kClientWidth = 641;
 constexpr int kClientHeight = 333;
 constexpr int kStatusBarTop = 314;
@@ -85,12 +84,7 @@ void TForm1::place(QWidget* w, int left, int top, int width, int height) const {
 }
 
 void TForm1::FormCreate() {
-  int screenWidth = options_.screenWidth;
-  if (screenWidth <= 0) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    screenWidth = screen ? screen->geometry().width() : kDesignScreenWidth;
-  }
-  scale_ = screenWidth == kDesignScreenWidth ? 1.0 : double(screenWidth) / kDesignScreenWidth;
+  scale_ = sfigmo::DesignScale(options_.screenWidth);
 
   setWindowTitle(WindowCaption());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
