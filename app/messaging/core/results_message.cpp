@@ -1,13 +1,14 @@
 #include "messaging/core/results_message.h"
 
-#include <QDir>
 #include <QSaveFile>
 #include <cmath>
+#include <filesystem>
 
 #include "analysis/indices.h"
 #include "common/format_general.h"
 #include "messaging/core/settings_file.h"
 #include "messaging/core/settings_line.h"
+#include "storage/archive_folder.h"
 #include "storage/record_file.h"
 
 namespace sfigmo {
@@ -30,10 +31,6 @@ std::string ResultsMessage(const AnalysisResults& r, char sep) {
   return line;
 }
 
-QString LastMeasurementFolder(const QString& programFolder) {
-  return programFolder + QStringLiteral("DataMLT/DatInt/");
-}
-
 QString SettingsFilePath(const QString& programFolder) {
   return programFolder + QStringLiteral("telport.txt");
 }
@@ -44,11 +41,11 @@ QString MessageFilePath(const QString& programFolder) {
 
 namespace {
 
+// The same last measurement that registration prefills from.
 QString FindLastMeasurement(const QString& programFolder) {
-  const QDir folder(LastMeasurementFolder(programFolder));
-  const QStringList files =
-      folder.entryList({QStringLiteral("*.pul")}, QDir::Files | QDir::Readable, QDir::Name);
-  return files.isEmpty() ? QString() : folder.filePath(files.first());
+  const auto last =
+      FindLastRecord(LastMeasurementFolder(std::filesystem::path(programFolder.toStdString())));
+  return last ? QString::fromStdString(last->string()) : QString();
 }
 
 QString WriteMessageFile(const QString& path, const std::string& text) {

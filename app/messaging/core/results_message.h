@@ -17,9 +17,8 @@ namespace sfigmo {
 std::string ResultsMessage(const AnalysisResults& results, char decimalSeparator);
 
 // File names under the program folder (which ends in '/').
-QString LastMeasurementFolder(const QString& programFolder);  // DataMLT/DatInt/
-QString SettingsFilePath(const QString& programFolder);       // telport.txt
-QString MessageFilePath(const QString& programFolder);        // sms.txt
+QString SettingsFilePath(const QString& programFolder);  // telport.txt
+QString MessageFilePath(const QString& programFolder);   // sms.txt
 
 struct MessagePreparation {
   PulsogramRecord record{};  // the last measurement, when found and read
@@ -29,7 +28,7 @@ struct MessagePreparation {
   QString error;  // what is missing, for the user; empty when sms.txt was written
 };
 
-// Finds the last measurement (first *.pul of DataMLT/DatInt/ by name), reads
+// Finds the last measurement (the record of DataMLT/DatInt/, the newest if several), reads
 // the settings line and the record, and writes the results message to
 // sms.txt. Stops at the first thing missing: no measurement, no or short
 // telport.txt, a short record file; sms.txt is then left as it was.
