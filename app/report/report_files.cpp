@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 #include "storage/record_file.h"
-#include "storage/short_string.h"
+#include "storage/save_name.h"
 
 namespace sfigmo {
 
@@ -19,15 +21,10 @@ bool ReadReportRecord(const QString& path, PulsogramRecord& record, QString& mes
 }
 
 QString DefaultPdfName(const PulsogramRecord& record) {
-  QString name;
-  for (std::span<const std::uint8_t> field : {std::span<const std::uint8_t>(record.PatientName),
-                                              std::span<const std::uint8_t>(record.PatientAge),
-                                              std::span<const std::uint8_t>(record.PatientSex),
-                                              std::span<const std::uint8_t>(record.DateText),
-                                              std::span<const std::uint8_t>(record.TimeText)})
-    name += QString::fromStdString(GetShortString(field));
-  name.replace(u'/', u'_');
-  return name;
+  // The record's own save name without ".pul"; a "/" cannot name a file.
+  std::string name = BuildSaveName(record).Name;
+  name.resize(name.size() - std::string_view(".pul").size());
+  return QString::fromStdString(name).replace(u'/', u'_');
 }
 
 QString PdfPathForRecord(const QString& programFolder, const QString& recordPath) {
