@@ -2,7 +2,9 @@
 # Installs what is needed, then builds and runs every test:
 #   1. the whole suite under AddressSanitizer + UBSan,
 #   2. the device library's threaded tests under ThreadSanitizer,
-#   3. each fuzz target for a short, bounded time (clang, libFuzzer).
+#   3. each fuzz target for a short, bounded time (clang, libFuzzer),
+#   4. the Release package installed with apt-get on a fresh Debian 12 root
+#      and started from its menu entry (SFIGMO_FRESH_INSTALL=0 leaves it out).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -42,4 +44,14 @@ for f in "${targets[@]}"; do
   "$f" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=1 "$work" "${seeds[@]}" 2>&1 | tail -n 4
   rm -rf "$work"
 done
+if [ "${SFIGMO_FRESH_INSTALL:-1}" != 0 ]; then
+  echo "== Release package on a fresh Debian 12"
+  bash scripts/build.sh build-rel -DCMAKE_BUILD_TYPE=Release -DSFIGMO_BUILD_TESTS=OFF
+  (cd build-rel && cpack -G DEB >cpack.log 2>&1) || { cat build-rel/cpack.log; exit 1; }
+  mkdir -p build-fresh
+  status=0
+  (cd build-fresh && bash ../packaging/fresh-install-check.sh ../build-rel/sfigmo_*.deb root) || status=$?
+  # 77: this machine cannot make a chroot; anything else is a real failure.
+  [ $status -eq 0 ] || [ $status -eq 77 ] || exit $status
+fi
 echo "== all tests passed"
