@@ -302,8 +302,9 @@ TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
   ASSERT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
   EXPECT_TRUE(t.messages.front().contains(QStringLiteral("Датчик перестал отвечать")))
       << t.messages.front().toStdString();
-  // Events ran between the waits: no two one-second waits back to back.
-  EXPECT_LT(longestGap, 1900);
+  // Events ran between the waits: no two waits of at least a second each
+  // back to back. One wait plus a loaded machine's delay stays below that.
+  EXPECT_LT(longestGap, 2000);
   const int frames = FramesOfLastStream(logPath);
   ASSERT_GT(frames, 0);
   EXPECT_LT(clock.elapsed(), frames * 100 + 8000);
