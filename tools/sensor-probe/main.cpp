@@ -7,6 +7,7 @@
 #include <getopt.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -56,12 +57,17 @@ bool Load(Api& api) {
     std::printf("библиотека %s не загрузилась: %s\n", file.c_str(), dlerror());
     return false;
   }
-  return Bind(lib, api.SearchDevices, "_SearchDevices") & Bind(lib, api.OpenPort, "_OpenPort") &
-         Bind(lib, api.ClosePort, "_ClosePort") & Bind(lib, api.SetDTRPort, "_SetDTRPort") &
-         Bind(lib, api.GetVersionDevice, "_Get_version_Device") &
-         Bind(lib, api.SetStatusSens, "_Set_status_SENS") &
-         Bind(lib, api.GetDataSens, "_Get_data_SENS") & Bind(lib, api.GetVBat, "_Get_V_bat") &
-         Bind(lib, api.CheckFailedDevice, "_Check_failed_Device");
+  // Every name is tried, so each missing one is reported.
+  const bool bound[] = {Bind(lib, api.SearchDevices, "_SearchDevices"),
+                        Bind(lib, api.OpenPort, "_OpenPort"),
+                        Bind(lib, api.ClosePort, "_ClosePort"),
+                        Bind(lib, api.SetDTRPort, "_SetDTRPort"),
+                        Bind(lib, api.GetVersionDevice, "_Get_version_Device"),
+                        Bind(lib, api.SetStatusSens, "_Set_status_SENS"),
+                        Bind(lib, api.GetDataSens, "_Get_data_SENS"),
+                        Bind(lib, api.GetVBat, "_Get_V_bat"),
+                        Bind(lib, api.CheckFailedDevice, "_Check_failed_Device")};
+  return std::all_of(std::begin(bound), std::end(bound), [](bool b) { return b; });
 }
 
 int Result(const char* step, int value) {
