@@ -20,6 +20,7 @@
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/storage_actions.h"
+#include "../screens/save_picture.h"
 #include "storage/short_string.h"
 #include "ui/form1.h"
 #include "ui/trace_area.h"
@@ -141,8 +142,7 @@ class ArchiveWindow : public ::testing::Test {
     return out;
   }
   void SaveScreen(const QString& name) {
-    QDir().mkpath(QStringLiteral(SFIGMO_SCREENS_DIR));
-    form->grab().save(QStringLiteral(SFIGMO_SCREENS_DIR "/") + name + QStringLiteral(".png"));
+    SavePicture(*form, QStringLiteral(SFIGMO_SCREENS_DIR), name);
   }
 
   QTemporaryDir dir_;

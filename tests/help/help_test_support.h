@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "../screens/save_picture.h"
+
 namespace sfigmo::testing {
 
 // Lets events run until `done` holds or a generous time has passed.
@@ -22,8 +24,7 @@ inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 60000)
 }
 
 inline void SavePicture(QWidget* w, const QString& name) {
-  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
-  w->grab().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
+  SavePicture(*w, QStringLiteral(SFIGMO_SCREENSHOT_DIR), name);
 }
 
 }  // namespace sfigmo::testing

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "messaging/form3_texts.h"
+#include "../screens/save_picture.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"
@@ -72,9 +73,7 @@ class Form3Test : public ::testing::Test {
     return false;
   }
   void save(const QString& name) {
-    QDir().mkpath(QStringLiteral(SFIGMO_SCREENS_DIR));
-    form->grab().save(
-        QDir(QStringLiteral(SFIGMO_SCREENS_DIR)).filePath(name + QStringLiteral(".png")));
+    SavePicture(*form, QStringLiteral(SFIGMO_SCREENS_DIR), name);
   }
 
   QTemporaryDir dir;

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../screens/save_picture.h"
 #include "report_test_support.h"
 #include "ui/trace_area.h"
 
@@ -100,8 +101,7 @@ TEST(PrintWindow, ControlsAtTheirPlaces) {
   EXPECT_EQ(w.form->Button3->text(), QStringLiteral("Печать PDF"));
   EXPECT_EQ(w.form->Button3->geometry(), QRect(352, 224, 81, 33));
   w.form->show();
-  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
-  w.form->grab().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/form4.png"));
+  testing::SavePicture(*w.form, QStringLiteral(SFIGMO_SCREENSHOT_DIR), QStringLiteral("form4"));
 }
 
 TEST(PrintWindow, ScaledForA1280PixelScreenWithThePictureInside) {
@@ -125,8 +125,8 @@ TEST(PrintWindow, ScaledForA1280PixelScreenWithThePictureInside) {
       if (picture.pixelColor(x, y) != w.form->TreeView1->background()) ink |= QRect(x, y, 1, 1);
   ASSERT_FALSE(ink.isEmpty());
   EXPECT_TRUE(picture.rect().adjusted(1, 1, -1, -1).contains(ink)) << ink.x() << ',' << ink.right();
-  QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
-  w.form->grab().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/form4-1280.png"));
+  testing::SavePicture(*w.form, QStringLiteral(SFIGMO_SCREENSHOT_DIR),
+                       QStringLiteral("form4-1280"));
 }
 
 TEST(PrintWindow, PrintPdfWritesIntoPdfFolderAndHandsItOn) {

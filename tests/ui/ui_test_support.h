@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 
+#include "../screens/save_picture.h"
 #include "ui/form1.h"
 
 // Failures show texts as texts.
@@ -31,9 +32,7 @@ struct TestWindow {
 
   // Saves the window's picture as screens/<name>.png in the build tree.
   void save(const QString& name) {
-    QDir().mkpath(QStringLiteral(SFIGMO_SCREENS_DIR));
-    form->grab().save(
-        QDir(QStringLiteral(SFIGMO_SCREENS_DIR)).filePath(name + QStringLiteral(".png")));
+    SavePicture(*form, QStringLiteral(SFIGMO_SCREENS_DIR), name);
   }
 
   QTemporaryDir folder;
