@@ -30,7 +30,7 @@ namespace sfigmo {
 namespace {
 
 const std::string kGoldenDir = std::string(SFIGMO_TEST_DATA_DIR) + "/golden/";
-const std::string kSharedDir = std::string(SFIGMO_SHARED_DATA_DIR) + "/";
+const std::string kSharedDir = std::string(SFIGMO_PPG_DATA_DIR) + "/";
 
 bool Regenerating() { return std::getenv("SFIGMO_REGENERATE_GOLDEN") != nullptr; }
 

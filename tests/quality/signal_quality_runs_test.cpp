@@ -92,7 +92,7 @@ TEST(SignalQualityRuns, DoubleCountedDicroticSwingIsFlaggedWithTheTrueRate) {
 // more than 5 from the rate of the crests counted on the recording itself is
 // flagged; and most windows that read right stay unflagged.
 TEST(SignalQualityRuns, SharedRecordingsWrongWindowsAreFlagged) {
-  const std::string dir = SFIGMO_SHARED_DATA_DIR;
+  const std::string dir = SFIGMO_PPG_DATA_DIR;
   int near = 0, nearUnflagged = 0;
   for (const std::string file : {"/finger-ppg-100hz.csv", "/finger-ppg-timed.csv"}) {
     for (const ReplayedWindow& r : ReplayRecording(dir + file, 100.0)) {
@@ -113,7 +113,7 @@ TEST(SignalQualityRuns, SharedRecordingsWrongWindowsAreFlagged) {
 }
 
 TEST(SignalQualityRuns, ReferenceCountFindsTheKnownRate) {
-  sensorsim::ReplaySource fine(std::string(SFIGMO_SHARED_DATA_DIR) + "/finger-ppg-100hz.csv", 100.0,
+  sensorsim::ReplaySource fine(std::string(SFIGMO_PPG_DATA_DIR) + "/finger-ppg-100hz.csv", 100.0,
                                200.0);
   const std::vector<double> crests = ReferenceBeats(fine, fine.Seconds());
   EXPECT_NEAR(ReferenceRate(crests, 0.0, fine.Seconds()), 58.8, 0.5);

@@ -243,7 +243,7 @@ TEST(PulseModel, SameSeedSameSignalAfterRestart) {
 }
 
 TEST(ReplaySource, RecordingsReplayAtTheirHeartRate) {
-  const std::string dir = SFIGMO_SHARED_DATA_DIR;
+  const std::string dir = SFIGMO_PPG_DATA_DIR;
   // One column at 100 Hz, about 59 beats per minute.
   ReplaySource plain(dir + "/finger-ppg-100hz.csv", 100.0, 50.0);
   std::vector<double> level(50 * 24);
@@ -261,7 +261,7 @@ TEST(ReplaySource, TypicalPulseLandsInTheCalibrationsRange) {
   // above the baseline; the steepest one of a typical 4-second stretch must
   // lie in the 75..150 its calibration is made for, at any sample rate,
   // over the whole of each recording.
-  const std::string dir = SFIGMO_SHARED_DATA_DIR;
+  const std::string dir = SFIGMO_PPG_DATA_DIR;
   const std::pair<const char*, double> recordings[] = {{"/finger-ppg-100hz.csv", 24.0},
                                                        {"/finger-ppg-timed.csv", 128.0}};
   for (const auto& [name, seconds] : recordings) {

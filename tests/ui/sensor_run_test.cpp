@@ -344,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WithSim, ReplayedRecordingIsAcceptedAtAModerateGain) {
-  start({QStringLiteral("--replay"), QStringLiteral(SFIGMO_SHARED_DATA_DIR "/finger-ppg-100hz.csv"),
+  start({QStringLiteral("--replay"), QStringLiteral(SFIGMO_PPG_DATA_DIR "/finger-ppg-100hz.csv"),
          QStringLiteral("--replay-rate"), QStringLiteral("100")});
   TForm1& f = *t.form;
   f.Button1->click();

@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   if (argc > 1 && std::strcmp(argv[1], "--sim") == 0) return RunSimulated(argc - 1, argv + 1);
   const bool detail = argc > 1 && std::strcmp(argv[1], "--windows") == 0;
-  const std::string dir = SFIGMO_SHARED_DATA_DIR;
+  const std::string dir = SFIGMO_PPG_DATA_DIR;
   struct Input {
     std::string file;
     double rate;
