@@ -134,6 +134,8 @@ startup_row() {
   timed "Archive listing of 10 000 records (list filled and sorted)" '^BM_ListArchive/10000'
   timed "Trend over 300 records (read, graph drawn)" '^BM_Trend300'
   timed "Record to finished PDF (read, page, libdspdf.so, PDF on disk)" '^BM_RecordToPdf$'
+  timed "Archive of 10 000 records to CSV (list, read, judge, sort, text)" '^BM_CsvArchive10000'
+  timed "Maximal record to EDF+ (10 901 samples, 99 beats, in memory)" '^BM_EdfMaximalRecord$'
 } >"$work/table"
 
 echo

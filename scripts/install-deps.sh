@@ -16,6 +16,7 @@ packages=(
   poppler-utils cups-client locales
   dpkg-dev
   cups cups-filters
+  python3
 )
 
 missing=()

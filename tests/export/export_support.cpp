@@ -1,0 +1,71 @@
+#include "export_support.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QJsonDocument>
+#include <fstream>
+#include <sstream>
+
+namespace sfigmo::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+RunResult Run(const std::string& exe, const std::vector<std::string>& args, const std::string& env) {
+  TempDir io;
+  std::string cmd = env + " " + Quote(exe);
+  for (const std::string& a : args) cmd += " " + Quote(a);
+  cmd += " >" + Quote((io / "out").string()) + " 2>" + Quote((io / "err").string());
+  const int status = std::system(cmd.c_str());
+  RunResult r;
+  r.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  for (auto [name, text] : {std::pair{"out", &r.Out}, std::pair{"err", &r.Err}}) {
+    std::ifstream in(io / name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    *text = s.str();
+  }
+  return r;
+}
+
+QJsonDocument RunReader(const char* script, const std::vector<std::string>& args) {
+  std::vector<std::string> all = {std::string(SFIGMO_EXPORT_SCRIPTS) + "/" + script};
+  all.insert(all.end(), args.begin(), args.end());
+  const RunResult r = Run(SFIGMO_PYTHON, all, "LC_ALL=C.UTF-8 PYTHONIOENCODING=utf-8");
+  EXPECT_EQ(r.ExitCode, 0) << script << ": " << r.Err;
+  return QJsonDocument::fromJson(QByteArray::fromStdString(r.Out));
+}
+
+}  // namespace
+
+RunResult RunExport(const std::vector<std::string>& args, const std::string& env) {
+  return Run(SFIGMO_EXPORT_EXE, args, env);
+}
+
+QJsonObject ReadEdf(const fs::path& file) { return RunReader("edf_read.py", {file.string()}).object(); }
+
+std::vector<std::vector<std::string>> ReadCsv(const fs::path& file, char separator) {
+  std::vector<std::vector<std::string>> rows;
+  for (const QJsonValue& row : RunReader("csv_read.py", {file.string(), std::string(1, separator)}).array()) {
+    rows.emplace_back();
+    for (const QJsonValue& field : row.toArray()) rows.back().push_back(field.toString().toStdString());
+  }
+  return rows;
+}
+
+std::string RussianNumericEnv(const TempDir& folder) {
+  const std::string build =
+      "localedef -i ru_RU -f UTF-8 " + (folder / "ru_RU.UTF-8").string() + " >/dev/null 2>&1";
+  if (std::system(build.c_str()) != 0) return "";
+  return "LOCPATH=" + folder.path().string() + " LC_ALL= LANG=C.UTF-8 LC_NUMERIC=ru_RU.UTF-8";
+}
+
+}  // namespace sfigmo::test

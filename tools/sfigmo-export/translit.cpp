@@ -1,0 +1,160 @@
+#include "translit.h"
+
+#include <cctype>
+#include <cstdint>
+#include <optional>
+
+namespace sfigmo {
+namespace {
+
+struct Decoded {
+  char32_t Code = 0;
+  std::size_t Length = 1;
+};
+
+Decoded DecodeUtf8(std::string_view s, std::size_t i) {
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  auto cont = [&](std::size_t k) {
+    return i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+  };
+  auto bits = [&](std::size_t k) { return static_cast<char32_t>(s[i + k] & 0x3F); };
+  if (b0 < 0x80) return {b0, 1};
+  if ((b0 & 0xE0) == 0xC0 && cont(1)) return {(char32_t(b0 & 0x1F) << 6) | bits(1), 2};
+  if ((b0 & 0xF0) == 0xE0 && cont(1) && cont(2))
+    return {(char32_t(b0 & 0x0F) << 12) | (bits(1) << 6) | bits(2), 3};
+  if ((b0 & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3))
+    return {(char32_t(b0 & 0x07) << 18) | (bits(1) << 12) | (bits(2) << 6) | bits(3), 4};
+  return {0xFFFD, 1};
+}
+
+// The lower-case form of a Cyrillic capital, or nothing.
+std::optional<char32_t> LowerCyrillic(char32_t c) {
+  if (c >= 0x0410 && c <= 0x042F) return c + 0x20;  // А..Я
+  if (c >= 0x0400 && c <= 0x040F) return c + 0x50;  // Ѐ..Џ
+  if (c == 0x0490) return char32_t{0x0491};         // Ґ
+  return std::nullopt;
+}
+
+bool IsLowerCyrillic(char32_t c) {
+  return (c >= 0x0430 && c <= 0x045F) || c == 0x0491;
+}
+
+// System B for a lower-case letter; nullptr when it is none. "ц" depends
+// on its successor and is handled by the caller.
+const char* LowerLatin(char32_t c) {
+  static constexpr const char* kBasic[32] = {
+      "a", "b", "v", "g", "d", "e", "zh", "z", "i", "j", "k", "l", "m", "n",  "o",   "p",
+      "r", "s", "t", "u", "f", "x", "cz", "ch", "sh", "shh", "``", "y`", "`", "e`", "yu", "ya"};
+  if (c >= 0x0430 && c <= 0x044F) return kBasic[c - 0x0430];
+  switch (c) {
+    case 0x0451: return "yo";  // ё
+    case 0x0454: return "ye";  // є
+    case 0x0455: return "z`";  // ѕ
+    case 0x0456: return "i";   // і
+    case 0x0457: return "yi";  // ї
+    case 0x0458: return "j";   // ј
+    case 0x0453: return "g`";  // ѓ
+    case 0x0491: return "g`";  // ґ
+    case 0x0459: return "l`";  // љ
+    case 0x045A: return "n`";  // њ
+    case 0x045C: return "k`";  // ќ
+    case 0x045E: return "u`";  // ў
+    case 0x045F: return "dh";  // џ
+    // Serbian letters the table leaves out: their usual Latin spelling.
+    case 0x0452: return "dj";  // ђ
+    case 0x045B: return "c";   // ћ
+    case 0x0450: return "e";   // ѐ
+    case 0x045D: return "i";   // ѝ
+  }
+  return nullptr;
+}
+
+// Punctuation of Windows-1251 outside ASCII.
+const char* PunctuationAscii(char32_t c) {
+  switch (c) {
+    case 0x00AB: case 0x00BB: case 0x201C: case 0x201D: case 0x201E: return "\"";
+    case 0x2018: case 0x2019: case 0x201A: return "'";
+    case 0x2013: case 0x2014: case 0x00AD: return "-";
+    case 0x00A0: return " ";
+    case 0x2026: return "...";
+    case 0x2116: return "No";
+    case 0x00B7: case 0x2022: return ".";
+    case 0x00B0: return "deg";
+    case 0x00B1: return "+-";
+    case 0x00A9: return "(c)";
+    case 0x00AE: return "(R)";
+    case 0x2122: return "TM";
+    case 0x20AC: return "EUR";
+    case 0x2030: return "%o";
+    case 0x00A6: return "|";
+    case 0x00A7: return "S";
+    case 0x00B5: return "u";
+    case 0x00B6: return "P";
+    case 0x2020: return "+";
+    case 0x2021: return "++";
+    case 0x2039: return "<";
+    case 0x203A: return ">";
+    case 0x00A4: return "$";
+  }
+  return nullptr;
+}
+
+bool IsUpperLetter(char32_t c) {
+  return (c >= 'A' && c <= 'Z') || LowerCyrillic(c).has_value();
+}
+bool IsLetter(char32_t c) {
+  return IsUpperLetter(c) || (c >= 'a' && c <= 'z') || IsLowerCyrillic(c);
+}
+
+// "ц" is "c" before е, и, ы, й (and і, є), "cz" elsewhere.
+bool SoftensTse(char32_t next) {
+  const char32_t n = LowerCyrillic(next).value_or(next);
+  return n == 0x0435 || n == 0x0438 || n == 0x044B || n == 0x0439 || n == 0x0456 || n == 0x0454;
+}
+
+}  // namespace
+
+std::string TransliterateToAscii(std::string_view utf8) {
+  std::u32string text;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Decoded d = DecodeUtf8(utf8, i);
+    text.push_back(d.Code);
+    i += d.Length;
+  }
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    const char32_t next = i + 1 < text.size() ? text[i + 1] : 0;
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    if (c < 0x20 || c == 0x7F) {
+      out += ' ';
+      continue;
+    }
+    const std::optional<char32_t> lower = LowerCyrillic(c);
+    const char32_t small = lower.value_or(c);
+    const char* latin = small == 0x0446 && SoftensTse(next) ? "c" : LowerLatin(small);
+    if (!latin) {
+      const char* mark = PunctuationAscii(c);
+      out += mark ? mark : "?";
+      continue;
+    }
+    std::string pair = latin;
+    if (lower) {
+      // A capital in an all-capital word gives an all-capital pair.
+      const char32_t prev = i > 0 ? text[i - 1] : 0;
+      const bool wordInCapitals = IsLetter(next) ? IsUpperLetter(next) : IsUpperLetter(prev);
+      for (std::size_t k = 0; k < pair.size(); ++k) {
+        if (k == 0 || wordInCapitals) {
+          pair[k] = static_cast<char>(std::toupper(static_cast<unsigned char>(pair[k])));
+        }
+      }
+    }
+    out += pair;
+  }
+  return out;
+}
+
+}  // namespace sfigmo
