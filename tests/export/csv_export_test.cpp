@@ -2,6 +2,8 @@
 // separators, damaged values as empty fields, date order, a folder of
 // 10 000 records.
 
+#include "csv_export.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
-#include "csv_export.h"
 #include "export_support.h"
 #include "storage/short_string.h"
 
@@ -85,8 +86,11 @@ void CheckTable(const Archive& a, const fs::path& csv, char separator, char deci
   const auto rows = ReadCsv(csv, separator);
   ASSERT_EQ(rows.size(), a.Records.size() + 1);
   EXPECT_EQ(rows[0], kHeader);
-  const char* dates[][2] = {{"2024-06-30", "23:59:59"}, {"2025-01-02", "10:00:00"},
-                            {"2026-01-01", "00:00:00"}, {"2026-12-07", "09:05:03"}, {"", ""}};
+  const char* dates[][2] = {{"2024-06-30", "23:59:59"},
+                            {"2025-01-02", "10:00:00"},
+                            {"2026-01-01", "00:00:00"},
+                            {"2026-12-07", "09:05:03"},
+                            {"", ""}};
   for (std::size_t i = 0; i < a.Records.size(); ++i) {
     SCOPED_TRACE(i);
     const std::vector<std::string>& row = rows[i + 1];
@@ -154,8 +158,8 @@ TEST(CsvExport, UnreadableFilesAreNamedAndTheRestIsWritten) {
   TempDir dir;
   Save(dir / "good.pul", *SavedRecord("26_12_07_", "09_05_03", "Образцов Пётр"));
   SaveBytes(dir / "short.pul", std::string(100, '\x7F'));
-  const RunResult run = RunExport({"csv", "-o", (dir / "t.csv").string(), dir.path().string(),
-                                   (dir / "missing.pul").string()});
+  const RunResult run = RunExport(
+      {"csv", "-o", (dir / "t.csv").string(), dir.path().string(), (dir / "missing.pul").string()});
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_NE(run.Err.find("short.pul"), std::string::npos) << run.Err;
   EXPECT_NE(run.Err.find("missing.pul"), std::string::npos) << run.Err;
@@ -167,10 +171,14 @@ TEST(CsvExport, CommandLinesThatCannotWorkAreRefused) {
   Save(dir / "x.pul", *SavedRecord("26_12_07_", "09_05_03", "X"));
   const std::string out = (dir / "t.csv").string(), in = (dir / "x.pul").string();
   const std::vector<std::vector<std::string>> cases = {
-      {"csv", "--separator", "\"", "-o", out, in}, {"csv", "--separator", ",", "--decimal", ",", "-o", out, in},
-      {"csv", "--decimal", "x", "-o", out, in},    {"csv", "--separator", "1", "-o", out, in},
-      {"csv", "--separator", ";;", "-o", out, in}, {"csv", in},
-      {"xls", "-o", out, in},                      {"edf", "--decimal", ",", "-o", out, in},
+      {"csv", "--separator", "\"", "-o", out, in},
+      {"csv", "--separator", ",", "--decimal", ",", "-o", out, in},
+      {"csv", "--decimal", "x", "-o", out, in},
+      {"csv", "--separator", "1", "-o", out, in},
+      {"csv", "--separator", ";;", "-o", out, in},
+      {"csv", in},
+      {"xls", "-o", out, in},
+      {"edf", "--decimal", ",", "-o", out, in},
       {}};
   for (const auto& args : cases) {
     const RunResult run = RunExport(args);
@@ -182,9 +190,13 @@ TEST(CsvExport, CommandLinesThatCannotWorkAreRefused) {
 
 TEST(CsvExport, FieldsAreQuotedOnlyWhereRfc4180NeedsIt) {
   const std::tuple<const char*, char, const char*> cases[] = {
-      {"plain", ',', "plain"},           {"a,b", ',', "\"a,b\""},      {"a,b", ';', "a,b"},
-      {"a;b", ';', "\"a;b\""},           {"say \"hi\"", ';', "\"say \"\"hi\"\"\""},
-      {"two\r\nlines", ',', "\"two\r\nlines\""}, {"", ',', ""},
+      {"plain", ',', "plain"},
+      {"a,b", ',', "\"a,b\""},
+      {"a,b", ';', "a,b"},
+      {"a;b", ';', "\"a;b\""},
+      {"say \"hi\"", ';', "\"say \"\"hi\"\"\""},
+      {"two\r\nlines", ',', "\"two\r\nlines\""},
+      {"", ',', ""},
   };
   for (const auto& [text, sep, quoted] : cases) EXPECT_EQ(CsvField(text, sep), quoted) << text;
   EXPECT_EQ(CsvNumber(72.0251028806584, ','), "72,0251028806584");

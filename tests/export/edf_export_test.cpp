@@ -3,6 +3,8 @@
 // the beats where the marking puts them, damaged records annotated or
 // refused with a message.
 
+#include "edf_export.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,7 +14,6 @@
 #include "analysis/beat_marking.h"
 #include "analysis/indices.h"
 #include "damaged_values.h"
-#include "edf_export.h"
 #include "export_support.h"
 #include "storage/short_string.h"
 #include "translit.h"
@@ -74,6 +75,8 @@ std::vector<EdfCase> EdfCases() {
   SetShortString(undated->PatientName, "Щукин Цезарь «Эх» Ёжиков");
   SetShortString(undated->PatientSex, "ж");
   SetShortString(undated->PatientAge, "");
+  undated->Results.PULS = std::nan("");
+  undated->Results.IntervalSD = -std::numeric_limits<double>::infinity();
   cases.push_back({"damaged-date", std::move(undated), "Recording accepted"});
   return cases;
 }
@@ -136,7 +139,8 @@ TEST(EdfExport, EveryFileReadsBackWithItsWaveBeatsAndFindings) {
     if (std::string(c.Name) == "rhythm") {
       EXPECT_GE(pauses, 1u);
       EXPECT_GE(extras, 1u);
-      for (const QJsonObject& p : AnnotationsNamed(edf, "Pause")) EXPECT_GT(p["duration"].toDouble(), 1.0);
+      for (const QJsonObject& p : AnnotationsNamed(edf, "Pause"))
+        EXPECT_GT(p["duration"].toDouble(), 1.0);
     }
   }
 }
@@ -160,6 +164,10 @@ TEST(EdfExport, HeaderCarriesDatePatientAndDamageNotes) {
   EXPECT_TRUE(undated["recording"].toString().startsWith("Startdate X "));
   EXPECT_EQ(undated["patient"].toString(), "X F X Shhukin_Cezar`_\"E`x\"_Yozhikov");
   EXPECT_TRUE(HasAnnotationStarting(undated, "Damaged record: start date"));
+  EXPECT_EQ(AnnotationsNamed(undated, "Damaged record: stored results not finite: PULS, IntervalSD")
+                .size(),
+            1u);
+  EXPECT_FALSE(HasAnnotationStarting(normal, "Damaged record"));
 
   const QJsonObject huge = ReadEdf(dir / "out" / "damaged-count.edf");
   EXPECT_TRUE(HasAnnotationStarting(huge, "Damaged record: SampleCount 65535 exceeds 10901"));
@@ -202,7 +210,8 @@ TEST(EdfExport, UnusableRecordsAreRefusedWithAMessageAndTheOthersStillWritten) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     EXPECT_FALSE(fs::exists(dir / "out" / (std::string(c.Name) + ".edf")));
-    const std::string line = "«" + (dir / (std::string(c.Name) + ".pul")).string() + "» не выгружен: ";
+    const std::string line =
+        "«" + (dir / (std::string(c.Name) + ".pul")).string() + "» не выгружен: ";
     const auto at = run.Err.find(line);
     ASSERT_NE(at, std::string::npos) << run.Err;
     EXPECT_NE(run.Err.substr(at, run.Err.find('\n', at) - at).find(c.Reason), std::string::npos);
@@ -216,11 +225,11 @@ TEST(EdfExport, DataRecordKeepsTheRateWithinTheBound) {
     int PerRecord;  // 0: only the bound is checked
   };
   const Case cases[] = {
-      {2036, 0.01, 509},    // 5.09 s, the first divisor lasting a second
-      {2000, 0.02, 50},     // exactly 1 s
-      {2027, 0.0218, 2027}, // prime
+      {2036, 0.01, 509},     // 5.09 s, the first divisor lasting a second
+      {2000, 0.02, 50},      // exactly 1 s
+      {2027, 0.0218, 2027},  // prime
       {640, 0.0200123, 0},  {10901, kMaxSamplePeriod, 0}, {316, 0.019876543210987, 0},
-      {25, 0.0210, 25},     // 0.525 s in one record: 0.525 is exact
+      {25, 0.0210, 25},  // 0.525 s in one record: 0.525 is exact
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Count);
@@ -235,7 +244,8 @@ TEST(EdfExport, DataRecordKeepsTheRateWithinTheBound) {
     EXPECT_LT(std::fabs(layout->DurationUs * 1e-6 - exact) / exact, kMaxRateError);
     EXPECT_LE(EdfSeconds(layout->DurationUs).size(), 8u);
   }
-  EXPECT_FALSE(ChooseDataRecord(10, 0.01234567));  // 0.1234567 s has no 8-character form within 1e-6
+  EXPECT_FALSE(
+      ChooseDataRecord(10, 0.01234567));  // 0.1234567 s has no 8-character form within 1e-6
   EXPECT_FALSE(ChooseDataRecord(0, 0.01));
   EXPECT_FALSE(ChooseDataRecord(100, std::numeric_limits<double>::quiet_NaN()));
 }

@@ -19,7 +19,8 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-RunResult Run(const std::string& exe, const std::vector<std::string>& args, const std::string& env) {
+RunResult Run(const std::string& exe, const std::vector<std::string>& args,
+              const std::string& env) {
   TempDir io;
   std::string cmd = env + " " + Quote(exe);
   for (const std::string& a : args) cmd += " " + Quote(a);
@@ -50,13 +51,17 @@ RunResult RunExport(const std::vector<std::string>& args, const std::string& env
   return Run(SFIGMO_EXPORT_EXE, args, env);
 }
 
-QJsonObject ReadEdf(const fs::path& file) { return RunReader("edf_read.py", {file.string()}).object(); }
+QJsonObject ReadEdf(const fs::path& file) {
+  return RunReader("edf_read.py", {file.string()}).object();
+}
 
 std::vector<std::vector<std::string>> ReadCsv(const fs::path& file, char separator) {
   std::vector<std::vector<std::string>> rows;
-  for (const QJsonValue& row : RunReader("csv_read.py", {file.string(), std::string(1, separator)}).array()) {
+  for (const QJsonValue& row :
+       RunReader("csv_read.py", {file.string(), std::string(1, separator)}).array()) {
     rows.emplace_back();
-    for (const QJsonValue& field : row.toArray()) rows.back().push_back(field.toString().toStdString());
+    for (const QJsonValue& field : row.toArray())
+      rows.back().push_back(field.toString().toStdString());
   }
   return rows;
 }

@@ -69,10 +69,14 @@ CsvRow CsvRowOf(const std::string& file, const PulsogramRecord& record) {
   const double toso = TOSO(s);
   const bool tosoOk = UsableResult(s.NAGR, periodOk) && UsableResult(s.DescentTime, periodOk) &&
                       UsableResult(s.MeanInterval, periodOk);
-  row.Indices = {Usable(s.PULS, periodOk), Usable(s.VRKI, periodOk),
-                 Usable(s.KOVR, periodOk), Usable(s.KOLP, periodOk),
-                 Usable(s.KOLE, periodOk), Usable(s.SPSO, periodOk),
-                 tosoOk ? Usable(toso, periodOk) : std::nullopt, Usable(s.NAGR, periodOk)};
+  row.Indices = {Usable(s.PULS, periodOk),
+                 Usable(s.VRKI, periodOk),
+                 Usable(s.KOVR, periodOk),
+                 Usable(s.KOLP, periodOk),
+                 Usable(s.KOLE, periodOk),
+                 Usable(s.SPSO, periodOk),
+                 tosoOk ? Usable(toso, periodOk) : std::nullopt,
+                 Usable(s.NAGR, periodOk)};
   bool scoreOk = true;
   for (double v : {s.PULS, s.VRKI, s.KOLP, s.KOLE, s.DescentTime, s.NAGR})
     scoreOk = scoreOk && UsableResult(v, periodOk);
@@ -83,8 +87,7 @@ CsvRow CsvRowOf(const std::string& file, const PulsogramRecord& record) {
 void SortByDate(std::vector<CsvRow>& rows) {
   auto key = [](const CsvRow& r) {
     const DateTimeParts w = r.When.value_or(DateTimeParts{});
-    return std::make_tuple(!r.When.has_value(), w.Year, w.Month, w.Day, w.Hour, w.Minute,
-                           w.Second);
+    return std::make_tuple(!r.When.has_value(), w.Year, w.Month, w.Day, w.Hour, w.Minute, w.Second);
   };
   std::stable_sort(rows.begin(), rows.end(), [&](const CsvRow& a, const CsvRow& b) {
     const auto ka = key(a), kb = key(b);
@@ -111,8 +114,8 @@ std::string CsvField(std::string_view text, char separator) {
 
 std::string CsvHeader(const CsvFormat& f) {
   std::string line;
-  for (const char* name : {"file", "date", "time", "name", "age", "sex", "accepted",
-                           "signal quality"}) {
+  for (const char* name :
+       {"file", "date", "time", "name", "age", "sex", "accepted", "signal quality"}) {
     line += CsvField(name, f.Separator) + f.Separator;
   }
   for (const char* name : kCsvIndices) line += CsvField(name, f.Separator) + f.Separator;
@@ -150,8 +153,7 @@ CsvTable BuildCsvTable(const std::vector<std::filesystem::path>& files, const Cs
       if (errors[i].ok()) slots[i] = CsvRowOf(files[i].string(), *record);
     }
   };
-  const std::size_t workers =
-      std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+  const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
   {
     std::vector<std::jthread> pool;
     for (std::size_t w = 1; w < std::min(workers, files.size()); ++w) pool.emplace_back(work);

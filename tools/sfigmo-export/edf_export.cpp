@@ -20,10 +20,12 @@ namespace {
 // most 6: the writer counts microseconds).
 std::optional<std::int64_t> HeaderDurationUs(double seconds) {
   if (!(seconds > 0.0) || seconds >= 1e8) return std::nullopt;
-  const int integerDigits = seconds < 1.0 ? 1 : static_cast<int>(std::floor(std::log10(seconds))) + 1;
+  const int integerDigits =
+      seconds < 1.0 ? 1 : static_cast<int>(std::floor(std::log10(seconds))) + 1;
   const int decimals = std::clamp(8 - integerDigits - 1, 0, 6);
   const double scaled = std::round(seconds * std::pow(10.0, decimals));
-  const auto us = static_cast<std::int64_t>(scaled) * static_cast<std::int64_t>(std::pow(10, 6 - decimals));
+  const auto us =
+      static_cast<std::int64_t>(scaled) * static_cast<std::int64_t>(std::pow(10, 6 - decimals));
   if (us <= 0 || EdfSeconds(us).size() > 8) return std::nullopt;
   return us;
 }
@@ -136,16 +138,29 @@ void AddRhythmFindings(const MarkTable& marks, const DataRecordLayout& layout,
   }
 }
 
-std::vector<EdfAnnotation> Annotations(const RecordReport& r,
-                                       const DataRecordLayout& layout, bool dateKnown,
-                                       std::vector<std::string>& notes) {
-  std::vector<EdfAnnotation> a;
+// What the header and the stored block show of damage, in English for the
+// annotations (the caller reports the same lines to the user).
+std::vector<std::string> DamageNotes(const RecordReport& r, const AnalysisResults& stored,
+                                     bool dateKnown) {
+  std::vector<std::string> notes;
   if (r.UsedSampleCount != r.StoredSampleCount) {
     notes.push_back("Damaged record: SampleCount " + std::to_string(r.StoredSampleCount) +
                     " exceeds " + std::to_string(kMaxSamples) + ", " +
                     std::to_string(r.UsedSampleCount) + " samples exported");
   }
   if (!dateKnown) notes.push_back("Damaged record: start date and time unknown");
+  std::string damaged;
+  for (const ResultField& f : ResultFields()) {
+    if (!UsableResult(stored.*f.Member, true))
+      damaged += (damaged.empty() ? "" : ", ") + std::string(f.Name);
+  }
+  if (!damaged.empty()) notes.push_back("Damaged record: stored results not finite: " + damaged);
+  return notes;
+}
+
+std::vector<EdfAnnotation> Annotations(const RecordReport& r, const DataRecordLayout& layout,
+                                       const std::vector<std::string>& notes) {
+  std::vector<EdfAnnotation> a;
   for (const std::string& n : notes) a.push_back({0, -1, n});
   if (r.Rejected == Rejection::None) {
     a.push_back({0, -1, "Recording accepted"});
@@ -157,8 +172,9 @@ std::vector<EdfAnnotation> Annotations(const RecordReport& r,
     }
     a.push_back({0, -1, quality});
     if (r.Calculated && r.Stop != CalcStop::Completed) {
-      a.push_back({0, -1, std::string("Indices not computed: calculation stopped at ") +
-                              CalcStopName(r.Stop)});
+      a.push_back(
+          {0, -1,
+           std::string("Indices not computed: calculation stopped at ") + CalcStopName(r.Stop)});
     }
   } else {
     a.push_back({0, -1, std::string("Recording rejected: ") + RejectionWords(r.Rejected)});
@@ -209,7 +225,8 @@ EdfExport ExportEdf(const PulsogramRecord& record) {
   const std::span<const std::int32_t> samples(record.Samples, static_cast<std::size_t>(count));
   EdfContent c;
   for (std::int32_t s : samples) {
-    if (s < std::numeric_limits<std::int16_t>::min() || s > std::numeric_limits<std::int16_t>::max()) {
+    if (s < std::numeric_limits<std::int16_t>::min() ||
+        s > std::numeric_limits<std::int16_t>::max()) {
       out.Refusal = EdfRefusal::SampleRange;
       return out;
     }
@@ -228,7 +245,8 @@ EdfExport ExportEdf(const PulsogramRecord& record) {
   c.RecordDurationUs = layout->DurationUs;
   c.SamplesPerRecord = layout->SamplesPerRecord;
   c.Signal = WaveSignal(record.Gain);
-  c.Annotations = Annotations(report, *layout, when.has_value(), out.Notes);
+  out.Notes = DamageNotes(report, record.Results, when.has_value());
+  c.Annotations = Annotations(report, *layout, out.Notes);
   out.Bytes = EdfBytes(c);
   return out;
 }

@@ -55,7 +55,9 @@ std::optional<DateTimeParts> StoredDateTime(const PulsogramRecord& record) {
   return when;
 }
 
-std::string IsoDate(const DateTimeParts& w) { return Format("%04d-%02d-%02d", w.Year, w.Month, w.Day); }
+std::string IsoDate(const DateTimeParts& w) {
+  return Format("%04d-%02d-%02d", w.Year, w.Month, w.Day);
+}
 std::string IsoTime(const DateTimeParts& w) {
   return Format("%02d:%02d:%02d", w.Hour, w.Minute, w.Second);
 }

@@ -1,8 +1,10 @@
 #include "translit.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace sfigmo {
 namespace {
@@ -35,73 +37,61 @@ std::optional<char32_t> LowerCyrillic(char32_t c) {
   return std::nullopt;
 }
 
-bool IsLowerCyrillic(char32_t c) {
-  return (c >= 0x0430 && c <= 0x045F) || c == 0x0491;
+bool IsLowerCyrillic(char32_t c) { return (c >= 0x0430 && c <= 0x045F) || c == 0x0491; }
+
+struct Spelling {
+  char32_t Code;
+  const char* Text;
+};
+
+const char* Find(std::span<const Spelling> table, char32_t c) {
+  const auto it =
+      std::find_if(table.begin(), table.end(), [c](const Spelling& s) { return s.Code == c; });
+  return it == table.end() ? nullptr : it->Text;
 }
+
+// System B for the lower-case letters beyond а..я that Windows-1251 holds.
+constexpr Spelling kOtherLetters[] = {
+    {0x0451, "yo"},
+    {0x0454, "ye"},
+    {0x0455, "z`"},
+    {0x0456, "i"},
+    {0x0457, "yi"},
+    {0x0458, "j"},
+    {0x0453, "g`"},
+    {0x0491, "g`"},
+    {0x0459, "l`"},
+    {0x045A, "n`"},
+    {0x045C, "k`"},
+    {0x045E, "u`"},
+    {0x045F, "dh"},
+    // Serbian letters the table leaves out: their usual Latin spelling.
+    {0x0452, "dj"},
+    {0x045B, "c"},
+    {0x0450, "e"},
+    {0x045D, "i"}};
+
+// Punctuation of Windows-1251 outside ASCII.
+constexpr Spelling kPunctuation[] = {
+    {0x00AB, "\""}, {0x00BB, "\""},  {0x201C, "\""},  {0x201D, "\""},  {0x201E, "\""},
+    {0x2018, "'"},  {0x2019, "'"},   {0x201A, "'"},   {0x2013, "-"},   {0x2014, "-"},
+    {0x00AD, "-"},  {0x00A0, " "},   {0x2026, "..."}, {0x2116, "No"},  {0x00B7, "."},
+    {0x2022, "."},  {0x00B0, "deg"}, {0x00B1, "+-"},  {0x00A9, "(c)"}, {0x00AE, "(R)"},
+    {0x2122, "TM"}, {0x20AC, "EUR"}, {0x2030, "%o"},  {0x00A6, "|"},   {0x00A7, "S"},
+    {0x00B5, "u"},  {0x00B6, "P"},   {0x2020, "+"},   {0x2021, "++"},  {0x2039, "<"},
+    {0x203A, ">"},  {0x00A4, "$"}};
 
 // System B for a lower-case letter; nullptr when it is none. "ц" depends
 // on its successor and is handled by the caller.
 const char* LowerLatin(char32_t c) {
   static constexpr const char* kBasic[32] = {
-      "a", "b", "v", "g", "d", "e", "zh", "z", "i", "j", "k", "l", "m", "n",  "o",   "p",
+      "a", "b", "v", "g", "d", "e", "zh", "z",  "i",  "j",   "k",  "l",  "m", "n",  "o",  "p",
       "r", "s", "t", "u", "f", "x", "cz", "ch", "sh", "shh", "``", "y`", "`", "e`", "yu", "ya"};
   if (c >= 0x0430 && c <= 0x044F) return kBasic[c - 0x0430];
-  switch (c) {
-    case 0x0451: return "yo";  // ё
-    case 0x0454: return "ye";  // є
-    case 0x0455: return "z`";  // ѕ
-    case 0x0456: return "i";   // і
-    case 0x0457: return "yi";  // ї
-    case 0x0458: return "j";   // ј
-    case 0x0453: return "g`";  // ѓ
-    case 0x0491: return "g`";  // ґ
-    case 0x0459: return "l`";  // љ
-    case 0x045A: return "n`";  // њ
-    case 0x045C: return "k`";  // ќ
-    case 0x045E: return "u`";  // ў
-    case 0x045F: return "dh";  // џ
-    // Serbian letters the table leaves out: their usual Latin spelling.
-    case 0x0452: return "dj";  // ђ
-    case 0x045B: return "c";   // ћ
-    case 0x0450: return "e";   // ѐ
-    case 0x045D: return "i";   // ѝ
-  }
-  return nullptr;
+  return Find(kOtherLetters, c);
 }
 
-// Punctuation of Windows-1251 outside ASCII.
-const char* PunctuationAscii(char32_t c) {
-  switch (c) {
-    case 0x00AB: case 0x00BB: case 0x201C: case 0x201D: case 0x201E: return "\"";
-    case 0x2018: case 0x2019: case 0x201A: return "'";
-    case 0x2013: case 0x2014: case 0x00AD: return "-";
-    case 0x00A0: return " ";
-    case 0x2026: return "...";
-    case 0x2116: return "No";
-    case 0x00B7: case 0x2022: return ".";
-    case 0x00B0: return "deg";
-    case 0x00B1: return "+-";
-    case 0x00A9: return "(c)";
-    case 0x00AE: return "(R)";
-    case 0x2122: return "TM";
-    case 0x20AC: return "EUR";
-    case 0x2030: return "%o";
-    case 0x00A6: return "|";
-    case 0x00A7: return "S";
-    case 0x00B5: return "u";
-    case 0x00B6: return "P";
-    case 0x2020: return "+";
-    case 0x2021: return "++";
-    case 0x2039: return "<";
-    case 0x203A: return ">";
-    case 0x00A4: return "$";
-  }
-  return nullptr;
-}
-
-bool IsUpperLetter(char32_t c) {
-  return (c >= 'A' && c <= 'Z') || LowerCyrillic(c).has_value();
-}
+bool IsUpperLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || LowerCyrillic(c).has_value(); }
 bool IsLetter(char32_t c) {
   return IsUpperLetter(c) || (c >= 'a' && c <= 'z') || IsLowerCyrillic(c);
 }
@@ -137,7 +127,7 @@ std::string TransliterateToAscii(std::string_view utf8) {
     const char32_t small = lower.value_or(c);
     const char* latin = small == 0x0446 && SoftensTse(next) ? "c" : LowerLatin(small);
     if (!latin) {
-      const char* mark = PunctuationAscii(c);
+      const char* mark = Find(kPunctuation, c);
       out += mark ? mark : "?";
       continue;
     }
