@@ -166,7 +166,8 @@ int RunEdf(const Options& opt, const std::vector<fs::path>& files, bool allListe
       continue;
     }
     for (const std::string& note : edf.Notes)
-      std::cerr << "Файл «" << file.string() << "»: " << note << " (отмечено в EDF)\n";
+      std::cerr << "Файл «" << file.string() << "» выгружен с пометкой о повреждении: " << note
+                << '\n';
     if (!SaveWhole(target, edf.Bytes)) {
       allDone = false;
       continue;
