@@ -36,9 +36,9 @@ class StreamTimeline {
 
  private:
   int frames_ = 0;
-  double first_ = 0.0;     // arrival of the first frame
-  double expected_ = 0.0;  // durations of frames 2..k
-  double lowest_ = 0.0;    // earliest offset of the stream
+  double first_ = 0.0;                    // arrival of the first frame
+  double expected_ = 0.0;                 // durations of frames 2..k
+  double lowest_ = 0.0;                   // earliest offset of the stream
   std::array<double, kWindow> recent_{};  // offsets of the latest frames
 };
 

@@ -211,8 +211,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   r.steps = s.w;
   r.sensorLost = s.lost;
   r.framesLost = framesLost;
-  record.SampleCount =
-      static_cast<std::uint16_t>(framesLost > 0 ? 0 : std::min(s.n, kMaxSamples));
+  record.SampleCount = static_cast<std::uint16_t>(framesLost > 0 ? 0 : std::min(s.n, kMaxSamples));
   record.SamplePeriod = r.period;
   record.Gain = s.gain;
   return r;

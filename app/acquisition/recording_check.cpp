@@ -104,8 +104,8 @@ void DrawRejectionReason(Canvas& canvas, const QString& reason) {
 
 QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
                         QChar decimalSeparator) {
-  return QString::fromStdString(
-      ImplausibleText(verdict, record.SamplePeriod, static_cast<char>(decimalSeparator.toLatin1())));
+  return QString::fromStdString(ImplausibleText(verdict, record.SamplePeriod,
+                                                static_cast<char>(decimalSeparator.toLatin1())));
 }
 
 void DrawSignalWarning(Canvas& canvas, const SignalQuality& quality) {

@@ -35,8 +35,9 @@ inline constexpr const char* kNoSensorLinkText = " Нет связи с датч
 
 // Runs the test over a bound library. A battery query that fails (no reply,
 // or a reply without a voltage) is asked once more; failing again, the check
-// says the sensor does not answer rather than reading a flat battery. With an incomplete `api` (no library)
-// nothing is called and the result is no-signal.
+// says the sensor does not answer rather than reading a flat battery. With
+// an incomplete `api` (no library) nothing is called and the result is
+// no-signal.
 SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& view);
 
 // "Ubat = 9 в." and "Ubat=7,4": the battery value with 3 significant digits.

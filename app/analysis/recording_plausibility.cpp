@@ -62,7 +62,8 @@ std::string ImplausibleText(const RecordingVerdict& verdict, double period, char
              FormatGeneral(kMaxSamplePeriod, 1, 0, sep) + " с";
     case Implausible::Pulse:
       return "Это не запись пульса: пульс " + FormatGeneral(verdict.pulse, 3, 0, sep) +
-             " уд/мин вне допустимых 20 - 300";
+             " уд/мин вне допустимых " + FormatGeneral(kMinPlausiblePulse, 3, 0, sep) + " - " +
+             FormatGeneral(kMaxPlausiblePulse, 3, 0, sep);
   }
   return {};
 }

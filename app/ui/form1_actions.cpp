@@ -356,9 +356,9 @@ void TForm1::Button3Click() {
     c.setBrushColor(TreeView1->background());
     sfigmo::DrawRejection(c);
     sfigmo::DrawRejectionReason(
-        c, sfigmo::RejectionReason(verdict, *CurrentRecord,
-                                   QChar::fromLatin1(sfigmo::ShownDecimalSeparator(
-                                       options_.decimalSeparator))));
+        c, sfigmo::RejectionReason(
+               verdict, *CurrentRecord,
+               QChar::fromLatin1(sfigmo::ShownDecimalSeparator(options_.decimalSeparator))));
     processPendingEvents();
   }
 }

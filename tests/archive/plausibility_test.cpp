@@ -128,21 +128,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PeriodCase{"denormal", std::numeric_limits<double>::denorm_min(), 83, "period"},
         PeriodCase{"tiny", 1e-300, 83, "period"},
-        PeriodCase{"below_half_ms", 0.00049, 83, "period"},
-        PeriodCase{"zero", 0.0, 83, "period"},
-        PeriodCase{"negative", -0.01, 83, "period"},
-        PeriodCase{"nan", kNaN, 83, "period"},
-        PeriodCase{"inf", kInf, 83, "period"},
-        PeriodCase{"minus_inf", -kInf, 83, "period"},
-        PeriodCase{"huge", 1e308, 83, "period"},
-        PeriodCase{"above_half_s", 0.51, 40, "period"},
+        PeriodCase{"below_half_ms", 0.00049, 83, "period"}, PeriodCase{"zero", 0.0, 83, "period"},
+        PeriodCase{"negative", -0.01, 83, "period"}, PeriodCase{"nan", kNaN, 83, "period"},
+        PeriodCase{"inf", kInf, 83, "period"}, PeriodCase{"minus_inf", -kInf, 83, "period"},
+        PeriodCase{"huge", 1e308, 83, "period"}, PeriodCase{"above_half_s", 0.51, 40, "period"},
         // The 500-per-second run's pulse: far too fast.
-        PeriodCase{"pulse_2730", 0.0005, 44, "pulse"},
-        PeriodCase{"pulse_306", 0.0049, 40, "pulse"},
-        PeriodCase{"pulse_297", 0.00505, 40, nullptr},
-        PeriodCase{"pulse_250", 0.01, 24, nullptr},
-        PeriodCase{"pulse_20", 0.074, 40, nullptr},
-        PeriodCase{"pulse_19", 0.079, 40, "pulse"},
+        PeriodCase{"pulse_2730", 0.0005, 44, "pulse"}, PeriodCase{"pulse_306", 0.0049, 40, "pulse"},
+        PeriodCase{"pulse_297", 0.00505, 40, nullptr}, PeriodCase{"pulse_250", 0.01, 24, nullptr},
+        PeriodCase{"pulse_20", 0.074, 40, nullptr}, PeriodCase{"pulse_19", 0.079, 40, "pulse"},
         PeriodCase{"plausible_late_first_beat", 0.11, 40, "first-beat"}),
     [](const auto& info) { return std::string(info.param.name); });
 

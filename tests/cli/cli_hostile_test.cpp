@@ -57,8 +57,9 @@ TEST(AnalyzeCliHostile, SampleCountBeyondTheArrayIsHeldAndReported) {
 // A time base no sensor gives is no pulse recording: rejected with its own
 // reason word, never calculated.
 TEST(AnalyzeCliHostile, DamagedSamplePeriodIsRejectedAsNoPulseRecording) {
-  const double periods[] = {0.0,   -0.01, -kInf, std::nan(""), kInf, 1e308,
-                            1e-300, std::numeric_limits<double>::denorm_min(), 0.00049, 0.51};
+  const double periods[] = {0.0,     -0.01, -kInf,  std::nan(""),
+                            kInf,    1e308, 1e-300, std::numeric_limits<double>::denorm_min(),
+                            0.00049, 0.51};
   for (const double period : periods) {
     SCOPED_TRACE(period);
     auto record = RecordOf(NormalRestingWave());

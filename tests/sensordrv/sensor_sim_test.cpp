@@ -174,15 +174,18 @@ TEST(SimDevice, DropsTheChosenFrames) {
   const Case cases[] = {
       {"every 5th", {"--drop-every", "5"}, {5, 10, 15, 20}, false},
       {"once", {"--drop-every", "7", "--drop-limit", "1"}, {7}, false},
-      {"bursts of 3, twice", {"--drop-every", "10", "--drop-burst", "3", "--drop-limit", "2"},
-       {10, 11, 12, 20, 21, 22}, false},
+      {"bursts of 3, twice",
+       {"--drop-every", "10", "--drop-burst", "3", "--drop-limit", "2"},
+       {10, 11, 12, 20, 21, 22},
+       false},
       {"with a wrong CRC", {"--drop-every", "6", "--drop-crc"}, {6, 12, 18, 24}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<const char*> argv = {"sensor-sim"};
     argv.insert(argv.end(), c.args.begin(), c.args.end());
-    const ParsedOptions p = ParseOptions(static_cast<int>(argv.size()), const_cast<char**>(argv.data()));
+    const ParsedOptions p =
+        ParseOptions(static_cast<int>(argv.size()), const_cast<char**>(argv.data()));
     ASSERT_TRUE(p.error.empty()) << p.error;
     Rig rig(p.config);
     rig.Command(kCmdStart);
@@ -210,7 +213,8 @@ TEST(SimDevice, DropsTheChosenFrames) {
   for (const std::vector<const char*>& bad :
        {std::vector<const char*>{"sensor-sim", "--drop-every", "1"},
         {"sensor-sim", "--drop-every", "4", "--drop-burst", "4"},
-        {"sensor-sim", "--drop-limit", "0"}, {"sensor-sim", "--drop-burst", "x"}}) {
+        {"sensor-sim", "--drop-limit", "0"},
+        {"sensor-sim", "--drop-burst", "x"}}) {
     EXPECT_FALSE(
         ParseOptions(static_cast<int>(bad.size()), const_cast<char**>(bad.data())).error.empty())
         << bad[1];

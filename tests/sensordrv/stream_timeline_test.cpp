@@ -64,8 +64,8 @@ TEST(StreamTimeline, ResetStartsAfresh) {
 }
 
 TEST(StreamTimeline, FrameSecondsAddsTheFivePairs) {
-  const std::vector<std::int32_t> sample = {7, 1000, 59000, 2000, 58000, 0, 60000, 30000, 30000,
-                                            60000, 0};
+  const std::vector<std::int32_t> sample = {7,     1000,  59000, 2000,  58000, 0,
+                                            60000, 30000, 30000, 60000, 0};
   EXPECT_DOUBLE_EQ(FrameSeconds(sample), 0.1);
 }
 
