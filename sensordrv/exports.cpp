@@ -1,6 +1,8 @@
 // The eleven exports and the message sink, over the library's one device
 // object. Byte results are unsigned char; int results 32-bit 0 or 1.
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "messages.h"
@@ -97,6 +99,11 @@ int32_t _Get_V_bat(float* volts) {
 }
 
 unsigned char _Check_failed_Device(void) { return Link().DeviceFailed() ? 1 : 0; }
+
+int32_t _Get_lost_frames_SENS(void) {
+  const std::uint32_t lost = Link().LostFrames();
+  return static_cast<int32_t>(std::min<std::uint32_t>(lost, INT32_MAX));
+}
 
 void _SetMessageSink(SensordrvMessageSink sink, void* context) { SetMessageSink(sink, context); }
 

@@ -56,7 +56,10 @@ std::optional<Reply> DataQueue::Pop() {
   for (;;) {
     const std::uint64_t written = written_.load(std::memory_order_acquire);
     if (taken_ == written) return std::nullopt;
-    if (written - taken_ > kCapacity) taken_ = written - kCapacity;
+    if (written - taken_ > kCapacity) {
+      overruns_ += static_cast<std::uint32_t>(written - kCapacity - taken_);
+      taken_ = written - kCapacity;
+    }
     std::uint32_t stores = 0;
     Reply r = slots_[taken_ % kCapacity].Load(&stores);
     // Frame k is the (k / kCapacity + 1)-th store into its slot; a later
@@ -66,6 +69,7 @@ std::optional<Reply> DataQueue::Pop() {
       return r;
     }
     ++taken_;
+    ++overruns_;
   }
 }
 
@@ -91,8 +95,13 @@ std::optional<Reply> SensorLink::Exchange(std::uint8_t command) {
   }
   // Cleared before the frame goes out, so a fast reply cannot be missed.
   answerReady_ = false;
-  // Frames left from an earlier stream are no part of the new one.
-  if (command == kCmdStart) data_.Clear();
+  // Frames left from an earlier stream are no part of the new one, nor are
+  // its losses.
+  if (command == kCmdStart) {
+    data_.Clear();
+    data_.ResetOverruns();
+    streamNumber_.fetch_add(1, std::memory_order_release);
+  }
   if (!SendFrame(CommandBody(command))) {
     commandIdle_ = true;
     return std::nullopt;
@@ -207,7 +216,36 @@ void SensorLink::SendKeepAlive() {
 }
 
 void SensorLink::PushByte(std::uint8_t c) {
+  FollowStream();
   if (assembler_.PushByte(c)) DispatchFrame();
+  if (assembler_.Discarded() != discardedSeen_) {
+    discardedSeen_ = assembler_.Discarded();
+    PublishLost();
+  }
+}
+
+void SensorLink::FollowStream() {
+  const std::uint32_t stream = streamNumber_.load(std::memory_order_acquire);
+  if (stream == followedStream_) return;
+  followedStream_ = stream;
+  discardedBefore_ = assembler_.Discarded();
+  timeline_.Reset();
+  PublishLost();
+}
+
+void SensorLink::PublishLost() {
+  // A damaged frame leaves a gap in the time line as well: the larger count
+  // of the two, not their sum.
+  const std::uint32_t lost = std::max(assembler_.Discarded() - discardedBefore_, timeline_.Lost());
+  lostReport_.store(std::uint64_t{followedStream_} << 32 | lost, std::memory_order_release);
+}
+
+std::uint32_t SensorLink::LostFrames() const {
+  const std::uint64_t report = lostReport_.load(std::memory_order_acquire);
+  const std::uint32_t stream = streamNumber_.load(std::memory_order_relaxed);
+  // Until the reader has seen the new stream, nothing of it is lost yet.
+  const auto reader = (report >> 32) == stream ? static_cast<std::uint32_t>(report) : 0u;
+  return reader + data_.Overruns();
 }
 
 void SensorLink::DispatchFrame() {
@@ -219,7 +257,14 @@ void SensorLink::DispatchFrame() {
 
 void SensorLink::OnInfoFrame(const Reply& reply) {
   if (reply.code == kReplyData) {
-    if (reply.dataLength >= kDataBytes) data_.Push(reply);
+    if (reply.dataLength >= kDataBytes) {
+      data_.Push(reply);
+      std::int32_t values[kSampleValues];
+      DecodeSample(reply.Data(), values);
+      const std::chrono::duration<double> now = std::chrono::steady_clock::now().time_since_epoch();
+      timeline_.Add(now.count(), FrameSeconds(values));
+      PublishLost();
+    }
   } else {
     answer_.Store(reply);
   }

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "protocol.h"
+#include "stream_timeline.h"
 #include "usb_port.h"
 
 namespace sensordrv {
@@ -43,11 +44,15 @@ class DataQueue {
   void Push(const Reply& reply);  // reader thread
   std::optional<Reply> Pop();     // caller's thread
   void Clear();                   // caller's thread
+  // Frames Pop skipped because the reader lapped the caller (caller's thread).
+  std::uint32_t Overruns() const { return overruns_; }
+  void ResetOverruns() { overruns_ = 0; }
 
  private:
   std::array<AnswerSlot, kCapacity> slots_;
   std::atomic<std::uint64_t> written_{0};
-  std::uint64_t taken_ = 0;  // caller's thread only
+  std::uint64_t taken_ = 0;     // caller's thread only
+  std::uint32_t overruns_ = 0;  // caller's thread only
 };
 
 class SensorLink {
@@ -84,6 +89,10 @@ class SensorLink {
   bool CommandIdle() const { return commandIdle_; }
   bool DeviceFailed() const { return deviceFailed_; }
   std::uint8_t MissedKeepAlives() const { return missedKeepAlives_; }
+  // Measurement frames lost since the last start command: damaged on the
+  // line, missing from the stream's time line, or overrun in the queue.
+  // Caller's thread.
+  std::uint32_t LostFrames() const;
 
   // Reader-thread steps, public for tests that drive them without a thread.
   void PollOnce();
@@ -96,6 +105,10 @@ class SensorLink {
   void DispatchFrame();
   void OnInfoFrame(const Reply& reply);
   void OnLinkFrame(std::uint8_t linkCode);
+  // Reader thread: starts the counts afresh when a new stream was started,
+  // and publishes them.
+  void FollowStream();
+  void PublishLost();
   void ClearKeepAlive() {
     missedKeepAlives_ = 0;
     deviceFailed_ = false;
@@ -105,6 +118,10 @@ class SensorLink {
   // Reader thread only.
   FrameAssembler assembler_;
   int keepAliveCountdown_ = kKeepAliveIdlePolls;
+  std::uint32_t followedStream_ = 0;
+  std::uint32_t discardedBefore_ = 0;  // the assembler's count when the stream began
+  std::uint32_t discardedSeen_ = 0;
+  StreamTimeline timeline_;
   // Shared.
   // Replies other than measurement frames: at high frame rates the stream
   // would overwrite an acknowledgement before the caller copied it.
@@ -119,6 +136,10 @@ class SensorLink {
   std::atomic<bool> answerReady_{true};
   std::atomic<bool> commandIdle_{true};
   std::atomic<bool> deviceFailed_{false};
+  // Bumped by the caller at each start command; the reader's counts for
+  // stream s are published as s << 32 | lost.
+  std::atomic<std::uint32_t> streamNumber_{0};
+  std::atomic<std::uint64_t> lostReport_{0};
   std::thread reader_;
 };
 

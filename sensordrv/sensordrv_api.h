@@ -86,6 +86,16 @@ SENSORDRV_EXPORT int32_t _Get_V_bat(float* volts);
  * while they arrive no link tests are sent. */
 SENSORDRV_EXPORT unsigned char _Check_failed_Device(void);
 
+/* Added beside the eleven: measurement frames lost since the last
+ * _Set_status_SENS(1); 0 when none, otherwise at least 1. Seen are frames
+ * damaged on the line (a bad CRC, a frame cut short), frames the stream's
+ * own clock shows never arrived (the A + B ticks of the frames received
+ * against their arrival times: seen once three more frames have come, when
+ * the gap exceeds half a frame and 30 ms), and frames dropped because the
+ * caller fell more than 16 behind. Call it after the last frame wanted and
+ * two more have been read, before the stop. */
+SENSORDRV_EXPORT int32_t _Get_lost_frames_SENS(void);
+
 /* Receives the library's messages (open and write errors, thread start):
  * text and caption in UTF-8; isError 1 for the error-icon boxes (caption
  * "Error"), 0 for plain boxes (caption "ERROR"). The library waits until the
@@ -110,6 +120,7 @@ typedef unsigned char (*SensordrvCheckStatusCmdFn)(void);
 typedef int32_t (*SensordrvGetDataSensFn)(int32_t* sample);
 typedef int32_t (*SensordrvGetVBatFn)(float* volts);
 typedef unsigned char (*SensordrvCheckFailedDeviceFn)(void);
+typedef int32_t (*SensordrvGetLostFramesFn)(void);
 typedef void (*SensordrvSetMessageSinkFn)(SensordrvMessageSink sink, void* context);
 
 #define SENSORDRV_LIBRARY_NAME "libsensordrv.so"

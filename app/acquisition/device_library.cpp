@@ -40,6 +40,7 @@ bool DeviceLibrary::load(const QString& folder) {
   api_.GetVBat = bind<GetVBatFn>(handle, "_Get_V_bat");
   api_.SearchDevices = bind<SearchDevicesFn>(handle, "_SearchDevices");
   api_.CheckFailedDevice = bind<CheckFailedDeviceFn>(handle, "_Check_failed_Device");
+  api_.GetLostFrames = bind<GetLostFramesFn>(handle, "_Get_lost_frames_SENS");
   setSink_ = bind<SetMessageSinkFn>(handle, "_SetMessageSink");
   lastError_.clear();
   return true;

@@ -146,6 +146,17 @@ bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, Run
   return true;
 }
 
+// Frames the stream lost while this run stored samples; the samples are
+// cleared when any were lost. 0 without samples or without the library's count.
+int LostFrames(const RunState& s, const SensorApi& api, PulsogramRecord& record) {
+  if (s.n == 0 || api.GetLostFrames == nullptr) return 0;
+  std::array<std::int32_t, kSensorSampleSize> spare{};
+  for (int i = 0; i < kConfirmFrames; ++i) api.GetDataSens(spare.data());
+  const int lost = std::max(0, static_cast<int>(api.GetLostFrames()));
+  if (lost > 0) std::fill(record.Samples, record.Samples + std::min(s.n, kMaxSamples), 0);
+  return lost;
+}
+
 }  // namespace
 
 RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int startGain,
@@ -186,6 +197,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   }
   // The last wait took a second; the stop below may take another.
   if (s.lost) surface.processEvents();
+  const int framesLost = s.lost ? 0 : LostFrames(s, api, record);
 
   api.SetStatusSens(0);
   api.SetDTRPort(0);
@@ -198,7 +210,8 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   r.stopped = stopped;
   r.steps = s.w;
   r.sensorLost = s.lost;
-  record.SampleCount = static_cast<std::uint16_t>(std::min(s.n, kMaxSamples));
+  r.framesLost = framesLost;
+  record.SampleCount = static_cast<std::uint16_t>(framesLost > 0 ? 0 : std::min(s.n, kMaxSamples));
   record.SamplePeriod = r.period;
   record.Gain = s.gain;
   return r;

@@ -25,6 +25,9 @@ inline constexpr int kPeriodLastStep = 200;
 // Each failed frame wait lasts about a second: this many in a row (about
 // three seconds without a frame) mean the sensor is gone.
 inline constexpr int kLostAfterFailedReads = 3;
+// Frames read after the last step and not used: the library sees a frame
+// missing from the stream's time line only once a few more have come.
+inline constexpr int kConfirmFrames = 2;
 
 // Half of the run: R = round(W / 2), ties to even.
 int CalibrationSteps(int outerWidth);
@@ -60,12 +63,19 @@ struct RunResult {
   // The sensor stopped answering: the run ended as STOP ends it, and the
   // steps repeated from its last frame were not stored.
   bool sensorLost = false;
+  // Frames of the stream lost on the way (the library's count). Such a run
+  // keeps no samples: the ones that came would be run together as if
+  // consecutive, shrinking the time base.
+  int framesLost = 0;
 };
 
 // Runs one measurement into `record`: opens the sensor, streams, draws and
 // stores, closes the sensor, then writes SampleCount, SamplePeriod and Gain.
 // A failed frame wait repeats the last frame's values; kLostAfterFailedReads
-// of them in a row end the run (RunResult::sensorLost).
+// of them in a row end the run (RunResult::sensorLost). A run that stored
+// samples then reads kConfirmFrames more frames and asks the library how many
+// frames were lost; with any lost, SampleCount is 0 and the samples are
+// cleared (RunResult::framesLost).
 RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int startGain,
                          RunSurface& surface);
 

@@ -41,11 +41,14 @@ void Sweep(Canvas& c, int first, int lastDrawn, YOf yOf) {
 
 int FrameWidth(int outerWidth) { return static_cast<int>(std::nearbyint((outerWidth - 15) / 2.0)); }
 
-bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks) {
+RecordingVerdict CheckRecording(const PulsogramRecord& record, MarkTable& marks) {
   const std::span<const std::int32_t> samples(record.Samples,
                                               static_cast<std::size_t>(UsableSampleCount(record)));
-  marks = MarkBeats(samples);
-  return AcceptMarks(marks, record.SamplePeriod) == Rejection::None;
+  return JudgeRecording(samples, record.SamplePeriod, marks);
+}
+
+bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks) {
+  return CheckRecording(record, marks).accepted();
 }
 
 void DrawFrame(Canvas& canvas, const PulsogramRecord& record, const MarkTable& marks,
@@ -86,6 +89,23 @@ void DrawRejection(Canvas& canvas) {
   canvas.setFontBold(false);
   for (const AdviceLine& line : kAdvice)
     canvas.textOut(line.x, line.y, QString::fromUtf8(line.text));
+}
+
+void DrawRejectionReason(Canvas& canvas, const QString& reason) {
+  if (reason.isEmpty()) return;
+  const QColor colour = canvas.fontColor();
+  const bool bold = canvas.font().bold();
+  canvas.setFontColor(colours::Red);
+  canvas.setFontBold(true);
+  canvas.textOut(kAdvice[0].x, kRejectionReasonY, reason);
+  canvas.setFontBold(bold);
+  canvas.setFontColor(colour);
+}
+
+QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
+                        QChar decimalSeparator) {
+  return QString::fromStdString(ImplausibleText(verdict, record.SamplePeriod,
+                                                static_cast<char>(decimalSeparator.toLatin1())));
 }
 
 void DrawSignalWarning(Canvas& canvas, const SignalQuality& quality) {

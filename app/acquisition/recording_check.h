@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "analysis/beat_marking.h"
+#include "analysis/recording_plausibility.h"
 #include "analysis/signal_quality.h"
 #include "storage/pulsogram_record.h"
 
@@ -21,8 +22,11 @@ inline constexpr int kMarkBottom = 150;
 // Samples per frame for outer width W: round((W - 15) / 2), ties to even.
 int FrameWidth(int outerWidth);
 
-// Marks and rejects `record`: MarkBeats over its usable samples into
-// `marks`, then AcceptMarks with its SamplePeriod. True when accepted.
+// Marks and judges `record`: MarkBeats over its usable samples into `marks`,
+// AcceptMarks with its SamplePeriod, and whether it is a pulse recording at
+// all (recording_plausibility.h).
+RecordingVerdict CheckRecording(const PulsogramRecord& record, MarkTable& marks);
+// CheckRecording(...).accepted().
 bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks);
 
 // Draws frame `frameNumber` (1-based) of an accepted recording. Positions past
@@ -39,6 +43,13 @@ struct AdviceLine {
 };
 const AdviceLine* RejectionAdvice(int* count);
 void DrawRejection(Canvas& canvas);
+// Above the advice of the rejection screen: why the recording is not a pulse
+// recording, in red. Nothing when `reason` is empty; the font is left as it was.
+inline constexpr int kRejectionReasonY = 25;
+void DrawRejectionReason(Canvas& canvas, const QString& reason);
+// The reason text for a verdict; empty unless the recording is implausible.
+QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
+                        QChar decimalSeparator);
 
 // Below the frame of a doubtful recording: the red warning and its reason.
 // Nothing for a good one; the canvas's font is left as it was.

@@ -18,6 +18,7 @@ using SetStatusSensFn = SensordrvSetStatusSensFn;
 using GetDataSensFn = SensordrvGetDataSensFn;
 using GetVBatFn = SensordrvGetVBatFn;
 using CheckFailedDeviceFn = SensordrvCheckFailedDeviceFn;
+using GetLostFramesFn = SensordrvGetLostFramesFn;
 using MessageSinkFn = SensordrvMessageSink;
 using SetMessageSinkFn = SensordrvSetMessageSinkFn;
 
@@ -32,6 +33,9 @@ struct SensorApi {
   GetVBatFn GetVBat = nullptr;
   SearchDevicesFn SearchDevices = nullptr;
   CheckFailedDeviceFn CheckFailedDevice = nullptr;
+  // Not one of the nine: bound when the library has it (lost frames of the
+  // stream); without it a run cannot tell lost frames.
+  GetLostFramesFn GetLostFrames = nullptr;
 
   // Every function the check and the run call is present.
   bool complete() const {

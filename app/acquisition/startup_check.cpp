@@ -1,5 +1,9 @@
 #include "acquisition/startup_check.h"
 
+#include <cmath>
+#include <limits>
+#include <optional>
+
 #include "common/format_general.h"
 
 namespace sfigmo {
@@ -15,6 +19,19 @@ void StopSensor(const SensorApi& api) {
   api.SetStatusSens(0);
   api.SetDTRPort(0);
   api.ClosePort();
+}
+
+// The battery voltage, asked at most twice; none when no reading came. The
+// preset NaN tells a reply without a voltage from a reading.
+std::optional<float> ReadBattery(const SensorApi& api) {
+  constexpr int kAttempts = 2;
+  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    float volts = std::numeric_limits<float>::quiet_NaN();
+    if (IsTrue(api.GetVBat(&volts)) && std::isfinite(volts)) return volts;
+    // A port that failed to open or was closed by a failed write stays closed.
+    if (api.CheckOpenPort && !IsTrue(api.CheckOpenPort())) break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -40,11 +57,17 @@ SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& vi
   api.SetDTRPort(1);
   view.wait(100);
 
-  float volts = 0.0f;  // stays 0.0 when the sensor does not answer
-  api.GetVBat(&volts);
+  const std::optional<float> reading = ReadBattery(api);
+  if (!reading) {
+    result.batteryUnanswered = true;
+    view.setMessage(QString::fromUtf8(kNoSensorLinkText));
+    view.processEvents();
+    StopSensor(api);
+    return result;
+  }
+  const float volts = *reading;
   result.batteryVolts = volts;
   view.setBatteryText(BatteryText(volts, view.decimalSeparator));
-  // A NaN reading from a damaged reply counts as a flat battery.
   if (volts >= kMinBatteryVolts) {
     view.wait(100);
     result.noSignal = !IsTrue(api.SetStatusSens(1));

@@ -26,10 +26,18 @@ struct SensorCheckView {
 struct SensorCheckResult {
   bool noSignal = true;
   float batteryVolts = 0.0f;  // 0.0 when not read
+  // The battery query failed twice: a broken link, not a flat battery.
+  bool batteryUnanswered = false;
 };
 
-// Runs the test over a bound library. With an incomplete `api` (no library)
-// nothing is called and the result is no-signal.
+// Memo2's text when the sensor does not answer the battery query.
+inline constexpr const char* kNoSensorLinkText = " Нет связи с датчиком";
+
+// Runs the test over a bound library. A battery query that fails (no reply,
+// or a reply without a voltage) is asked once more; failing again, the check
+// says the sensor does not answer rather than reading a flat battery. With
+// an incomplete `api` (no library) nothing is called and the result is
+// no-signal.
 SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& view);
 
 // "Ubat = 9 в." and "Ubat=7,4": the battery value with 3 significant digits.

@@ -38,6 +38,7 @@ namespace sfigmo {
 class Canvas;
 class TraceArea;
 class DeviceLibrary;
+struct RunResult;
 }  // namespace sfigmo
 
 // Settings a test can replace; the program uses the defaults.
@@ -187,7 +188,7 @@ class TForm1 : public QMainWindow {
   void place(QWidget* w, int left, int top, int width, int height) const;
   int scaled(int designPixels) const;
   bool MeasurementRun();  // false: the sensor stopped answering
-  void showRunMessages(bool sensorLost);
+  void showRunMessages(const sfigmo::RunResult& run);
   void resetForActivation();
   void clearStatusTexts();
   void hideStepAndStopButtons();

@@ -254,26 +254,33 @@ bool TForm1::MeasurementRun() {
   ProgressBar1->setValue(0);
   processPendingEvents();  // the reader's last messages, queued before it stopped
   --busy_;
-  showRunMessages(run.sensorLost);
-  return !run.sensorLost;
+  showRunMessages(run);
+  return !run.sensorLost && run.framesLost == 0;
 }
 
 // The library's messages held during the run, or for a lost sensor (whose
-// symptoms they are) one message that the run was broken off; the signal
-// shows as lost until the next check or run.
-void TForm1::showRunMessages(bool sensorLost) {
+// symptoms they are) one message that the run was broken off, the signal
+// showing as lost until the next check or run; or, when frames were lost on
+// the way, one message that nothing was kept.
+void TForm1::showRunMessages(const sfigmo::RunResult& run) {
   std::vector<HeldMessage> held;
   held.swap(heldMessages_);
   if (closePending_) return;
-  if (!sensorLost) {
-    for (const HeldMessage& m : held) presentDeviceMessage(m.text, m.caption, m.isError);
+  if (run.sensorLost) {
+    NoSignal = 1;
+    showStatus(Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
+    presentDeviceMessage(QStringLiteral("Датчик перестал отвечать, измерение прервано. Проверьте "
+                                        "подключение датчика и повторите измерение."),
+                         QStringLiteral("Измерение"), true);
     return;
   }
-  NoSignal = 1;
-  showStatus(Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
-  presentDeviceMessage(QStringLiteral("Датчик перестал отвечать, измерение прервано. Проверьте "
-                                      "подключение датчика и повторите измерение."),
-                       QStringLiteral("Измерение"), true);
+  if (run.framesLost > 0) {
+    presentDeviceMessage(QStringLiteral("Связь с датчиком неустойчива: часть данных потеряна. "
+                                        "Проверьте подключение датчика и повторите измерение."),
+                         QStringLiteral("Измерение"), true);
+    return;
+  }
+  for (const HeldMessage& m : held) presentDeviceMessage(m.text, m.caption, m.isError);
 }
 
 void TForm1::Button8Click() {
@@ -321,9 +328,9 @@ void TForm1::Button3Click() {
   clearTrace();
   processPendingEvents();
 
-  const bool accepted = sfigmo::MarkAndAccept(*CurrentRecord, Marks);
+  const sfigmo::RecordingVerdict verdict = sfigmo::CheckRecording(*CurrentRecord, Marks);
   sfigmo::Canvas& c = traceCanvas();
-  if (accepted) {
+  if (verdict.accepted()) {
     FrameNumber += 1;
     if (FrameNumber > 1) {
       FrameNumber = 1;
@@ -348,6 +355,10 @@ void TForm1::Button3Click() {
     c.setFontColor(sfigmo::colours::Black);
     c.setBrushColor(TreeView1->background());
     sfigmo::DrawRejection(c);
+    sfigmo::DrawRejectionReason(
+        c, sfigmo::RejectionReason(
+               verdict, *CurrentRecord,
+               QChar::fromLatin1(sfigmo::ShownDecimalSeparator(options_.decimalSeparator))));
     processPendingEvents();
   }
 }

@@ -63,6 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const sfigmo::RecordReport calculated = sfigmo::AnalyseRecord(*record, false);
   FormatEverything(calculated);
+  // Only a pulse recording is accepted: a sensor's time base, a person's pulse.
+  if (calculated.Accepted() && (!sfigmo::PlausibleSamplePeriod(record->SamplePeriod) ||
+                                !(calculated.Verdict.pulse >= sfigmo::kMinPlausiblePulse &&
+                                  calculated.Verdict.pulse <= sfigmo::kMaxPlausiblePulse)))
+    std::abort();
   if (calculated.HasQuality) {
     CheckQuality(calculated.Quality);
   } else {

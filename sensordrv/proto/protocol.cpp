@@ -53,6 +53,7 @@ bool FrameAssembler::PushByte(std::uint8_t c) {
       escapePending_ = true;
       return false;
     case kFrameStart:
+      Discard();
       length_ = 0;
       return false;
     case kFrameEnd:
@@ -65,14 +66,21 @@ bool FrameAssembler::PushByte(std::uint8_t c) {
 }
 
 void FrameAssembler::EndOfFrame() {
-  if (length_ < 2) return;
+  if (length_ < 2) {
+    Discard();
+    return;
+  }
   const std::size_t bodyLength = length_ - 2;
   const std::uint16_t expected = FrameCrc({buffer_.data(), bodyLength});
   const std::uint16_t got =
       static_cast<std::uint16_t>(buffer_[bodyLength] << 8 | buffer_[bodyLength + 1]);
   // A mismatch keeps the bytes: the sensor's frames may hold a bare end byte
   // only by corruption, and the next start byte resynchronises.
-  if (got != expected) return;
+  if (got != expected) {
+    Discard();
+    return;
+  }
+  unfinished_ = false;
   if (!HeaderAccepted(buffer_[0])) return;
   receiving_ = false;
 }

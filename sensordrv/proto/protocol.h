@@ -81,17 +81,28 @@ class FrameAssembler {
   // The held frame: body followed by its two CRC bytes.
   std::span<const std::uint8_t> Frame() const { return {buffer_.data(), length_}; }
   void Release() { receiving_ = true; }
+  // Frames thrown away so far: bytes that ended at a bad CRC, or that a new
+  // start byte cut off before their end. A frame with a good CRC but a
+  // header for another receiver is not counted; nor is an empty one.
+  std::uint32_t Discarded() const { return discarded_; }
 
  private:
   void Append(std::uint8_t c) {
     if (length_ < kRxCapacity) buffer_[length_++] = c;
+    unfinished_ = true;
   }
   void EndOfFrame();
+  void Discard() {
+    if (unfinished_) ++discarded_;
+    unfinished_ = false;
+  }
 
   std::array<std::uint8_t, kRxCapacity> buffer_{};
   std::size_t length_ = 0;
   bool receiving_ = true;
   bool escapePending_ = false;
+  bool unfinished_ = false;  // bytes taken since the last frame boundary
+  std::uint32_t discarded_ = 0;
 };
 
 // The reply part of an information frame, addresses stripped.

@@ -14,9 +14,13 @@ unsigned char SearchDevices() {
 }
 unsigned char OpenPort() {
   F().calls.push_back("open");
+  F().portOpen = true;
   return 1;
 }
-void ClosePort() { F().calls.push_back("close"); }
+void ClosePort() {
+  F().calls.push_back("close");
+  F().portOpen = false;
+}
 unsigned char SetDTRPort(unsigned char on) {
   F().calls.push_back(on ? "dtr1" : "dtr0");
   return 1;
@@ -28,6 +32,11 @@ std::int32_t SetStatusSens(unsigned char on) {
 std::int32_t GetVBat(float* v) {
   F().calls.push_back("vbat");
   if (!F().answersBattery) return 0;
+  if (F().batteryFailures > 0) {
+    F().batteryFailures -= 1;
+    return 0;
+  }
+  if (F().batteryWithoutVolts) return 1;
   *v = F().volts;
   return 1;
 }
@@ -39,7 +48,8 @@ std::int32_t GetDataSens(std::int32_t* sample) {
   f.framesServed += 1;
   return 1;
 }
-unsigned char CheckOpenPort() { return 0; }
+unsigned char CheckOpenPort() { return F().portOpen ? 1 : 0; }
+std::int32_t GetLostFrames() { return F().lostFrames; }
 unsigned char CheckFailed() { return 0; }
 
 }  // namespace
@@ -55,6 +65,7 @@ SensorApi FakeSensor::api() {
   a.GetVBat = &GetVBat;
   a.SearchDevices = &SearchDevices;
   a.CheckFailedDevice = &CheckFailed;
+  if (lostFrames >= 0) a.GetLostFrames = &GetLostFrames;
   return a;
 }
 

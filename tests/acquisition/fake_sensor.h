@@ -17,6 +17,10 @@ struct FakeSensor {
   bool listed = true;
   float volts = 9.0f;
   bool answersBattery = true;
+  int batteryFailures = 0;           // battery queries that fail before one answers
+  bool batteryWithoutVolts = false;  // replies, but with no voltage (a garbled width byte)
+  bool portOpen = false;
+  int lostFrames = -1;  // what _Get_lost_frames_SENS says; -1: the export is missing
   bool acceptsStart = true;
   bool muted = false;  // no frame ever arrives
   int framesBeforeMute = -1;

@@ -261,3 +261,48 @@ TEST_F(RunTest, WithoutLibraryNothingIsCalled) {
 
 }  // namespace
 }  // namespace sfigmo
+
+namespace sfigmo {
+namespace {
+
+// A run that stored samples reads kConfirmFrames more and asks the library
+// for lost frames; any loss keeps none of the samples.
+TEST_F(RunTest, LostFramesKeepNoSamples) {
+  struct Case {
+    const char* name;
+    int lost;     // the library's count; -1: no such export
+    int stopAt;   // STOP at this step; 0: a full run
+    int samples;  // SampleCount afterwards
+    int extraReads;
+  };
+  const Case cases[] = {
+      {"no export", -1, 0, 316, 0},
+      {"none lost", 0, 0, 316, kConfirmFrames},
+      {"one lost", 1, 0, 0, kConfirmFrames},
+      {"many lost", 40, 0, 0, kConfirmFrames},
+      {"stopped while recording, one lost", 1, 400, 0, kConfirmFrames},
+      {"stopped while calibrating", 1, 150, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSensor s;
+    s.lostFrames = c.lost;
+    FakeSensor::current = &s;
+    std::memset(static_cast<void*>(record.get()), 0x5A, sizeof(PulsogramRecord));
+    FakeSurface surface(649);
+    surface.stopAt = c.stopAt;
+    const RunResult r = RunMeasurement(s.api(), *record, 20, surface);
+    const int stored = std::max(0, r.steps - CalibrationSteps(649));
+    EXPECT_EQ(r.framesLost, c.samples == 0 && stored > 0 ? c.lost : 0);
+    EXPECT_EQ(record->SampleCount, c.samples);
+    EXPECT_EQ(s.framesServed, 1 + r.steps / kStepsPerFrame + c.extraReads);
+    for (int k = 0; c.samples == 0 && k < stored; ++k) ASSERT_EQ(record->Samples[k], 0) << k;
+    EXPECT_FALSE(r.sensorLost);
+    const std::vector<std::string> tail(s.calls.end() - 3, s.calls.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"stop", "dtr0", "close"}));
+  }
+  FakeSensor::current = &sensor;
+}
+
+}  // namespace
+}  // namespace sfigmo

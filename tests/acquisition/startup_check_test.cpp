@@ -69,12 +69,47 @@ TEST_F(CheckTest, ExactlyMinimumBatteryPasses) {
   EXPECT_EQ(batteryTexts.back(), QStringLiteral("Ubat = 7,5 в."));
 }
 
-TEST_F(CheckTest, SilentBatteryReadsZero) {
-  sensor.answersBattery = false;
-  EXPECT_TRUE(RunSensorCheck(sensor.api(), view).noSignal);
-  EXPECT_EQ(batteryTexts.front(), QStringLiteral("Ubat = 0 в."));
-  EXPECT_EQ(batteryTexts.back(), QStringLiteral("Ubat=0"));
-  EXPECT_EQ(message, QStringLiteral("  Сменить Бат."));
+// A failed battery query is asked once more; a second failure is a broken
+// link, never a flat battery.
+TEST_F(CheckTest, FailedBatteryQueryIsAskedOnceMoreThenNamesTheLink) {
+  struct Case {
+    const char* name;
+    bool answers;
+    int failures;
+    bool withoutVolts;
+    bool ready;
+  };
+  const Case cases[] = {
+      {"one failure, then a reading", true, 1, false, true},
+      {"mute", false, 0, false, false},
+      {"two failures", true, 2, false, false},
+      {"reply without a voltage", true, 0, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSensor s;
+    s.answersBattery = c.answers;
+    s.batteryFailures = c.failures;
+    s.batteryWithoutVolts = c.withoutVolts;
+    FakeSensor::current = &s;
+    batteryTexts.clear();
+    message.clear();
+    const SensorCheckResult r = RunSensorCheck(s.api(), view);
+    EXPECT_EQ(std::count(s.calls.begin(), s.calls.end(), "vbat"), 2);
+    EXPECT_EQ(r.noSignal, !c.ready);
+    EXPECT_EQ(r.batteryUnanswered, !c.ready);
+    if (c.ready) {
+      EXPECT_EQ(batteryTexts, std::vector<QString>{QStringLiteral("Ubat = 9 в.")});
+      EXPECT_TRUE(message.isEmpty());
+    } else {
+      EXPECT_TRUE(batteryTexts.empty());
+      EXPECT_EQ(message, QString::fromUtf8(kNoSensorLinkText));
+      EXPECT_EQ(std::count(s.calls.begin(), s.calls.end(), "start"), 0);
+      EXPECT_EQ(std::vector<std::string>(s.calls.end() - 3, s.calls.end()),
+                (std::vector<std::string>{"stop", "dtr0", "close"}));
+    }
+  }
+  FakeSensor::current = &sensor;
 }
 
 TEST_F(CheckTest, RefusedStreamStartIsNoSignalWithoutMessage) {

@@ -54,49 +54,34 @@ TEST(AnalyzeCliHostile, SampleCountBeyondTheArrayIsHeldAndReported) {
   EXPECT_NE(run.Err.find("10901"), std::string::npos);
 }
 
-TEST(AnalyzeCliHostile, DamagedSamplePeriodEndsAtAGuardOrTheFirstBeatTest) {
-  struct Case {
-    double period;
-    bool accepted;
-    const char* stoppedAt;
-  };
-  const Case cases[] = {
-      {0.0, true, "rhythm-1"},
-      {-0.01, true, "rhythm-11"},
-      {-kInf, true, "rhythm-1"},
-      // A NaN first-beat time cannot be shown to lie within 2 s.
-      {std::nan(""), false, nullptr},
-      {kInf, false, nullptr},
-      {1e308, false, nullptr},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.period);
+// A time base no sensor gives is no pulse recording: rejected with its own
+// reason word, never calculated.
+TEST(AnalyzeCliHostile, DamagedSamplePeriodIsRejectedAsNoPulseRecording) {
+  const double periods[] = {0.0,     -0.01, -kInf,  std::nan(""),
+                            kInf,    1e308, 1e-300, std::numeric_limits<double>::denorm_min(),
+                            0.00049, 0.51};
+  for (const double period : periods) {
+    SCOPED_TRACE(period);
     auto record = RecordOf(NormalRestingWave());
-    record->SamplePeriod = c.period;
-    const QJsonObject o = AnalyseOne(*record);
-    EXPECT_EQ(o["Accepted"].toBool(), c.accepted);
-    if (c.stoppedAt) {
-      EXPECT_EQ(o["StoppedAt"].toString(), QString(c.stoppedAt));
-    } else {
-      EXPECT_EQ(o["RejectedBy"].toString(), QString("first-beat"));
-      EXPECT_TRUE(o["StoppedAt"].isNull());
-    }
+    record->SamplePeriod = period;
+    RunResult run;
+    const QJsonObject o = AnalyseOne(*record, false, &run);
+    EXPECT_FALSE(o["Accepted"].toBool());
+    EXPECT_EQ(o["RejectedBy"].toString(), QString("period"));
+    EXPECT_TRUE(o["StoppedAt"].isNull());
     EXPECT_FALSE(o.contains("Verdicts"));
+    EXPECT_FALSE(o.contains("PULS"));
     EXPECT_FALSE(o.contains("NAGR"));
-    if (!std::isfinite(c.period)) {
+    if (!std::isfinite(period)) {
       EXPECT_TRUE(o["SamplePeriod"].isNull());
     }
+    TempDir dir;
+    Save(dir / "x.pul", *record);
+    const RunResult text = RunAnalyze({(dir / "x.pul").string()});
+    EXPECT_NE(text.Out.find("Запись отклонена (period): Это не запись пульса"), std::string::npos)
+        << text.Out;
+    EXPECT_EQ(text.Out.find("Запись принята"), std::string::npos);
   }
-}
-
-TEST(AnalyzeCliHostile, TinyPeriodOverflowsToNonFiniteResultsWithoutHarm) {
-  auto record = RecordOf(NormalRestingWave());
-  record->SamplePeriod = std::numeric_limits<double>::denorm_min();
-  RunResult run;
-  const QJsonObject o = AnalyseOne(*record, false, &run);
-  EXPECT_TRUE(o["Accepted"].toBool());
-  EXPECT_TRUE(o["PULS"].isNull());  // 60 / a denormal is infinite
-  EXPECT_TRUE(o.contains("Advice"));
 }
 
 TEST(AnalyzeCliHostile, RejectedRecordingsCarryNoResults) {

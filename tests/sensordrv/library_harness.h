@@ -29,6 +29,7 @@ struct SensorLibrary {
   SensordrvGetVBatFn GetVBat = nullptr;
   SensordrvCheckFailedDeviceFn CheckFailedDevice = nullptr;
   SensordrvSetMessageSinkFn SetMessageSink = nullptr;
+  SensordrvGetLostFramesFn GetLostFrames = nullptr;
 
   template <typename F>
   void Bind(F& f, const char* name) {
@@ -50,7 +51,8 @@ struct SensorLibrary {
     Bind(GetVBat, "_Get_V_bat");
     Bind(CheckFailedDevice, "_Check_failed_Device");
     Bind(SetMessageSink, "_SetMessageSink");
-    return SearchDevices && CheckOpenPort && OpenPort && ClosePort && SetDTRPort &&
+    Bind(GetLostFrames, "_Get_lost_frames_SENS");
+    return GetLostFrames && SearchDevices && CheckOpenPort && OpenPort && ClosePort && SetDTRPort &&
            GetVersionDevice && SetStatusSens && CheckStatusCmd && GetDataSens && GetVBat &&
            CheckFailedDevice && SetMessageSink;
   }

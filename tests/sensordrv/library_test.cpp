@@ -103,6 +103,52 @@ TEST_F(LibraryTest, CallingOrderDeliversWhatTheSimulatorSent) {
   EXPECT_TRUE(capture.Texts().empty());
 }
 
+// Frames lost on the way, counted by the library for the stream in
+// progress: those damaged on the line and those that never came.
+TEST_F(LibraryTest, CountsTheFramesAStreamLost) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    int minLost;
+    int maxLost;
+  };
+  const Case cases[] = {
+      {"healthy", {}, 0, 0},
+      {"every 8th never sent", {"--drop-every", "8"}, 2, 4},
+      // Told by the time line: a loaded machine may make the gap look a frame longer.
+      {"one never sent", {"--drop-every", "12", "--drop-limit", "1"}, 1, 2},
+      {"a burst of three never sent",
+       {"--drop-every", "10", "--drop-burst", "3", "--drop-limit", "1"},
+       3,
+       4},
+      {"one with a bad CRC", {"--drop-every", "12", "--drop-limit", "1", "--drop-crc"}, 1, 1},
+      {"every 8th with a bad CRC", {"--drop-every", "8", "--drop-crc"}, 2, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> args = {"--rate", "100"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    auto sim = StartSim(args);
+    OpenAndRaiseDtr();
+    ASSERT_EQ(lib.SetStatusSens(1), 1);
+    SampleValues v{};
+    for (int i = 0; i < 24; ++i) ASSERT_EQ(lib.GetDataSens(v.data()), 1) << i;
+    const int lost = lib.GetLostFrames();
+    EXPECT_GE(lost, c.minLost);
+    EXPECT_LE(lost, c.maxLost);
+    Finish();
+    // A new stream starts its count afresh.
+    if (c.maxLost == 0) {
+      ASSERT_TRUE(IsTrue(lib.OpenPort()));
+      ASSERT_TRUE(IsTrue(lib.SetDTRPort(1)));
+      ASSERT_EQ(lib.SetStatusSens(1), 1);
+      EXPECT_EQ(lib.GetLostFrames(), 0);
+      Finish();
+    }
+    sim->Stop();
+  }
+}
+
 TEST_F(LibraryTest, RepeatedCyclesLeaveNoThreadOrDescriptor) {
   auto sim = StartSim();
   // Measured after a first cycle: sanitizer runtimes start helper threads lazily.

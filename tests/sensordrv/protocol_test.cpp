@@ -123,6 +123,48 @@ TEST(FrameAssembler, SplitGarbageGluedAndBrokenFrames) {
   ExpectFramesAtEveryChunkSize({0x7E, 0x7F, 0x7E, 0x41, 0x7F}, {});
 }
 
+// Frames thrown away are counted once each, so a lost measurement frame is
+// never silent; frames for another receiver and empty ones are not losses.
+TEST(FrameAssembler, CountsEachDiscardedFrame) {
+  const Bytes ack = InfoBody(kReplyAck, {0x80});
+  Bytes badCrc = Encode(ack);
+  badCrc[badCrc.size() - 2] ^= 0x01;
+  Bytes cutShort = Encode(ack);
+  cutShort.resize(cutShort.size() - 3);
+  while (cutShort.back() == kEscape) cutShort.pop_back();  // an escape would take the next start
+  Bytes noEnd = Encode(ack);
+  noEnd.pop_back();
+  const Bytes otherReceiver = Encode(InfoBody(kReplyAck, {0x80}, 0x10, {0x05}));
+  struct Case {
+    const char* name;
+    Bytes stream;
+    std::uint32_t discarded;
+    std::size_t frames;
+  };
+  const Case cases[] = {
+      {"good frames", Concat({Encode(ack), Encode(ack)}), 0, 2},
+      {"a bad CRC", Concat({Encode(ack), badCrc, Encode(ack)}), 1, 2},
+      {"cut short by the next start", Concat({cutShort, Encode(ack)}), 1, 1},
+      {"end byte lost", Concat({noEnd, Encode(ack)}), 1, 1},
+      {"three bad in a row", Concat({badCrc, badCrc, badCrc}), 3, 0},
+      {"another receiver's frame", Concat({otherReceiver, Encode(ack)}), 0, 1},
+      {"empty frames", {0x7E, 0x7E, 0x7F, 0x7E}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FrameAssembler a;
+    std::size_t frames = 0;
+    for (std::uint8_t b : c.stream) {
+      if (a.PushByte(b)) {
+        ++frames;
+        a.Release();
+      }
+    }
+    EXPECT_EQ(a.Discarded(), c.discarded);
+    EXPECT_EQ(frames, c.frames);
+  }
+}
+
 TEST(FrameAssembler, EscapedStartIsDataButBareStartRestarts) {
   const Bytes body = InfoBody(kReplyVersion, {0x7E, 0x01, 0x02, 0x03});
   const Bytes wire = Encode(body);

@@ -162,6 +162,65 @@ TEST(SimDevice, FramesCarryCounterAndTicksRule) {
   }
 }
 
+// --drop-every and its companions: which frames of a stream are lost, and
+// how a frame lost with a wrong CRC looks to the host.
+TEST(SimDevice, DropsTheChosenFrames) {
+  struct Case {
+    const char* name;
+    std::vector<const char*> args;
+    std::vector<long> lost;  // frame numbers among 1..24
+    bool badCrc;
+  };
+  const Case cases[] = {
+      {"every 5th", {"--drop-every", "5"}, {5, 10, 15, 20}, false},
+      {"once", {"--drop-every", "7", "--drop-limit", "1"}, {7}, false},
+      {"bursts of 3, twice",
+       {"--drop-every", "10", "--drop-burst", "3", "--drop-limit", "2"},
+       {10, 11, 12, 20, 21, 22},
+       false},
+      {"with a wrong CRC", {"--drop-every", "6", "--drop-crc"}, {6, 12, 18, 24}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<const char*> argv = {"sensor-sim"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const ParsedOptions p =
+        ParseOptions(static_cast<int>(argv.size()), const_cast<char**>(argv.data()));
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    Rig rig(p.config);
+    rig.Command(kCmdStart);
+    std::vector<long> lost;
+    FrameAssembler host;
+    std::uint32_t framesSeen = 0;
+    for (long f = 1; f <= 24; ++f) {
+      Bytes out;
+      const FrameRecord rec = rig.device.NextFrame(out);
+      EXPECT_EQ(rec.sequence, f);
+      if (rec.lost) lost.push_back(f);
+      // A lost frame is not sent at all, or sent so that the host throws it away.
+      EXPECT_EQ(out.empty(), rec.lost && !c.badCrc) << f;
+      for (std::uint8_t b : out) {
+        if (host.PushByte(b)) {
+          ++framesSeen;
+          host.Release();
+        }
+      }
+    }
+    EXPECT_EQ(lost, c.lost);
+    EXPECT_EQ(framesSeen, 24u - c.lost.size());
+    EXPECT_EQ(host.Discarded(), c.badCrc ? c.lost.size() : 0u);
+  }
+  for (const std::vector<const char*>& bad :
+       {std::vector<const char*>{"sensor-sim", "--drop-every", "1"},
+        {"sensor-sim", "--drop-every", "4", "--drop-burst", "4"},
+        {"sensor-sim", "--drop-limit", "0"},
+        {"sensor-sim", "--drop-burst", "x"}}) {
+    EXPECT_FALSE(
+        ParseOptions(static_cast<int>(bad.size()), const_cast<char**>(bad.data())).error.empty())
+        << bad[1];
+  }
+}
+
 // Onsets of beats found as the deepest drops of the light level, the way
 // the program sees them after differentiation.
 std::vector<int> DropOnsets(const std::vector<double>& level, double rate) {

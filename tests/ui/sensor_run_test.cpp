@@ -21,6 +21,7 @@
 
 #include "acquisition/measurement_run.h"
 #include "acquisition/recording_check.h"
+#include "acquisition/startup_check.h"
 #include "draw/canvas.h"
 #include "sim_process.h"
 #include "ui/trace_area.h"
@@ -241,9 +242,20 @@ TEST(WithoutSensor, LibraryMessagesReachTheWindow) {
   ASSERT_FALSE(t.messages.isEmpty());
   EXPECT_TRUE(t.messages.front().contains(QStringLiteral("Ошибка при открытии порта")))
       << t.messages.join('\n').toStdString();
-  EXPECT_EQ(t.form->Label1->text(), QStringLiteral("Ubat=0"));
-  EXPECT_EQ(t.form->Memo2->toPlainText(), QStringLiteral("  Сменить Бат."));
+  // No battery reading came: the link is named, not the battery.
+  EXPECT_TRUE(t.form->Label1->text().isEmpty());
+  EXPECT_EQ(t.form->Memo2->toPlainText(), QString::fromUtf8(kNoSensorLinkText));
   EXPECT_EQ(t.form->NoSignal, 1);
+}
+
+TEST_F(WithSim, MuteSensorIsABrokenLinkNotAFlatBattery) {
+  start({QStringLiteral("--mute")});
+  TForm1& f = *t.form;
+  EXPECT_EQ(f.NoSignal, 1);
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_EQ(f.Memo2->toPlainText(), QString::fromUtf8(kNoSensorLinkText));
+  EXPECT_TRUE(f.Label1->text().isEmpty());
+  EXPECT_FALSE(f.Button1->isEnabled());
 }
 
 // Frames the simulator sent in its last stream, from its --log file.
@@ -342,6 +354,84 @@ INSTANTIATE_TEST_SUITE_P(
                       LostSensorCase{"recording", Loss::SilentAfterFrames, 100, true},
                       LostSensorCase{"killed", Loss::Killed, 450, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Frames lost on the way, whether never sent or thrown away for a bad CRC:
+// the run keeps nothing and says so once; nothing is checked or calculated.
+struct LossCase {
+  const char* name;
+  QStringList args;  // {last} stands for the last frame the run uses
+};
+
+void PrintTo(const LossCase& c, std::ostream* os) { *os << c.name; }
+
+class LossyStream : public WithSim, public ::testing::WithParamInterface<LossCase> {};
+
+TEST_P(LossyStream, RunKeepsNothingAndSaysSoOnce) {
+  const LossCase& c = GetParam();
+  TForm1& f = *t.form;
+  f.show();
+  // Frame 1 is the seed; the steps use frames 2 .. 1 + steps / 5.
+  const int W = f.outerWidth();
+  const int lastFrame = 1 + (W - 10 + kStepsPerFrame - 1) / kStepsPerFrame;
+  QStringList args = c.args;
+  args.replaceInStrings(QStringLiteral("{last}"), QString::number(lastFrame));
+  start(args);
+  ASSERT_EQ(f.NoSignal, 0);
+  f.Button1->click();
+
+  ASSERT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
+  EXPECT_EQ(t.messages.front(),
+            QStringLiteral("Измерение: Связь с датчиком неустойчива: часть данных потеряна. "
+                           "Проверьте подключение датчика и повторите измерение."));
+  const PulsogramRecord& r = *f.CurrentRecord;
+  EXPECT_EQ(r.SampleCount, 0);
+  for (int k = 0; k < SampleCountForWidth(W); ++k) ASSERT_EQ(r.Samples[k], 0) << k;
+  // No check, calculation or conclusion; START is ready for another try.
+  EXPECT_EQ(f.CheckViewShown, 0);
+  EXPECT_EQ(f.AnalysisViewShown, 0);
+  EXPECT_EQ(f.ConclusionShown, 0);
+  EXPECT_FALSE(f.Regis_->isEnabled());
+  EXPECT_FALSE(f.Button1->isHidden());
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_FALSE(f.busy());
+  t.save(QStringLiteral("lossy-") + QString::fromLatin1(c.name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, LossyStream,
+    ::testing::Values(
+        LossCase{"every_25th", {"--drop-every", "25"}},
+        LossCase{"single_while_recording", {"--drop-every", "90", "--drop-limit", "1"}},
+        LossCase{"single_in_calibration", {"--drop-every", "30", "--drop-limit", "1"}},
+        LossCase{"last_used_frame", {"--drop-every", "{last}", "--drop-limit", "1"}},
+        LossCase{"burst_of_five", {"--drop-every", "70", "--drop-burst", "5", "--drop-limit", "1"}},
+        LossCase{"single_bad_crc", {"--drop-every", "90", "--drop-limit", "1", "--drop-crc"}},
+        LossCase{"every_10th_bad_crc", {"--drop-every", "10", "--drop-crc"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// 500 samples per second: 0.63 s of signal cannot hold the beats of a pulse;
+// the check rejects it, and nothing is calculated.
+TEST_F(WithSim, FiveHundredPerSecondIsNoPulseRecording) {
+  start({QStringLiteral("--rate"), QStringLiteral("500")});
+  TForm1& f = *t.form;
+  // A loaded machine may fall more than 16 frames behind a stream this fast
+  // and lose frames; that run keeps nothing and is tried again.
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    t.messages.clear();
+    f.Button1->click();
+    if (f.CurrentRecord->SampleCount != 0) break;
+  }
+  ASSERT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();
+  const PulsogramRecord& r = *f.CurrentRecord;
+  EXPECT_EQ(r.SampleCount, SampleCountForWidth(f.outerWidth()));
+  EXPECT_NEAR(r.SamplePeriod, 0.002, 1e-9);
+  EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+  EXPECT_EQ(f.ConclusionShown, 0);
+  EXPECT_EQ(f.AnalysisViewShown, 0);
+  MarkTable marks;
+  EXPECT_FALSE(CheckRecording(r, marks).accepted());
+  t.save(QStringLiteral("rate-500-check"));
+}
 
 TEST_F(WithSim, ReplayedRecordingIsAcceptedAtAModerateGain) {
   start({QStringLiteral("--replay"), QStringLiteral(SFIGMO_PPG_DATA_DIR "/finger-ppg-100hz.csv"),

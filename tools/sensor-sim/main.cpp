@@ -119,8 +119,9 @@ void Server::SendDueFrames(Clock::time_point now) {
   while (device_.Streaming() && now >= nextFrame_) {
     std::vector<std::uint8_t> frame;
     const FrameRecord rec = device_.NextFrame(frame);
-    const bool dropped = pending_.size() + frame.size() > kMaxPending;
-    if (!dropped) pending_.insert(pending_.end(), frame.begin(), frame.end());
+    const bool dropped = rec.lost || pending_.size() + frame.size() > kMaxPending;
+    if (pending_.size() + frame.size() <= kMaxPending)
+      pending_.insert(pending_.end(), frame.begin(), frame.end());
     LogFrame(log_, rec, dropped);
     nextFrame_ += period;
     // After a long stall keep the rate rather than sending a burst.

@@ -24,6 +24,14 @@ struct SimConfig {
   bool refuseStart = false;   // answers everything but the stream start
   long stopAfterFrames = -1;  // falls silent after this many frames (-1: never)
   double corrupt = 0.0;       // fraction of sent bytes replaced by garbage
+  // Frames lost on the way: from frame dropEvery on, every dropEvery-th
+  // frame of a stream and the dropBurst - 1 after it, at most dropLimit times
+  // (-1: no limit). 0: none. dropAsBadCrc sends them with a wrong CRC
+  // instead of not at all.
+  long dropEvery = 0;
+  long dropBurst = 1;
+  long dropLimit = -1;
+  bool dropAsBadCrc = false;
   std::string logFile;
   std::uint64_t seed = 1;
 };

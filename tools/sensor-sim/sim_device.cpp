@@ -92,8 +92,37 @@ FrameRecord SimDevice::NextFrame(std::vector<std::uint8_t>& out) {
     data[3 + 4 * s] = static_cast<std::uint8_t>(b >> 8);
     data[4 + 4 * s] = static_cast<std::uint8_t>(b & 0xFF);
   }
-  SendInfo(kReplyData, data, out);
+  rec.lost = LostOnTheWay(rec.sequence);
+  if (!rec.lost) {
+    SendInfo(kReplyData, data, out);
+  } else if (config_.dropAsBadCrc) {
+    // The frame's bytes go out with its CRC off by one: the host must throw it away.
+    std::array<std::uint8_t, 64> body{};
+    const std::size_t n = ReplyBody(kReplyData, data, body);
+    const std::uint16_t wrong = static_cast<std::uint16_t>(FrameCrc({body.data(), n}) ^ 1);
+    out.push_back(kFrameStart);
+    auto put = [&out](std::uint8_t b) {
+      if (NeedsEscape(b)) {
+        out.push_back(kEscape);
+        out.push_back(static_cast<std::uint8_t>(b ^ 0x20));
+      } else {
+        out.push_back(b);
+      }
+    };
+    for (std::size_t i = 0; i < n; ++i) put(body[i]);
+    put(static_cast<std::uint8_t>(wrong >> 8));
+    put(static_cast<std::uint8_t>(wrong & 0xFF));
+    out.push_back(kFrameEnd);
+  }
   return rec;
+}
+
+bool SimDevice::LostOnTheWay(long sequence) const {
+  const long n = config_.dropEvery;
+  if (n <= 0) return false;
+  const long loss = sequence / n;  // the loss this frame would belong to, from 1
+  return loss >= 1 && sequence % n < config_.dropBurst &&
+         (config_.dropLimit < 0 || loss <= config_.dropLimit);
 }
 
 void SimDevice::SendInfo(std::uint8_t code, std::span<const std::uint8_t> data,

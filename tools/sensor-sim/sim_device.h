@@ -19,6 +19,7 @@ inline constexpr std::array<std::uint8_t, 4> kSimVersion{0x02, 0x01, 0x00, 0x07}
 // What one measurement frame carried, for the log and for tests.
 struct FrameRecord {
   long sequence = 0;  // 1 = first frame after a start
+  bool lost = false;  // lost on the way (--drop-every): not sent, or with a wrong CRC
   std::array<std::int32_t, sensordrv::kSampleValues> values{};
 };
 
@@ -44,6 +45,7 @@ class SimDevice {
   void SendInfo(std::uint8_t code, std::span<const std::uint8_t> data,
                 std::vector<std::uint8_t>& out);
   void SendBody(std::span<const std::uint8_t> body, std::vector<std::uint8_t>& out);
+  bool LostOnTheWay(long sequence) const;
   std::array<std::uint8_t, sensordrv::kBatteryBytes> BatteryData() const;
 
   SimConfig config_;

@@ -51,6 +51,10 @@ enum Option {
   kRefuseStart,
   kStopAfter,
   kCorrupt,
+  kDropEvery,
+  kDropBurst,
+  kDropLimit,
+  kDropCrc,
   kLog,
   kSeed,
   kHelp
@@ -73,6 +77,10 @@ const option kLongOptions[] = {
     {"refuse-start", no_argument, nullptr, kRefuseStart},
     {"stop-after-frames", required_argument, nullptr, kStopAfter},
     {"corrupt", required_argument, nullptr, kCorrupt},
+    {"drop-every", required_argument, nullptr, kDropEvery},
+    {"drop-burst", required_argument, nullptr, kDropBurst},
+    {"drop-limit", required_argument, nullptr, kDropLimit},
+    {"drop-crc", no_argument, nullptr, kDropCrc},
     {"log", required_argument, nullptr, kLog},
     {"seed", required_argument, nullptr, kSeed},
     {"help", no_argument, nullptr, kHelp},
@@ -141,6 +149,21 @@ std::string Apply(int opt, const char* arg, ParsedOptions& p) {
       if (!ToDouble(arg, c.corrupt) || c.corrupt < 0.0 || c.corrupt > 1.0)
         return "--corrupt: доля должна быть от 0 до 1";
       return {};
+    case kDropEvery:
+      if (!ToLong(arg, n) || n < 2) return "--drop-every: нужно целое не меньше 2";
+      c.dropEvery = n;
+      return {};
+    case kDropBurst:
+      if (!ToLong(arg, n) || n < 1) return "--drop-burst: нужно положительное целое";
+      c.dropBurst = n;
+      return {};
+    case kDropLimit:
+      if (!ToLong(arg, n) || n < 1) return "--drop-limit: нужно положительное целое";
+      c.dropLimit = n;
+      return {};
+    case kDropCrc:
+      c.dropAsBadCrc = true;
+      return {};
     case kLog:
       c.logFile = arg;
       return {};
@@ -168,6 +191,8 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     if (!p.error.empty()) return p;
   }
   if (optind < argc) p.error = std::string("лишний аргумент: ") + argv[optind];
+  if (p.error.empty() && p.config.dropEvery > 0 && p.config.dropBurst >= p.config.dropEvery)
+    p.error = "--drop-burst: серия потерь должна быть короче --drop-every";
   return p;
 }
 
@@ -194,6 +219,11 @@ const char* UsageText() {
          "  --refuse-start          answer everything but the stream start\n"
          "  --stop-after-frames N   fall silent after N measurement frames\n"
          "  --corrupt FRACTION      replace this fraction of sent bytes by garbage\n"
+         "  --drop-every N          lose every Nth measurement frame of a stream (N >= 2)\n"
+         "  --drop-burst K          each loss takes K frames in a row (default 1, K < N)\n"
+         "  --drop-limit M          lose frames at most M times per stream (default: always)\n"
+         "  --drop-crc              send the lost frames with a wrong CRC instead of not at "
+         "all\n"
          "  --log FILE              write every measurement frame sent, one per line\n"
          "  --seed N                random seed (default 1)\n";
 }

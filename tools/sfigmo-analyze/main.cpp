@@ -83,8 +83,8 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
   QJsonArray marks;
   for (const BeatMark& m : r.Marks.Marks) marks.append(m.Index);
   o["Marks"] = marks;
-  o["Accepted"] = r.Rejected == Rejection::None;
-  o["RejectedBy"] = NameOrNull(RejectionName(r.Rejected));
+  o["Accepted"] = r.Accepted();
+  o["RejectedBy"] = NameOrNull(r.RejectedBy());
   o["StoppedAt"] = NameOrNull(r.Calculated ? CalcStopName(r.Stop) : nullptr);
   if (r.HasQuality) {
     o["SignalQuality"] = r.Quality.doubtful ? "doubtful" : "good";

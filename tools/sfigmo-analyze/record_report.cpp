@@ -78,6 +78,11 @@ void FillConclusion(RecordReport& r) {
 
 std::span<const ResultField> ResultFields() { return kFields; }
 
+const char* RecordReport::RejectedBy() const {
+  if (Verdict.implausible != Implausible::None) return ImplausibleName(Verdict.implausible);
+  return RejectionName(Rejected);
+}
+
 bool HasResult(const RecordReport& report, const ResultField& field) {
   if (report.FromStoredBlock) return true;
   return report.Calculated && StageReached(report.Stop) >= field.Stage;
@@ -98,9 +103,9 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
 
   const std::span<const std::int32_t> samples(record.Samples,
                                               static_cast<std::size_t>(r.UsedSampleCount));
-  r.Marks = MarkBeats(samples);
-  r.Rejected = AcceptMarks(r.Marks, record.SamplePeriod);
-  if (r.Rejected == Rejection::None) {
+  r.Verdict = JudgeRecording(samples, record.SamplePeriod, r.Marks);
+  r.Rejected = r.Verdict.rejected;
+  if (r.Accepted()) {
     r.HasQuality = true;
     r.Quality = AssessSignalQuality(samples, r.Marks, record.SamplePeriod);
   }
@@ -109,7 +114,7 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
     r.FromStoredBlock = true;
     r.Results = record.Results;
     FillConclusion(r);
-  } else if (r.Rejected == Rejection::None) {
+  } else if (r.Accepted()) {
     // Like the program: a rejected recording is not calculated at all.
     r.Calculated = true;
     r.Stop = ComputeAll(samples, r.Marks, record.SamplePeriod, r.Results);

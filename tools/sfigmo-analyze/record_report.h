@@ -13,6 +13,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
+#include "analysis/recording_plausibility.h"
 #include "analysis/signal_quality.h"
 #include "storage/pulsogram_record.h"
 
@@ -28,6 +29,11 @@ struct RecordReport {
 
   MarkTable Marks;
   Rejection Rejected = Rejection::None;
+  // Beside the acceptance test: not a pulse recording at all.
+  RecordingVerdict Verdict;
+  bool Accepted() const { return Verdict.accepted(); }
+  // The reason word of a rejection ("period", "beats", ...); nullptr when accepted.
+  const char* RejectedBy() const;
   // Whether the marks fit the wave; judged for accepted recordings only.
   bool HasQuality = false;
   SignalQuality Quality;

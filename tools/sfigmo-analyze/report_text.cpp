@@ -75,7 +75,7 @@ std::string ReportText(const RecordReport& r, char sep) {
   out << "Marks (" << r.Marks.count() << "):";
   for (const BeatMark& m : r.Marks.Marks) out << ' ' << m.Index;
   out << '\n';
-  if (r.Rejected == Rejection::None) {
+  if (r.Accepted()) {
     out << "Запись принята\n";
     out << "Качество сигнала: ";
     if (r.Quality.doubtful) {
@@ -90,9 +90,11 @@ std::string ReportText(const RecordReport& r, char sep) {
         << (std::isfinite(r.Quality.independentPULS) ? num(r.Quality.independentPULS, 3)
                                                      : std::string("не определяется"))
         << '\n';
+  } else if (r.Verdict.implausible != Implausible::None) {
+    out << "Запись отклонена (" << r.RejectedBy()
+        << "): " << ImplausibleText(r.Verdict, r.SamplePeriod, sep) << '\n';
   } else {
-    out << "Запись отклонена (" << RejectionName(r.Rejected) << "): " << RejectionText(r.Rejected)
-        << '\n';
+    out << "Запись отклонена (" << r.RejectedBy() << "): " << RejectionText(r.Rejected) << '\n';
   }
 
   if (r.FromStoredBlock) out << "Результаты, записанные в файле:\n";

@@ -91,8 +91,17 @@ void ArchiveBrowser::showOpenedRecord() {
   f.TreeView1->clear();
   f.processPendingEvents();
 
-  if (!MarkAndAccept(*f.CurrentRecord, f.Marks)) {
+  const RecordingVerdict verdict = CheckRecording(*f.CurrentRecord, f.Marks);
+  if (!verdict.accepted()) {
     TForm1::showStatus(f.Memo2, colours::Red, QStringLiteral("      ОШИБКА"));
+    // A record that is no pulse recording says why; the advice text stays
+    // the recording check's own.
+    Canvas& c = f.traceCanvas();
+    c.setFontSize(10);
+    c.setBrushColor(f.TreeView1->background());
+    DrawRejectionReason(
+        c, RejectionReason(verdict, *f.CurrentRecord,
+                           QChar::fromLatin1(ctx_.decimalSeparator ? ctx_.decimalSeparator : ',')));
     return;
   }
   f.FrameNumber = 1;
