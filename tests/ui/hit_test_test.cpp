@@ -397,6 +397,8 @@ TEST_P(ExposeReplay, EveryScreenSurvivesAnExpose) {
       const SeenState before = Seen(f);
       ForceExpose(f);
       const SeenState after = Seen(f);
+      // Every screen on a 1920 x 1080 desktop, to be looked at.
+      t->save(QStringLiteral("1920-") + QString::fromUtf8(screen.name).replace(' ', '-'));
       EXPECT_EQ(after.controls, before.controls);
       EXPECT_EQ(after.typed, before.typed);
       // The registration header carries the clock's seconds; the graph's
