@@ -123,11 +123,14 @@ int Canvas::textHeight(const QString& /*text*/) const {
 
 int Canvas::penWidthOnDevice() const { return std::max(layout_.px(penWidth_), 1); }
 
-// The path a pen follows so that its whole width lies inside `box`, as a
-// one-pixel pen's outline does.
+bool Canvas::magnifiedPen() const { return !layout_.identity() && penWidthOnDevice() > 1; }
+
+// The path a pen follows. A magnified pen's whole width lies inside `box`, as
+// the one-pixel pen of the design screen does; otherwise shapes are drawn
+// exactly as they always were.
 QRectF Canvas::outlineBox(const QRect& box) const {
   const int w = penWidthOnDevice();
-  if (w <= 1) return QRectF(box.left(), box.top(), box.width() - 1, box.height() - 1);
+  if (!magnifiedPen()) return QRectF(box.left(), box.top(), box.width() - 1, box.height() - 1);
   return QRectF(box.left() + w / 2.0, box.top() + w / 2.0, box.width() - w, box.height() - w);
 }
 
@@ -142,7 +145,10 @@ void Canvas::rectangle(int left, int top, int right, int bottom) {
   paint([&](QPainter& p) {
     p.setPen(currentPen());
     p.setBrush(brushColor_);
-    p.drawRect(outlineBox(box));
+    if (magnifiedPen())
+      p.drawRect(outlineBox(box));
+    else
+      p.drawRect(QRect(box.left(), box.top(), box.width() - 1, box.height() - 1));
   });
 }
 
@@ -163,9 +169,10 @@ void Canvas::ellipse(int left, int top, int right, int bottom) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(currentPen());
     p.setBrush(brushColor_);
-    p.drawEllipse(penWidthOnDevice() > 1
-                      ? outlineBox(box)
-                      : QRectF(QRect(box.topLeft(), QPoint(box.right() - 1, box.bottom() - 1))));
+    if (magnifiedPen())
+      p.drawEllipse(outlineBox(box));
+    else
+      p.drawEllipse(QRect(box.topLeft(), QPoint(box.right() - 1, box.bottom() - 1)));
   });
 }
 

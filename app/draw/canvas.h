@@ -102,6 +102,7 @@ class Canvas {
   void paint(Draw&& draw);
   QPen currentPen() const;
   int penWidthOnDevice() const;
+  bool magnifiedPen() const;
   QRectF outlineBox(const QRect& box) const;
   QRect deviceBox(int left, int top, int right, int bottom) const;
   QPaintDevice* target() const;

@@ -109,6 +109,18 @@ TEST_F(ScaledCanvas, ShapesPensAndTextFollowTheScale) {
     int thick = 0;
     for (int y = 0; y < c.height(); ++y) thick += c.pixel(m.px(60), y) == colours::Black;
     EXPECT_EQ(thick, m.px(1));
+    // A magnified thick pen stays inside its box, right and bottom exclusive.
+    if (k > 1.0) {
+      c.setPenWidth(2);
+      c.setBrushColor(colours::White);
+      c.rectangle(40, 10, 60, 30);
+      EXPECT_EQ(c.pixel(m.px(40), m.px(20)), colours::Black);
+      EXPECT_EQ(c.pixel(m.px(40) - 1, m.px(20)), colours::Silver);
+      EXPECT_EQ(c.pixel(m.px(60) - 1, m.px(20)), colours::Black);
+      EXPECT_EQ(c.pixel(m.px(60), m.px(20)), colours::Silver);
+      EXPECT_EQ(c.pixel(m.px(50), m.px(20)), colours::White);
+      c.setPenWidth(1);
+    }
     // Text extents come back in design units, about as at the design size.
     Canvas design(100, 60);
     EXPECT_NEAR(c.textWidth(QStringLiteral("ПУЛЬС 72")),
