@@ -31,10 +31,8 @@ double WindowDesignScale(int screenWidth, QSize designSize) {
   if (screenWidth > 0) return DesignScale(screenWidth);
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return 1.0;
-  // Room for a window manager's title bar and borders.
-  constexpr QSize kDecoration(16, 40);
   return FittedDesignScale(screen->geometry().width(), screen->availableGeometry().size(),
-                           designSize, kDecoration);
+                           designSize, kWindowDecoration);
 }
 
 QPoint CentredTopLeft(const QRect& available, QSize outer) {

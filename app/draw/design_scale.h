@@ -10,6 +10,9 @@
 namespace sfigmo {
 
 inline constexpr int kDesignScreenWidth = 800;
+// What a window manager adds around a window (title bar, borders), allowed
+// for when a window is fitted to the desktop and centred on it.
+inline constexpr QSize kWindowDecoration(16, 40);
 
 // Factor from the design screen to a screen of the given width (0: the
 // primary screen's); exactly 1 at 800.

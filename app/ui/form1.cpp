@@ -42,10 +42,8 @@ constexpr int kClientHeight = 333;
 constexpr int kStatusBarTop = 314;
 constexpr int kPanelTop = 48;
 constexpr int kFontPoints = 8;
-// The menu bar's height at the design size, and what a window manager adds
-// around the window (title bar, borders); both only bound the fitting scale.
+// The menu bar's height at the design size (it only bounds the fitting scale).
 constexpr int kMenuDesignHeight = 21;
-constexpr QSize kDecoration(16, 40);
 
 QString WindowCaption() {
   return QStringLiteral("       Анализатор пульса ТЕРВОЛАН   ООО \"МЕЛТА\"");
@@ -94,7 +92,7 @@ void TForm1::FormCreate() {
   const QRect avail = availableArea();
   layout_ = sfigmo::DesignLayout(sfigmo::FittedDesignScale(
       options_.screenWidth, avail.size(), QSize(kClientWidth, kClientHeight + kMenuDesignHeight),
-      kDecoration));
+      sfigmo::kWindowDecoration));
 
   setWindowTitle(WindowCaption());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -117,7 +115,7 @@ void TForm1::FormCreate() {
 
   const int menuHeight = menuBar()->sizeHint().height();
   setFixedSize(scaled(kClientWidth), menuHeight + scaled(kClientHeight));
-  move(sfigmo::CentredTopLeft(avail, size() + kDecoration));
+  move(sfigmo::CentredTopLeft(avail, size() + sfigmo::kWindowDecoration));
   // The help collection lies beside the executable; "Справка" opens it.
 }
 

@@ -11,10 +11,9 @@
 namespace sfigmo {
 namespace {
 
-// The main window's client at the design size with its menu bar, and what a
-// window manager adds around it.
+// The main window's client at the design size with its menu bar.
 constexpr QSize kMainDesign(641, 354);
-constexpr QSize kDecoration(16, 40);
+constexpr QSize kDecoration = kWindowDecoration;
 
 struct FitCase {
   QSize screen;
