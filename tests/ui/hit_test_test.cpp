@@ -5,6 +5,10 @@
 // click there (a mouse event through the top-level window, not
 // QAbstractButton::click()) reaches it. The run states are left by a real click on their "СТОП".
 //
+// The same walk, on a 1920 x 1080 desktop, exposes the window after every
+// row as an X server without a compositor does, and the screen the user
+// chose must stay.
+//
 // New screens are covered by adding a row to Screens(): a row brings the
 // window from the previous row's state into its own and calls `here` while
 // the state lasts.
@@ -350,7 +354,6 @@ struct SeenState {
   std::vector<std::pair<bool, bool>> controls;
   QStringList typed;
   QImage trace;
-  bool operator==(const SeenState&) const = default;
 };
 
 SeenState Seen(TForm1& f) {
