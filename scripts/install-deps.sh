@@ -12,7 +12,7 @@ packages=(
   qt6-translations-l10n
   libftdi1-dev
   libgammu-dev libgammu8
-  xvfb xauth fonts-liberation2 fonts-dejavu-core
+  xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales
   dpkg-dev
   cups cups-filters

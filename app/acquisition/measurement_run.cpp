@@ -187,6 +187,8 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   surface.setProgress(0);
 
   bool stopped = false;
+  // The sweep's x follows the window's own width; its y the design scale.
+  const DeviceXScope sweepX(surface.canvas());
   while (!stopped && s.w < surface.outerWidth() - kSweepMargin) {
     for (int j = 1; j <= kStepsPerFrame; ++j) {
       if (!Step(s, j, api, record, surface)) {

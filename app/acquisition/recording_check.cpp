@@ -53,6 +53,8 @@ bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks) {
 
 void DrawFrame(Canvas& canvas, const PulsogramRecord& record, const MarkTable& marks,
                int outerWidth, int frameNumber, int& markCursor) {
+  // One sample per two pixels of the window's own width: x stays in pixels.
+  const DeviceXScope frameX(canvas);
   const int h = std::max(FrameWidth(outerWidth), 0);
   const int last = h * frameNumber;
   const int first = last + 1 - h;

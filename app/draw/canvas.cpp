@@ -2,11 +2,11 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
-#include <QScreen>
+#include <QTransform>
+#include <algorithm>
 
 namespace sfigmo {
 
@@ -26,15 +26,6 @@ QString WindowFontFamily() {
 }
 
 QString ReportFontFamily() { return QStringLiteral("Liberation Sans"); }
-
-double DesignScale(int screenWidth) {
-  constexpr int kDesignScreenWidth = 800;
-  if (screenWidth <= 0) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    screenWidth = screen ? screen->geometry().width() : kDesignScreenWidth;
-  }
-  return screenWidth == kDesignScreenWidth ? 1.0 : double(screenWidth) / kDesignScreenWidth;
-}
 
 Canvas::Canvas(int width, int height, QColor background)
     : image_(width, height, QImage::Format_RGB32) {
@@ -57,17 +48,20 @@ int Canvas::height() const { return device_ ? device_->height() : image_.height(
 
 QPen Canvas::currentPen() const {
   QPen pen(penColor_);
-  pen.setWidth(penWidth_ < 1 ? 1 : penWidth_);
+  pen.setWidth(penWidthOnDevice());
   pen.setStyle(penStyle_);
   pen.setCapStyle(Qt::FlatCap);
   pen.setJoinStyle(Qt::MiterJoin);
   return pen;
 }
 
+QPaintDevice* Canvas::target() const {
+  return device_ ? device_ : const_cast<QImage*>(&image_);
+}
+
 template <typename Draw>
 void Canvas::paint(Draw&& draw) {
-  QPaintDevice* target = device_ ? device_ : static_cast<QPaintDevice*>(&image_);
-  QPainter p(target);
+  QPainter p(target());
   draw(p);
   p.end();
   if (changed_) changed_();
@@ -80,78 +74,123 @@ void Canvas::moveTo(int x, int y) {
 
 void Canvas::lineTo(int x, int y) {
   const int x0 = posX_, y0 = posY_;
+  const DesignLayout& m = layout_;
   paint([&](QPainter& p) {
     p.setPen(currentPen());
-    p.drawLine(x0, y0, x, y);
+    p.drawLine(m.x(x0), m.y(y0), m.x(x), m.y(y));
   });
   posX_ = x;
   posY_ = y;
 }
 
 void Canvas::textOut(int x, int y, const QString& text) {
+  const int dx = layout_.x(x), dy = layout_.y(y);
+  const double k = layout_.scale();
   paint([&](QPainter& p) {
     p.setFont(font_);
     const QFontMetrics fm(font_, p.device());
-    const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
-    p.fillRect(box, brushColor_);
+    if (k == 1.0) {
+      p.fillRect(QRect(dx, dy, fm.horizontalAdvance(text), fm.height()), brushColor_);
+      p.setPen(fontColor_);
+      p.drawText(dx, dy + fm.ascent(), text);
+      return;
+    }
+    // Laid out as on the design screen and magnified whole, so a text takes
+    // the same share of the area at every scale.
+    QTransform magnify;
+    magnify.translate(dx, dy);
+    magnify.scale(k, k);
+    // The box takes every pixel the magnified text touches, so that drawing
+    // the same text again over it gives the same pixels.
+    p.fillRect(magnify.mapRect(QRectF(0, 0, fm.horizontalAdvance(text), fm.height())).toAlignedRect(),
+               brushColor_);
+    p.setTransform(magnify);
     p.setPen(fontColor_);
-    p.drawText(x, y + fm.ascent(), text);
+    p.drawText(0, fm.ascent(), text);
   });
   posX_ = x + textWidth(text);
   posY_ = y;
 }
 
+// Extents as on the design screen, whatever the scale.
 int Canvas::textWidth(const QString& text) const {
-  QPaintDevice* target = device_ ? device_ : const_cast<QImage*>(&image_);
-  return QFontMetrics(font_, target).horizontalAdvance(text);
+  return QFontMetrics(font_, target()).horizontalAdvance(text);
 }
 
 int Canvas::textHeight(const QString& /*text*/) const {
-  QPaintDevice* target = device_ ? device_ : const_cast<QImage*>(&image_);
-  return QFontMetrics(font_, target).height();
+  return QFontMetrics(font_, target()).height();
+}
+
+int Canvas::penWidthOnDevice() const { return std::max(layout_.px(penWidth_), 1); }
+
+bool Canvas::magnifiedPen() const { return !layout_.identity() && penWidthOnDevice() > 1; }
+
+// The path a pen follows. A magnified pen's whole width lies inside `box`, as
+// the one-pixel pen of the design screen does; otherwise shapes are drawn
+// exactly as they always were.
+QRectF Canvas::outlineBox(const QRect& box) const {
+  const int w = penWidthOnDevice();
+  if (!magnifiedPen()) return QRectF(box.left(), box.top(), box.width() - 1, box.height() - 1);
+  return QRectF(box.left() + w / 2.0, box.top() + w / 2.0, box.width() - w, box.height() - w);
+}
+
+QRect Canvas::deviceBox(int left, int top, int right, int bottom) const {
+  const int l = layout_.x(left), t = layout_.y(top);
+  return QRect(l, t, layout_.x(right) - l, layout_.y(bottom) - t);
 }
 
 // Outlined shapes cover left..right-1, top..bottom-1, outline included.
 void Canvas::rectangle(int left, int top, int right, int bottom) {
+  const QRect box = deviceBox(left, top, right, bottom);
   paint([&](QPainter& p) {
     p.setPen(currentPen());
     p.setBrush(brushColor_);
-    p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    if (magnifiedPen())
+      p.drawRect(outlineBox(box));
+    else
+      p.drawRect(QRect(box.left(), box.top(), box.width() - 1, box.height() - 1));
   });
 }
 
 void Canvas::roundRect(int left, int top, int right, int bottom, int cornerW, int cornerH) {
+  const QRect box = deviceBox(left, top, right, bottom);
+  const double rx = layout_.px(cornerW) / 2.0, ry = layout_.px(cornerH) / 2.0;
   paint([&](QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(currentPen());
     p.setBrush(brushColor_);
-    p.drawRoundedRect(QRectF(left, top, right - left - 1, bottom - top - 1), cornerW / 2.0,
-                      cornerH / 2.0);
+    p.drawRoundedRect(outlineBox(box), rx, ry);
   });
 }
 
 void Canvas::ellipse(int left, int top, int right, int bottom) {
+  const QRect box = deviceBox(left, top, right, bottom);
   paint([&](QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(currentPen());
     p.setBrush(brushColor_);
-    p.drawEllipse(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
+    if (magnifiedPen())
+      p.drawEllipse(outlineBox(box));
+    else
+      p.drawEllipse(QRect(box.topLeft(), QPoint(box.right() - 1, box.bottom() - 1)));
   });
 }
 
 void Canvas::frameRect(int left, int top, int right, int bottom) {
+  const QRect box = deviceBox(left, top, right, bottom);
+  const int line = std::max(layout_.px(1), 1);
   paint([&](QPainter& p) {
     const QColor c = brushColor_;
-    p.fillRect(QRect(left, top, right - left, 1), c);
-    p.fillRect(QRect(left, bottom - 1, right - left, 1), c);
-    p.fillRect(QRect(left, top, 1, bottom - top), c);
-    p.fillRect(QRect(right - 1, top, 1, bottom - top), c);
+    p.fillRect(QRect(box.left(), box.top(), box.width(), line), c);
+    p.fillRect(QRect(box.left(), box.bottom() + 1 - line, box.width(), line), c);
+    p.fillRect(QRect(box.left(), box.top(), line, box.height()), c);
+    p.fillRect(QRect(box.right() + 1 - line, box.top(), line, box.height()), c);
   });
 }
 
 void Canvas::fillRect(int left, int top, int right, int bottom) {
-  paint(
-      [&](QPainter& p) { p.fillRect(QRect(left, top, right - left, bottom - top), brushColor_); });
+  const QRect box = deviceBox(left, top, right, bottom);
+  paint([&](QPainter& p) { p.fillRect(box, brushColor_); });
 }
 
 void Canvas::clear(QColor colour) {

@@ -10,8 +10,12 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRect>
+#include <QRectF>
 #include <QString>
 #include <functional>
+
+#include "draw/design_scale.h"
 
 class QPaintDevice;
 class QPainter;
@@ -34,11 +38,6 @@ inline const QColor Yellow{255, 255, 0};
 QString WindowFontFamily();
 // Metric-compatible stand-in for "Arial" (Liberation Sans).
 QString ReportFontFamily();
-// Factor from the 800-pixel design screen to a screen of the given width
-// (0: the primary screen's); 1 at exactly 800. Windows scale their geometry
-// and fonts by it at creation.
-double DesignScale(int screenWidth);
-
 class Canvas {
  public:
   // Draws into an owned image of the given size, cleared to `background`.
@@ -54,6 +53,11 @@ class Canvas {
   const QImage& image() const { return image_; }
   int width() const;
   int height() const;
+
+  // Screens draw at design coordinates; the layout maps them (and pens and
+  // fonts) to the surface's pixels. Identity unless set.
+  void setLayout(const DesignLayout& layout) { layout_ = layout; }
+  const DesignLayout& layout() const { return layout_; }
 
   // Called after each drawing operation (the widget schedules a repaint).
   void setChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
@@ -78,6 +82,7 @@ class Canvas {
   void lineTo(int x, int y);
   // Text with its top-left at (x, y), on a box of the fill colour.
   void textOut(int x, int y, const QString& text);
+  // Extents in design units: the same at every scale.
   int textWidth(const QString& text) const;
   int textHeight(const QString& text) const;
   void rectangle(int left, int top, int right, int bottom);
@@ -88,13 +93,19 @@ class Canvas {
   // Fills the whole surface with `colour`.
   void clear(QColor colour);
 
-  // Colour of one pixel (owned image only; tests and the pixel checks).
+  // Colour of one pixel in device pixels (owned image only; tests and the
+  // pixel checks).
   QColor pixel(int x, int y) const { return image_.pixelColor(x, y); }
 
  private:
   template <typename Draw>
   void paint(Draw&& draw);
   QPen currentPen() const;
+  int penWidthOnDevice() const;
+  bool magnifiedPen() const;
+  QRectF outlineBox(const QRect& box) const;
+  QRect deviceBox(int left, int top, int right, int bottom) const;
+  QPaintDevice* target() const;
 
   QImage image_;
   QPaintDevice* device_ = nullptr;
@@ -104,9 +115,27 @@ class Canvas {
   Qt::PenStyle penStyle_ = Qt::SolidLine;
   QColor brushColor_ = colours::White;
   QColor fontColor_ = colours::Black;
-  QFont font_;
+  QFont font_;  // design size: texts are magnified whole
+  DesignLayout layout_;
   int posX_ = 0;
   int posY_ = 0;
+};
+
+// While alive, x coordinates on `canvas` are device pixels (y, pens and fonts
+// still follow the design scale): for traces whose width the window's own
+// width already sets.
+class DeviceXScope {
+ public:
+  explicit DeviceXScope(Canvas& canvas) : canvas_(canvas), saved_(canvas.layout()) {
+    canvas_.setLayout(saved_.withDeviceX(true));
+  }
+  ~DeviceXScope() { canvas_.setLayout(saved_); }
+  DeviceXScope(const DeviceXScope&) = delete;
+  DeviceXScope& operator=(const DeviceXScope&) = delete;
+
+ private:
+  Canvas& canvas_;
+  DesignLayout saved_;
 };
 
 }  // namespace sfigmo

@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "help/help_collection.h"
 
@@ -131,13 +132,12 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* mainWindow)
   layout->addLayout(buttons);
   layout->addWidget(splitter, 1);
 
-  QSize size(860, 560);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-  }
-  resize(size);
+  const QScreen* desktop = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+  const QSize room = desktop ? desktop->availableGeometry().size() : QSize(800, 600);
+  resize(QSize(860, 560).boundedTo(room * 9 / 10));
   // Beside the main window's upper left corner, so both stay in view.
   if (mainWindow) move(mainWindow->geometry().topLeft() + QPoint(40, 40));
+  keepInsideDesktop();
   // Closing the main window ends the program: the help goes with it.
   if (mainWindow) mainWindow->installEventFilter(this);
 }
@@ -192,9 +192,21 @@ void HelpWindow::selectInContents(const QUrl& url) {
 void HelpWindow::showContents() {
   browser_->setSource(HelpContentsUrl());
   show();
+  keepInsideDesktop();  // the layout may have grown it to what its controls need
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
+}
+
+void HelpWindow::keepInsideDesktop() {
+  const QScreen* shown = screen();
+  if (!shown) return;
+  const QRect avail = shown->availableGeometry();
+  const QSize outer = frameGeometry().size();
+  QPoint at = pos();
+  at.setX(std::clamp(at.x(), avail.left(), std::max(avail.left(), avail.right() + 1 - outer.width())));
+  at.setY(std::clamp(at.y(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - outer.height())));
+  if (at != pos()) move(at);
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {

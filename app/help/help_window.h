@@ -60,6 +60,8 @@ class HelpWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Moves the window back inside the desktop where an edge runs past it.
+  void keepInsideDesktop();
   void buildSearch();
   void selectInContents(const QUrl& url);
 

@@ -74,12 +74,12 @@ TForm3::~TForm3() {
 }
 
 void TForm3::place(QWidget* w, int left, int top, int width, int height) {
-  auto s = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
-  w->setGeometry(s(left), s(top), s(width), s(height));
+  w->setGeometry(sfigmo::DesignLayout(scale_).rect(left, top, width, height));
 }
 
 void TForm3::FormCreate(int screenWidth) {
-  scale_ = sfigmo::DesignScale(screenWidth);
+  scale_ = sfigmo::WindowDesignScale(screenWidth, QSize(703, 389));
+  const sfigmo::DesignLayout layout(scale_);
   if (scale_ != 1.0) {
     QFont f = font();
     f.setPointSizeF(f.pointSizeF() * scale_);
@@ -94,6 +94,7 @@ void TForm3::FormCreate(int screenWidth) {
   canvas_ = std::make_unique<sfigmo::Canvas>(TreeView1->width(), TreeView1->height(),
                                              sfigmo::colours::White);
   canvas_->setChangedHandler([this] { TreeView1->update(); });
+  canvas_->setLayout(layout);  // the instructions are placed in design pixels
 
   Button2 = new QPushButton(QStringLiteral("Записать телефон"), this);
   Button2->setObjectName(QStringLiteral("Button2"));
@@ -112,11 +113,11 @@ void TForm3::FormCreate(int screenWidth) {
   place(BitBtn1, 592, 296, 73, 33);
   Label1 = new QLabel(QStringLiteral("ПОРТ"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->move(std::lround(288 * scale_), std::lround(336 * scale_));
+  Label1->move(layout.px(288), layout.px(336));
   Label1->adjustSize();
   Label2 = new QLabel(QStringLiteral("ТЕЛЕФОН"), this);
   Label2->setObjectName(QStringLiteral("Label2"));
-  Label2->move(std::lround(368 * scale_), std::lround(336 * scale_));
+  Label2->move(layout.px(368), layout.px(336));
   Label2->adjustSize();
   // The buttons act on their own; Enter in the number field records nothing.
   for (QPushButton* b : {Button1, Button2, BitBtn1}) b->setAutoDefault(false);
@@ -124,8 +125,7 @@ void TForm3::FormCreate(int screenWidth) {
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-  setFixedSize(static_cast<int>(std::lround(703 * scale_)),
-               static_cast<int>(std::lround(389 * scale_)));
+  setFixedSize(layout.px(703), layout.px(389));
 }
 
 void TForm3::setSources(sfigmo::PulsogramRecord* currentRecord, const QString& programFolder) {
@@ -177,22 +177,21 @@ void TForm3::drawInstructions(bool redrawn) {
   c.clear(sfigmo::colours::White);
   c.setBrushColor(sfigmo::colours::White);
   c.setFontFamily(sfigmo::WindowFontFamily());
-  c.setFontSize(static_cast<int>(std::lround(8 * scale_)));
+  c.setFontSize(8);
   c.setFontBold(false);
   c.setFontColor(sfigmo::colours::Black);
-  auto s = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
   for (std::size_t i = 0; i < sfigmo::kSmsInstructionLines.size(); ++i) {
     const char* text =
         redrawn && i == 12 ? sfigmo::kSmsInstructionLine13Redrawn : sfigmo::kSmsInstructionLines[i];
-    c.textOut(s(kLineX), s(kFirstLineY + kLineStep * static_cast<int>(i)), QString::fromUtf8(text));
+    c.textOut(kLineX, kFirstLineY + kLineStep * static_cast<int>(i), QString::fromUtf8(text));
   }
   if (status_.isEmpty()) return;
   c.setFontBold(true);
   c.setFontColor(statusIsError_ ? QColor(192, 0, 0) : QColor(0, 112, 0));
-  int y = s(kStatusY);
-  for (const QString& line : WrapText(c, status_, s(kStatusWidth))) {
-    c.textOut(s(kLineX), y, line);
-    y += s(kStatusStep);
+  int y = kStatusY;
+  for (const QString& line : WrapText(c, status_, kStatusWidth)) {
+    c.textOut(kLineX, y, line);
+    y += kStatusStep;
   }
 }
 

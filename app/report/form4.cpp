@@ -43,12 +43,11 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Form4"));
   setModal(true);
-  const double scale = sfigmo::DesignScale(options_.screenWidth);
-  const auto s = [scale](int designPixels) {
-    return static_cast<int>(std::lround(designPixels * scale));
-  };
-  const auto rect = [&s](int left, int top, int width, int height) {
-    return QRect(s(left), s(top), s(width), s(height));
+  const double scale = sfigmo::WindowDesignScale(options_.screenWidth, QSize(468, 317));
+  const sfigmo::DesignLayout layout(scale);
+  const auto s = [&layout](int designPixels) { return layout.px(designPixels); };
+  const auto rect = [&layout](int left, int top, int width, int height) {
+    return layout.rect(left, top, width, height);
   };
   if (scale != 1.0) {
     QFont f = font();
@@ -62,8 +61,8 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
   if (options_.libraryFolder.isEmpty())
     options_.libraryFolder = QCoreApplication::applicationDirPath();
 
-  // The picture is drawn in design pixels and fits the larger area as is.
   TreeView1 = new sfigmo::TraceArea(s(425), s(185), this);
+  TreeView1->canvas().setLayout(layout);  // the waiting text is placed in design pixels
   TreeView1->setObjectName(QStringLiteral("TreeView1"));
   TreeView1->move(s(16), s(16));
   TreeView1->setBackground(sfigmo::colours::White);

@@ -124,11 +124,9 @@ QColor VerdictQColor(sfigmo::VerdictColour c) {
   return QColor(0, 0, 0);
 }
 
-void ScaleGeometry(QWidget* w, double k) {
+void ScaleGeometry(QWidget* w, const sfigmo::DesignLayout& layout) {
   const QRect g = w->geometry();
-  w->setGeometry(static_cast<int>(std::lround(g.x() * k)), static_cast<int>(std::lround(g.y() * k)),
-                 static_cast<int>(std::lround(g.width() * k)),
-                 static_cast<int>(std::lround(g.height() * k)));
+  w->setGeometry(layout.rect(g.x(), g.y(), g.width(), g.height()));
 }
 
 }  // namespace
@@ -192,19 +190,20 @@ QWidget* TPagesDlg::makePage(int tab, QLabel*& label) {
 // The layout is drawn for an 800-pixel-wide screen; other widths scale the
 // whole dialog, fonts included, by width alone.
 void TPagesDlg::FormCreate(int screenWidth) {
-  scale_ = sfigmo::DesignScale(screenWidth);
+  scale_ = sfigmo::WindowDesignScale(screenWidth, QSize(643, 375));
+  const sfigmo::DesignLayout layout(scale_);
   if (scale_ != 1.0) {
     // Only the placed controls: the tab pages and the controls' own parts
     // follow their owners' sizes. Fonts follow the dialog's.
     std::vector<QWidget*> placed{PageControl1, StatusBar1, Label2, Label3, Label4, Label5, Label6};
     placed.insert(placed.end(), std::begin(ListBoxes), std::end(ListBoxes));
     placed.insert(placed.end(), std::begin(CloseButtons), std::end(CloseButtons));
-    for (QWidget* w : placed) ScaleGeometry(w, scale_);
+    for (QWidget* w : placed) ScaleGeometry(w, layout);
     QFont f = font();
     f.setPointSizeF(f.pointSizeF() * scale_);
     setFont(f);
   }
-  const int itemHeight = static_cast<int>(std::lround(kItemHeight * scale_));
+  const int itemHeight = layout.px(kItemHeight);
   for (QListWidget* list : ListBoxes) {
     const QFontMetrics fm(list->font());
     for (int i = 0; i < list->count(); ++i) {
@@ -212,8 +211,7 @@ void TPagesDlg::FormCreate(int screenWidth) {
       item->setSizeHint(QSize(fm.horizontalAdvance(item->text()) + 8, itemHeight));
     }
   }
-  setFixedSize(static_cast<int>(std::lround(643 * scale_)),
-               static_cast<int>(std::lround(375 * scale_)));
+  setFixedSize(layout.px(643), layout.px(375));
 }
 
 void TPagesDlg::setSources(const sfigmo::AnalysisResults* working,

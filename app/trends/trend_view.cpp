@@ -65,6 +65,9 @@ char TrendView::separator() const {
 void TrendView::GrafClick() {
   TForm1& f = ctx_.form;
   f.ConclusionShown = 0;
+  // The trend list and then its graph are the current screen: a repaint must
+  // not draw the check or the results over them.
+  f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = 0;
   rule_.listed();
   f.ListBox2->hide();
   f.ListBox1->hide();

@@ -42,6 +42,8 @@ constexpr int kClientHeight = 333;
 constexpr int kStatusBarTop = 314;
 constexpr int kPanelTop = 48;
 constexpr int kFontPoints = 8;
+// The menu bar's height at the design size (it only bounds the fitting scale).
+constexpr int kMenuDesignHeight = 21;
 
 QString WindowCaption() {
   return QStringLiteral("       Анализатор пульса ТЕРВОЛАН   ООО \"МЕЛТА\"");
@@ -75,22 +77,28 @@ TForm1::~TForm1() {
   device_->setMessageSink(nullptr, nullptr);
 }
 
-int TForm1::scaled(int designPixels) const {
-  return static_cast<int>(std::lround(designPixels * scale_));
+void TForm1::place(QWidget* w, int left, int top, int width, int height) const {
+  w->setGeometry(layout_.rect(left, top, width, height));
 }
 
-void TForm1::place(QWidget* w, int left, int top, int width, int height) const {
-  w->setGeometry(scaled(left), scaled(top), scaled(width), scaled(height));
+QRect TForm1::availableArea() const {
+  if (!options_.availableArea.isNull()) return options_.availableArea;
+  if (options_.screenWidth > 0) return QRect(0, 0, options_.screenWidth, options_.screenWidth);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
 void TForm1::FormCreate() {
-  scale_ = sfigmo::DesignScale(options_.screenWidth);
+  const QRect avail = availableArea();
+  layout_ = sfigmo::DesignLayout(sfigmo::FittedDesignScale(
+      options_.screenWidth, avail.size(), QSize(kClientWidth, kClientHeight + kMenuDesignHeight),
+      sfigmo::kWindowDecoration));
 
   setWindowTitle(WindowCaption());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   QFont f(sfigmo::WindowFontFamily());
-  f.setPointSizeF(kFontPoints * scale_);
+  f.setPointSizeF(layout_.points(kFontPoints));
   setFont(f);
 
   ProgramFolder = options_.programFolder.isEmpty()
@@ -107,10 +115,7 @@ void TForm1::FormCreate() {
 
   const int menuHeight = menuBar()->sizeHint().height();
   setFixedSize(scaled(kClientWidth), menuHeight + scaled(kClientHeight));
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect avail = screen->availableGeometry();
-    move(avail.center() - QPoint(width() / 2, height() / 2));
-  }
+  move(sfigmo::CentredTopLeft(avail, size() + sfigmo::kWindowDecoration));
   // The help collection lies beside the executable; "Справка" opens it.
 }
 
@@ -165,6 +170,7 @@ void TForm1::buildControls() {
 
   TreeView1 = Named(new sfigmo::TraceArea(scaled(625), scaled(217), Panel1), "TreeView1");
   TreeView1->move(scaled(8), scaled(8));
+  TreeView1->canvas().setLayout(layout_);  // screens draw at design coordinates
 
   ListBox2 = Named(new QListWidget(Panel1), "ListBox2");
   place(ListBox2, 24, 16, 289, 65);
@@ -288,6 +294,8 @@ void TForm1::buildMenu() {
   SMS2_->setObjectName(QStringLiteral("SMS2"));
   Help_->setObjectName(QStringLiteral("N3"));
   connect(Help_, &QAction::triggered, this, [this] { N3Click(); });
+  // Drop-downs are windows of their own and do not inherit the scaled font.
+  for (QMenu* menu : {FileMenu, ServiceMenu}) menu->setFont(font());
 }
 
 sfigmo::Canvas& TForm1::traceCanvas() { return TreeView1->canvas(); }

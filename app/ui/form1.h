@@ -9,12 +9,14 @@
 // Switching to another application and back is not an activation.
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "analysis/beat_marking.h"
+#include "draw/design_scale.h"
 #include "storage/analysis_results.h"
 #include "storage/pulsogram_record.h"
 
@@ -45,6 +47,10 @@ struct RunResult;
 struct TForm1Options {
   // Screen width used for the creation-time scaling; 0: the primary screen's.
   int screenWidth = 0;
+  // Desktop area the window must fit and is centred in. Null: the primary
+  // screen's available area, or, when screenWidth is given, a square screen
+  // that wide (tall enough for any scale).
+  QRect availableArea;
   // Folder from which libsensordrv.so is loaded; empty: the executable's.
   QString libraryFolder;
   // Folder for the archive; empty: the executable's folder when writable,
@@ -174,7 +180,8 @@ class TForm1 : public QMainWindow {
   // The device library as bound by the last activation (tests look at it).
   sfigmo::DeviceLibrary& deviceLibrary();
   // Design-to-screen factor chosen at creation.
-  double scaleFactor() const { return scale_; }
+  double scaleFactor() const { return layout_.scale(); }
+  const sfigmo::DesignLayout& designLayout() const { return layout_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -186,7 +193,8 @@ class TForm1 : public QMainWindow {
   void buildControls();
   void buildMenu();
   void place(QWidget* w, int left, int top, int width, int height) const;
-  int scaled(int designPixels) const;
+  int scaled(int designPixels) const { return layout_.px(designPixels); }
+  QRect availableArea() const;
   bool MeasurementRun();  // false: the sensor stopped answering
   void showRunMessages(const sfigmo::RunResult& run);
   void resetForActivation();
@@ -200,7 +208,7 @@ class TForm1 : public QMainWindow {
   void scheduleReplay();
 
   TForm1Options options_;
-  double scale_ = 1.0;
+  sfigmo::DesignLayout layout_;
   bool firstShowDone_ = false;
   bool replaying_ = false;
   bool replayQueued_ = false;

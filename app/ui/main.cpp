@@ -13,6 +13,7 @@
 #include "results/pages_dlg.h"
 #include "ui/decimal_separator.h"
 #include "ui/form1.h"
+#include "ui/qt_translations.h"
 #include "ui/status_echo.h"
 
 int main(int argc, char* argv[]) {
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
   // Every window, the dialogs and message boxes included, uses the layout's
   // 8-point face ("parent font"), not the desktop's larger default.
   QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
+  // File, print and message-box dialogs speak the user's language.
+  sfigmo::InstallQtTranslations(QLocale::system(), &app);
   TForm1 form1;
   sfigmo::EchoStatusWhenAsked(form1);
   TPagesDlg pagesDlg(&form1);

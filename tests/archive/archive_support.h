@@ -63,9 +63,10 @@ inline std::unique_ptr<PulsogramRecord> TrendRecord(const std::string& patient, 
 
 class ArchiveWindow : public ::testing::Test {
  protected:
+  int screenWidth = 800;  // set before SetUp for a larger screen
   void SetUp() override {
     TForm1Options o;
-    o.screenWidth = 800;
+    o.screenWidth = screenWidth;
     o.programFolder = dir_.path();
     o.decimalSeparator = QLatin1Char(',');
     o.activateOnFirstShow = false;

@@ -92,6 +92,24 @@ TEST_F(Registering, LastMeasurementFillsTheFieldsAndTheHeaderShowsDateAndTime) {
   SaveScreen(QStringLiteral("registration"));
 }
 
+class RegisteringAt1920 : public Registering {
+ protected:
+  void SetUp() override {
+    screenWidth = 1920;
+    Registering::SetUp();
+  }
+};
+
+TEST_F(RegisteringAt1920, TheHeaderIsDrawnAtTheScaledPlaces) {
+  PutLast();
+  form->Regis_->trigger();
+  ASSERT_DOUBLE_EQ(trace().layout().scale(), 2.4);
+  EXPECT_TRUE(TextAt(trace(), 200, 40, QStringLiteral("ДАТА")));
+  EXPECT_TRUE(TextAt(trace(), 240, 40, QStringLiteral("07.12.2026")));
+  EXPECT_TRUE(TextAt(trace(), 410, 40, QStringLiteral("9:05:03")));
+  SaveScreen(QStringLiteral("registration-1920"));
+}
+
 TEST_F(Registering, RepaintKeepsTypedTextAndDrawsTheHeaderAgain) {
   PutLast();
   form->Regis_->trigger();

@@ -94,6 +94,35 @@ TEST_F(Trends, ReadOutShowsTheRecordUnderThePointer) {
   EXPECT_TRUE(TextAt(trace(), 115, 5, QStringLiteral("Иванов")));
 }
 
+// On a 1920-pixel screen the graph fills the larger area alike, and the
+// pointer's position maps back to the design's for the read-out.
+class TrendsAt1920 : public Trends {
+ protected:
+  void SetUp() override {
+    screenWidth = 1920;
+    Trends::SetUp();
+  }
+};
+
+TEST_F(TrendsAt1920, GraphAndReadOutFollowTheScale) {
+  PutRecords(5, 3);
+  Graf();
+  Click(form->ListBox2, 3);
+  DoubleClick(form->ListBox2, 4);
+  ASSERT_EQ(form->TrendViewShown, 1);
+  const DesignLayout& m = trace().layout();
+  ASSERT_DOUBLE_EQ(m.scale(), 2.4);
+  EXPECT_TRUE(Point(m.px(20), m.px(128), colours::Red));
+  EXPECT_TRUE(Point(m.px(520), m.px(128), colours::Red));
+  EXPECT_TRUE(TextAt(trace(), 540, 20, QStringLiteral("1.ПУЛЬС")));
+  Move(m.px(21), m.px(150));
+  EXPECT_TRUE(TextAt(trace(), 555, 35, QStringLiteral("72")));
+  EXPECT_TRUE(TextAt(trace(), 115, 5, QStringLiteral("Петров")));
+  SaveScreen(QStringLiteral("trend-readout-1920"));
+  Move(m.px(519), m.px(150));
+  EXPECT_TRUE(TextAt(trace(), 115, 5, QStringLiteral("Иванов")));
+}
+
 TEST_F(Trends, FirstEntryRightAfterGrafDrawsNothing) {
   PutRecords(3);
   Graf();

@@ -254,3 +254,27 @@ TEST(HelpCollection, TheWorkingCopyIsRenewedOnlyWhenTheProgramsFilesChange) {
 
 }  // namespace
 }  // namespace sfigmo::testing
+
+namespace sfigmo::testing {
+namespace {
+
+// Wherever the main window lies, the help window opens inside the desktop.
+TEST(HelpWindowPlace, InsideTheAvailableAreaWhereverTheMainWindowIs) {
+  ProgramCopy folders;
+  ASSERT_TRUE(folders.copied);
+  const QPoint places[] = {{0, 0}, {80, 20}, {400, 300}, {760, 560}};
+  for (const QPoint& at : places) {
+    SCOPED_TRACE(std::to_string(at.x()) + "," + std::to_string(at.y()));
+    QWidget main;
+    main.setGeometry(QRect(at, QSize(641, 354)));
+    HelpWindow* help = ShowHelpContents(&main, folders.options());
+    ASSERT_TRUE(help);
+    const QRect avail = main.screen()->availableGeometry();
+    EXPECT_TRUE(avail.contains(help->geometry()))
+        << help->x() << "," << help->y() << " " << help->width() << "x" << help->height();
+    delete help;
+  }
+}
+
+}  // namespace
+}  // namespace sfigmo::testing

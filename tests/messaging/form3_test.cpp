@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "draw/canvas.h"
 #include "messaging/form3_texts.h"
 #include "../screens/save_picture.h"
 #include "modem_process.h"
@@ -109,8 +110,37 @@ TEST_F(Form3Test, LayoutCaptionAndControls) {
 
 TEST_F(Form3Test, ScaledOnAWiderScreen) {
   TForm3 wide(nullptr, 1200);
-  EXPECT_EQ(wide.size(), QSize(1055, 584));
+  EXPECT_EQ(wide.size(), QSize(1054, 584));  // 703 x 1.5 = 1054.5: a half goes to the even pixel
   EXPECT_EQ(wide.Button1->geometry(), QRect(708, 444, 158, 50));
+}
+
+// The instruction lines follow the window's scale: each line's text lies in
+// the same band of the drawing area as at 800 pixels.
+TEST_F(Form3Test, InstructionLinesScaleWithTheWindow) {
+  layAll();
+  for (const int width : {1366, 1920, 2560}) {
+    SCOPED_TRACE(width);
+    TForm3 wide(nullptr, width);
+    wide.setSources(current.get(), folder);
+    wide.setDecimalSeparator(QLatin1Char(','));
+    wide.setMessagePresenter([this](const QString& text) { messages << text; });
+    wide.FormActivate();
+    const DesignLayout& m = wide.canvas().layout();
+    EXPECT_DOUBLE_EQ(m.scale(), width / 800.0);
+    EXPECT_EQ(wide.canvas().width(), m.px(657));
+    const QImage& img = wide.canvas().image();
+    // Dark pixels of the first and the last line, at their scaled bands.
+    auto darkIn = [&](int designTop, int designBottom) {
+      int dark = 0;
+      for (int y = m.px(designTop); y < m.px(designBottom); ++y)
+        for (int x = m.px(12); x < m.px(300); ++x) dark += qGray(img.pixel(x, y)) < 100;
+      return dark;
+    };
+    EXPECT_GT(darkIn(20, 32), 40);
+    EXPECT_GT(darkIn(200, 212), 40);
+    EXPECT_EQ(darkIn(2, 18), 0);  // nothing above the first line
+    if (width == 1920) SavePicture(wide, QStringLiteral(SFIGMO_SCREENS_DIR), QStringLiteral("form3-1920"));
+  }
 }
 
 TEST_F(Form3Test, ActivationReplacesCurrentRecordWritesMessageAndFillsEdits) {

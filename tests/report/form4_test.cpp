@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -102,6 +104,36 @@ TEST(PrintWindow, ControlsAtTheirPlaces) {
   EXPECT_EQ(w.form->Button3->geometry(), QRect(352, 224, 81, 33));
   w.form->show();
   testing::SavePicture(*w.form, QStringLiteral(SFIGMO_SCREENSHOT_DIR), QStringLiteral("form4"));
+}
+
+// What "ПРОВЕРЬТЕ ГОТОВНОСТЬ ПЕЧАТИ" inks on the drawing area after a real
+// click on "Печать" (its file dialog cancelled).
+QRect WaitingTextInk(PrintWindow& w) {
+  CancelFileDialog();
+  w.click(w.form->Button1);
+  const QImage& picture = w.form->TreeView1->canvas().image();
+  QRect ink;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (picture.pixelColor(x, y) != w.form->TreeView1->background()) ink |= QRect(x, y, 1, 1);
+  return ink;
+}
+
+TEST(PrintWindow, WaitingTextCoversTheSameShareOfTheAreaAtEveryWidth) {
+  PrintWindow design(QStringLiteral(SFIGMO_BIN_DIR), 800);
+  const QRect at800 = WaitingTextInk(design);
+  ASSERT_FALSE(at800.isEmpty());
+  for (const int width : {1366, 1920, 2560}) {
+    SCOPED_TRACE(width);
+    PrintWindow w(QStringLiteral(SFIGMO_BIN_DIR), width);
+    const double k = width / 800.0;
+    const QRect ink = WaitingTextInk(w);
+    const double tolerance = std::max(2.0, k);  // a glyph's smoothed edge
+    EXPECT_NEAR(ink.left(), at800.left() * k, tolerance);
+    EXPECT_NEAR(ink.top(), at800.top() * k, tolerance);
+    EXPECT_NEAR(ink.right() + 1, (at800.right() + 1) * k, tolerance);
+    EXPECT_NEAR(ink.bottom() + 1, (at800.bottom() + 1) * k, tolerance);
+  }
 }
 
 TEST(PrintWindow, ScaledForA1280PixelScreenWithThePictureInside) {

@@ -21,20 +21,27 @@ struct TextStyle {
 };
 
 // True when the box of `text` at (x, y) on `c` holds exactly what drawing
-// that text alone, on white, in `style`, gives.
+// that text alone, on white, in `style`, gives. Positions are design
+// coordinates, mapped through the canvas's own layout.
 inline ::testing::AssertionResult TextAt(const Canvas& c, int x, int y, const QString& text,
                                          TextStyle style = {}) {
   Canvas ref(c.width(), c.height(), colours::Silver);
+  ref.setLayout(c.layout());  // the same design scale: the text at its scaled place
   ref.setFontFamily(WindowFontFamily());
   ref.setFontSize(style.points);
   ref.setFontBold(style.bold);
   ref.setFontColor(style.colour);
   ref.setBrushColor(colours::White);
   ref.textOut(x, y, text);
-  const int w = ref.textWidth(text);
-  const int h = ref.textHeight(text);
-  for (int yy = y; yy < y + h && yy < c.height(); ++yy)
-    for (int xx = x; xx < x + w && xx < c.width(); ++xx)
+  // The text's box is the white the reference filled on its silver; the
+  // smoothing of a glyph that reaches past it depends on what lay beneath.
+  QRect box;
+  for (int yy = 0; yy < ref.height(); ++yy)
+    for (int xx = 0; xx < ref.width(); ++xx)
+      if (ref.pixel(xx, yy) == colours::White) box |= QRect(xx, yy, 1, 1);
+  if (box.isEmpty()) return ::testing::AssertionFailure() << "nothing drawn";
+  for (int yy = box.top(); yy <= box.bottom(); ++yy)
+    for (int xx = box.left(); xx <= box.right(); ++xx)
       if (c.pixel(xx, yy) != ref.pixel(xx, yy))
         return ::testing::AssertionFailure()
                << "\"" << text.toStdString() << "\" differs at (" << xx << ", " << yy << ")";

@@ -5,6 +5,10 @@
 // click there (a mouse event through the top-level window, not
 // QAbstractButton::click()) reaches it. The run states are left by a real click on their "СТОП".
 //
+// The same walk, on a 1920 x 1080 desktop, exposes the window after every
+// row as an X server without a compositor does, and the screen the user
+// chose must stay.
+//
 // New screens are covered by adding a row to Screens(): a row brings the
 // window from the previous row's state into its own and calls `here` while
 // the state lasts.
@@ -12,6 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QExposeEvent>
+#include <QImage>
+#include <QLabel>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,6 +36,7 @@
 #include <vector>
 
 #include "acquisition/measurement_run.h"
+#include "draw/canvas.h"
 #include "sample_wave.h"
 #include "sim_process.h"
 #include "storage/archive_folder.h"
@@ -134,12 +142,19 @@ void ExpectEveryControlTakesItsClicks(TForm1& form, const char* state) {
   }
 }
 
-class HitTest : public ::testing::TestWithParam<int> {
+// A screen, and the desktop its panel leaves (none given: the width alone).
+struct HitScreen {
+  int width;
+  int height = 0;
+  QRect available() const { return height ? QRect(0, 0, width, height - 40) : QRect(); }
+};
+
+class HitTest : public ::testing::TestWithParam<HitScreen> {
  public:
   void SetUp() override {
     sim = std::make_unique<SimProcess>();
     ASSERT_TRUE(sim->started()) << sim->errors().toStdString();
-    t = std::make_unique<TestWindow>(GetParam());
+    t = std::make_unique<TestWindow>(GetParam().width, QString(), GetParam().available());
     t->form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(t->form.get()));
   }
@@ -282,6 +297,40 @@ std::vector<Screen> Screens() {
          ASSERT_EQ(f.TrendViewShown, 1);
          here();
        }},
+      {"check again",
+       [](HitTest&, TForm1& f, const auto& here) {
+         f.RadioButton2Click();
+         LoadSampleRecording(f);
+         RealClick(f.Button3);
+         ASSERT_EQ(f.CheckViewShown, 1);
+         here();
+       }},
+      {"archive list over the check",
+       [](HitTest&, TForm1& f, const auto& here) {
+         f.N1Click();
+         f.Open_->trigger();
+         ASSERT_TRUE(f.ListBox1->isVisible());
+         ASSERT_EQ(f.CheckViewShown, 0);
+         here();
+       }},
+      {"opened record",
+       [](HitTest&, TForm1& f, const auto& here) {
+         DoubleClickEntry(f.ListBox1, 0);
+         ASSERT_EQ(f.LastRecordRead, 1);
+         ASSERT_TRUE(f.Button3->isEnabled());
+         here();
+       }},
+      {"trend list over the results",
+       [](HitTest&, TForm1& f, const auto& here) {
+         RealClick(f.Button3);
+         RealClick(f.Button4);
+         ASSERT_EQ(f.AnalysisViewShown, 1);
+         f.N2Click();
+         f.Graf_->trigger();
+         ASSERT_TRUE(f.ListBox2->isVisible());
+         ASSERT_EQ(f.AnalysisViewShown, 0);
+         here();
+       }},
   };
 }
 
@@ -299,8 +348,84 @@ TEST_P(HitTest, EveryUsableControlTakesRealClicksInEveryScreen) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, HitTest, ::testing::Values(800, 1280),
-                         [](const auto& info) { return "screen" + std::to_string(info.param); });
+// What a repaint may not change: which controls show and take input, what
+// was typed, and (outside a run) what the trace area shows.
+struct SeenState {
+  std::vector<std::pair<bool, bool>> controls;
+  QStringList typed;
+  QImage trace;
+};
+
+SeenState Seen(TForm1& f) {
+  SeenState s;
+  const QWidget* controls[] = {f.Button1,  f.Button2,  f.Button3,     f.Button4,     f.Button5,
+                               f.Button8,  f.Button10, f.ListBox1,    f.ListBox2,    f.Edit1,
+                               f.Edit2,    f.Edit3,    f.Memo3,       f.StaticText1, f.Memo2,
+                               f.TrackBar1};
+  for (const QWidget* w : controls) s.controls.emplace_back(w->isVisible(), w->isEnabled());
+  for (const QAction* a : {f.Open_, f.Regis_, f.Save_, f.Print_, f.Graf_, f.SMS2_})
+    s.controls.emplace_back(a->isVisible(), a->isEnabled());
+  s.typed << f.Edit1->text() << f.Edit2->text() << f.Edit3->text() << f.Memo3->toPlainText()
+          << f.Memo2->toPlainText();
+  s.trace = f.traceCanvas().image();
+  return s;
+}
+
+// The platform's expose of the whole window, as an X server sends it when a
+// menu closes or another window passes over.
+void ForceExpose(TForm1& f) {
+  QWindow* window = f.windowHandle();
+  QExposeEvent expose{QRegion(QRect(QPoint(), window->size()))};
+  QCoreApplication::sendEvent(window, &expose);
+  QCoreApplication::processEvents();  // the replay runs from a zero timer
+  QCoreApplication::processEvents();
+}
+
+class ExposeReplay : public HitTest {};
+
+// After every row of the state table, an expose redraws the current screen
+// and nothing else: the screen, the controls and what was typed stay.
+TEST_P(ExposeReplay, EveryScreenSurvivesAnExpose) {
+  TForm1& f = *t->form;
+  for (const Screen& screen : Screens()) {
+    SCOPED_TRACE(screen.name);
+    bool visited = false;
+    screen.enter(*this, f, [&] {
+      visited = true;
+      if (f.busy()) {  // a run draws on; the replay leaves it alone
+        ForceExpose(f);
+        return;
+      }
+      if (f.Edit1->isVisible()) f.Edit1->setText(QStringLiteral("Петров"));
+      const SeenState before = Seen(f);
+      ForceExpose(f);
+      const SeenState after = Seen(f);
+      // Every screen on a 1920 x 1080 desktop, to be looked at.
+      t->save(QStringLiteral("1920-") + QString::fromUtf8(screen.name).replace(' ', '-'));
+      EXPECT_EQ(after.controls, before.controls);
+      EXPECT_EQ(after.typed, before.typed);
+      // The registration header carries the clock's seconds; the graph's
+      // replay draws it afresh, and the pointer's read-out follows the mouse.
+      if (!f.RegistrationViewShown && !f.TrendViewShown) {
+        EXPECT_TRUE(after.trace == before.trace);
+      }
+    });
+    ASSERT_TRUE(visited) << screen.name << " was not reached";
+    if (HasFatalFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen1920, ExposeReplay, ::testing::Values(HitScreen{1920, 1080}),
+                         [](const auto&) { return std::string("screen1920x1080"); });
+
+INSTANTIATE_TEST_SUITE_P(Scales, HitTest,
+                         ::testing::Values(HitScreen{800}, HitScreen{1280}, HitScreen{1920, 1080},
+                                           HitScreen{3440, 1440}),
+                         [](const auto& info) {
+                           const HitScreen& s = info.param;
+                           return "screen" + std::to_string(s.width) +
+                                  (s.height ? "x" + std::to_string(s.height) : std::string());
+                         });
 
 }  // namespace
 }  // namespace sfigmo

@@ -118,6 +118,37 @@ TEST(MainWindowLayout, ScaledByScreenWidthAtCreation) {
   EXPECT_EQ(design.form->width(), 641);
 }
 
+// A screen and the desktop area its panels leave.
+struct ScreenCase {
+  int width, height;
+  QRect available() const { return QRect(0, 0, width, height - 30); }
+};
+
+TEST(MainWindowLayout, FitsAndIsCentredOnCommonScreens) {
+  const ScreenCase screens[] = {{800, 600},   {1366, 768},  {1920, 1080},
+                                {2560, 1440}, {3440, 1440}, {1280, 1024}};
+  for (const ScreenCase& s : screens) {
+    SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height));
+    TestWindow t(s.width, {}, s.available());
+    TForm1& f = *t.form;
+    const QRect window(f.pos(), f.size());
+    EXPECT_TRUE(s.available().contains(window)) << window.x() << "," << window.y() << " "
+                                                << window.width() << "x" << window.height();
+    EXPECT_GE(f.width(), 641);
+    EXPECT_LE(f.scaleFactor(), s.width / 800.0);
+    // Centred: as much room left as right (the frame a window manager adds
+    // is allowed for).
+    const int left = window.left(), right = s.width - 1 - window.right();
+    EXPECT_NEAR(left, right, 20);
+    // The trace area and its drawing follow the same factor.
+    EXPECT_EQ(f.traceCanvas().layout().scale(), f.scaleFactor());
+    EXPECT_EQ(f.TreeView1->width(), f.designLayout().px(625));
+    // Drop-downs use the window's scaled font.
+    EXPECT_EQ(f.FileMenu->font().pointSizeF(), f.font().pointSizeF());
+    EXPECT_EQ(f.ServiceMenu->font().pointSizeF(), f.font().pointSizeF());
+  }
+}
+
 class NoLibrary : public ::testing::Test {
  protected:
   void SetUp() override {

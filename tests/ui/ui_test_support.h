@@ -17,9 +17,11 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 namespace sfigmo::testing {
 
 struct TestWindow {
-  explicit TestWindow(int screenWidth = 800, QString libraryFolder = {}) {
+  explicit TestWindow(int screenWidth = 800, QString libraryFolder = {},
+                      QRect availableArea = {}) {
     TForm1Options o;
     o.screenWidth = screenWidth;
+    o.availableArea = availableArea;
     o.libraryFolder = std::move(libraryFolder);
     o.programFolder = folder.path();
     o.decimalSeparator = QLatin1Char(',');

@@ -36,7 +36,9 @@ void ArchiveBrowser::OpenClick() {
   FillRecordList(f.ListBox1, listing.Names);
 
   f.TreeView1->setBackground(f.palette().color(QPalette::Base));
-  f.TrendViewShown = 0;
+  // The list is the current screen now: a repaint must not bring back the
+  // check or the results it replaced.
+  f.TrendViewShown = f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = 0;
   f.TreeView1->clear();
   f.Button1->hide();
   for (QPushButton* b : {f.Button2, f.Button3, f.Button4, f.Button5}) b->show();
@@ -82,7 +84,8 @@ void ArchiveBrowser::showOpenedRecord() {
   f.FrameNumber = 0;
   f.MarkCursor = 1;
   f.ConclusionShown = 0;
-  f.TrendViewShown = 0;
+  // The opened record's frame is the current screen; it stays on the area.
+  f.TrendViewShown = f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = 0;
   f.Regis_->setEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.Memo3, f.Edit1,
                                                     f.Edit2, f.Edit3}) {

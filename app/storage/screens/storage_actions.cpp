@@ -47,7 +47,8 @@ bool StorageActions::eventFilter(QObject* watched, QEvent* event) {
   // The window is not touched for other events: they also arrive while it
   // is being destroyed.
   if (event->type() == QEvent::MouseMove && watched == traceArea_) {
-    trends_.TreeView1MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint().x());
+    const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+    trends_.TreeView1MouseMove(context_.form.traceCanvas().layout().toDesignX(x));
   }
   return QObject::eventFilter(watched, event);
 }

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# One whole-program run on a bare X server (no window manager, no
+# compositor), as a user on the README's virtual screen would meet it:
+# "Ручное", "Изме&р" against sensor-sim, "Про&в", then "Фай&л" → "Отк&р".
+# Then the exposes X sends: a menu opened and closed over the window, and
+# the window unmapped and mapped again. The archive list must stay on the
+# area and "Расче&т" disabled.
+#
+#   tests/ui/xvfb_replay_run.sh BUILD/bin [OUT-FOLDER] [WIDTHxHEIGHT]
+#
+# Needs Xvfb and xdotool. With XGRAB set to a program that saves the root
+# window as a PNG (argument: file), each step is pictured in OUT-FOLDER.
+set -euo pipefail
+
+bin=$(cd "$1" && pwd)
+out=${2:-$(mktemp -d)}
+screen=${3:-1920x1080}
+mkdir -p "$out"
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=:$((90 + RANDOM % 9))
+Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+# A portable install of its own: the program, its libraries and help, and an
+# archive with one record.
+for f in sfigmo libsensordrv.so libdspdf.so tervolan.qhc tervolan.qch telport.txt; do
+  cp "$bin/$f" "$work/"
+done
+mkdir -p "$work/DataMLT/DatInt"
+"$bin/pul-sample" "$work/DataMLT/26_12_07_09_05_03.pul" >/dev/null
+
+"$bin/sensor-sim" >"$work/sim.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+SENSORDRV_PORT=$(head -n1 "$work/sim.out" | grep -o '/dev/pts/[0-9]*')
+export SENSORDRV_PORT
+
+LANG=ru_RU.UTF-8 "$work/sfigmo" >"$out/sfigmo.log" 2>&1 &
+pids+=($!)
+win=$(xdotool search --sync --onlyvisible --classname sfigmo | head -n1)
+sleep 2  # the start-up check
+
+eval "$(xdotool getwindowgeometry --shell "$win")"  # X, Y, WIDTH, HEIGHT
+scale=$(awk -v w="$WIDTH" 'BEGIN { printf "%.4f", w / 641 }')
+menu=$(awk -v h="$HEIGHT" -v k="$scale" 'BEGIN { printf "%d", h - int(333 * k + 0.5) }')
+step=0
+picture() {
+  step=$((step + 1))
+  if [ -n "${XGRAB:-}" ]; then "$XGRAB" "$out/$(printf %02d "$step")-$1.png"; fi
+}
+# Clicks the design point (x, y) of the window's client area.
+click() {
+  local px py
+  px=$(awk -v k="$scale" -v x="$1" -v o="$X" 'BEGIN { printf "%d", o + x * k }')
+  py=$(awk -v k="$scale" -v y="$2" -v o="$Y" -v m="$menu" 'BEGIN { printf "%d", o + m + y * k }')
+  xdotool mousemove --sync "$px" "$py" click 1
+  sleep "${3:-0.5}"
+}
+menu_file() {  # "Фай&л", the first title of the menu bar
+  xdotool mousemove --sync $((X + menu / 2 + 8)) $((Y + menu / 2)) click 1
+  sleep 0.7
+}
+
+picture start
+click 456 296          # "Ручное"
+click 32 12 40         # "Изме&р": the whole sweep
+picture measured
+click 88 12 2          # "Про&в"
+picture checked
+menu_file
+picture file-menu
+xdotool mousemove --sync $((X + menu / 2 + 8)) $((Y + menu + menu / 2 + 4)) click 1  # "Отк&р"
+sleep 1
+picture archive-list
+menu_file                 # a drop-down over the window ...
+xdotool key Escape        # ... closed again: X exposes what it covered
+sleep 1
+picture after-menu
+xdotool windowunmap --sync "$win"
+xdotool windowmap --sync "$win"
+sleep 1
+picture after-remap
+echo "pictures in $out"
