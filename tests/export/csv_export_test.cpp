@@ -66,7 +66,7 @@ void MakeArchive(Archive& a) {
     a.Records.push_back(std::move(r));
   };
   auto slow = SavedRecord("24_06_30_", "23_59_59", "Медленный");
-  slow->SamplePeriod = 0.5;  // no sensor samples that slowly: every result is suspect
+  slow->SamplePeriod = 0.6;  // no sensor samples that slowly: every result is suspect
   add("e.pul", std::move(slow));
   add("a.pul", SavedRecord("25_01_02_", "10_00_00", "Иванов \"Ваня\"; мл., 2"));
   auto damaged = SavedRecord("26_01_01_", "00_00_00", "Строка\r\nвторая");
@@ -102,7 +102,7 @@ void CheckTable(const Archive& a, const fs::path& csv, char separator, char deci
     EXPECT_EQ(row[3], GetShortString(r.PatientName));
     EXPECT_EQ(row[4], "45");
     EXPECT_EQ(row[5], "муж");
-    const bool slow = r.SamplePeriod == 0.5;
+    const bool slow = r.SamplePeriod == 0.6;
     EXPECT_EQ(row[6], slow ? "no" : "yes");
     EXPECT_EQ(row[7], slow ? "" : "good");
     const AnalysisResults& s = r.Results;

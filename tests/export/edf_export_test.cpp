@@ -187,7 +187,7 @@ TEST(EdfExport, UnusableRecordsAreRefusedWithAMessageAndTheOthersStillWritten) {
       {"nan-period", kNaN, -1, 0, "период отсчётов"},
       {"zero-period", 0.0, -1, 0, "период отсчётов"},
       {"negative-period", -0.01, -1, 0, "период отсчётов"},
-      {"slow-period", 0.05, -1, 0, "период отсчётов"},
+      {"slow-period", 0.6, -1, 0, "период отсчётов"},
       {"empty", 0.01, 0, 0, "нет отсчётов"},
       {"wide-sample", 0.01, -1, 40000, "16-битного"},
       {"too-short", 0.01234567, 10, 0, "слишком коротка"},

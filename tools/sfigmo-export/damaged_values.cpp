@@ -4,10 +4,6 @@
 
 namespace sfigmo {
 
-bool PlausibleSamplePeriod(double seconds) {
-  return std::isfinite(seconds) && seconds > 0.0 && seconds <= kMaxSamplePeriod;
-}
-
 bool UsableResult(double value, bool periodOk) { return periodOk && std::isfinite(value); }
 
 }  // namespace sfigmo
