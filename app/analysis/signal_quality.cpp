@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/autocorrelation.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -60,45 +61,6 @@ std::vector<double> PulseWave(std::span<const std::int32_t> s, double period, st
   return wave;
 }
 
-// Normalised autocorrelation of a wave at every lag from `first` to `last`,
-// each over its overlap. Four lags share a pass over the wave, so their sums
-// run side by side, yet each is added up in the order it would be alone.
-std::vector<double> Correlations(const std::vector<double>& w, std::size_t first,
-                                 std::size_t last) {
-  const std::size_t n = w.size();
-  std::vector<double> head(n + 1, 0.0);  // head[k]: w[0]² + ... + w[k - 1]²
-  for (std::size_t i = 0; i < n; ++i) head[i + 1] = head[i] + w[i] * w[i];
-  std::vector<double> r(last + 1, 0.0);
-  for (std::size_t lag = first; lag <= last; lag += 4) {
-    // Separate locals rather than an array, which compilers keep in memory.
-    double xy0 = 0, xy1 = 0, xy2 = 0, xy3 = 0, yy0 = 0, yy1 = 0, yy2 = 0, yy3 = 0;
-    const double* x = w.data();
-    const double* y = x + lag;
-    // All four lags overlap the wave for i below `shared`.
-    const std::size_t shared = n > lag + 3 ? n - (lag + 3) : 0;
-    for (std::size_t i = 0; i < shared; ++i) {
-      xy0 += x[i] * y[i];
-      yy0 += y[i] * y[i];
-      xy1 += x[i] * y[i + 1];
-      yy1 += y[i + 1] * y[i + 1];
-      xy2 += x[i] * y[i + 2];
-      yy2 += y[i + 2] * y[i + 2];
-      xy3 += x[i] * y[i + 3];
-      yy3 += y[i + 3] * y[i + 3];
-    }
-    double xy[] = {xy0, xy1, xy2, xy3}, yy[] = {yy0, yy1, yy2, yy3};
-    for (std::size_t j = 0; j < 4 && lag + j <= last; ++j) {
-      for (std::size_t i = shared; i + lag + j < n; ++i) {
-        xy[j] += w[i] * w[i + lag + j];
-        yy[j] += w[i + lag + j] * w[i + lag + j];
-      }
-      const double xx = head[lag + j < n ? n - lag - j : 0];
-      r[lag + j] = xx > 0.0 && yy[j] > 0.0 ? xy[j] / std::sqrt(xx * yy[j]) : 0.0;
-    }
-  }
-  return r;
-}
-
 // The beat period in samples (fractional); NaN when the wave has none.
 double WavePeriod(std::span<const std::int32_t> s, double period) {
   const auto block = static_cast<std::size_t>(
@@ -111,7 +73,7 @@ double WavePeriod(std::span<const std::int32_t> s, double period) {
   if (!(longest > shortest)) return kNaN;
   const auto lo = static_cast<std::size_t>(shortest);
   const auto hi = static_cast<std::size_t>(longest);
-  const std::vector<double> r = Correlations(w, lo - 1, hi + 1);
+  const std::vector<double> r = OverlapCorrelations(w, lo - 1, hi + 1);
   auto isPeak = [&](std::size_t lag) { return r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]; };
   double highest = 0.0;
   for (std::size_t lag = lo; lag <= hi; ++lag) {
