@@ -1,9 +1,9 @@
 #pragma once
 // Normalised autocorrelation of a sampled wave over a range of lags, through
-// one real FFT pair (FFTW) instead of one pass over the wave per lag.
-// Any thread. FFT plans are made once per transform size (under a lock, as
-// FFTW's planner requires) and kept until the program ends; running a plan
-// needs no lock.
+// two real FFTs (FFTW) instead of one pass over the wave per lag.
+// Any thread. An FFT plan is made once per transform size (under a lock, as
+// FFTW's planner requires, in some milliseconds) and kept until the program
+// ends; running a plan needs no lock.
 
 #include <cstddef>
 #include <span>

@@ -44,11 +44,11 @@ TEST(OverlapCorrelations, AgreesWithTheDirectSums) {
   const struct {
     std::size_t n, first, last;
   } cases[] = {
-      {10901, 24, 201},  // a full record at 100 samples per second
-      {316, 11, 101},    // one measurement window at 50 per second
-      {1, 0, 3},         {2, 1, 1},     {7, 0, 6},  // shorter than the lags
-      {997, 0, 996},     {1000, 5, 1500},           // a prime length; lags past the end
-      {4099, 100, 100},                             // one lag
+      {10901, 24, 201},                              // a full record at 100 samples per second
+      {316, 11, 101},                                // one measurement window at 50 per second
+      {1, 0, 3},        {2, 1, 1},       {7, 0, 6},  // shorter than the lags
+      {997, 0, 996},    {1000, 5, 1500},             // a prime length; lags past the end
+      {4099, 100, 100},                              // one lag
   };
   for (const auto& c : cases) {
     const std::vector<double> w = PulseLike(c.n, 37.3, static_cast<unsigned>(c.n));
