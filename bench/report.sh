@@ -2,6 +2,8 @@
 # bench/report.sh [BUILD_DIR]: builds the benchmarks in Release (default
 # build-bench/) and prints one Markdown table of the figures on this machine.
 # A figure whose benchmark is not part of the project yet reads "not built yet".
+# The analysis is also set against the minimal scipy pipeline on the same
+# record (bench/scipy_pipeline.py, Debian python3-scipy) as a ratio.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench}
@@ -22,19 +24,21 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The CSV lines of the first benchmark binary that has benchmarks matching
-# the regex, run with that filter; empty when none has.
-bench_csv() {
+# the regex, run with that filter (and any further options); empty when none has.
+bench_csv_args() {
   local filter=$1 b
+  shift
   for b in "$bin"/bench-*; do
     [ -x "$b" ] || continue
     if QT_QPA_PLATFORM=offscreen "$b" --benchmark_list_tests --benchmark_filter="$filter" 2>/dev/null | grep -q .; then
       echo "running $(basename "$b") $filter ..." >&2
-      QT_QPA_PLATFORM=offscreen "$b" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
+      QT_QPA_PLATFORM=offscreen "$b" --benchmark_filter="$filter" --benchmark_format=csv "$@" 2>/dev/null |
         sed -n '/^name,/,$p'
       return
     fi
   done
 }
+bench_csv() { bench_csv_args "$1"; }
 
 # Column NAME (a header field, unquoted) of CSV line number N (1 = header).
 column() {
@@ -112,6 +116,70 @@ stream_rows() {
   fi
 }
 
+# Median real time in microseconds of a benchmark run with repetitions.
+median_micros() {
+  local csv row n name
+  csv=$(bench_csv_args "$1" --benchmark_repetitions=7 --benchmark_report_aggregates_only=true)
+  n=$(wc -l <<<"$csv")
+  for ((row = 2; row <= n; row++)); do
+    name=$(column name "$row" <<<"$csv")
+    if [[ $name == *_median ]]; then
+      awk -v t="$(column real_time "$row" <<<"$csv")" -v u="$(column time_unit "$row" <<<"$csv")" \
+        'BEGIN { printf "%.1f", t * ((u == "ns") ? 1e-3 : (u == "us") ? 1 : (u == "ms") ? 1e3 : 1e6) }'
+      return
+    fi
+  done
+}
+
+# The full analysis and the command-line analyser against the minimal scipy
+# pipeline, all on one maximal resting record (10 901 samples, 94 beats).
+scipy_rows() {
+  local label_full="Full analysis of a maximal resting record (10 901 samples, 94 beats), quality check included"
+  local label_cli="sfigmo-analyze --json over 200 such records, per record (process and files included)"
+  local label_py="scipy pipeline on the same samples in memory (butter + filtfilt, find_peaks, interval mean/SD/range)"
+  local py=/usr/bin/python3
+  [ -x "$py" ] || py=python3
+  if [ ! -x "$bin/pul-sample" ] || [ ! -x "$bin/sfigmo-analyze" ]; then
+    missing "$label_full"
+    return
+  fi
+  mkdir -p "$work/records"
+  "$bin/pul-sample" --maximal "$work/records/0000.pul"
+  local i
+  for ((i = 1; i < 200; i++)); do cp "$work/records/0000.pul" "$work/records/$(printf %04d "$i").pul"; done
+
+  local full cli scipy="" runs=() t0 t1
+  full=$(median_micros '^BM_FullAnalysisOfRestingRecord$')
+  echo "running sfigmo-analyze --json over 200 records, 7 times ..." >&2
+  "$bin/sfigmo-analyze" --json "$work/records" >/dev/null # warm the page cache
+  for ((i = 0; i < 7; i++)); do
+    t0=$(date +%s%N)
+    "$bin/sfigmo-analyze" --json "$work/records" >/dev/null
+    t1=$(date +%s%N)
+    runs+=("$(((t1 - t0) / 200))")
+  done
+  cli=$(printf '%s\n' "${runs[@]}" | sort -n | sed -n 4p | awk '{ printf "%.1f", $1 / 1000 }')
+  if "$py" -c 'import scipy' 2>/dev/null; then
+    echo "running the scipy pipeline ..." >&2
+    scipy=$("$py" "$root/bench/scipy_pipeline.py" "$work/records/0000.pul" 200 2>/dev/null)
+  fi
+  if [ -n "$full" ]; then
+    row "$label_full" "$full µs" "bench-analysis BM_FullAnalysisOfRestingRecord (median of 7)"
+  else
+    missing "$label_full"
+  fi
+  row "$label_cli" "$cli µs" "bench/report.sh (median of 7 runs, wall time / 200)"
+  if [ -z "$scipy" ]; then
+    row "$label_py" "python3-scipy not installed" "—"
+    return
+  fi
+  row "$label_py" "$scipy µs" "bench/scipy_pipeline.py (median of 200)"
+  [ -n "$full" ] && row "Ratio: full analysis / scipy" \
+    "$(awk -v a="$full" -v b="$scipy" 'BEGIN { printf "%.2f", a / b }')" "target at most 0.33"
+  row "Ratio: sfigmo-analyze per record / scipy" \
+    "$(awk -v a="$cli" -v b="$scipy" 'BEGIN { printf "%.2f", a / b }')" "target at most 0.33"
+}
+
 startup_row() {
   local label='Program start to "      ГОТОВО" (sensor-sim, Xvfb, median of 5)'
   if [ ! -x "$bin/sfigmo" ] || [ ! -x "$bin/sensor-sim" ]; then missing "$label"; return; fi
@@ -129,6 +197,7 @@ startup_row() {
   echo "|---|---|---|"
   timed "Full analysis of a maximal record (10 901 samples, dense beats)" '^BM_FullAnalysis$'
   timed "Read plus analysis of a maximal record" '^BM_ReadRecordAndAnalyse$'
+  scipy_rows
   stream_rows
   startup_row
   timed "Archive listing of 10 000 records (list filled and sorted)" '^BM_ListArchive/10000'
