@@ -116,7 +116,8 @@ stream_rows() {
   fi
 }
 
-# Median real time in microseconds of a benchmark run with repetitions.
+# Median real and CPU time in microseconds ("REAL CPU") of a benchmark run
+# with repetitions.
 median_micros() {
   local csv row n name
   csv=$(bench_csv_args "$1" --benchmark_repetitions=7 --benchmark_report_aggregates_only=true)
@@ -124,11 +125,36 @@ median_micros() {
   for ((row = 2; row <= n; row++)); do
     name=$(column name "$row" <<<"$csv")
     if [[ $name == *_median ]]; then
-      awk -v t="$(column real_time "$row" <<<"$csv")" -v u="$(column time_unit "$row" <<<"$csv")" \
-        'BEGIN { printf "%.1f", t * ((u == "ns") ? 1e-3 : (u == "us") ? 1 : (u == "ms") ? 1e3 : 1e6) }'
+      awk -v r="$(column real_time "$row" <<<"$csv")" -v c="$(column cpu_time "$row" <<<"$csv")" \
+        -v u="$(column time_unit "$row" <<<"$csv")" 'BEGIN {
+          f = (u == "ns") ? 1e-3 : (u == "us") ? 1 : (u == "ms") ? 1e3 : 1e6
+          printf "%.1f %.1f", r * f, c * f }'
       return
     fi
   done
+}
+
+# Median over 7 runs of `sfigmo-analyze --json` on a folder of 200 records:
+# wall and CPU (user + system) time per record in microseconds, "REAL CPU".
+cli_micros() {
+  local folder=$1 i t runs=()
+  "$bin/sfigmo-analyze" --json "$folder" >/dev/null # warm the page cache
+  for ((i = 0; i < 7; i++)); do
+    t=$( (
+      TIMEFORMAT='%3R %3U %3S'
+      { time "$bin/sfigmo-analyze" --json "$folder" >/dev/null; } 2>&1
+    ))
+    runs+=("$(awk '{ printf "%.1f %.1f", $1 * 1e6 / 200, ($2 + $3) * 1e6 / 200 }' <<<"$t")")
+  done
+  paste -d' ' <(printf '%s\n' "${runs[@]}" | cut -d' ' -f1 | sort -n | sed -n 4p) \
+    <(printf '%s\n' "${runs[@]}" | cut -d' ' -f2 | sort -n | sed -n 4p)
+}
+
+# "REAL CPU" pairs as a table value, and the ratio of two pairs.
+pair() { awk -v p="$1" 'BEGIN { split(p, v, " "); printf "%s µs (CPU %s µs)", v[1], v[2] }'; }
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " ")
+    printf "%.2f (CPU %.2f)", x[1] / y[1], x[2] / y[2] }'
 }
 
 # The full analysis and the command-line analyser against the minimal scipy
@@ -137,7 +163,7 @@ scipy_rows() {
   local label_full="Full analysis of a maximal resting record (10 901 samples, 94 beats), quality check included"
   local label_cli="sfigmo-analyze --json over 200 such records, per record (process and files included)"
   local label_py="scipy pipeline on the same samples in memory (butter + filtfilt, find_peaks, interval mean/SD/range)"
-  local py=/usr/bin/python3
+  local py=/usr/bin/python3 i
   [ -x "$py" ] || py=python3
   if [ ! -x "$bin/pul-sample" ] || [ ! -x "$bin/sfigmo-analyze" ]; then
     missing "$label_full"
@@ -145,39 +171,29 @@ scipy_rows() {
   fi
   mkdir -p "$work/records"
   "$bin/pul-sample" --maximal "$work/records/0000.pul"
-  local i
   for ((i = 1; i < 200; i++)); do cp "$work/records/0000.pul" "$work/records/$(printf %04d "$i").pul"; done
 
-  local full cli scipy="" runs=() t0 t1
+  local full cli scipy=""
   full=$(median_micros '^BM_FullAnalysisOfRestingRecord$')
   echo "running sfigmo-analyze --json over 200 records, 7 times ..." >&2
-  "$bin/sfigmo-analyze" --json "$work/records" >/dev/null # warm the page cache
-  for ((i = 0; i < 7; i++)); do
-    t0=$(date +%s%N)
-    "$bin/sfigmo-analyze" --json "$work/records" >/dev/null
-    t1=$(date +%s%N)
-    runs+=("$(((t1 - t0) / 200))")
-  done
-  cli=$(printf '%s\n' "${runs[@]}" | sort -n | sed -n 4p | awk '{ printf "%.1f", $1 / 1000 }')
+  cli=$(cli_micros "$work/records")
   if "$py" -c 'import scipy' 2>/dev/null; then
     echo "running the scipy pipeline ..." >&2
     scipy=$("$py" "$root/bench/scipy_pipeline.py" "$work/records/0000.pul" 200 2>/dev/null)
   fi
   if [ -n "$full" ]; then
-    row "$label_full" "$full µs" "bench-analysis BM_FullAnalysisOfRestingRecord (median of 7)"
+    row "$label_full" "$(pair "$full")" "bench-analysis BM_FullAnalysisOfRestingRecord (median of 7)"
   else
     missing "$label_full"
   fi
-  row "$label_cli" "$cli µs" "bench/report.sh (median of 7 runs, wall time / 200)"
+  row "$label_cli" "$(pair "$cli")" "bench/report.sh (median of 7 runs, time / 200)"
   if [ -z "$scipy" ]; then
     row "$label_py" "python3-scipy not installed" "—"
     return
   fi
-  row "$label_py" "$scipy µs" "bench/scipy_pipeline.py (median of 200)"
-  [ -n "$full" ] && row "Ratio: full analysis / scipy" \
-    "$(awk -v a="$full" -v b="$scipy" 'BEGIN { printf "%.2f", a / b }')" "target at most 0.33"
-  row "Ratio: sfigmo-analyze per record / scipy" \
-    "$(awk -v a="$cli" -v b="$scipy" 'BEGIN { printf "%.2f", a / b }')" "target at most 0.33"
+  row "$label_py" "$(pair "$scipy")" "bench/scipy_pipeline.py (median of 200)"
+  [ -n "$full" ] && row "Ratio: full analysis / scipy" "$(ratio "$full" "$scipy")" "target at most 0.33"
+  row "Ratio: sfigmo-analyze per record / scipy" "$(ratio "$cli" "$scipy")" "target at most 0.33"
 }
 
 startup_row() {
