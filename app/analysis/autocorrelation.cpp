@@ -59,9 +59,6 @@ class PlanCache {
   PlanCache() = default;
   PlanCache(const PlanCache&) = delete;
   PlanCache& operator=(const PlanCache&) = delete;
-  ~PlanCache() {
-    for (auto& [size, plan] : plans_) fftw_destroy_plan(plan);
-  }
 
   // Real wave of `size` to its half spectrum.
   fftw_plan Forward(std::size_t size) {
@@ -80,8 +77,10 @@ class PlanCache {
   std::map<std::size_t, fftw_plan> plans_;
 };
 
+// Kept for the whole process and never torn down, so that a caller still
+// running on another thread while the program exits finds its plan.
 PlanCache& Plans() {
-  static PlanCache cache;
+  static PlanCache& cache = *new PlanCache;
   return cache;
 }
 
