@@ -5,11 +5,8 @@
 // .pul file in it, in name order. Exit code 1 when any file could not be
 // read; the others are still analysed.
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <algorithm>
-#include <cmath>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -17,6 +14,7 @@
 #include <vector>
 
 #include "common/numeric_locale.h"
+#include "record_json.h"
 #include "record_report.h"
 #include "storage/record_file.h"
 
@@ -61,51 +59,6 @@ bool ExpandFolder(const fs::path& folder, std::vector<fs::path>& files) {
   std::sort(found.begin(), found.end());
   files.insert(files.end(), found.begin(), found.end());
   return true;
-}
-
-QJsonValue Number(double v) {
-  // JSON has no NaN or infinity: a damaged record's non-finite value is null.
-  return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonValue NameOrNull(const char* name) {
-  return name ? QJsonValue(QString::fromUtf8(name)) : QJsonValue(QJsonValue::Null);
-}
-
-std::string ReportJson(const fs::path& file, const RecordReport& r) {
-  QJsonObject o;
-  o["file"] = QString::fromStdString(file.string());
-  for (const auto& [name, text] : r.Header) o[name] = QString::fromStdString(text);
-  o["Gain"] = r.Gain;
-  o["SampleCount"] = r.StoredSampleCount;
-  o["SamplePeriod"] = Number(r.SamplePeriod);
-  o["MarkMin"] = r.Marks.MarkMin;
-  QJsonArray marks;
-  for (const BeatMark& m : r.Marks.Marks) marks.append(m.Index);
-  o["Marks"] = marks;
-  o["Accepted"] = r.Rejected == Rejection::None;
-  o["RejectedBy"] = NameOrNull(RejectionName(r.Rejected));
-  o["StoppedAt"] = NameOrNull(r.Calculated ? CalcStopName(r.Stop) : nullptr);
-  if (r.HasQuality) {
-    o["SignalQuality"] = r.Quality.doubtful ? "doubtful" : "good";
-    QJsonArray reasons;
-    for (const std::string& word : r.Quality.reasons) reasons.append(QString::fromStdString(word));
-    o["QualityReasons"] = reasons;
-    o["IndependentPULS"] = Number(r.Quality.independentPULS);
-  }
-  for (const ResultField& f : ResultFields()) {
-    if (HasResult(r, f)) o[f.Name] = Number(r.Results.*f.Member);
-  }
-  if (r.HasConclusion) {
-    o["TOSO"] = Number(r.Toso);
-    QJsonArray verdicts;
-    for (const VerdictLine& line : r.Verdicts) verdicts.append(QString::fromStdString(line.Text));
-    o["Verdicts"] = verdicts;
-    o["ConclusionScore"] = r.Score;
-    o["PressureEstimate"] = Number(r.Pressure);
-    o["Advice"] = r.Advice;
-  }
-  return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
 }
 
 // Analyses one file and prints its report; false when it could not be read.
