@@ -59,12 +59,23 @@ std::vector<double> PulseWaveIn(std::span<const std::int32_t> s, double period, 
   }
   const auto half = static_cast<std::size_t>(
       std::max(1.0, std::min(std::round(kSmoothing / period), static_cast<double>(n))));
-  // In place: each sum is read only at its own index.
+  // In place: each sum is read only at its own index. Where the window lies
+  // whole inside the wave its width is the same, so a product stands for
+  // the quotient (a rounding apart).
   const std::size_t used = n / block * block;
-  for (std::size_t i = 0; i < used; ++i) {
+  const auto edgeMean = [&](std::size_t i) {
     const std::size_t a = i > half ? i - half : 0;    // the window's first index
     const std::size_t b = std::min(n, i + half + 1);  // one past its last
-    sum[i] -= static_cast<double>(prefix[b] - prefix[a]) / static_cast<double>(b - a);
+    return static_cast<double>(prefix[b] - prefix[a]) / static_cast<double>(b - a);
+  };
+  const std::size_t whole = n > 2 * half ? n - 2 * half : 0;  // windows inside the wave
+  const double inverse = 1.0 / static_cast<double>(2 * half + 1);
+  for (std::size_t i = 0; i < used; ++i) {
+    if (i < half || i >= half + whole) {
+      sum[i] -= edgeMean(i);
+    } else {
+      sum[i] -= static_cast<double>(prefix[i + half + 1] - prefix[i - half]) * inverse;
+    }
   }
   sum.resize(used);
   if (block == 1) return sum;
@@ -224,10 +235,12 @@ bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
 
 bool HasFlatStretch(std::span<const std::int32_t> s, double period) {
   const double longest = std::ceil(kFlatSeconds / period);
-  double run = 1.0;
+  if (s.size() < 2 || !(longest <= static_cast<double>(s.size()))) return false;
+  const auto need = static_cast<std::size_t>(std::max(longest, 1.0));
+  std::size_t run = 1;
   for (std::size_t i = 1; i < s.size(); ++i) {
-    run = s[i] == s[i - 1] ? run + 1.0 : 1.0;
-    if (run >= longest) return true;
+    run = s[i] == s[i - 1] ? run + 1 : 1;
+    if (run >= need) return true;
   }
   return false;
 }
