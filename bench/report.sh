@@ -2,6 +2,8 @@
 # bench/report.sh [BUILD_DIR]: builds the benchmarks in Release (default
 # build-bench/) and prints one Markdown table of the figures on this machine.
 # A figure whose benchmark is not part of the project yet reads "not built yet".
+# The analysis is also set against the minimal scipy pipeline on the same
+# record (bench/scipy_pipeline.py, Debian python3-scipy) as a ratio.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench}
@@ -22,19 +24,21 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The CSV lines of the first benchmark binary that has benchmarks matching
-# the regex, run with that filter; empty when none has.
-bench_csv() {
+# the regex, run with that filter (and any further options); empty when none has.
+bench_csv_args() {
   local filter=$1 b
+  shift
   for b in "$bin"/bench-*; do
     [ -x "$b" ] || continue
     if QT_QPA_PLATFORM=offscreen "$b" --benchmark_list_tests --benchmark_filter="$filter" 2>/dev/null | grep -q .; then
       echo "running $(basename "$b") $filter ..." >&2
-      QT_QPA_PLATFORM=offscreen "$b" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
+      QT_QPA_PLATFORM=offscreen "$b" --benchmark_filter="$filter" --benchmark_format=csv "$@" 2>/dev/null |
         sed -n '/^name,/,$p'
       return
     fi
   done
 }
+bench_csv() { bench_csv_args "$1"; }
 
 # Column NAME (a header field, unquoted) of CSV line number N (1 = header).
 column() {
@@ -112,6 +116,86 @@ stream_rows() {
   fi
 }
 
+# Median real and CPU time in microseconds ("REAL CPU") of a benchmark run
+# with repetitions.
+median_micros() {
+  local csv row n name
+  csv=$(bench_csv_args "$1" --benchmark_repetitions=7 --benchmark_report_aggregates_only=true)
+  n=$(wc -l <<<"$csv")
+  for ((row = 2; row <= n; row++)); do
+    name=$(column name "$row" <<<"$csv")
+    if [[ $name == *_median ]]; then
+      awk -v r="$(column real_time "$row" <<<"$csv")" -v c="$(column cpu_time "$row" <<<"$csv")" \
+        -v u="$(column time_unit "$row" <<<"$csv")" 'BEGIN {
+          f = (u == "ns") ? 1e-3 : (u == "us") ? 1 : (u == "ms") ? 1e3 : 1e6
+          printf "%.1f %.1f", r * f, c * f }'
+      return
+    fi
+  done
+}
+
+# Median over 7 runs of `sfigmo-analyze --json` on a folder of 200 records:
+# wall and CPU (user + system) time per record in microseconds, "REAL CPU".
+cli_micros() {
+  local folder=$1 i t runs=()
+  "$bin/sfigmo-analyze" --json "$folder" >/dev/null # warm the page cache
+  for ((i = 0; i < 7; i++)); do
+    t=$( (
+      TIMEFORMAT='%3R %3U %3S'
+      { time "$bin/sfigmo-analyze" --json "$folder" >/dev/null; } 2>&1
+    ))
+    runs+=("$(awk '{ printf "%.1f %.1f", $1 * 1e6 / 200, ($2 + $3) * 1e6 / 200 }' <<<"$t")")
+  done
+  paste -d' ' <(printf '%s\n' "${runs[@]}" | cut -d' ' -f1 | sort -n | sed -n 4p) \
+    <(printf '%s\n' "${runs[@]}" | cut -d' ' -f2 | sort -n | sed -n 4p)
+}
+
+# "REAL CPU" pairs as a table value, and the ratio of two pairs.
+pair() { awk -v p="$1" 'BEGIN { split(p, v, " "); printf "%s µs (CPU %s µs)", v[1], v[2] }'; }
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " ")
+    printf "%.2f (CPU %.2f)", x[1] / y[1], x[2] / y[2] }'
+}
+
+# The full analysis and the command-line analyser against the minimal scipy
+# pipeline, all on one maximal resting record (10 901 samples, 94 beats).
+scipy_rows() {
+  local label_full="Full analysis of a maximal resting record (10 901 samples, 94 beats), quality check included"
+  local label_cli="sfigmo-analyze --json over 200 such records, per record (process and files included)"
+  local label_py="scipy pipeline on the same samples in memory (butter + filtfilt, find_peaks, interval mean/SD/range)"
+  local py=/usr/bin/python3 i
+  [ -x "$py" ] || py=python3
+  if [ ! -x "$bin/pul-sample" ] || [ ! -x "$bin/sfigmo-analyze" ]; then
+    missing "$label_full"
+    return
+  fi
+  mkdir -p "$work/records"
+  "$bin/pul-sample" --maximal "$work/records/0000.pul"
+  for ((i = 1; i < 200; i++)); do cp "$work/records/0000.pul" "$work/records/$(printf %04d "$i").pul"; done
+
+  local full cli scipy=""
+  full=$(median_micros '^BM_FullAnalysisOfRestingRecord$')
+  echo "running sfigmo-analyze --json over 200 records, 7 times ..." >&2
+  cli=$(cli_micros "$work/records")
+  if "$py" -c 'import scipy' 2>/dev/null; then
+    echo "running the scipy pipeline ..." >&2
+    scipy=$("$py" "$root/bench/scipy_pipeline.py" "$work/records/0000.pul" 200 2>/dev/null)
+  fi
+  if [ -n "$full" ]; then
+    row "$label_full" "$(pair "$full")" "bench-analysis BM_FullAnalysisOfRestingRecord (median of 7)"
+  else
+    missing "$label_full"
+  fi
+  row "$label_cli" "$(pair "$cli")" "bench/report.sh (median of 7 runs, time / 200)"
+  if [ -z "$scipy" ]; then
+    row "$label_py" "python3-scipy not installed" "—"
+    return
+  fi
+  row "$label_py" "$(pair "$scipy")" "bench/scipy_pipeline.py (median of 200)"
+  [ -n "$full" ] && row "Ratio: full analysis / scipy" "$(ratio "$full" "$scipy")" "target at most 0.33"
+  row "Ratio: sfigmo-analyze per record / scipy" "$(ratio "$cli" "$scipy")" "target at most 0.33"
+}
+
 startup_row() {
   local label='Program start to "      ГОТОВО" (sensor-sim, Xvfb, median of 5)'
   if [ ! -x "$bin/sfigmo" ] || [ ! -x "$bin/sensor-sim" ]; then missing "$label"; return; fi
@@ -129,6 +213,7 @@ startup_row() {
   echo "|---|---|---|"
   timed "Full analysis of a maximal record (10 901 samples, dense beats)" '^BM_FullAnalysis$'
   timed "Read plus analysis of a maximal record" '^BM_ReadRecordAndAnalyse$'
+  scipy_rows
   stream_rows
   startup_row
   timed "Archive listing of 10 000 records (list filled and sorted)" '^BM_ListArchive/10000'

@@ -11,6 +11,7 @@ packages=(
   qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libqt6help6 libqt6sql6-sqlite
   qt6-translations-l10n
   libftdi1-dev
+  libfftw3-dev
   libgammu-dev libgammu8
   xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <map>
+#include <utility>
 
+#include "analysis/autocorrelation.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -41,62 +45,52 @@ double Median(std::vector<double> v) {
 
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over
-// blocks of `block` samples.
-std::vector<double> PulseWave(std::span<const std::int32_t> s, double period, std::size_t block) {
+// blocks of `block` samples. The sums are whole numbers, kept in `Whole`.
+template <typename Whole>
+std::vector<double> PulseWaveIn(std::span<const std::int32_t> s, double period, std::size_t block) {
   const std::size_t n = s.size();
-  std::vector<double> sum(n + 1, 0.0);  // sum[k]: S[1] + ... + S[k]
-  for (std::size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + s[i];
-  std::vector<double> prefix(n + 1, 0.0);  // prefix[k]: sum[1] + ... + sum[k]
-  for (std::size_t k = 1; k <= n; ++k) prefix[k] = prefix[k - 1] + sum[k];
+  std::vector<double> sum(n);           // sum[i]: S[1] + ... + S[i + 1]
+  std::vector<Whole> prefix(n + 1, 0);  // prefix[k]: sum[0] + ... + sum[k - 1]
+  Whole running = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    running += s[i];
+    sum[i] = static_cast<double>(running);
+    prefix[i + 1] = prefix[i] + running;
+  }
   const auto half = static_cast<std::size_t>(
       std::max(1.0, std::min(std::round(kSmoothing / period), static_cast<double>(n))));
-  std::vector<double> wave(n / block, 0.0);
-  for (std::size_t k = 1; k <= wave.size() * block; ++k) {
-    const std::size_t a = k > half ? k - half : 1;
-    const std::size_t b = std::min(n, k + half);
-    const double local = (prefix[b] - prefix[a - 1]) / static_cast<double>(b - a + 1);
-    wave[(k - 1) / block] += (sum[k] - local) / static_cast<double>(block);
+  // In place: each sum is read only at its own index. Where the window lies
+  // whole inside the wave its width is the same, so a product stands for
+  // the quotient (a rounding apart).
+  const std::size_t used = n / block * block;
+  const auto edgeMean = [&](std::size_t i) {
+    const std::size_t a = i > half ? i - half : 0;    // the window's first index
+    const std::size_t b = std::min(n, i + half + 1);  // one past its last
+    return static_cast<double>(prefix[b] - prefix[a]) / static_cast<double>(b - a);
+  };
+  const std::size_t whole = n > 2 * half ? n - 2 * half : 0;  // windows inside the wave
+  const double inverse = 1.0 / static_cast<double>(2 * half + 1);
+  for (std::size_t i = 0; i < used; ++i) {
+    if (i < half || i >= half + whole) {
+      sum[i] -= edgeMean(i);
+    } else {
+      sum[i] -= static_cast<double>(prefix[i + half + 1] - prefix[i - half]) * inverse;
+    }
   }
+  sum.resize(used);
+  if (block == 1) return sum;
+  std::vector<double> wave(n / block, 0.0);
+  for (std::size_t i = 0; i < used; ++i) wave[i / block] += sum[i] / static_cast<double>(block);
   return wave;
 }
 
-// Normalised autocorrelation of a wave at every lag from `first` to `last`,
-// each over its overlap. Four lags share a pass over the wave, so their sums
-// run side by side, yet each is added up in the order it would be alone.
-std::vector<double> Correlations(const std::vector<double>& w, std::size_t first,
-                                 std::size_t last) {
-  const std::size_t n = w.size();
-  std::vector<double> head(n + 1, 0.0);  // head[k]: w[0]² + ... + w[k - 1]²
-  for (std::size_t i = 0; i < n; ++i) head[i + 1] = head[i] + w[i] * w[i];
-  std::vector<double> r(last + 1, 0.0);
-  for (std::size_t lag = first; lag <= last; lag += 4) {
-    // Separate locals rather than an array, which compilers keep in memory.
-    double xy0 = 0, xy1 = 0, xy2 = 0, xy3 = 0, yy0 = 0, yy1 = 0, yy2 = 0, yy3 = 0;
-    const double* x = w.data();
-    const double* y = x + lag;
-    // All four lags overlap the wave for i below `shared`.
-    const std::size_t shared = n > lag + 3 ? n - (lag + 3) : 0;
-    for (std::size_t i = 0; i < shared; ++i) {
-      xy0 += x[i] * y[i];
-      yy0 += y[i] * y[i];
-      xy1 += x[i] * y[i + 1];
-      yy1 += y[i + 1] * y[i + 1];
-      xy2 += x[i] * y[i + 2];
-      yy2 += y[i + 2] * y[i + 2];
-      xy3 += x[i] * y[i + 3];
-      yy3 += y[i + 3] * y[i + 3];
-    }
-    double xy[] = {xy0, xy1, xy2, xy3}, yy[] = {yy0, yy1, yy2, yy3};
-    for (std::size_t j = 0; j < 4 && lag + j <= last; ++j) {
-      for (std::size_t i = shared; i + lag + j < n; ++i) {
-        xy[j] += w[i] * w[i + lag + j];
-        yy[j] += w[i + lag + j] * w[i + lag + j];
-      }
-      const double xx = head[lag + j < n ? n - lag - j : 0];
-      r[lag + j] = xx > 0.0 && yy[j] > 0.0 ? xy[j] / std::sqrt(xx * yy[j]) : 0.0;
-    }
-  }
-  return r;
+std::vector<double> PulseWave(std::span<const std::int32_t> s, double period, std::size_t block) {
+  // 64-bit integers add up faster than doubles, and exactly: every sum of
+  // sums stays under 2^63 up to 65 536 samples of any value. Longer spans
+  // (never a record) add up in doubles.
+  constexpr std::size_t kExactSamples = 65536;
+  if (s.size() <= kExactSamples) return PulseWaveIn<std::int64_t>(s, period, block);
+  return PulseWaveIn<double>(s, period, block);
 }
 
 // The beat period in samples (fractional); NaN when the wave has none.
@@ -111,7 +105,7 @@ double WavePeriod(std::span<const std::int32_t> s, double period) {
   if (!(longest > shortest)) return kNaN;
   const auto lo = static_cast<std::size_t>(shortest);
   const auto hi = static_cast<std::size_t>(longest);
-  const std::vector<double> r = Correlations(w, lo - 1, hi + 1);
+  const std::vector<double> r = OverlapCorrelations(w, lo - 1, hi + 1);
   auto isPeak = [&](std::size_t lag) { return r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]; };
   double highest = 0.0;
   for (std::size_t lag = lo; lag <= hi; ++lag) {
@@ -157,20 +151,58 @@ struct Marks {
   double period = 0.0;        // s per sample
 };
 
-// A swing at this mark's delay after its predecessor recurs in the other
-// beats (marks not themselves the shorter part of a split beat).
-bool Recurs(const Wave& w, const Marks& m, std::size_t j) {
-  const double delay = m.gap[j];
-  const double width = std::max(2.0, kDelayWidth * m.beat);
-  std::vector<double> same;
-  for (std::size_t a = 0; a < m.at.size(); ++a) {
-    if (a == j || a == j + 1 || (a > 0 && m.gap[a - 1] < kSplitPart * m.beat)) continue;
-    const double centre = static_cast<double>(m.at[a]) + delay;
-    if (centre + width > static_cast<double>(w.N())) continue;
-    same.push_back(w.LowestNear(centre, width));
+// Whether a swing at a mark's delay after its predecessor recurs in the
+// other beats (marks not themselves the shorter part of a split beat). Short
+// intervals share few delays, so the depths found at each delay are taken
+// once and sorted; each interval then leaves out its own two marks.
+class Recurrence {
+ public:
+  Recurrence(const Wave& w, const Marks& m) : w_(w), m_(m) {}
+
+  bool Recurs(std::size_t j) {
+    const DelayDepths& d = At(m_.gap[j]);
+    std::ptrdiff_t left[] = {d.place[j], d.place[j + 1]};  // -1: not among them
+    std::sort(std::begin(left), std::end(left));
+    const std::size_t own = (left[0] >= 0) + (left[1] >= 0);
+    if (d.sorted.size() < own + 2) return false;
+    // The median of the others: the sorted depths' middle, stepped over
+    // the left-out places at or before it.
+    auto middle = static_cast<std::ptrdiff_t>((d.sorted.size() - own) / 2);
+    for (std::ptrdiff_t place : left) middle += place >= 0 && place <= middle;
+    return d.sorted[static_cast<std::size_t>(middle)] <= kRecurringDepth * m_.depth[j + 1];
   }
-  return same.size() >= 2 && Median(same) <= kRecurringDepth * m.depth[j + 1];
-}
+
+ private:
+  struct DelayDepths {
+    std::vector<double> sorted;         // the lowest sample near each eligible mark
+    std::vector<std::ptrdiff_t> place;  // place[a]: mark a's entry in sorted, or -1
+  };
+
+  const DelayDepths& At(double delay) {
+    const auto found = byDelay_.find(delay);
+    if (found != byDelay_.end()) return found->second;
+    const double width = std::max(2.0, kDelayWidth * m_.beat);
+    std::vector<std::pair<double, std::size_t>> depths;
+    for (std::size_t a = 0; a < m_.at.size(); ++a) {
+      if (a > 0 && m_.gap[a - 1] < kSplitPart * m_.beat) continue;
+      const double centre = static_cast<double>(m_.at[a]) + delay;
+      if (centre + width > static_cast<double>(w_.N())) continue;
+      depths.emplace_back(w_.LowestNear(centre, width), a);
+    }
+    std::sort(depths.begin(), depths.end());
+    DelayDepths d;
+    d.place.assign(m_.at.size(), -1);
+    for (const auto& [depth, a] : depths) {
+      d.place[a] = static_cast<std::ptrdiff_t>(d.sorted.size());
+      d.sorted.push_back(depth);
+    }
+    return byDelay_.emplace(delay, std::move(d)).first->second;
+  }
+
+  const Wave& w_;
+  const Marks& m_;
+  std::map<double, DelayDepths> byDelay_;
+};
 
 bool OneBeat(double sum, double beat) {
   return sum >= kOneBeatLow * beat && sum <= kOneBeatHigh * beat;
@@ -203,10 +235,12 @@ bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
 
 bool HasFlatStretch(std::span<const std::int32_t> s, double period) {
   const double longest = std::ceil(kFlatSeconds / period);
-  double run = 1.0;
+  if (s.size() < 2 || !(longest <= static_cast<double>(s.size()))) return false;
+  const auto need = static_cast<std::size_t>(std::max(longest, 1.0));
+  std::size_t run = 1;
   for (std::size_t i = 1; i < s.size(); ++i) {
-    run = s[i] == s[i - 1] ? run + 1.0 : 1.0;
-    if (run >= longest) return true;
+    run = s[i] == s[i - 1] ? run + 1 : 1;
+    if (run >= need) return true;
   }
   return false;
 }
@@ -238,9 +272,10 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
     rate = !irregular && std::fabs(typical - m.beat) > kRateTolerance * m.beat;
     if (irregular) m.beat = typical;
     const double typicalDepth = Median(m.depth);
+    Recurrence recurrence(w, m);
     for (std::size_t j = 0; j < m.gap.size(); ++j) {
       if (m.gap[j] < kShortInterval * m.beat) {
-        if (Recurs(w, m, j)) {
+        if (recurrence.Recurs(j)) {
           dicrotic = true;
         } else if (Splits(m, j)) {
           split = true;

@@ -1,7 +1,10 @@
 #pragma once
 // Whether a recording's beat marks can be trusted: a check beside the
 // analysis that never changes it. Pure function of the samples, the mark
-// table and the sample period; any thread; linear in the number of samples.
+// table and the sample period; any thread. Cost: the period estimate is two
+// FFTs, O(N log N) for N samples; the mark checks add O(N), and O(M log M)
+// for each distinct length among the short intervals of M marks (an
+// accepted marking has at most 100).
 //
 // The marking takes every swing deeper than half of the deepest one as a
 // beat. On real finger recordings that also takes the dicrotic swing of some
@@ -12,11 +15,12 @@
 //
 // - Period. The wave is rebuilt from the differentiated samples (a running
 //   sum less its mean over the surrounding second), brought to at most 100
-//   samples per second, and autocorrelated over lags of 0.25 to 2 s. The
-//   period is the shortest local peak that reaches 80 % of the highest one
-//   (a rhythm correlates at twice its period too). The rebuilt wave has
-//   rounded beats, so the dicrotic swing hardly counts. When no lag reaches a
-//   correlation of 0.3 the wave has no steady period: "irregular".
+//   samples per second, and autocorrelated over lags of 0.25 to 2 s (by FFT,
+//   see autocorrelation.h). The period is the shortest local peak that
+//   reaches 80 % of the highest one (a rhythm correlates at twice its period
+//   too). The rebuilt wave has rounded beats, so the dicrotic swing hardly
+//   counts. When no lag reaches a correlation of 0.3 the wave has no steady
+//   period: "irregular".
 // - "rate": the median mark interval is more than 15 % off that period.
 //   The median ignores a few premature beats and pauses; a marking that is
 //   wrong on most beats moves it.

@@ -195,6 +195,23 @@ TEST(AnalyzeCli, NumbersFollowTheUsersNumericLocale) {
   EXPECT_EQ(JsonLines(json.Out).at(0)["SamplePeriod"].toDouble(), 0.01);
 }
 
+// The record the figures are taken on fills a record and is analysed to the
+// end: accepted, calculated, judged good, its rate read from the wave too.
+TEST(AnalyzeCli, FullRestingRecordIsGoodWithItsRate) {
+  TempDir dir;
+  Save(dir / "full.pul", *RecordOf(MaximalRestingWave()));
+  const RunResult r = RunAnalyze({"--json", (dir / "full.pul").string()});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  const QJsonObject o = JsonLines(r.Out).at(0);
+  EXPECT_EQ(o["SampleCount"].toInt(), kMaxSamples);
+  EXPECT_EQ(o["Marks"].toArray().size(), 94);
+  EXPECT_TRUE(o["Accepted"].toBool());
+  EXPECT_TRUE(o.contains("NAGR")) << "the calculation should complete";
+  EXPECT_EQ(o["SignalQuality"].toString(), "good") << r.Out;
+  EXPECT_NEAR(o["IndependentPULS"].toDouble(), o["PULS"].toDouble(), 0.5);
+  EXPECT_NEAR(o["PULS"].toDouble(), 51.7, 0.5);
+}
+
 // A second, nearly as deep swing 0.3 s after every beat: the marking counts
 // each beat twice, and the report says the signal is doubtful.
 TEST(AnalyzeCli, SignalQualityOfGoodAndDoubleCountedRecords) {

@@ -54,6 +54,17 @@ SampleWave NormalRestingWave() {
   return w;
 }
 
+SampleWave MaximalRestingWave() {
+  SampleWave w;
+  int used = w.FirstBeat;
+  for (int beat = 1; beat < 94; ++beat) {
+    w.Intervals.push_back(112 + beat * 7 % 9);
+    used += w.Intervals.back();
+  }
+  w.TrailingSamples = kMaxSamples - used;
+  return w;
+}
+
 void FillSampleRecord(PulsogramRecord& record, const SampleWave& wave) {
   record = PulsogramRecord{};
   SetShortString(record.DateText, "26_12_07_");

@@ -30,6 +30,10 @@ std::vector<std::int32_t> MakeSampleWave(const SampleWave& wave);
 // normal conclusion.
 SampleWave NormalRestingWave();
 
+// The same resting wave filling a whole record: 94 beats at about 52 per
+// minute over 10901 samples. Accepted, calculation completed.
+SampleWave MaximalRestingWave();
+
 // Fills the header (a made-up patient), the wave, Gain and SamplePeriod;
 // the result block is left zero for the caller to compute.
 void FillSampleRecord(PulsogramRecord& record, const SampleWave& wave);

@@ -1,0 +1,99 @@
+// The FFT autocorrelation against the sums it stands for, lag by lag.
+
+#include "analysis/autocorrelation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace sfigmo {
+namespace {
+
+// The definition, one pass per lag.
+std::vector<double> DirectCorrelations(const std::vector<double>& w, std::size_t first,
+                                       std::size_t last) {
+  const std::size_t n = w.size();
+  std::vector<double> r(last + 1, 0.0);
+  for (std::size_t lag = first; lag <= last && lag < n; ++lag) {
+    double xy = 0.0, xx = 0.0, yy = 0.0;
+    for (std::size_t i = 0; i + lag < n; ++i) {
+      xy += w[i] * w[i + lag];
+      xx += w[i] * w[i];
+      yy += w[i + lag] * w[i + lag];
+    }
+    r[lag] = xx > 0.0 && yy > 0.0 ? xy / std::sqrt(xx * yy) : 0.0;
+  }
+  return r;
+}
+
+std::vector<double> PulseLike(std::size_t n, double period, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::normal_distribution<double> noise(0.0, 0.3);
+  std::vector<double> w(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double phase = 2.0 * M_PI * static_cast<double>(i) / period;
+    w[i] = std::sin(phase) + 0.4 * std::sin(2.0 * phase + 1.0) + noise(rng) + 50.0 * (i == n / 3);
+  }
+  return w;
+}
+
+TEST(OverlapCorrelations, AgreesWithTheDirectSums) {
+  const struct {
+    std::size_t n, first, last;
+  } cases[] = {
+      {10901, 24, 201},                              // a full record at 100 samples per second
+      {316, 11, 101},                                // one measurement window at 50 per second
+      {1, 0, 3},        {2, 1, 1},       {7, 0, 6},  // shorter than the lags
+      {997, 0, 996},    {1000, 5, 1500},             // a prime length; lags past the end
+      {4099, 100, 100},                              // one lag
+  };
+  for (const auto& c : cases) {
+    const std::vector<double> w = PulseLike(c.n, 37.3, static_cast<unsigned>(c.n));
+    const std::vector<double> fast = OverlapCorrelations(w, c.first, c.last);
+    const std::vector<double> slow = DirectCorrelations(w, c.first, c.last);
+    ASSERT_EQ(fast.size(), c.last + 1) << c.n;
+    for (std::size_t lag = 0; lag <= c.last; ++lag) {
+      EXPECT_NEAR(fast[lag], slow[lag], 1e-9) << "n " << c.n << ", lag " << lag;
+    }
+  }
+}
+
+// Zero energy on either side of the overlap gives 0, never a division by a
+// rounding residue; an empty range or wave gives all zeros.
+TEST(OverlapCorrelations, SilentStretchesAndEmptyRanges) {
+  std::vector<double> w(500, 0.0);
+  for (std::size_t i = 0; i < 40; ++i) w[i] = std::sin(static_cast<double>(i));
+  const std::vector<double> r = OverlapCorrelations(w, 1, 300);
+  for (std::size_t lag = 40; lag <= 300; ++lag) EXPECT_EQ(r[lag], 0.0) << lag;
+  EXPECT_EQ(OverlapCorrelations(std::vector<double>(100, 0.0), 0, 50),
+            std::vector<double>(51, 0.0));
+  EXPECT_EQ(OverlapCorrelations({}, 0, 4), std::vector<double>(5, 0.0));
+  EXPECT_EQ(OverlapCorrelations(w, 9, 3), std::vector<double>(4, 0.0));
+}
+
+// Callers on several threads at once, on lengths that need new plans and on
+// shared ones, all get the direct sums' answer.
+TEST(OverlapCorrelations, ConcurrentCallersAgree) {
+  const std::size_t lengths[] = {3001, 3001, 2187, 1234};
+  std::vector<std::vector<double>> waves, expected, got(std::size(lengths));
+  for (std::size_t n : lengths) {
+    waves.push_back(PulseLike(n, 23.0, static_cast<unsigned>(n)));
+    expected.push_back(DirectCorrelations(waves.back(), 10, 120));
+  }
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < waves.size(); ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 5; ++round) got[t] = OverlapCorrelations(waves[t], 10, 120);
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (std::size_t t = 0; t < waves.size(); ++t) {
+    for (std::size_t lag = 10; lag <= 120; ++lag) EXPECT_NEAR(got[t][lag], expected[t][lag], 1e-9);
+  }
+}
+
+}  // namespace
+}  // namespace sfigmo
