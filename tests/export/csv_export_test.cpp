@@ -199,6 +199,10 @@ TEST(CsvExport, FieldsAreQuotedOnlyWhereRfc4180NeedsIt) {
       {"", ',', ""},
   };
   for (const auto& [text, sep, quoted] : cases) EXPECT_EQ(CsvField(text, sep), quoted) << text;
+  const std::pair<const char*, const char*> texts[] = {
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""}, {"+7", "'+7"}, {"-1", "'-1"},
+      {"@SUM(A1)", "'@SUM(A1)"}, {"Иванов", "Иванов"}, {"", ""}};
+  for (const auto& [text, field] : texts) EXPECT_EQ(CsvTextField(text, ','), field) << text;
   EXPECT_EQ(CsvNumber(72.0251028806584, ','), "72,0251028806584");
   EXPECT_EQ(CsvNumber(0.0523, ','), "0,0523");
   EXPECT_EQ(CsvNumber(0.1, '.'), "0.1");

@@ -112,6 +112,15 @@ std::string CsvField(std::string_view text, char separator) {
   return out + "\"";
 }
 
+std::string CsvTextField(std::string_view text, char separator) {
+  // A spreadsheet runs a cell that starts like a formula; a name or file
+  // name from someone else's archive must stay text.
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+    return CsvField("'" + std::string(text), separator);
+  }
+  return CsvField(text, separator);
+}
+
 std::string CsvHeader(const CsvFormat& f) {
   std::string line;
   for (const char* name :
@@ -126,12 +135,13 @@ std::string CsvLine(const CsvRow& r, const CsvFormat& f) {
   const char sep = f.Separator;
   std::string line;
   auto add = [&](std::string_view text) { line += CsvField(text, sep) + sep; };
-  add(r.File);
+  auto addText = [&](std::string_view text) { line += CsvTextField(text, sep) + sep; };
+  addText(r.File);
   add(r.When ? IsoDate(*r.When) : "");
   add(r.When ? IsoTime(*r.When) : "");
-  add(r.Name);
-  add(r.Age);
-  add(r.Sex);
+  addText(r.Name);
+  addText(r.Age);
+  addText(r.Sex);
   add(r.Accepted ? "yes" : "no");
   add(r.Quality);
   for (const std::optional<double>& v : r.Indices) add(v ? CsvNumber(*v, f.Decimal) : "");

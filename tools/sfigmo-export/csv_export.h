@@ -67,5 +67,8 @@ CsvTable BuildCsvTable(const std::vector<std::filesystem::path>& files, const Cs
 std::string CsvNumber(double value, char decimal);
 // The field quoted when it holds the separator, a quote, CR or LF.
 std::string CsvField(std::string_view text, char separator);
+// A text field as CsvField, with a leading apostrophe where the text would
+// start a spreadsheet formula (=, +, -, @, tab, CR).
+std::string CsvTextField(std::string_view text, char separator);
 
 }  // namespace sfigmo
