@@ -13,7 +13,7 @@ packages=(
   libftdi1-dev
   libfftw3-dev
   libgammu-dev libgammu8
-  xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core
+  xvfb xauth xdotool x11-apps fonts-liberation2 fonts-dejavu-core
   poppler-utils cups-client locales
   dpkg-dev
   cups cups-filters

@@ -3,13 +3,14 @@
 # compositor), as a user on the README's virtual screen would meet it:
 # "Ручное", "Изме&р" against sensor-sim, "Про&в", then "Фай&л" → "Отк&р".
 # Then the exposes X sends: a menu opened and closed over the window, and
-# the window unmapped and mapped again. The archive list must stay on the
-# area and "Расче&т" disabled.
+# the window unmapped and mapped again. The window must look the same after
+# each expose as before it, to the pixel: the archive list stays on the area
+# and "Расче&т" stays disabled. Exit 0 when it does, 1 when not.
 #
 #   tests/ui/xvfb_replay_run.sh BUILD/bin [OUT-FOLDER] [WIDTHxHEIGHT]
 #
-# Needs Xvfb and xdotool. With XGRAB set to a program that saves the root
-# window as a PNG (argument: file), each step is pictured in OUT-FOLDER.
+# Needs Xvfb, xdotool and xwd. With XGRAB set to a program that saves the
+# root window as a PNG (argument: file), each step is pictured in OUT-FOLDER.
 set -euo pipefail
 
 bin=$(cd "$1" && pwd)
@@ -47,7 +48,7 @@ export SENSORDRV_PORT
 LANG=ru_RU.UTF-8 "$work/sfigmo" >"$out/sfigmo.log" 2>&1 &
 pids+=($!)
 win=$(xdotool search --sync --onlyvisible --classname sfigmo | head -n1)
-sleep 2  # the start-up check
+sleep 4  # the start-up check
 
 eval "$(xdotool getwindowgeometry --shell "$win")"  # X, Y, WIDTH, HEIGHT
 scale=$(awk -v w="$WIDTH" 'BEGIN { printf "%.4f", w / 641 }')
@@ -56,6 +57,7 @@ step=0
 picture() {
   step=$((step + 1))
   if [ -n "${XGRAB:-}" ]; then "$XGRAB" "$out/$(printf %02d "$step")-$1.png"; fi
+  xwd -silent -id "$win" >"$out/$1.xwd"
 }
 # Clicks the design point (x, y) of the window's client area.
 click() {
@@ -72,7 +74,16 @@ menu_file() {  # "Фай&л", the first title of the menu bar
 
 picture start
 click 456 296          # "Ручное"
-click 32 12 40         # "Изме&р": the whole sweep
+# "Изме&р": a sweep of about one step per window pixel at the simulator's 50
+# samples a second; it is over when the window then stops changing.
+click 32 12 $((WIDTH / 50 + 4))
+xwd -silent -id "$win" >"$work/look.xwd"
+for _ in $(seq 120); do
+  sleep 1
+  xwd -silent -id "$win" >"$work/look2.xwd"
+  cmp -s "$work/look.xwd" "$work/look2.xwd" && break
+  mv "$work/look2.xwd" "$work/look.xwd"
+done
 picture measured
 click 88 12 2          # "Про&в"
 picture checked
@@ -89,4 +100,16 @@ xdotool windowunmap --sync "$win"
 xdotool windowmap --sync "$win"
 sleep 1
 picture after-remap
-echo "pictures in $out"
+status=0
+for after in after-menu after-remap; do
+  if ! cmp -s "$out/archive-list.xwd" "$out/$after.xwd"; then
+    echo "the window changed under an expose ($after): pictures in $out"
+    status=1
+  fi
+done
+if cmp -s "$out/checked.xwd" "$out/archive-list.xwd"; then
+  echo "the archive list never appeared: pictures in $out"
+  status=1
+fi
+[ $status -ne 0 ] || echo "every expose kept the screen"
+exit $status
