@@ -1,3 +1,4 @@
+#include "draw/message_text.h"
 #include "messaging/form3.h"
 
 #include <QCoreApplication>
@@ -154,7 +155,7 @@ void TForm3::FormActivate() {
   if (prep->recordRead && record_ != nullptr) *record_ = prep->record;
   messageReady_ = prep->error.isEmpty();
   if (prep->settingsRead) {
-    Edit1->setText(sfigmo::SettingsNumber(prep->settingsLine));
+    Edit1->setText(sfigmo::SettingsNumber(prep->settingsLine).trimmed());
     Edit2->setText(sfigmo::SettingsPort(prep->settingsLine));
     Edit2->setEnabled(false);
   }
@@ -208,7 +209,8 @@ void TForm3::present(const QString& text) {
     return;
   }
   QWidget* owner = isVisible() ? this : parentWidget();
-  QMessageBox::warning(owner, QStringLiteral("SMS врачу"), text);
+  QMessageBox::warning(owner, QStringLiteral("SMS врачу"),
+                       sfigmo::FitMessageText(text, font(), sfigmo::AvailableScreenWidth(owner ? owner->screen() : nullptr)));
 }
 
 void TForm3::Button1Click() {
@@ -254,7 +256,8 @@ void TForm3::Button2Click() {
     setStatus(settings.error, true);
     return;
   }
-  const QString number = sfigmo::CutNumber(Edit1->text());
+  // The blanks that pad a shorter number are the file's, not the number's.
+  const QString number = Edit1->text().trimmed();
   const QString refused = sfigmo::CheckNumber(number);
   if (!refused.isEmpty()) {
     setStatus(refused, true);

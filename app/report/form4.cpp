@@ -1,3 +1,4 @@
+#include "draw/message_text.h"
 #include "report/form4.h"
 
 #include <QApplication>
@@ -95,7 +96,7 @@ void TForm4::showMessage(const QString& text) {
     options_.messagePresenter(text);
     return;
   }
-  QMessageBox::warning(this, windowTitle(), text);
+  QMessageBox::warning(this, windowTitle(), sfigmo::FitMessageText(text, font(), sfigmo::AvailableScreenWidth(screen())));
 }
 
 void TForm4::setOpenDialogForPdf() {

@@ -1,6 +1,7 @@
 // The main window: creation, layout, menu, window events and the screen
 // replay. The actions live in form1_actions.cpp and analysis_actions.cpp.
 
+#include "draw/message_text.h"
 #include "ui/form1.h"
 
 #include <QAction>
@@ -313,8 +314,9 @@ void TForm1::presentDeviceMessage(const QString& text, const QString& caption, b
     options_.messagePresenter(text, caption, isError);
     return;
   }
-  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, text,
+  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, {},
                   QMessageBox::Ok, this);
+  box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
   box.exec();
 }
 
