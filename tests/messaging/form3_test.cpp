@@ -186,8 +186,10 @@ TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
     QByteArray expected;
   } cases[] = {
       {"+79031112233", "--port COM3  +79031112233 --timeout 20\r\n"},
-      {"+790311122", "--port COM3  +790311122 --timeout 20\r\n"},
-      {"+7903111223344", "--port COM3  +79031112233 --timeout 20\r\n"},
+      // a shorter number is padded: the text after it keeps its place
+      {"+790311122", "--port COM3  +790311122   --timeout 20\r\n"},
+      // a longer one is refused: the file stays as it was
+      {"+7903111223344", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(WriteFile(folder + "telport.txt",
