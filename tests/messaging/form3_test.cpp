@@ -17,6 +17,9 @@
 #include <QTimer>
 
 #include "messaging/form3_texts.h"
+#include <cmath>
+#include <limits>
+
 #include "../screens/save_picture.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
@@ -175,6 +178,28 @@ TEST_F(Form3Test, MissingPiecesShowOneMessageAndWriteNothing) {
   save(QStringLiteral("form3-short-telport"));
   // The short line's characters still reach the edits.
   EXPECT_EQ(form->Edit1->text(), QStringLiteral("+791"));
+}
+
+// A last measurement whose stored results are damaged is never written to
+// sms.txt nor sent: the doctor would get numbers no recording gave.
+TEST_F(Form3Test, DamagedLastMeasurementIsNeitherWrittenNorSent) {
+  for (double puls : {std::nan(""), std::numeric_limits<double>::infinity(), -72.7, 2730.0}) {
+    SCOPED_TRACE(puls);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder + "DataMLT/DatInt");
+    AnalysisResults damaged = ExampleResults();
+    damaged.PULS = puls;
+    ASSERT_TRUE(LayLastMeasurement(dir.path(), *RecordWith(damaged)));
+    ASSERT_TRUE(WriteFile(folder + "telport.txt", kTelport));
+    form->FormActivate();
+    EXPECT_TRUE(form->statusText().contains(QStringLiteral("повреждены")))
+        << form->statusText().toStdString();
+    EXPECT_FALSE(QFile::exists(folder + "sms.txt"));
+    click(form->Button1);
+    EXPECT_TRUE(form->statusText().startsWith(QStringLiteral("SMS не отправлено")));
+    EXPECT_FALSE(form->senderRunning());
+  }
+  save(QStringLiteral("form3-damaged-results"));
 }
 
 TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
