@@ -102,7 +102,7 @@ TEST(SettingsLine, NumberCheckAcceptsPlusAndDigitsOnly) {
     EXPECT_TRUE(CheckNumber(QString::fromUtf8(good)).isEmpty()) << good;
   }
   for (const char* bad : {"", "+7 916123456", "+7-916-12345", "7916+123", "+", "+7916abc",
-                          "+7916\t1", "+791612345678", "+7903111223344"}) {
+                          "+7916\t1", "+791612345678", "+7903111223344", "+7916\n"}) {
     EXPECT_FALSE(CheckNumber(QString::fromUtf8(bad)).isEmpty()) << bad;
   }
 }

@@ -28,7 +28,9 @@ QString CheckNumber(const QString& number) {
         .arg(number)
         .arg(kNumberFieldLength);
   }
-  static const QRegularExpression valid(QStringLiteral("^\\+?[0-9]+$"));
+  // Anchored at both ends: "$" alone would let a trailing line break through.
+  static const QRegularExpression valid(
+      QRegularExpression::anchoredPattern(QStringLiteral("\\+?[0-9]+")));
   if (!valid.match(number).hasMatch()) {
     return QStringLiteral(
                "Номер телефона «%1» не записан: допускаются только знак + в начале и цифры, без "
