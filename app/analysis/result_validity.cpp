@@ -32,7 +32,7 @@ constexpr std::array<ResultRange, 22> kRanges = {{
     {"KOLE", &AnalysisResults::KOLE, 0, kMaxCount, true},
     {"PauseSamples", &AnalysisResults::PauseSamples, 0, kSamples, true},
     {"ExtraSamples", &AnalysisResults::ExtraSamples, 0, kSamples, true},
-    {"AbsDeviationSum", &AnalysisResults::AbsDeviationSum, 0, kMaxCount * kMaxSeconds, false},
+    {"AbsDeviationSum", &AnalysisResults::AbsDeviationSum, 0, kMaxCount* kMaxSeconds, false},
     {"MinNormalInterval", &AnalysisResults::MinNormalInterval, 0, kSamples, true},
     {"MaxNormalInterval", &AnalysisResults::MaxNormalInterval, 0, kSamples, true},
     {"ModeCount", &AnalysisResults::ModeCount, 0, kMaxCount, true},

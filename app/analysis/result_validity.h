@@ -24,8 +24,8 @@ inline constexpr double kPlausiblePulseMax = 300.0;
 struct ResultRange {
   const char* Name;  // as the record names the field
   double AnalysisResults::*Member;
-  double Min, Max;   // inclusive
-  bool Whole;        // a count: only whole numbers
+  double Min, Max;  // inclusive
+  bool Whole;       // a count: only whole numbers
 };
 
 // Every judged field in record order (Reserved carries no meaning and is not

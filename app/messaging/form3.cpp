@@ -1,4 +1,3 @@
-#include "draw/message_text.h"
 #include "messaging/form3.h"
 
 #include <QCoreApplication>
@@ -15,6 +14,7 @@
 
 #include "common/numeric_locale.h"
 #include "draw/canvas.h"
+#include "draw/message_text.h"
 #include "messaging/core/results_message.h"
 #include "messaging/core/settings_file.h"
 #include "messaging/core/settings_line.h"
@@ -209,8 +209,10 @@ void TForm3::present(const QString& text) {
     return;
   }
   QWidget* owner = isVisible() ? this : parentWidget();
-  QMessageBox::warning(owner, QStringLiteral("SMS врачу"),
-                       sfigmo::FitMessageText(text, font(), sfigmo::AvailableScreenWidth(owner ? owner->screen() : nullptr)));
+  QMessageBox::warning(
+      owner, QStringLiteral("SMS врачу"),
+      sfigmo::FitMessageText(text, font(),
+                             sfigmo::AvailableScreenWidth(owner ? owner->screen() : nullptr)));
 }
 
 void TForm3::Button1Click() {

@@ -26,8 +26,8 @@ QString Value(double value, int digits, char separator) {
 // A damaged stored value prints as "-", never as a number.
 QString ShownValue(const AnalysisResults& r, double AnalysisResults::*member, int digits,
                    char separator) {
-  return QString::fromStdString(ShownResult(
-      r, member, [&](double v) { return FormatGeneral(v, digits, 0, separator); }));
+  return QString::fromStdString(
+      ShownResult(r, member, [&](double v) { return FormatGeneral(v, digits, 0, separator); }));
 }
 
 // The characters at 1-based positions first..last that the text has.
@@ -107,10 +107,14 @@ ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOp
   page.HeaderLine = ReportHeaderLine(Field(record.DateText), Field(record.TimeText));
   page.PatientLine = ReportPatientLine(Field(record.PatientName), Field(record.PatientAge));
 
-  double AnalysisResults::*const values[8] = {
-      &AnalysisResults::PULS, &AnalysisResults::VRKI, &AnalysisResults::KOVR,
-      &AnalysisResults::SPSO, nullptr,                &AnalysisResults::NAGR,
-      &AnalysisResults::KOLP, &AnalysisResults::KOLE};
+  double AnalysisResults::*const values[8] = {&AnalysisResults::PULS,
+                                              &AnalysisResults::VRKI,
+                                              &AnalysisResults::KOVR,
+                                              &AnalysisResults::SPSO,
+                                              nullptr,
+                                              &AnalysisResults::NAGR,
+                                              &AnalysisResults::KOLP,
+                                              &AnalysisResults::KOLE};
   for (std::size_t i = 0; i < ReportIndexTable.size(); ++i) {
     const ReportIndexRow& row = ReportIndexTable[i];
     ReportRow& out = page.Rows[i];
@@ -120,8 +124,8 @@ ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOp
     out.Value = i == 4 ? TosoText(r, row.Digits, sep) : ShownValue(r, values[i], row.Digits, sep);
   }
 
-  QStringList lines = ResultsDamaged(r) ? QStringList{QString::fromUtf8(kDamagedResultsText)}
-                                        : ReportVerdicts(r);
+  QStringList lines =
+      ResultsDamaged(r) ? QStringList{QString::fromUtf8(kDamagedResultsText)} : ReportVerdicts(r);
   for (const QString& extra : options.ExtraConclusionLines)
     if (!extra.trimmed().isEmpty()) lines << extra;
   for (int n = 0; n < lines.size(); ++n)

@@ -3,14 +3,13 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QPicture>
+#include <algorithm>
 
 #include "report/report_page.h"
 

@@ -136,12 +136,12 @@ StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecor
                          const WriteFault& fault) {
   PulsogramRecord out = record;
   out.Results.Reserved = 0.0;
-  return WriteWholeFile(
-      path, std::span(reinterpret_cast<const std::uint8_t*>(&out), kRecordSize), fault);
+  return WriteWholeFile(path, std::span(reinterpret_cast<const std::uint8_t*>(&out), kRecordSize),
+                        fault);
 }
 
-StorageError WriteWholeFile(const std::filesystem::path& path,
-                            std::span<const std::uint8_t> bytes, const WriteFault& fault) {
+StorageError WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                            const WriteFault& fault) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   std::string tmpl = TemporaryTemplate(folder).string();
   if (Faulted(fault, WriteStep::CreateTemporary)) return Failed(StorageFailure::Open, path);

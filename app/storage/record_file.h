@@ -56,8 +56,8 @@ StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecor
 // Any file written the same way: a temporary file beside it, renamed into
 // place only when every byte is on disk. An existing file keeps its
 // permissions; a new one gets 0644.
-StorageError WriteWholeFile(const std::filesystem::path& path,
-                            std::span<const std::uint8_t> bytes, const WriteFault& fault = {});
+StorageError WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                            const WriteFault& fault = {});
 
 // Every temporary file of the program starts with this and ends in six
 // random letters or digits; the whole name is short so that it fits beside

@@ -153,7 +153,8 @@ void TrendView::drawCurves(Canvas& c, int step) const {
     c.setFontColor(colours::Black);
     c.moveTo(kTrendLeft + first * step, y0);
     for (int i = first + 1; i <= span; ++i) {
-      if (const auto& ys = table_[start + i].Ys) c.lineTo(kTrendLeft + i * step, (*ys)[curve.Index]);
+      if (const auto& ys = table_[start + i].Ys)
+        c.lineTo(kTrendLeft + i * step, (*ys)[curve.Index]);
     }
   }
   c.setPenColor(colours::Black);

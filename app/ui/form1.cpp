@@ -1,7 +1,6 @@
 // The main window: creation, layout, menu, window events and the screen
 // replay. The actions live in form1_actions.cpp and analysis_actions.cpp.
 
-#include "draw/message_text.h"
 #include "ui/form1.h"
 
 #include <QAction>
@@ -29,6 +28,7 @@
 
 #include "acquisition/device_library.h"
 #include "draw/canvas.h"
+#include "draw/message_text.h"
 #include "help/help_window.h"
 #include "report/form4.h"
 #include "storage/screens/storage_actions.h"

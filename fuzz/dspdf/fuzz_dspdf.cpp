@@ -30,8 +30,8 @@ void Require(bool condition) {
 // Which call fails, decided per input; plain functions need one place to
 // read it from, and the fuzzer runs one input at a time.
 struct Injection {
-  int failingOp = 0;   // 0 none, 1 write, 2 sync, 3 close, 4 rename, 5 create
-  int failAt = 0;      // the attempt of that op that fails, counted from 0
+  int failingOp = 0;  // 0 none, 1 write, 2 sync, 3 close, 4 rename, 5 create
+  int failAt = 0;     // the attempt of that op that fails, counted from 0
   int err = ENOSPC;
   bool shortWrite = false;  // a write that takes half and then no more
   int calls[6] = {};
@@ -137,8 +137,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QDir dir(scratch.path());
   const QString target = dir.filePath(QStringLiteral("out.pdf"));
   const QByteArray path = QFile::encodeName(target);
-  const QByteArray picture = PictureOf(QString::fromLatin1(
-      reinterpret_cast<const char*>(data), static_cast<qsizetype>(std::min<std::size_t>(size, 40))));
+  const QByteArray picture =
+      PictureOf(QString::fromLatin1(reinterpret_cast<const char*>(data),
+                                    static_cast<qsizetype>(std::min<std::size_t>(size, 40))));
 
   auto session = std::make_unique<dspdf::Session>(FailingOps());
   bool open = false;

@@ -1,8 +1,8 @@
 // "Графика", the trend list and the graph with its read-out, checked on the
 // trace area.
 #include <QAction>
-#include <cmath>
 #include <QMouseEvent>
+#include <cmath>
 
 #include "../screens/screen_checks.h"
 #include "archive_support.h"

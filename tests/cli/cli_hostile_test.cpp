@@ -95,7 +95,7 @@ TEST(AnalyzeCliHostile, TinyPeriodOverflowsToNonFiniteResultsWithoutHarm) {
   RunResult run;
   const QJsonObject o = AnalyseOne(*record, false, &run);
   EXPECT_TRUE(o["Accepted"].toBool());
-  EXPECT_TRUE(o["PULS"].isNull());  // 60 / a denormal is infinite
+  EXPECT_TRUE(o["PULS"].isNull());     // 60 / a denormal is infinite
   EXPECT_FALSE(o.contains("Advice"));  // no advice from damaged results
   EXPECT_FALSE(o["DamagedResults"].toArray().isEmpty());
 }

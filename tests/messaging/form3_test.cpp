@@ -15,12 +15,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-
-#include "messaging/form3_texts.h"
 #include <cmath>
 #include <limits>
 
 #include "../screens/save_picture.h"
+#include "messaging/form3_texts.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"
@@ -75,9 +74,7 @@ class Form3Test : public ::testing::Test {
     }
     return false;
   }
-  void save(const QString& name) {
-    SavePicture(*form, QStringLiteral(SFIGMO_SCREENS_DIR), name);
-  }
+  void save(const QString& name) { SavePicture(*form, QStringLiteral(SFIGMO_SCREENS_DIR), name); }
 
   QTemporaryDir dir;
   QString folder;

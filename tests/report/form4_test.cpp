@@ -261,7 +261,7 @@ TEST(PrintWindow, PdfMakerSuccessIsCheckedOnDisk) {
           auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
           ASSERT_NE(name, nullptr);
           d->setOption(QFileDialog::DontConfirmOverwrite);  // the older file is meant
-          name->setText(QStringLiteral("x"));  // into PDF/, the ".pdf" added
+          name->setText(QStringLiteral("x"));               // into PDF/, the ".pdf" added
           static_cast<QDialog*>(d)->accept();
         });
         w.form->Button2Click();

@@ -257,7 +257,8 @@ TEST(ReportPage, DamagedResultsGiveOneLineSayingSoAndStillDraw) {
   auto r = MakeRecord();
   r->Results.PULS = std::nan("");
   r->Results.KOVR = -std::numeric_limits<double>::infinity();
-  EXPECT_EQ(Conclusion(*r), QStringList{QStringLiteral("1. ") + QString::fromUtf8(kDamagedResultsText)});
+  EXPECT_EQ(Conclusion(*r),
+            QStringList{QStringLiteral("1. ") + QString::fromUtf8(kDamagedResultsText)});
   RecordingDevice device(96);
   const auto texts = DrawOn(device, *r);
   EXPECT_EQ(device.find(QStringLiteral("-INF")), nullptr);

@@ -2,9 +2,9 @@
 // maker's refusals.
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>

@@ -95,8 +95,8 @@ TEST(ConclusionScreen, DamagedResultsSaySoAndConcludeNothing) {
     EXPECT_EQ(d.circle(90), colours::Red);
     for (int y : {30, 60, 120, 150}) EXPECT_EQ(d.circle(y), colours::Silver) << y;
     EXPECT_TRUE(d.noAdvice());
-    EXPECT_TRUE(TextAt(d.canvas, 380, 155, QStringLiteral("Подробнее смотри в меню СПРАВКА"),
-                       {8, false}));
+    EXPECT_TRUE(
+        TextAt(d.canvas, 380, 155, QStringLiteral("Подробнее смотри в меню СПРАВКА"), {8, false}));
   }
 }
 

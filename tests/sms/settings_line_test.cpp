@@ -73,7 +73,8 @@ TEST(SettingsLine, ShorterNumbersNeverMoveTheRestAndDamagedLinesAreRepaired) {
       {"--port PTS4  +79161112233-timeout 60", "+79161112233",
        "--port PTS4  +79161112233 --timeout 60"},
       // nine characters left the text glued on directly
-      {"--port PTS4  +79161112--timeout 60", "+79161112233", "--port PTS4  +79161112233 --timeout 60"},
+      {"--port PTS4  +79161112--timeout 60", "+79161112233",
+       "--port PTS4  +79161112233 --timeout 60"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReplaceNumber(QString::fromUtf8(c.damaged), QString::fromUtf8(c.number)),
@@ -184,14 +185,16 @@ TEST_F(SettingsFile, FailedRewriteLeavesTheFileAsItWas) {
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   // The system's reason, never Qt's "Unknown error".
-  EXPECT_TRUE(error.contains(QStringLiteral("превышен предел размера файла"))) << error.toStdString();
+  EXPECT_TRUE(error.contains(QStringLiteral("превышен предел размера файла")))
+      << error.toStdString();
   EXPECT_FALSE(error.contains(QStringLiteral("Unknown")));
   EXPECT_EQ(read(), QByteArray("--port USB0  +79161234567\r\n"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("telport.txt")});
 
   const QString missing = WriteTextFile(dir.filePath(QStringLiteral("gone/sms.txt")), "PULS=72");
-  EXPECT_TRUE(missing.contains(QStringLiteral("файл или папка не найдены"))) << missing.toStdString();
+  EXPECT_TRUE(missing.contains(QStringLiteral("файл или папка не найдены")))
+      << missing.toStdString();
 }
 
 TEST_F(SettingsFile, PortRewriteAndDefaultCopy) {

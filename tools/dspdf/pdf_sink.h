@@ -6,10 +6,11 @@
 // passes for a PDF. The system calls come through FileOps so that tests and
 // the fuzzer can make any of them fail.
 
+#include <sys/types.h>
+
 #include <QIODevice>
 #include <QString>
 #include <string>
-#include <sys/types.h>
 
 namespace dspdf {
 

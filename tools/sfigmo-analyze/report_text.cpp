@@ -100,7 +100,8 @@ std::string ReportText(const RecordReport& r, char sep) {
   if (r.Calculated) out << "Результаты расчёта:\n";
   for (const ResultField& f : ResultFields()) {
     if (!HasResult(r, f)) continue;
-    out << "  " << f.Name << " = " << (ResultDamaged(r, f) ? "-" : num(r.Results.*f.Member)) << '\n';
+    out << "  " << f.Name << " = " << (ResultDamaged(r, f) ? "-" : num(r.Results.*f.Member))
+        << '\n';
   }
   if (!r.DamagedFields.empty()) {
     out << kDamagedResultsText << " (недопустимые значения:";

@@ -27,10 +27,10 @@ SettingsRead ReadSettingsLine(const QString& path) {
 }
 
 QString WriteTextFile(const QString& path, const QByteArray& bytes) {
-  const StorageError error = WriteWholeFile(
-      QFile::encodeName(path).toStdString(),
-      std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                static_cast<std::size_t>(bytes.size())));
+  const StorageError error =
+      WriteWholeFile(QFile::encodeName(path).toStdString(),
+                     std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())));
   if (error.ok()) return {};
   return QStringLiteral("Не удалось записать файл %1: %2.")
       .arg(path, QString::fromStdString(FileErrorReason(error.Errno)));
