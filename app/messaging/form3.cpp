@@ -14,6 +14,7 @@
 
 #include "common/numeric_locale.h"
 #include "draw/canvas.h"
+#include "draw/message_text.h"
 #include "messaging/core/results_message.h"
 #include "messaging/core/settings_file.h"
 #include "messaging/core/settings_line.h"
@@ -154,7 +155,7 @@ void TForm3::FormActivate() {
   if (prep->recordRead && record_ != nullptr) *record_ = prep->record;
   messageReady_ = prep->error.isEmpty();
   if (prep->settingsRead) {
-    Edit1->setText(sfigmo::SettingsNumber(prep->settingsLine));
+    Edit1->setText(sfigmo::SettingsNumber(prep->settingsLine).trimmed());
     Edit2->setText(sfigmo::SettingsPort(prep->settingsLine));
     Edit2->setEnabled(false);
   }
@@ -207,7 +208,10 @@ void TForm3::present(const QString& text) {
     return;
   }
   QWidget* owner = isVisible() ? this : parentWidget();
-  QMessageBox::warning(owner, QStringLiteral("SMS врачу"), text);
+  QMessageBox::warning(
+      owner, QStringLiteral("SMS врачу"),
+      sfigmo::FitMessageText(text, font(),
+                             sfigmo::AvailableScreenWidth(owner ? owner->screen() : nullptr)));
 }
 
 void TForm3::Button1Click() {
@@ -253,7 +257,8 @@ void TForm3::Button2Click() {
     setStatus(settings.error, true);
     return;
   }
-  const QString number = sfigmo::CutNumber(Edit1->text());
+  // The blanks that pad a shorter number are the file's, not the number's.
+  const QString number = Edit1->text().trimmed();
   const QString refused = sfigmo::CheckNumber(number);
   if (!refused.isEmpty()) {
     setStatus(refused, true);

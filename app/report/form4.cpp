@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "draw/canvas.h"
+#include "draw/message_text.h"
 #include "report/report_files.h"
 #include "report/report_page.h"
 #include "ui/trace_area.h"
@@ -94,7 +95,9 @@ void TForm4::showMessage(const QString& text) {
     options_.messagePresenter(text);
     return;
   }
-  QMessageBox::warning(this, windowTitle(), text);
+  QMessageBox::warning(
+      this, windowTitle(),
+      sfigmo::FitMessageText(text, font(), sfigmo::AvailableScreenWidth(screen())));
 }
 
 void TForm4::setOpenDialogForPdf() {

@@ -6,6 +6,7 @@
 
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
+#include "analysis/result_validity.h"
 #include "common/format_general.h"
 #include "common/numeric_locale.h"
 #include "storage/short_string.h"
@@ -20,6 +21,13 @@ QString Field(std::span<const std::uint8_t> field) {
 
 QString Value(double value, int digits, char separator) {
   return QString::fromStdString(FormatGeneral(value, digits, 0, separator));
+}
+
+// A damaged stored value prints as "-", never as a number.
+QString ShownValue(const AnalysisResults& r, double AnalysisResults::*member, int digits,
+                   char separator) {
+  return QString::fromStdString(
+      ShownResult(r, member, [&](double v) { return FormatGeneral(v, digits, 0, separator); }));
 }
 
 // The characters at 1-based positions first..last that the text has.
@@ -86,9 +94,9 @@ QString ReportPatientLine(const QString& name, const QString& age) {
 }
 
 QString TosoText(const AnalysisResults& r, int digits, char separator) {
-  // Without a mean interval there is no tone to show (and dividing by zero
+  // Without a sound mean interval there is no tone to show (dividing by zero
   // would print an infinity as if it were a result).
-  if (r.MeanInterval == 0) return QStringLiteral("-");
+  if (r.MeanInterval == 0 || !TosoPlausible(r)) return QStringLiteral("-");
   return Value(TOSO(r), digits, separator);
 }
 
@@ -99,17 +107,25 @@ ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOp
   page.HeaderLine = ReportHeaderLine(Field(record.DateText), Field(record.TimeText));
   page.PatientLine = ReportPatientLine(Field(record.PatientName), Field(record.PatientAge));
 
-  const double values[8] = {r.PULS, r.VRKI, r.KOVR, r.SPSO, 0.0, r.NAGR, r.KOLP, r.KOLE};
+  double AnalysisResults::*const values[8] = {&AnalysisResults::PULS,
+                                              &AnalysisResults::VRKI,
+                                              &AnalysisResults::KOVR,
+                                              &AnalysisResults::SPSO,
+                                              nullptr,
+                                              &AnalysisResults::NAGR,
+                                              &AnalysisResults::KOLP,
+                                              &AnalysisResults::KOLE};
   for (std::size_t i = 0; i < ReportIndexTable.size(); ++i) {
     const ReportIndexRow& row = ReportIndexTable[i];
     ReportRow& out = page.Rows[i];
     out.Name = QString::fromUtf8(row.Name);
     out.Unit = QString::fromUtf8(row.Unit);
     out.Norm = QString::fromUtf8(row.Norm);
-    out.Value = i == 4 ? TosoText(r, row.Digits, sep) : Value(values[i], row.Digits, sep);
+    out.Value = i == 4 ? TosoText(r, row.Digits, sep) : ShownValue(r, values[i], row.Digits, sep);
   }
 
-  QStringList lines = ReportVerdicts(r);
+  QStringList lines =
+      ResultsDamaged(r) ? QStringList{QString::fromUtf8(kDamagedResultsText)} : ReportVerdicts(r);
   for (const QString& extra : options.ExtraConclusionLines)
     if (!extra.trimmed().isEmpty()) lines << extra;
   for (int n = 0; n < lines.size(); ++n)

@@ -75,10 +75,12 @@ QString ReportPatientLine(const QString& name, const QString& age);
 // "год", "года" or "лет" by the age text's last character alone.
 QString AgeWord(const QString& age);
 
-// TOSO's text: "-" when MeanInterval is 0 (a record without results),
-// otherwise the value with `digits` significant digits.
+// TOSO's text: "-" when MeanInterval is 0 (a record without results) or an
+// input is damaged, otherwise the value with `digits` significant digits.
 QString TosoText(const AnalysisResults& results, int digits, char decimalSeparator);
 
+// Damaged stored values are "-", and a damaged block gets the one line that
+// says so in place of the verdicts.
 ReportPageText BuildReportPage(const PulsogramRecord& record,
                                const ReportPageOptions& options = {});
 

@@ -1,6 +1,7 @@
 #include "report/report_pdf.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPicture>
+#include <algorithm>
 
 #include "report/report_page.h"
 
@@ -79,7 +81,45 @@ class PdfMaker {
   EndDocFn endDoc_ = nullptr;
 };
 
+// What identifies the file at a path: a PDF maker that reports success but
+// leaves the older file untouched must not pass it off as this action's.
+struct FileStamp {
+  bool Exists = false;
+  dev_t Device = 0;
+  ino_t Inode = 0;
+  timespec Changed{};
+};
+
+FileStamp StampOf(const QString& path) {
+  FileStamp stamp;
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return stamp;
+  stamp.Exists = true;
+  stamp.Device = st.st_dev;
+  stamp.Inode = st.st_ino;
+  stamp.Changed = st.st_ctim;
+  return stamp;
+}
+
+bool SameFile(const FileStamp& a, const FileStamp& b) {
+  return a.Exists && b.Exists && a.Device == b.Device && a.Inode == b.Inode &&
+         a.Changed.tv_sec == b.Changed.tv_sec && a.Changed.tv_nsec == b.Changed.tv_nsec;
+}
+
 }  // namespace
+
+PdfCheck CheckWrittenPdf(const QString& path, bool changed) {
+  if (!changed) return PdfCheck::NotWritten;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return PdfCheck::NotWritten;
+  const qint64 size = file.size();
+  if (size < 64) return PdfCheck::Incomplete;  // no PDF is this small
+  // The trailer's end mark, allowing the line end after it.
+  file.seek(std::max<qint64>(0, size - 32));
+  const QByteArray tail = file.readAll().trimmed();
+  if (file.size() != size || !tail.endsWith("%%EOF")) return PdfCheck::Incomplete;
+  return PdfCheck::Complete;
+}
 
 QByteArray ReportPictureData(const PulsogramRecord& record, const ReportPageOptions& options) {
   QPicture picture;
@@ -100,11 +140,39 @@ ReportPdfResult WriteReportPdf(const PulsogramRecord& record, const QString& pdf
     result.Message = maker.error() + QStringLiteral(". PDF не создан.");
     return result;
   }
-  if (!maker.write(pdfPath, picture) || !QFile::exists(pdfPath)) {
-    result.Message = QStringLiteral("Не удалось создать PDF «%1».").arg(pdfPath);
-    return result;
+  const FileStamp before = StampOf(pdfPath);
+  const bool reported = maker.write(pdfPath, picture);
+  const FileStamp after = StampOf(pdfPath);
+  const bool changed = after.Exists && !SameFile(before, after);
+  switch (CheckWrittenPdf(pdfPath, changed)) {
+    case PdfCheck::Complete:
+      if (reported) {
+        result.Ok = true;
+        return result;
+      }
+      // A maker that says it failed is believed: the file may lack a page.
+      QFile::remove(pdfPath);
+      result.Message =
+          QStringLiteral("Не удалось создать PDF «%1»: программа создания PDF сообщила об ошибке.")
+              .arg(pdfPath);
+      return result;
+    case PdfCheck::Incomplete:
+      QFile::remove(pdfPath);  // a cut file must not pass for a report
+      result.Message = QStringLiteral(
+                           "PDF «%1» записан не полностью (возможно, на диске нет места) и "
+                           "удалён. Освободите место на диске и повторите.")
+                           .arg(pdfPath);
+      return result;
+    case PdfCheck::NotWritten:
+      break;
   }
-  result.Ok = true;
+  result.Message =
+      reported ? QStringLiteral("PDF «%1» не создан: программа создания PDF не записала файл.")
+                     .arg(pdfPath)
+               : QStringLiteral(
+                     "Не удалось создать PDF «%1»: ошибка записи (возможно, на диске нет места "
+                     "или нет прав на запись в папку).")
+                     .arg(pdfPath);
   return result;
 }
 

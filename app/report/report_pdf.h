@@ -23,12 +23,20 @@ struct ReportPdfResult {
   QString Message;  // Russian, for the user, when !Ok
 };
 
-// Writes the report page of `record` to `pdfPath` (UTF-8 path). On failure
-// nothing new is left at `pdfPath`: an older file of that name stays as it
-// was, and the message says why (library missing, a function missing, the
-// PDF maker refused).
+// Writes the report page of `record` to `pdfPath` (UTF-8 path). Success
+// only when the PDF maker reported it and the file at `pdfPath` is new (not
+// an older one left in place) and complete (a PDF's size and its trailing
+// "%%EOF"). On failure nothing new is left at `pdfPath`: a partial file is
+// removed, an older file of that name stays as it was, and the message says
+// why (library missing, a function missing, the PDF maker refused, a cut
+// file).
 ReportPdfResult WriteReportPdf(const PulsogramRecord& record, const QString& pdfPath,
                                const ReportPdfOptions& options);
+
+enum class PdfCheck { Complete, Incomplete, NotWritten };
+// What was found at `path` after a PDF was written there; `changed` says
+// whether the file there is not the one that was there before.
+PdfCheck CheckWrittenPdf(const QString& path, bool changed);
 
 // The page's picture data, as the PDF maker receives it.
 QByteArray ReportPictureData(const PulsogramRecord& record, const ReportPageOptions& options);

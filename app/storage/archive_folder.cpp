@@ -101,6 +101,7 @@ SaveOutcome SaveMeasurement(const fs::path& programFolder, const PulsogramRecord
   const fs::path archive = ArchiveFolder(programFolder);
   if (out.Error = EnsureFolder(archive); !out.Error.ok()) return out;
   if (out.Error = WriteRecord(archive / out.Name.Name, record, fault); !out.Error.ok()) return out;
+  out.ArchiveWritten = true;
   out.Error = ReplaceLastRecord(LastMeasurementFolder(programFolder), out.Name.Name, record, fault);
   return out;
 }

@@ -49,6 +49,9 @@ StorageError ReplaceLastRecord(const std::filesystem::path& lastFolder, const st
 struct SaveOutcome {
   SaveName Name;
   StorageError Error;
+  // The archive copy was written; with an error this means the archive and
+  // the last measurement now disagree.
+  bool ArchiveWritten = false;
   bool ok() const { return Name.Problem == NameProblem::None && Error.ok(); }
 };
 SaveOutcome SaveMeasurement(const std::filesystem::path& programFolder,

@@ -83,6 +83,8 @@ std::string FileErrorReason(int err) {
       return "слишком длинное имя файла";
     case EIO:
       return "ошибка ввода-вывода";
+    case EFBIG:
+      return "превышен предел размера файла";
     case EMFILE:
     case ENFILE:
       return "открыто слишком много файлов";
@@ -124,13 +126,24 @@ StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& reco
   return {};
 }
 
+std::filesystem::path TemporaryTemplate(const std::filesystem::path& folder) {
+  // Short whatever the target's name: a name at the file system's limit
+  // would leave no room for a prefix and a suffix.
+  return folder / (std::string(kTemporaryPrefix) + "XXXXXX");
+}
+
 StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record,
                          const WriteFault& fault) {
   PulsogramRecord out = record;
   out.Results.Reserved = 0.0;
+  return WriteWholeFile(path, std::span(reinterpret_cast<const std::uint8_t*>(&out), kRecordSize),
+                        fault);
+}
 
+StorageError WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                            const WriteFault& fault) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string tmpl = TemporaryTemplate(folder).string();
   if (Faulted(fault, WriteStep::CreateTemporary)) return Failed(StorageFailure::Open, path);
   const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
   if (fd < 0) return Failed(StorageFailure::Open, path);
@@ -146,7 +159,7 @@ StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecor
     ::unlink(tmpl.c_str());
     return Failed(failure, path, err);
   };
-  if (Faulted(fault, WriteStep::Write) || !WriteFully(fd, &out, kRecordSize)) {
+  if (Faulted(fault, WriteStep::Write) || !WriteFully(fd, bytes.data(), bytes.size())) {
     return abandon(StorageFailure::Write);
   }
   if (Faulted(fault, WriteStep::Sync) || ::fsync(fd) != 0) return abandon(StorageFailure::Write);

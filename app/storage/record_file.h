@@ -53,6 +53,20 @@ bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& recor
 StorageError WriteRecord(const std::filesystem::path& path, const PulsogramRecord& record,
                          const WriteFault& fault = {});
 
+// Any file written the same way: a temporary file beside it, renamed into
+// place only when every byte is on disk. An existing file keeps its
+// permissions; a new one gets 0644.
+StorageError WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                            const WriteFault& fault = {});
+
+// Every temporary file of the program starts with this and ends in six
+// random letters or digits; the whole name is short so that it fits beside
+// a target whose name is at the file system's limit.
+inline constexpr const char* kTemporaryPrefix = ".sfigmo.";
+
+// `folder` / ".sfigmo.XXXXXX", as mkstemp(3) wants it.
+std::filesystem::path TemporaryTemplate(const std::filesystem::path& folder);
+
 // The reason part of a message for an errno value, in Russian.
 std::string FileErrorReason(int err);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "analysis/result_validity.h"
 #include "common/format_general.h"
 
 namespace sfigmo {
@@ -44,6 +45,11 @@ TrendYs TrendCurveYs(const AnalysisResults& r) {
   return ys;
 }
 
+std::optional<TrendYs> TrendPointYs(const AnalysisResults& r) {
+  if (ResultsDamaged(r)) return std::nullopt;
+  return TrendCurveYs(r);
+}
+
 std::optional<int> TrendReadoutOffset(int x, int rangeStart, int rangeEnd) {
   if (CheckTrendRange(rangeStart, rangeEnd) != RangeCheck::Draw) return std::nullopt;
   if (x <= kTrendLeft || x >= kTrendRight) return std::nullopt;
@@ -58,6 +64,18 @@ std::array<std::string, kTrendCurves> TrendReadoutTexts(const TrendYs& ys, char 
   for (int i = 1; i < kTrendCurves; ++i) {
     out[i] = FormatGeneral(double(kScales[i].Base - ys[i]) / kScales[i].Factor, 4, 0, sep);
   }
+  return out;
+}
+
+}  // namespace sfigmo
+
+namespace sfigmo {
+
+std::array<std::string, kTrendCurves> TrendReadoutTexts(const std::optional<TrendYs>& ys,
+                                                        char sep) {
+  if (ys) return TrendReadoutTexts(*ys, sep);
+  std::array<std::string, kTrendCurves> out;
+  out.fill("-");
   return out;
 }
 

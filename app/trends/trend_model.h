@@ -50,6 +50,10 @@ int TrendStep(int rangeStart, int rangeEnd);
 using TrendYs = std::array<int, kTrendCurves>;
 TrendYs TrendCurveYs(const AnalysisResults& results);
 
+// The same for a record's point, or none when its stored results are
+// damaged: such a point is left out of every curve.
+std::optional<TrendYs> TrendPointYs(const AnalysisResults& results);
+
 // The offset from RangeStart of the record under the pointer at x: none
 // unless x lies strictly between the axis ends; never past the drawn range.
 std::optional<int> TrendReadoutOffset(int x, int rangeStart, int rangeEnd);
@@ -57,5 +61,8 @@ std::optional<int> TrendReadoutOffset(int x, int rangeStart, int rangeEnd);
 // The four values as the graph quantised them (curve 1 whole, the others
 // in general format with 4 significant digits), in curve order.
 std::array<std::string, kTrendCurves> TrendReadoutTexts(const TrendYs& ys, char decimalSeparator);
+// "-" for each value of a point that was left out.
+std::array<std::string, kTrendCurves> TrendReadoutTexts(const std::optional<TrendYs>& ys,
+                                                        char decimalSeparator);
 
 }  // namespace sfigmo

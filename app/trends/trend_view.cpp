@@ -130,7 +130,7 @@ bool TrendView::readRange() {
       return false;
     }
     Entry& entry = table_[p];
-    entry.Ys = TrendCurveYs(scratch_->Results);
+    entry.Ys = TrendPointYs(scratch_->Results);
     entry.Date = FieldText(scratch_->DateText);
     entry.Time = FieldText(scratch_->TimeText);
     entry.Name = FieldText(scratch_->PatientName);
@@ -141,18 +141,24 @@ bool TrendView::readRange() {
 void TrendView::drawCurves(Canvas& c, int step) const {
   const int start = rule_.rangeStart();
   const int span = rangeEnd_ - start;
+  // Points with damaged results are left out; the curve joins the others.
+  int first = 0;
+  while (first <= span && !table_[start + first].Ys) ++first;
+  if (first > span) return;
   c.setPenWidth(1);
   for (const Curve& curve : kDrawOrder) {
     c.setPenColor(curve.Colour);
-    const int y0 = table_[start].Ys[curve.Index];
+    const int y0 = (*table_[start + first].Ys)[curve.Index];
     c.moveTo(kTrendLeft, y0);
     c.lineTo(10, y0);
     c.setFontColor(curve.Colour);  // the number tells which legend the colour belongs to
     c.textOut(5, y0 - 10, QString::fromLatin1(curve.Number));
     c.setFontColor(colours::Black);
-    c.moveTo(kTrendLeft, y0);
-    for (int i = 1; i <= span; ++i)
-      c.lineTo(kTrendLeft + i * step, table_[start + i].Ys[curve.Index]);
+    c.moveTo(kTrendLeft + first * step, y0);
+    for (int i = first + 1; i <= span; ++i) {
+      if (const auto& ys = table_[start + i].Ys)
+        c.lineTo(kTrendLeft + i * step, (*ys)[curve.Index]);
+    }
   }
   c.setPenColor(colours::Black);
 }

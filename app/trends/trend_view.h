@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "trends/trend_model.h"
 
@@ -30,7 +31,7 @@ class TrendView {
 
  private:
   struct Entry {
-    TrendYs Ys{};
+    std::optional<TrendYs> Ys;  // none: damaged results, the point is left out
     QString Date, Time, Name;
   };
   void drawFrame(Canvas& c, int step) const;

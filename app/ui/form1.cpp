@@ -28,6 +28,7 @@
 
 #include "acquisition/device_library.h"
 #include "draw/canvas.h"
+#include "draw/message_text.h"
 #include "help/help_window.h"
 #include "report/form4.h"
 #include "storage/screens/storage_actions.h"
@@ -321,8 +322,9 @@ void TForm1::presentDeviceMessage(const QString& text, const QString& caption, b
     options_.messagePresenter(text, caption, isError);
     return;
   }
-  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, text,
+  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, {},
                   QMessageBox::Ok, this);
+  box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
   box.exec();
 }
 

@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include "storage/stale_temporaries.h"
 
 namespace sfigmo {
 
@@ -11,6 +14,8 @@ QString PrepareProgramFolder(const QString& folder) {
   QString path = QDir::cleanPath(folder);
   if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
   QDir().mkpath(path + QStringLiteral("DataMLT/DatInt"));
+  // Leftovers of writes that a kill cut short; only the program's own.
+  RemoveStaleTemporariesUnder(QFile::encodeName(path).toStdString());
   return path;
 }
 

@@ -3,7 +3,8 @@
 // portable install, the build tree), else $XDG_DATA_HOME/sfigmo/. An
 // installed program folder carries the marker file kInstalledMarker and is
 // never written, whoever runs the program. The DataMLT/ and DataMLT/DatInt/
-// folders are created when missing.
+// folders are created when missing, and the program's own temporary files
+// that an interrupted write left there more than a minute ago are removed.
 
 #include <QString>
 

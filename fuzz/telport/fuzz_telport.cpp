@@ -35,17 +35,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(port.size() <= 6 && number.size() <= 12);
 
   const QString cut = sfigmo::CutNumber(typed);
+  const QString field = cut.leftJustified(sfigmo::kNumberFieldLength, QLatin1Char(' '));
   const QString replaced = sfigmo::ReplaceNumber(line, typed);
-  Require(replaced.size() == line.size() - number.size() + cut.size());
-  Require(replaced.left(std::min<qsizetype>(13, line.size())) == line.left(13));
-  if (line.size() >= 13) {
-    Require(replaced.mid(13, cut.size()) == cut);
-    Require(replaced.mid(13 + cut.size()) == line.mid(25));
+  if (line.size() < 13) {
+    Require(replaced == line + field);
+  } else {
+    Require(replaced.left(13) == line.left(13));
+    Require(replaced.mid(13, sfigmo::kNumberFieldLength) == field);
+    // Whatever follows is the line's own text, at most with a blank and a
+    // dash put back.
+    Require(replaced.size() <= line.size() + sfigmo::kNumberFieldLength + 2);
+    Require(line.endsWith(replaced.mid(25).mid(2)) || replaced.size() <= 27);
   }
   if (sfigmo::CheckNumber(cut).isEmpty()) {
     Require(!cut.contains(QLatin1Char(' ')) && !cut.isEmpty());
+    // A recorded number keeps the field whole: the next one moves nothing.
+    if (line.size() >= 13) {
+      const QString again = sfigmo::ReplaceNumber(replaced, QStringLiteral("+70000000000"));
+      Require(again.mid(25) == replaced.mid(25));
+    }
   }
-
   const QString withPort = sfigmo::ReplacePort(line, typed);
   Require(withPort.left(7) == line.left(7).leftJustified(7, QLatin1Char(' ')));
   Require(withPort.mid(13) == line.mid(13));

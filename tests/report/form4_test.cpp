@@ -4,6 +4,8 @@
 #include "report/form4.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -253,6 +255,75 @@ TEST(PrintWindow, NoPdfMakerMeansNoStalePdfIsPrinted) {
   EXPECT_TRUE(w.messages[0].contains(QStringLiteral("libdspdf.so")));
   EXPECT_TRUE(w.printed().isEmpty());
   EXPECT_EQ(QFileInfo(w.pdf(QStringLiteral("x.pdf"))).size(), 20);
+}
+
+// Only a PDF this action wrote in full is passed on, from either PDF button:
+// a maker that writes nothing lets no older PDF through, a cut file is
+// removed, and each says why in one message.
+TEST(PrintWindow, PdfMakerSuccessIsCheckedOnDisk) {
+  struct Case {
+    const char* maker;
+    bool olderPdf;
+    const char* says;
+    bool fileLeft;
+  } cases[] = {
+      {"nothing", true, "не записала файл", true},
+      {"nothing", false, "не записала файл", false},
+      {"cut", true, "записан не полностью", false},
+      {"cut", false, "записан не полностью", false},
+  };
+  for (const Case& c : cases) {
+    for (bool printButton : {true, false}) {
+      SCOPED_TRACE(std::string(c.maker) + (c.olderPdf ? " over an older PDF" : "") +
+                   (printButton ? ", Печать PDF" : ", Создать PDF"));
+      PrintWindow w(QStringLiteral(SFIGMO_LYING_PDF_MAKER_DIR) + QString::fromLatin1(c.maker));
+      const QString record = w.record(QStringLiteral("x.pul"));
+      QDir(w.folder.path()).mkpath(QStringLiteral("PDF"));
+      const QString pdf = w.pdf(QStringLiteral("x.pdf"));
+      if (c.olderPdf) {
+        QFile older(pdf);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("%PDF-1.4 an older measurement %%EOF\n" + QByteArray(100, ' ') + "%%EOF\n");
+      }
+      ChooseFile(record);
+      if (printButton) {
+        w.form->Button3Click();
+      } else {
+        OnSaveDialog([&](QFileDialog* d) {
+          auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+          ASSERT_NE(name, nullptr);
+          d->setOption(QFileDialog::DontConfirmOverwrite);  // the older file is meant
+          name->setText(QStringLiteral("x"));               // into PDF/, the ".pdf" added
+          static_cast<QDialog*>(d)->accept();
+        });
+        w.form->Button2Click();
+      }
+      ASSERT_EQ(w.messages.size(), 1);
+      EXPECT_TRUE(w.messages[0].contains(QString::fromUtf8(c.says))) << w.messages[0].toStdString();
+      EXPECT_TRUE(w.printed().isEmpty());
+      EXPECT_EQ(QFile::exists(pdf), c.fileLeft);
+    }
+  }
+}
+
+// "Печать PDF" with the PDF folder on a disk that really fills up (a small
+// tmpfs; root only): one message, nothing printed, no cut file left.
+TEST(PrintWindow, FullDiskPdfIsNeitherKeptNorPrinted) {
+  PrintWindow w;
+  const QString record = w.record(QStringLiteral("x.pul"));
+  const QString mount = w.folder.filePath(QStringLiteral("PDF"));
+  QDir().mkpath(mount);
+  if (::geteuid() != 0 ||
+      ::mount("tmpfs", QFile::encodeName(mount).constData(), "tmpfs", 0, "size=8k") != 0)
+    GTEST_SKIP() << "no small tmpfs (needs root)";
+  ChooseFile(record);
+  w.form->Button3Click();
+  const QStringList left = QDir(mount).entryList(QDir::Files | QDir::Hidden);
+  ::umount2(QFile::encodeName(mount).constData(), MNT_DETACH);
+  ASSERT_EQ(w.messages.size(), 1);
+  EXPECT_TRUE(w.messages[0].contains(QStringLiteral("x.pdf"))) << w.messages[0].toStdString();
+  EXPECT_TRUE(w.printed().isEmpty());
+  EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
 }
 
 TEST(PrintWindow, PrintCommandMissingOrFailingIsReportedOnce) {

@@ -12,6 +12,7 @@
 #include <limits>
 #include <vector>
 
+#include "analysis/result_validity.h"
 #include "analysis/screens/signal_warning_lines.h"
 #include "report/report_model.h"
 #include "report/report_page.h"
@@ -231,8 +232,10 @@ TEST(ReportText, ValuesWithTheirSignificantDigits) {
       {72.4, 0.0523, 0, 0.8, "72", "0,0523", "0", "19"},
       {100, 0.2, 3, 0.8, "1E2", "0,2", "3", "19"},
       {105, 0.06, 0, 0, "1,1E2", "0,06", "0", "-"},
-      {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, std::nan(""), "NAN", "INF",
-       "1E300", "NAN"},
+      // damaged stored values print as "-", never as a number
+      {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, std::nan(""), "-", "-", "-",
+       "-"},
+      {2730, -2.47e-323, 0.5, 60.0 / 2730, "-", "-", "-", "6,8E2"},
   };
   for (const Case& c : cases) {
     auto r = MakeRecord();
@@ -250,14 +253,16 @@ TEST(ReportText, ValuesWithTheirSignificantDigits) {
   }
 }
 
-TEST(ReportPage, NanPulseLeavesOutTheRateLineAndStillDraws) {
+TEST(ReportPage, DamagedResultsGiveOneLineSayingSoAndStillDraw) {
   auto r = MakeRecord();
   r->Results.PULS = std::nan("");
   r->Results.KOVR = -std::numeric_limits<double>::infinity();
-  EXPECT_EQ(Conclusion(*r).size(), 3);
+  EXPECT_EQ(Conclusion(*r),
+            QStringList{QStringLiteral("1. ") + QString::fromUtf8(kDamagedResultsText)});
   RecordingDevice device(96);
   const auto texts = DrawOn(device, *r);
-  EXPECT_NE(device.find(QStringLiteral("-INF")), nullptr);
+  EXPECT_EQ(device.find(QStringLiteral("-INF")), nullptr);
+  EXPECT_EQ(device.find(QStringLiteral("NAN")), nullptr);
 }
 
 TEST(ReportPage, TitleRightEdgeAt190Millimetres) {

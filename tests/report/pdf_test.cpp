@@ -3,6 +3,8 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -239,6 +241,41 @@ TEST_F(PdfMakerCalls, CallsOutOfOrderAreRefused) {
       RunTool(QStringLiteral("pdfinfo"), {QFile::decodeName(path("two.pdf"))}).Output;
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))))
       << info.toStdString();
+}
+
+// A PDF folder on a disk that really fills up (a small tmpfs; root only): the
+// maker says so and leaves no cut file, and the program's check agrees.
+TEST_F(PdfMakerCalls, FullDiskFailsTheDocumentAndLeavesNoCutFile) {
+  const QString mount = dir_.filePath(QStringLiteral("small"));
+  QDir().mkpath(mount);
+  if (::geteuid() != 0 ||
+      ::mount("tmpfs", QFile::encodeName(mount).constData(), "tmpfs", 0, "size=8k") != 0)
+    GTEST_SKIP() << "no small tmpfs (needs root)";
+  const QByteArray pdf = QFile::encodeName(mount + QStringLiteral("/full.pdf"));
+  const QByteArray good = ReportPictureData(*MakeRecord(), {});
+  ASSERT_EQ(BeginDoc(pdf.constData()), 1);
+  ASSERT_EQ(SetPage(2, 0, 0, 0), 1);
+  PrintPageM(good.constData(), static_cast<int>(good.size()));
+  const int ended = EndDoc();
+  const QStringList left = QDir(mount).entryList(QDir::Files | QDir::Hidden);
+  ::umount2(QFile::encodeName(mount).constData(), MNT_DETACH);
+  EXPECT_EQ(ended, 0);
+  EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
+}
+
+TEST(ReportPdf, DamagedResultsAreSaidInThePdf) {
+  QTemporaryDir dir;
+  auto record = MakeRecord();
+  record->Results.PULS = std::nan("");
+  const QString pdf = dir.filePath(QStringLiteral("damaged.pdf"));
+  ReportPdfOptions options;
+  options.LibraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
+  const ReportPdfResult result = WriteReportPdf(*record, pdf, options);
+  ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+  const QString text = PdfText(pdf).simplified();
+  EXPECT_TRUE(text.contains(QStringLiteral("повреждены"))) << text.toStdString();
+  for (const char* never : {"NAN", "Пульс понижен", "Перебои не обнаружены"})
+    EXPECT_FALSE(text.contains(QString::fromUtf8(never))) << never;
 }
 
 TEST_F(PdfMakerCalls, AFailedDocumentKeepsTheOlderFile) {

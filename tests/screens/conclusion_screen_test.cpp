@@ -3,6 +3,9 @@
 // drawing leaves behind.
 #include "analysis/screens/conclusion_screen.h"
 
+#include <cmath>
+#include <limits>
+
 #include "screen_checks.h"
 
 namespace sfigmo {
@@ -64,6 +67,37 @@ TEST(ConclusionScreen, BestScoreShowsFourNormalLinesAndTheTitle) {
   EXPECT_EQ(d.canvas.pixel(100, 35), colours::Silver);
   EXPECT_TRUE(d.noAdvice());
   testing::SaveScreenshot(d.canvas, QStringLiteral("conclusion-screen"));
+}
+
+// Damaged values, in the calculation's results or in the stored block the
+// pressure estimate reads, give no verdict line, no circle and no advice.
+TEST(ConclusionScreen, DamagedResultsSaySoAndConcludeNothing) {
+  struct Case {
+    const char* name;
+    bool inRecord;
+    double AnalysisResults::*member;
+    double value;
+  } cases[] = {
+      {"NaN rate", false, &AnalysisResults::PULS, std::nan("")},
+      {"infinite VRKI", false, &AnalysisResults::VRKI, -std::numeric_limits<double>::infinity()},
+      {"rate 2730 stored", true, &AnalysisResults::PULS, 2730},
+      {"negative SPSO stored", true, &AnalysisResults::SPSO, -0.1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AnalysisResults working = Healthy();
+    AnalysisResults record = Healthy();
+    AnalysisResults& damaged = c.inRecord ? record : working;
+    damaged.*c.member = c.value;
+    Drawn d(working, record);
+    EXPECT_TRUE(TextAt(d.canvas, 100, 90, QStringLiteral("РЕЗУЛЬТАТЫ ПОВРЕЖДЕНЫ"),
+                       {10, true, colours::Red}));
+    EXPECT_EQ(d.circle(90), colours::Red);
+    for (int y : {30, 60, 120, 150}) EXPECT_EQ(d.circle(y), colours::Silver) << y;
+    EXPECT_TRUE(d.noAdvice());
+    EXPECT_TRUE(
+        TextAt(d.canvas, 380, 155, QStringLiteral("Подробнее смотри в меню СПРАВКА"), {8, false}));
+  }
 }
 
 TEST(ConclusionScreen, LoadWithin011IsNormalButCostsTheScore) {

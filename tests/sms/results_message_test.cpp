@@ -107,6 +107,19 @@ TEST_F(Preparation, EachMissingPieceIsNamedAndNoMessageIsWritten) {
   }
 }
 
+TEST_F(Preparation, DamagedResultsAreNeitherWrittenNorSent) {
+  telport("--port USB0  +79161234567 --timeout 60\r\n");
+  for (double puls : {std::nan(""), 1.0 / 0.0, -72.7, 2730.0}) {
+    AnalysisResults damaged = ExampleResults();
+    damaged.PULS = puls;
+    ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(damaged)));
+    ASSERT_TRUE(testing::WriteFile(sms(), "older message\r\r\n"));
+    const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
+    EXPECT_TRUE(p->error.contains(QStringLiteral("повреждены"))) << p->error.toStdString();
+    EXPECT_EQ(testing::ReadFile(sms()), QByteArray("older message\r\r\n")) << puls;
+  }
+}
+
 TEST_F(Preparation, SettingsAreReadEvenWithoutAMeasurement) {
   telport("--port ACM0  +79161234567\r\n");
   const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));

@@ -38,8 +38,8 @@ TEST(SettingsLine, RecordingANumberReplacesCharacters14To25) {
   } cases[] = {
       // 12 characters: exactly 14-25 replaced, the rest as it was
       {"+79031112233", "--port COM3  +79031112233 --timeout 60 tail"},
-      // 10 characters: the text after the number moves two places left
-      {"+790311122", "--port COM3  +790311122 --timeout 60 tail"},
+      // 10 characters: padded with blanks, the text after it keeps its place
+      {"+790311122", "--port COM3  +790311122   --timeout 60 tail"},
       // 14 characters: only the first 12 are kept
       {"+7903111223344", "--port COM3  +79031112233 --timeout 60 tail"},
   };
@@ -49,11 +49,45 @@ TEST(SettingsLine, RecordingANumberReplacesCharacters14To25) {
   }
 }
 
+// The sequence that used to break the line: a 10-character number, then a
+// 12-character one; and lines that earlier versions damaged are repaired.
+TEST(SettingsLine, ShorterNumbersNeverMoveTheRestAndDamagedLinesAreRepaired) {
+  const QString shipped = QStringLiteral("--port PTS4  +79001234567 --timeout 60");
+  const QString ten = ReplaceNumber(shipped, QStringLiteral("+791611122"));
+  EXPECT_EQ(ten, QStringLiteral("--port PTS4  +791611122   --timeout 60"));
+  const QString twelve = ReplaceNumber(ten, QStringLiteral("+79161112233"));
+  EXPECT_EQ(twelve, shipped.left(13) + QStringLiteral("+79161112233 --timeout 60"));
+  EXPECT_EQ(SettingsArguments(twelve),
+            (QStringList{"--port", "PTS4", "+79161112233", "--timeout", "60"}));
+
+  struct Case {
+    const char* damaged;
+    const char* number;
+    const char* repaired;
+  } cases[] = {
+      // after a 10-character number recorded without padding
+      {"--port PTS4  +791611122 --timeout 60", "+79161112233",
+       "--port PTS4  +79161112233 --timeout 60"},
+      {"--port PTS4  +791611122 --timeout 60", "+7916", "--port PTS4  +7916        --timeout 60"},
+      // after the 12-character number that followed it: blank and dash eaten
+      {"--port PTS4  +79161112233-timeout 60", "+79161112233",
+       "--port PTS4  +79161112233 --timeout 60"},
+      // nine characters left the text glued on directly
+      {"--port PTS4  +79161112--timeout 60", "+79161112233",
+       "--port PTS4  +79161112233 --timeout 60"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReplaceNumber(QString::fromUtf8(c.damaged), QString::fromUtf8(c.number)),
+              QString::fromUtf8(c.repaired))
+        << c.damaged;
+  }
+}
+
 TEST(SettingsLine, NumberGoesAtTheEndOfALineShorterThan13) {
   EXPECT_EQ(ReplaceNumber(QStringLiteral("--port"), QStringLiteral("+79031112233")),
             QStringLiteral("--port+79031112233"));
   EXPECT_EQ(ReplaceNumber(QStringLiteral("--port USB0 "), QStringLiteral("+7")),
-            QStringLiteral("--port USB0 +7"));
+            QStringLiteral("--port USB0 +7          "));
 }
 
 TEST(SettingsLine, PortRewriteKeepsTheRestAndPads) {
@@ -68,8 +102,8 @@ TEST(SettingsLine, NumberCheckAcceptsPlusAndDigitsOnly) {
   for (const char* good : {"+79161234567", "89161234567", "+7916"}) {
     EXPECT_TRUE(CheckNumber(QString::fromUtf8(good)).isEmpty()) << good;
   }
-  for (const char* bad :
-       {"", "+7 916123456", "+7-916-12345", "7916+123", "+", "+7916abc", "+7916\t1"}) {
+  for (const char* bad : {"", "+7 916123456", "+7-916-12345", "7916+123", "+", "+7916abc",
+                          "+7916\t1", "+791612345678", "+7903111223344", "+7916\n"}) {
     EXPECT_FALSE(CheckNumber(QString::fromUtf8(bad)).isEmpty()) << bad;
   }
 }
@@ -150,9 +184,17 @@ TEST_F(SettingsFile, FailedRewriteLeavesTheFileAsItWas) {
   const QString error = WriteSettingsLine(path(), QStringLiteral("--port USB0  +79031112233"));
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
-  EXPECT_FALSE(error.isEmpty());
+  // The system's reason, never Qt's "Unknown error".
+  EXPECT_TRUE(error.contains(QStringLiteral("превышен предел размера файла")))
+      << error.toStdString();
+  EXPECT_FALSE(error.contains(QStringLiteral("Unknown")));
   EXPECT_EQ(read(), QByteArray("--port USB0  +79161234567\r\n"));
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("telport.txt")});
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("telport.txt")});
+
+  const QString missing = WriteTextFile(dir.filePath(QStringLiteral("gone/sms.txt")), "PULS=72");
+  EXPECT_TRUE(missing.contains(QStringLiteral("файл или папка не найдены")))
+      << missing.toStdString();
 }
 
 TEST_F(SettingsFile, PortRewriteAndDefaultCopy) {

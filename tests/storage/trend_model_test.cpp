@@ -58,6 +58,28 @@ TEST(TrendCurves, DamagedValuesStayFinite) {
   for (int y : TrendCurveYs(r)) EXPECT_LE(std::abs(y), 200000);
 }
 
+TEST(TrendCurves, DamagedRecordIsLeftOutAndReadsAsDashes) {
+  struct Case {
+    double AnalysisResults::*member;
+    double value;
+  } cases[] = {{&AnalysisResults::PULS, std::numeric_limits<double>::quiet_NaN()},
+               {&AnalysisResults::PULS, -100000},
+               {&AnalysisResults::VRKI, std::numeric_limits<double>::infinity()},
+               {&AnalysisResults::NAGR, -0.5}};
+  for (const Case& c : cases) {
+    AnalysisResults r;
+    r.PULS = 72;
+    r.*c.member = c.value;
+    const auto point = TrendPointYs(r);
+    EXPECT_FALSE(point);
+    for (const std::string& text : TrendReadoutTexts(point, ',')) EXPECT_EQ(text, "-");
+  }
+  AnalysisResults sound;
+  sound.PULS = 72;
+  ASSERT_TRUE(TrendPointYs(sound));
+  EXPECT_EQ(TrendReadoutTexts(TrendPointYs(sound), ',')[0], "72");
+}
+
 TEST(TrendReadout, OffsetStaysInsideTheDrawnRange) {
   EXPECT_FALSE(TrendReadoutOffset(20, 3, 4));
   EXPECT_FALSE(TrendReadoutOffset(520, 3, 4));

@@ -5,7 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -298,6 +300,50 @@ TEST_F(NoLibrary, LibraryMessagesFromItsReaderAreQueued) {
   // On the window's own thread it is shown at once.
   DeviceMessageSink("Поток не запустился!", "ERROR", 0, t.form.get());
   EXPECT_EQ(t.messages.size(), 2);
+}
+
+// Leftovers of writes cut short between write and rename go at start: only
+// the program's own temporary names, only older than a minute.
+TEST(ProgramStart, RemovesOnlyItsOwnStaleTemporaryFiles) {
+  QTemporaryDir data;
+  const QDir root(data.path());
+  root.mkpath(QStringLiteral("DataMLT/DatInt"));
+  root.mkpath(QStringLiteral("PDF"));
+  struct Case {
+    const char* path;
+    bool old;
+    bool removed;
+  } cases[] = {
+      {"DataMLT/.sfigmo.Ab12cd", true, true},
+      {"DataMLT/.МЛТ67М26_12_07_09_05_03.pul.Xy3k9Q", true, true},
+      {"DataMLT/DatInt/.sfigmo.Qw3rty", true, true},
+      {"telport.txt.Ab12Cd", true, true},
+      {"sms.txt.9f8e7D", true, true},
+      {"PDF/x.pdf.k2J9xx", true, true},
+      {"DataMLT/DatInt/.sfigmo.new123", false, false},  // may be a write in progress
+      {"DataMLT/x.pul", true, false},
+      {"telport.txt", true, false},
+      {"telport.txt.backup", true, false},
+      {"DataMLT/notes.txt", true, false},
+  };
+  const QDateTime old = QDateTime::currentDateTime().addSecs(-300);
+  for (const Case& c : cases) {
+    QFile f(root.filePath(QString::fromUtf8(c.path)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << c.path;
+    f.write("x");
+    f.flush();  // a later flush would make the file new again
+    if (c.old) ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime)) << c.path;
+  }
+  QTemporaryDir empty;
+  TForm1Options o;
+  o.screenWidth = 800;
+  o.libraryFolder = empty.path();
+  o.programFolder = data.path();
+  o.activateOnFirstShow = false;
+  o.messagePresenter = [](const QString&, const QString&, bool) {};
+  TForm1 f(o);
+  for (const Case& c : cases)
+    EXPECT_EQ(QFile::exists(root.filePath(QString::fromUtf8(c.path))), !c.removed) << c.path;
 }
 
 TEST(FirstShow, RunsTheStartUpCheckOnce) {

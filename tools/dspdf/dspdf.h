@@ -10,7 +10,9 @@
 // line on stderr); a refused call leaves the document as it was, and a
 // document whose EndDoc did not succeed leaves no file behind: the PDF is
 // written to a temporary file beside the target and renamed into place by
-// EndDoc, so an older PDF of the same name stays intact until then.
+// EndDoc, so an older PDF of the same name stays intact until then. Every
+// write, the flush to disk, the close and the rename are checked: a full
+// disk makes EndDoc return 0.
 
 #ifdef __cplusplus
 extern "C" {

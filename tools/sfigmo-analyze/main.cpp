@@ -94,7 +94,13 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
     o["IndependentPULS"] = Number(r.Quality.independentPULS);
   }
   for (const ResultField& f : ResultFields()) {
-    if (HasResult(r, f)) o[f.Name] = Number(r.Results.*f.Member);
+    if (HasResult(r, f))
+      o[f.Name] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
+  }
+  if (!r.DamagedFields.empty()) {
+    QJsonArray damaged;
+    for (const std::string& name : r.DamagedFields) damaged.append(QString::fromStdString(name));
+    o["DamagedResults"] = damaged;
   }
   if (r.HasConclusion) {
     o["TOSO"] = Number(r.Toso);

@@ -1,8 +1,10 @@
 #include "record_report.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
+#include "analysis/result_validity.h"
 #include "common/format_general.h"
 #include "storage/short_string.h"
 
@@ -64,6 +66,8 @@ int StageReached(CalcStop stop) {
 }
 
 void FillConclusion(RecordReport& r) {
+  r.DamagedFields = DamagedResultNames(r.Results);
+  if (!r.DamagedFields.empty()) return;  // no verdict from damaged values
   // After a completed calculation the working results and the record's
   // block hold the same values; with --stored both are the stored block.
   r.HasConclusion = true;
@@ -86,6 +90,11 @@ const char* RecordReport::RejectedBy() const {
 bool HasResult(const RecordReport& report, const ResultField& field) {
   if (report.FromStoredBlock) return true;
   return report.Calculated && StageReached(report.Stop) >= field.Stage;
+}
+
+bool ResultDamaged(const RecordReport& report, const ResultField& field) {
+  const auto& names = report.DamagedFields;
+  return std::find(names.begin(), names.end(), field.Name) != names.end();
 }
 
 RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {

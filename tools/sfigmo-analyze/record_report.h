@@ -45,7 +45,11 @@ struct RecordReport {
   CalcStop Stop = CalcStop::Completed;
   AnalysisResults Results;
 
-  // The conclusion, present when a full set of results is at hand.
+  // Fields of a full set of results that no plausible recording gives; when
+  // any is, they are shown as "-" and there is no conclusion.
+  std::vector<std::string> DamagedFields;
+
+  // The conclusion, present when a full set of sound results is at hand.
   bool HasConclusion = false;
   double Toso = 0.0;
   std::vector<VerdictLine> Verdicts;
@@ -67,6 +71,9 @@ std::span<const ResultField> ResultFields();
 // Whether the report holds a value for the field (stored, or written by the
 // calculation before it stopped).
 bool HasResult(const RecordReport& report, const ResultField& field);
+
+// Whether the report's value of the field is damaged (shown as "-").
+bool ResultDamaged(const RecordReport& report, const ResultField& field);
 
 // The human-readable report; numbers with FormatGeneral and `decimalSeparator`.
 std::string ReportText(const RecordReport& report, char decimalSeparator);

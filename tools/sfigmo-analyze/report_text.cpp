@@ -1,6 +1,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "analysis/result_validity.h"
 #include "common/format_general.h"
 #include "record_report.h"
 
@@ -100,7 +101,14 @@ std::string ReportText(const RecordReport& r, char sep) {
   if (r.FromStoredBlock) out << "Результаты, записанные в файле:\n";
   if (r.Calculated) out << "Результаты расчёта:\n";
   for (const ResultField& f : ResultFields()) {
-    if (HasResult(r, f)) out << "  " << f.Name << " = " << num(r.Results.*f.Member) << '\n';
+    if (!HasResult(r, f)) continue;
+    out << "  " << f.Name << " = " << (ResultDamaged(r, f) ? "-" : num(r.Results.*f.Member))
+        << '\n';
+  }
+  if (!r.DamagedFields.empty()) {
+    out << kDamagedResultsText << " (недопустимые значения:";
+    for (const std::string& name : r.DamagedFields) out << ' ' << name;
+    out << ")\n";
   }
   if (r.Calculated && r.Stop != CalcStop::Completed) {
     out << "Расчёт остановлен (" << CalcStopName(r.Stop) << "): " << StopText(r.Stop) << '\n';

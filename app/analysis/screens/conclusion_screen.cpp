@@ -1,6 +1,7 @@
 #include "analysis/screens/conclusion_screen.h"
 
 #include "analysis/conclusion_rules.h"
+#include "analysis/result_validity.h"
 #include "analysis/screens/screen_text.h"
 #include "common/format_general.h"
 
@@ -43,6 +44,17 @@ void DrawVerdictLines(Canvas& c, const AnalysisResults& working, char sep) {
   }
 }
 
+// In place of the verdict lines: damaged results support no verdict.
+void DrawDamagedNotice(Canvas& c) {
+  BlackPen(c);
+  c.setBrushColor(colours::Red);
+  c.ellipse(70, 90, 90, 110);
+  SetFont(c, 10, true, colours::Red);
+  TextOnWhite(c, 100, 90, kDamagedResultsTitle);
+  SetFont(c, 8, false);
+  TextOnWhite(c, 100, 115, kDamagedResultsAdvice);
+}
+
 void DrawInstructions(Canvas& c) {
   SetFont(c, 8, false);
   for (const InstructionLine& line : kInstructionsAbove)
@@ -65,6 +77,13 @@ void DrawConclusionTitle(Canvas& c) {
 void DrawConclusionBody(Canvas& c, const AnalysisResults& working,
                         const AnalysisResults& recordBlock, char sep) {
   BlackPen(c);
+  if (ResultsDamaged(working) || ResultsDamaged(recordBlock)) {
+    DrawDamagedNotice(c);
+    DrawInstructions(c);
+    SetFont(c, 8, false);
+    BlackPen(c);
+    return;
+  }
   DrawVerdictLines(c, working, sep);
 
   const int score = ConclusionScore(working);

@@ -1,10 +1,10 @@
 #include "messaging/core/results_message.h"
 
-#include <QSaveFile>
 #include <cmath>
 #include <filesystem>
 
 #include "analysis/indices.h"
+#include "analysis/result_validity.h"
 #include "common/format_general.h"
 #include "messaging/core/settings_file.h"
 #include "messaging/core/settings_line.h"
@@ -49,17 +49,7 @@ QString FindLastMeasurement(const QString& programFolder) {
 }
 
 QString WriteMessageFile(const QString& path, const std::string& text) {
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    // Unbuffered, so a short write shows in the count (Qt takes a partly
-    // flushed buffer for success); it is never committed.
-    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-        static_cast<qint64>(text.size())) {
-      file.cancelWriting();
-    }
-    if (file.commit()) return {};
-  }
-  return QStringLiteral("Не удалось записать файл %1: %2.").arg(path, file.errorString());
+  return WriteTextFile(path, QByteArray::fromStdString(text));
 }
 
 }  // namespace
@@ -96,6 +86,13 @@ MessagePreparation PrepareResultsMessage(const QString& programFolder, char deci
     return p;
   }
   p.recordRead = true;
+  // A damaged block would send the doctor numbers no recording gave.
+  if (ResultsDamaged(p.record.Results)) {
+    p.error = QStringLiteral(
+        "Результаты последнего измерения в файле повреждены: SMS не составляется и не "
+        "отправляется. Откройте измерение, выполните проверку и расчёт и сохраните его снова.");
+    return p;
+  }
   p.error = WriteMessageFile(MessageFilePath(programFolder),
                              ResultsMessage(p.record.Results, decimalSeparator));
   return p;

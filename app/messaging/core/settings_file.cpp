@@ -2,9 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cstdint>
+#include <span>
 
 #include "messaging/core/settings_line.h"
+#include "storage/record_file.h"
 
 namespace sfigmo {
 
@@ -24,19 +26,18 @@ SettingsRead ReadSettingsLine(const QString& path) {
   return {QString::fromUtf8(bytes), {}};
 }
 
+QString WriteTextFile(const QString& path, const QByteArray& bytes) {
+  const StorageError error =
+      WriteWholeFile(QFile::encodeName(path).toStdString(),
+                     std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())));
+  if (error.ok()) return {};
+  return QStringLiteral("Не удалось записать файл %1: %2.")
+      .arg(path, QString::fromStdString(FileErrorReason(error.Errno)));
+}
+
 QString WriteSettingsLine(const QString& path, const QString& line) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    return QStringLiteral("Не удалось записать файл %1: %2.").arg(path, file.errorString());
-  }
-  const QByteArray bytes = line.toUtf8() + "\r\n";
-  // Unbuffered, so a short write (full disk, size limit) shows in the count:
-  // Qt takes a partly flushed buffer for success. It is never committed.
-  if (file.write(bytes) != bytes.size()) file.cancelWriting();
-  if (!file.commit()) {
-    return QStringLiteral("Не удалось записать файл %1: %2.").arg(path, file.errorString());
-  }
-  return {};
+  return WriteTextFile(path, line.toUtf8() + "\r\n");
 }
 
 QString WriteSettingsPort(const QString& path, const QString& port) {

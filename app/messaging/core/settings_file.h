@@ -4,6 +4,7 @@
 // renamed into place so a failure never leaves the file empty or cut.
 // Errors come back as Russian text naming the file; empty means success.
 
+#include <QByteArray>
 #include <QString>
 
 namespace sfigmo {
@@ -15,6 +16,10 @@ struct SettingsRead {
 
 // The first line of the file (UTF-8).
 SettingsRead ReadSettingsLine(const QString& path);
+
+// Replaces the whole file by `bytes` through a temporary file beside it;
+// the message names the file and the system's reason.
+QString WriteTextFile(const QString& path, const QByteArray& bytes);
 
 // Replaces the whole file by `line` + CR LF.
 QString WriteSettingsLine(const QString& path, const QString& line);

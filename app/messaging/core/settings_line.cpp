@@ -1,6 +1,7 @@
 #include "messaging/core/settings_line.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "messaging/core/port_names.h"
 
@@ -20,7 +21,16 @@ QString CutNumber(const QString& number) { return number.left(kNumberFieldLength
 QString CheckNumber(const QString& number) {
   if (number.isEmpty())
     return QStringLiteral("Введите номер телефона врача: +7, код оператора и номер.");
-  static const QRegularExpression valid(QStringLiteral("^\\+?[0-9]+$"));
+  if (number.size() > kNumberFieldLength) {
+    return QStringLiteral(
+               "Номер телефона «%1» не записан: в нём больше %2 знаков. Введите +7, код "
+               "оператора и семизначный номер без пробелов.")
+        .arg(number)
+        .arg(kNumberFieldLength);
+  }
+  // Anchored at both ends: "$" alone would let a trailing line break through.
+  static const QRegularExpression valid(
+      QRegularExpression::anchoredPattern(QStringLiteral("\\+?[0-9]+")));
   if (!valid.match(number).hasMatch()) {
     return QStringLiteral(
                "Номер телефона «%1» не записан: допускаются только знак + в начале и цифры, без "
@@ -30,11 +40,36 @@ QString CheckNumber(const QString& number) {
   return {};
 }
 
+namespace {
+
+// Where the number now in the line ends: its "+digits" from character 14,
+// then the blanks that pad it to 12 characters. Without digits there, the
+// fixed field (characters 14-25).
+int NumberFieldEnd(const QString& line) {
+  const int fieldEnd = std::min<int>(kNumberIndex + kNumberFieldLength, line.size());
+  int end = kNumberIndex;
+  if (end < line.size() && line[end] == QLatin1Char('+')) ++end;
+  const int digitsFrom = end;
+  while (end < line.size() && line[end].isDigit()) ++end;
+  if (end == digitsFrom) return fieldEnd;
+  while (end < fieldEnd && line[end] == QLatin1Char(' ')) ++end;
+  return end;
+}
+
+}  // namespace
+
 QString ReplaceNumber(const QString& line, const QString& number) {
-  QString result = line;
-  result.remove(kNumberIndex, kNumberFieldLength);
-  result.insert(qMin(kNumberIndex, static_cast<int>(result.size())), CutNumber(number));
-  return result;
+  const QString field = CutNumber(number).leftJustified(kNumberFieldLength, QLatin1Char(' '));
+  if (line.size() < kNumberIndex) return line + field;
+  QString tail = line.mid(NumberFieldEnd(line));
+  // Text glued to the number is what an unpadded shorter number left
+  // behind: the rest moved left, and a later longer number ate the blank
+  // and the first dash of the option after it. Both are put back.
+  if (!tail.isEmpty() && tail[0] != QLatin1Char(' ')) {
+    const bool eatenDash = tail.size() > 1 && tail[0] == QLatin1Char('-') && tail[1].isLetter();
+    tail.prepend(eatenDash ? QStringLiteral(" -") : QStringLiteral(" "));
+  }
+  return line.left(kNumberIndex) + field + tail;
 }
 
 QString ReplacePort(const QString& line, const QString& port) {

@@ -22,13 +22,17 @@ QString SettingsNumber(const QString& line);
 // The number as it will be recorded: its first 12 characters.
 QString CutNumber(const QString& number);
 
-// Empty when `number` (already cut) may be recorded: an optional leading "+"
-// and digits only, as a blank or any other character would break the
-// parameter line; otherwise the reason, in Russian, for the user.
+// Empty when `number` may be recorded: an optional leading "+" and digits
+// only, at most 12 characters, as a blank, any other character or a longer
+// number would break the parameter line; otherwise the reason, in Russian,
+// for the user.
 QString CheckNumber(const QString& number);
 
-// Characters 14-25 removed and `number` (cut to 12) put at position 14; on a
-// line shorter than 13 characters the number goes at its end.
+// `number` (cut to 12, padded with blanks to 12) put at position 14 in place
+// of the number there, so the text after it keeps its place. A line damaged
+// by an earlier unpadded number (the text after it moved left or glued to
+// it) gets its blank and option dash back. On a line shorter than 13
+// characters the number goes at its end.
 QString ReplaceNumber(const QString& line, const QString& number);
 
 // Characters 8-13 replaced by `port` padded with blanks to six characters;

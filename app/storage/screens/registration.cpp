@@ -34,6 +34,15 @@ QString NoteText(const QPlainTextEdit* memo) {
   return text;
 }
 
+// A save that stopped after the archive copy: the user must know that the
+// archive now holds a measurement that registration and SMS do not use.
+std::string PartialSaveText() {
+  return "\n\nИзмерение записано в архив (папка DataMLT), но не записано как последнее "
+         "измерение (папка DataMLT/DatInt): архив и последнее измерение расходятся. "
+         "Регистрация и SMS врачу пока берут прежнее измерение. Освободите место на диске и "
+         "сохраните измерение ещё раз.";
+}
+
 }  // namespace
 
 QStringList DefaultNoteLines() {
@@ -197,7 +206,9 @@ void Registration::Save() {
   const SaveOutcome saved =
       SaveMeasurement(ctx_.programFolder(), *f.CurrentRecord, ctx_.writeFault);
   if (!saved.ok()) {
-    ctx_.showError(StorageErrorText(saved.Error));
+    std::string text = StorageErrorText(saved.Error);
+    if (saved.ArchiveWritten) text += PartialSaveText();
+    ctx_.showError(text);
     return;
   }
   f.ConclusionShown = 0;

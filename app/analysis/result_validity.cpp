@@ -1,0 +1,75 @@
+#include "analysis/result_validity.h"
+
+#include <array>
+#include <cmath>
+
+#include "storage/pulsogram_record.h"
+
+namespace sfigmo {
+namespace {
+
+constexpr double kSamples = kMaxSamples;
+// Every time is a sample count times the period.
+constexpr double kMaxSeconds = kSamples * kPlausiblePeriodMax;
+// The mark table's room bounds every count of beats and intervals.
+constexpr double kMaxCount = 3000;
+// A ratio of two times that are each at least one sample and at most the
+// whole recording.
+constexpr double kMaxPercent = 100.0 * kSamples;
+// 1 / (VRKI * MeanNormalInterval), each at least one sample period.
+constexpr double kMaxSpread = 1.0 / (kPlausiblePeriodMin * kPlausiblePeriodMin);
+
+constexpr std::array<ResultRange, 22> kRanges = {{
+    {"NAGR", &AnalysisResults::NAGR, 0, kMaxSeconds, false},
+    {"DescentTime", &AnalysisResults::DescentTime, 0, kMaxSeconds, false},
+    {"RiseTime", &AnalysisResults::RiseTime, 0, kMaxSeconds, false},
+    {"SPSO", &AnalysisResults::SPSO, 0, kMaxSeconds, false},
+    // 60 / PULS, at most 3 s; 0 is a block the calculation never filled.
+    {"MeanInterval", &AnalysisResults::MeanInterval, 0, 60.0 / kPlausiblePulseMin, false},
+    {"MeanIntervalSamples", &AnalysisResults::MeanIntervalSamples, 0, kSamples, false},
+    {"PULS", &AnalysisResults::PULS, kPlausiblePulseMin, kPlausiblePulseMax, false},
+    {"KOLP", &AnalysisResults::KOLP, 0, kMaxCount, true},
+    {"KOLE", &AnalysisResults::KOLE, 0, kMaxCount, true},
+    {"PauseSamples", &AnalysisResults::PauseSamples, 0, kSamples, true},
+    {"ExtraSamples", &AnalysisResults::ExtraSamples, 0, kSamples, true},
+    {"AbsDeviationSum", &AnalysisResults::AbsDeviationSum, 0, kMaxCount* kMaxSeconds, false},
+    {"MinNormalInterval", &AnalysisResults::MinNormalInterval, 0, kSamples, true},
+    {"MaxNormalInterval", &AnalysisResults::MaxNormalInterval, 0, kSamples, true},
+    {"ModeCount", &AnalysisResults::ModeCount, 0, kMaxCount, true},
+    {"IntervalCount", &AnalysisResults::IntervalCount, 0, kMaxCount, true},
+    {"MeanNormalInterval", &AnalysisResults::MeanNormalInterval, 0, kMaxSeconds, false},
+    {"VRKI", &AnalysisResults::VRKI, 0, kMaxSeconds, false},
+    {"KOVR", &AnalysisResults::KOVR, 0, kMaxPercent, false},
+    {"SpreadIndex", &AnalysisResults::SpreadIndex, 0, kMaxSpread, false},
+    {"AbsDeviationPercent", &AnalysisResults::AbsDeviationPercent, 0, kMaxPercent, false},
+    {"IntervalSD", &AnalysisResults::IntervalSD, 0, kMaxSeconds, false},
+}};
+
+}  // namespace
+
+std::span<const ResultRange> ResultRanges() { return kRanges; }
+
+bool ResultValuePlausible(const ResultRange& range, double value) {
+  if (!std::isfinite(value) || value < range.Min || value > range.Max) return false;
+  return !range.Whole || value == std::floor(value);
+}
+
+std::vector<std::string> DamagedResultNames(const AnalysisResults& results) {
+  std::vector<std::string> names;
+  for (const ResultRange& range : kRanges) {
+    if (!ResultValuePlausible(range, results.*range.Member)) names.emplace_back(range.Name);
+  }
+  return names;
+}
+
+bool TosoPlausible(const AnalysisResults& results) {
+  for (const ResultRange& range : kRanges) {
+    const bool input = range.Member == &AnalysisResults::NAGR ||
+                       range.Member == &AnalysisResults::DescentTime ||
+                       range.Member == &AnalysisResults::MeanInterval;
+    if (input && !ResultValuePlausible(range, results.*range.Member)) return false;
+  }
+  return true;
+}
+
+}  // namespace sfigmo
