@@ -10,14 +10,14 @@ namespace {
 
 constexpr double kSamples = kMaxSamples;
 // Every time is a sample count times the period.
-constexpr double kMaxSeconds = kSamples * kPlausiblePeriodMax;
+constexpr double kMaxSeconds = kSamples * kMaxSamplePeriod;
 // The mark table's room bounds every count of beats and intervals.
 constexpr double kMaxCount = 3000;
 // A ratio of two times that are each at least one sample and at most the
 // whole recording.
 constexpr double kMaxPercent = 100.0 * kSamples;
 // 1 / (VRKI * MeanNormalInterval), each at least one sample period.
-constexpr double kMaxSpread = 1.0 / (kPlausiblePeriodMin * kPlausiblePeriodMin);
+constexpr double kMaxSpread = 1.0 / (kMinSamplePeriod * kMinSamplePeriod);
 
 constexpr std::array<ResultRange, 22> kRanges = {{
     {"NAGR", &AnalysisResults::NAGR, 0, kMaxSeconds, false},
@@ -25,9 +25,9 @@ constexpr std::array<ResultRange, 22> kRanges = {{
     {"RiseTime", &AnalysisResults::RiseTime, 0, kMaxSeconds, false},
     {"SPSO", &AnalysisResults::SPSO, 0, kMaxSeconds, false},
     // 60 / PULS, at most 3 s; 0 is a block the calculation never filled.
-    {"MeanInterval", &AnalysisResults::MeanInterval, 0, 60.0 / kPlausiblePulseMin, false},
+    {"MeanInterval", &AnalysisResults::MeanInterval, 0, 60.0 / kMinPlausiblePulse, false},
     {"MeanIntervalSamples", &AnalysisResults::MeanIntervalSamples, 0, kSamples, false},
-    {"PULS", &AnalysisResults::PULS, kPlausiblePulseMin, kPlausiblePulseMax, false},
+    {"PULS", &AnalysisResults::PULS, kMinPlausiblePulse, kMaxPlausiblePulse, false},
     {"KOLP", &AnalysisResults::KOLP, 0, kMaxCount, true},
     {"KOLE", &AnalysisResults::KOLE, 0, kMaxCount, true},
     {"PauseSamples", &AnalysisResults::PauseSamples, 0, kSamples, true},

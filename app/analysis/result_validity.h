@@ -10,16 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "analysis/recording_plausibility.h"
 #include "storage/analysis_results.h"
 
 namespace sfigmo {
 
-// The bounds a plausible recording keeps to: sample period 0.5 ms to 0.5 s,
-// pulse 20 to 300 per minute, at most kMaxSamples samples.
-inline constexpr double kPlausiblePeriodMin = 0.0005;
-inline constexpr double kPlausiblePeriodMax = 0.5;
-inline constexpr double kPlausiblePulseMin = 20.0;
-inline constexpr double kPlausiblePulseMax = 300.0;
+// The ranges follow from the bounds a plausible recording keeps to
+// (recording_plausibility.h) and at most kMaxSamples samples.
 
 struct ResultRange {
   const char* Name;  // as the record names the field

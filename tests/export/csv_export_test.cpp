@@ -31,9 +31,7 @@ const std::vector<std::string> kHeader = {
 
 // A normal recording with its results computed and stored, as saving leaves it.
 std::unique_ptr<PulsogramRecord> SavedRecord(const char* date, const char* time, const char* name) {
-  auto r = RecordOf(NormalRestingWave());
-  const std::span<const std::int32_t> samples(r->Samples, r->SampleCount);
-  ComputeAll(samples, MarkBeats(samples), r->SamplePeriod, r->Results);
+  auto r = Calculated(RecordOf(NormalRestingWave()));
   SetShortString(r->DateText, date);
   SetShortString(r->TimeText, time);
   SetShortString(r->PatientName, name);

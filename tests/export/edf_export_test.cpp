@@ -13,7 +13,7 @@
 
 #include "analysis/beat_marking.h"
 #include "analysis/indices.h"
-#include "damaged_values.h"
+#include "analysis/result_validity.h"
 #include "export_support.h"
 #include "storage/short_string.h"
 #include "translit.h"
@@ -54,7 +54,7 @@ struct EdfCase {
 
 std::vector<EdfCase> EdfCases() {
   std::vector<EdfCase> cases;
-  cases.push_back({"normal", RecordOf(NormalRestingWave()), "Recording accepted"});
+  cases.push_back({"normal", Calculated(RecordOf(NormalRestingWave())), "Recording accepted"});
   auto odd = RecordOf(NormalRestingWave());
   odd->SamplePeriod = 0.0200123;  // 49.969 Hz: no short record gives it exactly
   cases.push_back({"odd-period", std::move(odd), "Recording accepted"});
@@ -164,7 +164,7 @@ TEST(EdfExport, HeaderCarriesDatePatientAndDamageNotes) {
   EXPECT_TRUE(undated["recording"].toString().startsWith("Startdate X "));
   EXPECT_EQ(undated["patient"].toString(), "X F X Shhukin_Cezar`_\"E`x\"_Yozhikov");
   EXPECT_TRUE(HasAnnotationStarting(undated, "Damaged record: start date"));
-  EXPECT_EQ(AnnotationsNamed(undated, "Damaged record: stored results not finite: PULS, IntervalSD")
+  EXPECT_EQ(AnnotationsNamed(undated, "Damaged record: stored results damaged: PULS, IntervalSD")
                 .size(),
             1u);
   EXPECT_FALSE(HasAnnotationStarting(normal, "Damaged record"));

@@ -5,7 +5,11 @@
 
 #include <QJsonDocument>
 #include <fstream>
+#include <span>
 #include <sstream>
+
+#include "analysis/beat_marking.h"
+#include "analysis/indices.h"
 
 namespace sfigmo::test {
 
@@ -71,6 +75,12 @@ std::string RussianNumericEnv(const TempDir& folder) {
       "localedef -i ru_RU -f UTF-8 " + (folder / "ru_RU.UTF-8").string() + " >/dev/null 2>&1";
   if (std::system(build.c_str()) != 0) return "";
   return "LOCPATH=" + folder.path().string() + " LC_ALL= LANG=C.UTF-8 LC_NUMERIC=ru_RU.UTF-8";
+}
+
+std::unique_ptr<PulsogramRecord> Calculated(std::unique_ptr<PulsogramRecord> record) {
+  const std::span<const std::int32_t> samples(record->Samples, record->SampleCount);
+  ComputeAll(samples, MarkBeats(samples), record->SamplePeriod, record->Results);
+  return record;
 }
 
 }  // namespace sfigmo::test

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,8 @@ std::vector<std::vector<std::string>> ReadCsv(const std::filesystem::path& file,
 // The environment of a Russian numeric locale built into `folder`; empty
 // when this machine cannot build one.
 std::string RussianNumericEnv(const TempDir& folder);
+
+// `record` with its results computed and stored, as saving leaves it.
+std::unique_ptr<PulsogramRecord> Calculated(std::unique_ptr<PulsogramRecord> record);
 
 }  // namespace sfigmo::test

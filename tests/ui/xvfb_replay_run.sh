@@ -71,34 +71,57 @@ menu_file() {  # "Фай&л", the first title of the menu bar
   xdotool mousemove --sync $((X + menu / 2 + 8)) $((Y + menu / 2)) click 1
   sleep 0.7
 }
+look() { xwd -silent -id "$win" >"$1"; }
+# Waits until the window stops changing (two looks a second apart), at most
+# $1 seconds: a loaded machine only makes the test slower, never wrong.
+settle() {
+  look "$work/a.xwd"
+  for _ in $(seq "$1"); do
+    sleep 1
+    look "$work/b.xwd"
+    cmp -s "$work/a.xwd" "$work/b.xwd" && return 0
+    mv "$work/b.xwd" "$work/a.xwd"
+  done
+  return 1
+}
+# Waits until the window differs from picture $1, at most $2 seconds.
+changed_from() {
+  for _ in $(seq $(($2 * 5))); do
+    look "$work/c.xwd"
+    cmp -s "$out/$1.xwd" "$work/c.xwd" || return 0
+    sleep 0.2
+  done
+  return 1
+}
 
+settle 30 || true  # the start-up check
 picture start
 click 456 296          # "Ручное"
+settle 10 || true
 # "Изме&р": a sweep of about one step per window pixel at the simulator's 50
 # samples a second; it is over when the window then stops changing.
 click 32 12 $((WIDTH / 50 + 4))
-xwd -silent -id "$win" >"$work/look.xwd"
-for _ in $(seq 120); do
-  sleep 1
-  xwd -silent -id "$win" >"$work/look2.xwd"
-  cmp -s "$work/look.xwd" "$work/look2.xwd" && break
-  mv "$work/look2.xwd" "$work/look.xwd"
-done
+settle 120 || true
 picture measured
-click 88 12 2          # "Про&в"
+click 88 12            # "Про&в"
+changed_from measured 20 || true
+settle 20 || true
 picture checked
-menu_file
-picture file-menu
-xdotool mousemove --sync $((X + menu / 2 + 8)) $((Y + menu + menu / 2 + 4)) click 1  # "Отк&р"
-sleep 1
+for _ in 1 2 3; do     # "Фай&л" → "Отк&р"; a drop-down that came too late is tried again
+  menu_file
+  xdotool mousemove --sync $((X + menu / 2 + 8)) $((Y + menu + menu / 2 + 4)) click 1
+  changed_from checked 5 && break
+  xdotool key Escape
+done
+settle 10 || true
 picture archive-list
 menu_file                 # a drop-down over the window ...
 xdotool key Escape        # ... closed again: X exposes what it covered
-sleep 1
+settle 10 || true
 picture after-menu
 xdotool windowunmap --sync "$win"
 xdotool windowmap --sync "$win"
-sleep 1
+settle 10 || true
 picture after-remap
 status=0
 for after in after-menu after-remap; do

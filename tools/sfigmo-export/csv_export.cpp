@@ -13,15 +13,22 @@
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
 #include "analysis/signal_quality.h"
-#include "damaged_values.h"
+#include "analysis/result_validity.h"
 #include "record_time.h"
 #include "storage/short_string.h"
 
 namespace sfigmo {
 namespace {
 
-std::optional<double> Usable(double value, bool periodOk) {
-  return UsableResult(value, periodOk) ? std::optional<double>(value) : std::nullopt;
+// The stored value when the analysis could have produced it; a time base no
+// pulse recording has makes every value of the block suspect.
+std::optional<double> Usable(const AnalysisResults& s, double AnalysisResults::*member,
+                             bool periodOk) {
+  if (!periodOk) return std::nullopt;
+  for (const ResultRange& range : ResultRanges()) {
+    if (range.Member == member && ResultValuePlausible(range, s.*member)) return s.*member;
+  }
+  return std::nullopt;
 }
 
 std::string Quality(const SignalQuality& q) {
@@ -67,20 +74,18 @@ CsvRow CsvRowOf(const std::string& file, const PulsogramRecord& record) {
   const AnalysisResults& s = record.Results;
   const bool periodOk = PlausibleSamplePeriod(record.SamplePeriod);
   const double toso = TOSO(s);
-  const bool tosoOk = UsableResult(s.NAGR, periodOk) && UsableResult(s.DescentTime, periodOk) &&
-                      UsableResult(s.MeanInterval, periodOk);
-  row.Indices = {Usable(s.PULS, periodOk),
-                 Usable(s.VRKI, periodOk),
-                 Usable(s.KOVR, periodOk),
-                 Usable(s.KOLP, periodOk),
-                 Usable(s.KOLE, periodOk),
-                 Usable(s.SPSO, periodOk),
-                 tosoOk ? Usable(toso, periodOk) : std::nullopt,
-                 Usable(s.NAGR, periodOk)};
-  bool scoreOk = true;
-  for (double v : {s.PULS, s.VRKI, s.KOLP, s.KOLE, s.DescentTime, s.NAGR})
-    scoreOk = scoreOk && UsableResult(v, periodOk);
-  if (scoreOk) row.Score = ConclusionScore(s);
+  const bool tosoOk = periodOk && TosoPlausible(s) && std::isfinite(toso);
+  using R = AnalysisResults;
+  row.Indices = {Usable(s, &R::PULS, periodOk),
+                 Usable(s, &R::VRKI, periodOk),
+                 Usable(s, &R::KOVR, periodOk),
+                 Usable(s, &R::KOLP, periodOk),
+                 Usable(s, &R::KOLE, periodOk),
+                 Usable(s, &R::SPSO, periodOk),
+                 tosoOk ? std::optional<double>(toso) : std::nullopt,
+                 Usable(s, &R::NAGR, periodOk)};
+  // No score from a block that holds a damaged value, as on the screen.
+  if (periodOk && !ResultsDamaged(s)) row.Score = ConclusionScore(s);
   return row;
 }
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <span>
 
-#include "damaged_values.h"
+#include "analysis/result_validity.h"
 #include "record_report.h"
 #include "record_time.h"
 #include "storage/short_string.h"
@@ -150,11 +150,9 @@ std::vector<std::string> DamageNotes(const RecordReport& r, const AnalysisResult
   }
   if (!dateKnown) notes.push_back("Damaged record: start date and time unknown");
   std::string damaged;
-  for (const ResultField& f : ResultFields()) {
-    if (!UsableResult(stored.*f.Member, true))
-      damaged += (damaged.empty() ? "" : ", ") + std::string(f.Name);
-  }
-  if (!damaged.empty()) notes.push_back("Damaged record: stored results not finite: " + damaged);
+  for (const std::string& name : DamagedResultNames(stored))
+    damaged += (damaged.empty() ? "" : ", ") + name;
+  if (!damaged.empty()) notes.push_back("Damaged record: stored results damaged: " + damaged);
   return notes;
 }
 
