@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "analysis/autocorrelation.h"
+#include "common/median.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -35,13 +36,6 @@ constexpr double kMissedWindow = 0.2;
 constexpr double kMissedDepth = 0.5;
 constexpr double kDeepestShare = 1.7;
 constexpr double kFlatSeconds = 1.0;
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return kNaN;
-  const auto mid = v.begin() + static_cast<long>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  return *mid;
-}
 
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over

@@ -1,11 +1,7 @@
 // modem-sim: a GSM modem answering AT commands on a pseudo-terminal, for
 // the SMS sender's tests and for running the program without a phone.
 
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <QString>
@@ -20,6 +16,8 @@
 #include "at_modem.h"
 #include "messaging/core/port_names.h"
 #include "messaging/core/settings_file.h"
+#include "pseudo_terminal.h"
+#include "stdin_watch.h"
 
 namespace {
 
@@ -86,12 +84,6 @@ Options ParseOptions(int argc, char** argv) {
   return o;
 }
 
-bool WatchStdin() {
-  struct stat st {};
-  if (fstat(STDIN_FILENO, &st) != 0) return false;
-  return S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) || isatty(STDIN_FILENO);
-}
-
 void WriteAll(int fd, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -112,10 +104,7 @@ int Serve(int master, AtModem& modem, FILE* log, bool watchStdin) {
     pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     const int ready = poll(fds, watchStdin ? 2 : 1, 500);
     if (ready < 0 && errno != EINTR) return 1;
-    if (watchStdin && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
-      char sink[256];
-      if (read(STDIN_FILENO, sink, sizeof sink) <= 0) return 0;
-    }
+    if (watchStdin && tools::StdinClosed(fds[1].revents)) return 0;
     if (!(fds[0].revents & POLLIN)) continue;
     char buf[1024];
     const ssize_t n = read(master, buf, sizeof buf);
@@ -153,34 +142,26 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  termios raw{};
-  cfmakeraw(&raw);
-  raw.c_cflag |= CLOCAL | CREAD;
-  int master = -1;
-  int slave = -1;  // kept open so the master never sees a hang-up between hosts
-  char path[128] = {};
-  if (openpty(&master, &slave, path, &raw, nullptr) != 0) {
+  tools::Pty pty;
+  if (!tools::OpenPty(pty)) {
     std::perror("modem-sim: псевдотерминал не открылся");
     return 1;
   }
-  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-  fcntl(master, F_SETFD, FD_CLOEXEC);
-  fcntl(slave, F_SETFD, FD_CLOEXEC);
   if (!options.telport.empty()) {
-    const auto name = sfigmo::PortNameForDevice(path);
-    const QString error =
-        name ? sfigmo::WriteSettingsPort(QString::fromStdString(options.telport),
-                                         QString::fromStdString(*name))
-             : QStringLiteral("у терминала %1 нет имени порта").arg(QString::fromLocal8Bit(path));
+    const auto name = sfigmo::PortNameForDevice(pty.path);
+    const QString error = name ? sfigmo::WriteSettingsPort(QString::fromStdString(options.telport),
+                                                           QString::fromStdString(*name))
+                               : QStringLiteral("у терминала %1 нет имени порта")
+                                     .arg(QString::fromLocal8Bit(pty.path.c_str()));
     if (!error.isEmpty()) {
       std::fprintf(stderr, "modem-sim: %s\n", error.toLocal8Bit().constData());
       return 2;
     }
   }
-  std::printf("%s\n", path);
+  std::printf("%s\n", pty.path.c_str());
   std::fflush(stdout);
   AtModem modem(options.config);
-  const int rc = Serve(master, modem, log, WatchStdin());
+  const int rc = Serve(pty.master, modem, log, tools::WatchStdin());
   if (log != nullptr) std::fclose(log);
   return rc;
 }

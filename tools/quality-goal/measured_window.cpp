@@ -8,6 +8,7 @@
 #include "acquisition/measurement_run.h"
 #include "acquisition/recording_check.h"
 #include "analysis/indices.h"
+#include "common/median.h"
 #include "draw/canvas.h"
 #include "sim_device.h"
 
@@ -138,10 +139,7 @@ double ReferenceRate(const std::vector<double>& beats, double from, double to) {
   // their median (else the stretch is noise or movement).
   std::vector<double> intervals;
   for (auto it = a + 1; it != b; ++it) intervals.push_back(*it - *(it - 1));
-  std::vector<double> sorted = intervals;
-  std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2),
-                   sorted.end());
-  const double median = sorted[sorted.size() / 2];
+  const double median = Median(intervals);
   for (double d : intervals) {
     if (std::fabs(d - median) > 0.25 * median) return 0.0;
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/median.h"
+
 namespace sensorprobe {
 
 FrameStats AnalyseFrames(const std::vector<double>& times,
@@ -13,10 +15,7 @@ FrameStats AnalyseFrames(const std::vector<double>& times,
     if (span > 0.0) s.framesPerSecond = static_cast<double>(times.size() - 1) / span;
     std::vector<double> intervals;
     for (std::size_t i = 1; i < times.size(); ++i) intervals.push_back(times[i] - times[i - 1]);
-    std::vector<double> sorted = intervals;
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2),
-                     sorted.end());
-    const double median = sorted[sorted.size() / 2];
+    const double median = sfigmo::Median(intervals);
     for (double d : intervals) {
       if (d > 1.5 * median) ++s.timingGaps;
       s.longestIntervalMs = std::max(s.longestIntervalMs, d * 1000.0);

@@ -1,11 +1,7 @@
 // sensor-sim: the finger sensor on a pseudo-terminal, for tests, the probe
 // and running the program without hardware.
 
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,42 +14,20 @@
 #include <stdexcept>
 #include <vector>
 
+#include "pseudo_terminal.h"
 #include "sim_device.h"
 #include "sim_options.h"
+#include "stdin_watch.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace sensorsim;
+using tools::Pty;
 
 // Bytes not yet taken by the terminal. Capped: a host that stops reading
 // loses frames, as it would on the wire, and the simulator never blocks.
 constexpr std::size_t kMaxPending = 64 * 1024;
-
-struct Pty {
-  int master = -1;
-  int slave = -1;  // kept open so the master never sees a hang-up between hosts
-  char path[128] = {};
-};
-
-bool OpenPty(Pty& pty) {
-  termios raw{};
-  cfmakeraw(&raw);
-  raw.c_cflag |= CLOCAL | CREAD;
-  if (openpty(&pty.master, &pty.slave, pty.path, &raw, nullptr) != 0) return false;
-  fcntl(pty.master, F_SETFL, fcntl(pty.master, F_GETFL) | O_NONBLOCK);
-  fcntl(pty.master, F_SETFD, FD_CLOEXEC);
-  fcntl(pty.slave, F_SETFD, FD_CLOEXEC);
-  return true;
-}
-
-// Stdin ends the simulator when it is a pipe or a terminal that closes; a
-// /dev/null stdin (a background job) is not watched.
-bool WatchStdin() {
-  struct stat st {};
-  if (fstat(STDIN_FILENO, &st) != 0) return false;
-  return S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) || isatty(STDIN_FILENO);
-}
 
 void LogFrame(FILE* log, const FrameRecord& rec, bool dropped) {
   if (log == nullptr) return;
@@ -136,11 +110,7 @@ int Server::Run(bool watchStdin) {
     const int nfds = watchStdin ? 2 : 1;
     const int ready = poll(fds, nfds, PollTimeoutMs(Clock::now()));
     if (ready < 0 && errno != EINTR) return 1;
-    if (watchStdin && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
-      char sink[256];
-      const ssize_t n = read(STDIN_FILENO, sink, sizeof sink);
-      if (n <= 0) return 0;
-    }
+    if (watchStdin && tools::StdinClosed(fds[1].revents)) return 0;
     if (fds[0].revents & POLLIN) {
       if (!ReadHost()) return 1;
     }
@@ -179,15 +149,15 @@ int main(int argc, char** argv) {
     }
   }
   Pty pty;
-  if (!OpenPty(pty)) {
+  if (!tools::OpenPty(pty)) {
     std::perror("sensor-sim: псевдотерминал не открылся");
     return 1;
   }
-  std::printf("%s\n", pty.path);
+  std::printf("%s\n", pty.path.c_str());
   std::fflush(stdout);
   SimDevice device(options.config, *signal);
   Server server(pty, device, log);
-  const int rc = server.Run(WatchStdin());
+  const int rc = server.Run(tools::WatchStdin());
   if (log != nullptr) std::fclose(log);
   return rc;
 }

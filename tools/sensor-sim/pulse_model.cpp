@@ -6,6 +6,9 @@
 #include <numbers>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+
+#include "common/median.h"
 
 namespace sensorsim {
 
@@ -156,8 +159,7 @@ double ReplaySource::TypicalScale() const {
   for (std::size_t from = 0; from + window <= rise.size();
        from += std::max<std::size_t>(1, window / 2))
     peaks.push_back(*std::max_element(rise.begin() + from, rise.begin() + from + window));
-  std::nth_element(peaks.begin(), peaks.begin() + peaks.size() / 2, peaks.end());
-  const double typical = peaks[peaks.size() / 2];
+  const double typical = sfigmo::Median(std::move(peaks));
   const double ticksPerReference = std::lround(kTickRate / sampleRate_) / kReferenceTicks;
   if (!(typical > 0.0)) return kFlatRecordingScale;
   return kDesignedRise / (typical * ticksPerReference);
