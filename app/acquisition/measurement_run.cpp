@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "draw/canvas.h"
 
 namespace sfigmo {
 
@@ -97,6 +96,18 @@ bool ReadFrame(RunState& s, const SensorApi& api, PulsogramRecord& record) {
   return false;
 }
 
+// The sweeps' drawing mode for the rest of the run, however it ends.
+class SweepScope {
+ public:
+  explicit SweepScope(RunSurface& surface) : surface_(surface) { surface_.beginSweeps(); }
+  ~SweepScope() { surface_.endSweeps(); }
+  SweepScope(const SweepScope&) = delete;
+  SweepScope& operator=(const SweepScope&) = delete;
+
+ private:
+  RunSurface& surface_;
+};
+
 // One drawing step j (1..5) of the main loop; false when STOP or a lost
 // sensor ended the run.
 bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, RunSurface& surface) {
@@ -116,24 +127,21 @@ bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, Run
   }
   s.previousSum = s.sum;
 
-  Canvas& c = surface.canvas();
   if (s.w > R) {
-    c.setPenColor(colours::Blue);
-    c.setPenWidth(1);
+    surface.sweepPen(true);
   } else {
     if (s.w >= kCalibPeakFrom && s.w <= kCalibPeakTo && y > s.peak) s.peak = y;
     if (s.w == R) s.gain = RecalibratedGain(s.gain, s.peak);
     if (s.w % kBlinkSteps == 0) s.blink = -s.blink;
     y = s.blink > 0 ? kSquareHigh : kSquareLow;
-    c.setPenColor(colours::Red);
-    c.setPenWidth(2);
+    surface.sweepPen(false);
   }
 
   if (s.x < W - kSweepMargin) {
     s.x += kSweepStep;
-    if (s.x == kSweepFirstX) c.moveTo(s.x + kSweepOffset, y);
+    if (s.x == kSweepFirstX) surface.sweepMoveTo(s.x + kSweepOffset, y);
     if (s.x > kSweepFirstX) {
-      c.lineTo(s.x + kSweepOffset, y);
+      surface.sweepLineTo(s.x + kSweepOffset, y);
       surface.setProgress(s.w);
       surface.processEvents();
       if (surface.stopRequested()) return false;
@@ -188,7 +196,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
 
   bool stopped = false;
   // The sweep's x follows the window's own width; its y the design scale.
-  const DeviceXScope sweepX(surface.canvas());
+  const SweepScope sweeps(surface);
   while (!stopped && s.w < surface.outerWidth() - kSweepMargin) {
     for (int j = 1; j <= kStepsPerFrame; ++j) {
       if (!Step(s, j, api, record, surface)) {

@@ -2,7 +2,7 @@
 // The measurement run: one value per drawing step from the sensor's stream,
 // a calibration half that sets the gain while a square wave is drawn, and a
 // recording half that stores one sample per step. The window supplies the
-// drawing surface, the progress bar, its own outer width and the STOP flag.
+// sweep's drawing, the progress bar, its own outer width and the STOP flag.
 // Main thread only; the pace is the sensor's (one frame wait per 5 steps).
 
 #include <functional>
@@ -11,8 +11,6 @@
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
-
-class Canvas;
 
 inline constexpr int kStepsPerFrame = 5;
 inline constexpr int kSweepStep = 2;      // pixels per step
@@ -40,11 +38,17 @@ int TraceValue(int sumChange, int gain);
 // Seconds per sample from the A + B ticks summed over steps 101..200.
 double PeriodFromTicks(double tickSum);
 
-// What the run draws on and asks the window.
+// What the run shows and asks the window. The sweep is drawn in the trace
+// area's own x pixels between beginSweeps() and endSweeps(); each step first
+// sets the pen of its half (the calibration's or the recording's).
 class RunSurface {
  public:
   virtual ~RunSurface() = default;
-  virtual Canvas& canvas() = 0;
+  virtual void beginSweeps() = 0;
+  virtual void endSweeps() = 0;
+  virtual void sweepPen(bool recording) = 0;
+  virtual void sweepMoveTo(int x, int y) = 0;
+  virtual void sweepLineTo(int x, int y) = 0;
   virtual void clearTrace() = 0;  // in the trace area's background colour
   virtual void setProgressMaximum(int maximum) = 0;
   virtual void setProgress(int position) = 0;

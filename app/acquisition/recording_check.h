@@ -1,23 +1,14 @@
 #pragma once
-// The recording check's two screens on the trace area: frame 1 of an
-// accepted recording (baseline, curve, numbered beat marks) and the advice
-// shown for a rejected one. Main thread only.
+// The recording check: marks the beats of a recording and judges whether it
+// can be analysed; its screens are in screens/check_screen.h.
 
 #include <QString>
-#include <QStringList>
 
 #include "analysis/beat_marking.h"
 #include "analysis/recording_plausibility.h"
-#include "analysis/signal_quality.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
-
-class Canvas;
-
-inline constexpr int kTraceBaseline = 100;  // sample value 0 is drawn here
-inline constexpr int kMarkTop = 10;
-inline constexpr int kMarkBottom = 150;
 
 // Samples per frame for outer width W: round((W - 15) / 2), ties to even.
 int FrameWidth(int outerWidth);
@@ -29,31 +20,8 @@ RecordingVerdict CheckRecording(const PulsogramRecord& record, MarkTable& marks)
 // CheckRecording(...).accepted().
 bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks);
 
-// Draws frame `frameNumber` (1-based) of an accepted recording. Positions past
-// SampleCount are left empty. markCursor is the number of the next mark to
-// label and moves past each mark drawn.
-void DrawFrame(Canvas& canvas, const PulsogramRecord& record, const MarkTable& marks,
-               int outerWidth, int frameNumber, int& markCursor);
-
-// The eight advice lines of the rejection screen at their places.
-struct AdviceLine {
-  int x;
-  int y;
-  const char* text;
-};
-const AdviceLine* RejectionAdvice(int* count);
-void DrawRejection(Canvas& canvas);
-// Above the advice of the rejection screen: why the recording is not a pulse
-// recording, in red. Nothing when `reason` is empty; the font is left as it was.
-inline constexpr int kRejectionReasonY = 25;
-void DrawRejectionReason(Canvas& canvas, const QString& reason);
 // The reason text for a verdict; empty unless the recording is implausible.
 QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
                         QChar decimalSeparator);
-
-// Below the frame of a doubtful recording: the red warning and its reason.
-// Nothing for a good one; the canvas's font is left as it was.
-inline constexpr int kSignalWarningY = 190;
-void DrawSignalWarning(Canvas& canvas, const SignalQuality& quality);
 
 }  // namespace sfigmo

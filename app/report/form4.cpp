@@ -21,7 +21,7 @@
 #include "draw/message_text.h"
 #include "report/report_files.h"
 #include "report/report_page.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The main window: creation, layout, menu, window events and the screen
-// replay. The actions live in form1_actions.cpp and analysis_actions.cpp.
+// replay. The handlers are in form1_actions.cpp.
 
 #include "ui/form1.h"
 
@@ -14,7 +14,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,15 +25,16 @@
 #include <QWindow>
 #include <cmath>
 
-#include "acquisition/device_library.h"
+#include "acquisition/screens/measurement_actions.h"
+#include "analysis/screens/analysis_actions.h"
 #include "draw/canvas.h"
-#include "draw/message_text.h"
+#include "draw/status_memo.h"
 #include "help/help_window.h"
 #include "report/form4.h"
 #include "storage/screens/storage_actions.h"
 #include "ui/decimal_separator.h"
 #include "ui/program_folder.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace {
 
@@ -66,17 +66,12 @@ T* Named(T* w, const char* name) {
 }  // namespace
 
 TForm1::TForm1(TForm1Options options, QWidget* parent)
-    : QMainWindow(parent),
-      options_(std::move(options)),
-      device_(std::make_unique<sfigmo::DeviceLibrary>()) {
+    : QMainWindow(parent), options_(std::move(options)) {
   setObjectName(QStringLiteral("Form1"));
   FormCreate();
 }
 
-TForm1::~TForm1() {
-  // The library outlives this window: stop it from calling into it.
-  device_->setMessageSink(nullptr, nullptr);
-}
+TForm1::~TForm1() = default;
 
 void TForm1::place(QWidget* w, int left, int top, int width, int height) const {
   w->setGeometry(layout_.rect(left, top, width, height));
@@ -102,17 +97,15 @@ void TForm1::FormCreate() {
   f.setPointSizeF(layout_.points(kFontPoints));
   setFont(f);
 
-  ProgramFolder = options_.programFolder.isEmpty()
-                      ? sfigmo::DefaultProgramFolder()
-                      : sfigmo::PrepareProgramFolder(options_.programFolder);
+  refreshProgramFolder();
   buildControls();
   buildMenu();
-  sfigmo::StorageActions::install(*this)  // registration, saving, archive list, trend graphs
+  measurement_ = std::make_unique<sfigmo::MeasurementActions>(measurementSurface());
+  analysis_ = std::make_unique<sfigmo::AnalysisActions>(analysisSurface());
+  sfigmo::StorageActions::install(this, storageSurface())  // registration, saving, archive list, trend graphs
       ->context()
       .decimalSeparator = sfigmo::ShownDecimalSeparator(options_.decimalSeparator);
-  // The states the first activation would set, before the window is seen.
-  clearStatusTexts();
-  hideStepAndStopButtons();
+  measurement_->prepareWindow();
 
   const int menuHeight = menuBar()->sizeHint().height();
   setFixedSize(scaled(kClientWidth), menuHeight + scaled(kClientHeight));
@@ -306,26 +299,20 @@ int TForm1::outerWidth() const { return frameGeometry().width(); }
 void TForm1::processPendingEvents() { QCoreApplication::processEvents(); }
 
 void TForm1::showStatus(QPlainTextEdit* memo, const QColor& background, const QString& text) {
-  memo->show();
-  SetBackground(memo, background);
-  memo->setPlainText(text);
+  sfigmo::ShowStatus(memo, background, text);
 }
 
-sfigmo::DeviceLibrary& TForm1::deviceLibrary() { return *device_; }
+void TForm1::refreshProgramFolder() {
+  ProgramFolder = options_.programFolder.isEmpty()
+                      ? sfigmo::DefaultProgramFolder()
+                      : sfigmo::PrepareProgramFolder(options_.programFolder);
+}
 
-void TForm1::presentDeviceMessage(const QString& text, const QString& caption, bool isError) {
-  if (busy_ > 0) {  // a run's messages wait for its end: a lost sensor is told once
-    heldMessages_.push_back({text, caption, isError});
-    return;
+void TForm1::hidePatientFieldsAndLists() {
+  for (QWidget* w : std::initializer_list<QWidget*>{ListBox1, ListBox2, Memo3, Edit1, Edit2, Edit3,
+                                                    StaticText1, StaticText2, StaticText3}) {
+    w->hide();
   }
-  if (options_.messagePresenter) {
-    options_.messagePresenter(text, caption, isError);
-    return;
-  }
-  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, {},
-                  QMessageBox::Ok, this);
-  box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
-  box.exec();
 }
 
 int TForm1::execModal(QDialog* dialog) {
@@ -387,7 +374,7 @@ void TForm1::scheduleReplay() {
 void TForm1::FormPaint() {
   // Never recursively, and never over a running measurement (its buffer is
   // being filled and the live trace is the current screen).
-  if (replaying_ || busy_ > 0) return;
+  if (replaying_ || measurement_->measuring()) return;
   replaying_ = true;
   if (TrendViewShown && TrendReplay) TrendReplay();
   if (CheckViewShown) Button3Click();
@@ -397,10 +384,7 @@ void TForm1::FormPaint() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (busy()) {
-    // A run in progress owns the record buffers: stop it, close after it ends.
-    StopRequest = 1;
-    closePending_ = true;
+  if (measurement_->deferClose()) {  // a run in progress owns the record buffers
     event->ignore();
     return;
   }

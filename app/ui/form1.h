@@ -37,10 +37,14 @@ class TForm3;
 class TForm4;
 
 namespace sfigmo {
+struct StorageSurface;
+struct MeasurementSurface;
+struct AnalysisSurface;
+class MeasurementActions;
+class AnalysisActions;
 class Canvas;
 class TraceArea;
 class DeviceLibrary;
-struct RunResult;
 }  // namespace sfigmo
 
 // Settings a test can replace; the program uses the defaults.
@@ -150,7 +154,7 @@ class TForm1 : public QMainWindow {
   // Runs a modal window of the program, then the start-up check again.
   int execModal(QDialog* dialog);
 
-  // --- handlers ---
+  // --- handlers (form1_actions.cpp hands each to its area's actions) ---
   void FormActivate();       // start-up check: binding, resets, sensor test
   void FormPaint();          // screen replay of the flagged screens
   void N1Click();            // "Фай&л" opens
@@ -176,7 +180,7 @@ class TForm1 : public QMainWindow {
   // Shows one message of the device library through the presenter.
   void presentDeviceMessage(const QString& text, const QString& caption, bool isError);
   // True while the measurement run or the START chain is in progress.
-  bool busy() const { return busy_ > 0 || chainRunning_; }
+  bool busy() const;
   // The device library as bound by the last activation (tests look at it).
   sfigmo::DeviceLibrary& deviceLibrary();
   // Design-to-screen factor chosen at creation.
@@ -195,32 +199,21 @@ class TForm1 : public QMainWindow {
   void place(QWidget* w, int left, int top, int width, int height) const;
   int scaled(int designPixels) const { return layout_.px(designPixels); }
   QRect availableArea() const;
-  bool MeasurementRun();  // false: the sensor stopped answering
-  void showRunMessages(const sfigmo::RunResult& run);
-  void resetForActivation();
-  void clearStatusTexts();
-  void hideStepAndStopButtons();
-  void showSensorOutcome();
   void hidePatientFieldsAndLists();
-  void clearTrace();
-  void setActionButtons(bool visible);
-  void switchMode(bool manual);
+  void refreshProgramFolder();
   void scheduleReplay();
+  // Shows one message at once: the presenter's, or a modal message box.
+  void showMessageNow(const QString& text, const QString& caption, bool isError);
+  // What each area's actions may touch of this window (form1_surfaces.cpp).
+  sfigmo::StorageSurface storageSurface();
+  sfigmo::MeasurementSurface measurementSurface();
+  sfigmo::AnalysisSurface analysisSurface();
 
   TForm1Options options_;
   sfigmo::DesignLayout layout_;
   bool firstShowDone_ = false;
   bool replaying_ = false;
   bool replayQueued_ = false;
-  bool buffersAllocated_ = false;
-  bool closePending_ = false;
-  int busy_ = 0;  // measurement run in progress
-  // Device library messages raised during a run, shown after it.
-  struct HeldMessage {
-    QString text, caption;
-    bool isError;
-  };
-  std::vector<HeldMessage> heldMessages_;
-  bool chainRunning_ = false;  // START's run, check, calculation, conclusion
-  std::unique_ptr<sfigmo::DeviceLibrary> device_;
+  std::unique_ptr<sfigmo::MeasurementActions> measurement_;
+  std::unique_ptr<sfigmo::AnalysisActions> analysis_;
 };

@@ -1,7 +1,7 @@
 // The measurement run's arithmetic and its loop, driven by a scripted sensor
 // on an offscreen canvas.
 
-#include "acquisition/measurement_run.h"
+#include "acquisition/screens/canvas_run_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ TEST(SampleCount, PeriodFromTicks) {
   EXPECT_DOUBLE_EQ(PeriodFromTicks(0.0), 0.0);
 }
 
-class FakeSurface : public RunSurface {
+class FakeSurface : public CanvasRunSurface {
  public:
   explicit FakeSurface(int w) : width(w), canvas_(std::max(w, 100), 217) {}
   Canvas& canvas() override { return canvas_; }

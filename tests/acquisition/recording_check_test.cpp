@@ -1,7 +1,7 @@
 // The recording check's frame drawing and rejection screen on an offscreen
 // canvas.
 
-#include "acquisition/recording_check.h"
+#include "acquisition/screens/check_screen.h"
 
 #include <gtest/gtest.h>
 

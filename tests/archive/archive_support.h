@@ -23,7 +23,7 @@
 #include "../screens/save_picture.h"
 #include "storage/short_string.h"
 #include "ui/form1.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo::testing {
 

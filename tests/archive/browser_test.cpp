@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "archive_support.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo::testing {
 namespace {

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <limits>
 
-#include "acquisition/recording_check.h"
+#include "acquisition/screens/check_screen.h"
 #include "archive_support.h"
 
 namespace sfigmo::testing {

@@ -7,7 +7,7 @@
 #include "../screens/screen_checks.h"
 #include "archive_support.h"
 #include "draw/canvas.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo::testing {
 namespace {

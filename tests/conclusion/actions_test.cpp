@@ -18,7 +18,7 @@
 #include "analysis/screens/results_screen.h"
 #include "results/pages_dlg.h"
 #include "ui/form1.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace {
 

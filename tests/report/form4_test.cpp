@@ -20,7 +20,7 @@
 
 #include "../screens/save_picture.h"
 #include "report_test_support.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo {
 namespace {

@@ -25,7 +25,7 @@
 #include "acquisition/measurement_run.h"
 #include "draw/canvas.h"
 #include "ui/device_messages.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 #include "ui_test_support.h"
 
 namespace sfigmo {

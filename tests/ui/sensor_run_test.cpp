@@ -20,11 +20,11 @@
 #include <functional>
 
 #include "acquisition/measurement_run.h"
-#include "acquisition/recording_check.h"
+#include "acquisition/screens/check_screen.h"
 #include "acquisition/startup_check.h"
 #include "draw/canvas.h"
 #include "sim_process.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 #include "ui_test_support.h"
 
 namespace sfigmo {

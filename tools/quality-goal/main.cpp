@@ -4,7 +4,7 @@
 // flags, and how many unflagged ones lie within 5 beats per minute of the
 // rate counted independently on the recording.
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -117,8 +117,7 @@ int RunSimulated(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QCoreApplication app(argc, argv);
   if (argc > 1 && std::strcmp(argv[1], "--sim") == 0) return RunSimulated(argc - 1, argv + 1);
   const bool detail = argc > 1 && std::strcmp(argv[1], "--windows") == 0;
   const std::string dir = SFIGMO_PPG_DATA_DIR;

@@ -9,7 +9,6 @@
 #include "acquisition/recording_check.h"
 #include "analysis/indices.h"
 #include "common/median.h"
-#include "draw/canvas.h"
 #include "sim_device.h"
 
 namespace sfigmo::quality {
@@ -50,8 +49,12 @@ SensorApi SimulatedApi() {
 
 class QuietSurface : public RunSurface {
  public:
-  explicit QuietSurface(int width) : canvas_(width, 217), width_(width) {}
-  Canvas& canvas() override { return canvas_; }
+  explicit QuietSurface(int width) : width_(width) {}
+  void beginSweeps() override {}
+  void endSweeps() override {}
+  void sweepPen(bool) override {}
+  void sweepMoveTo(int, int) override {}
+  void sweepLineTo(int, int) override {}
   void clearTrace() override {}
   void setProgressMaximum(int) override {}
   void setProgress(int) override {}
@@ -61,7 +64,6 @@ class QuietSurface : public RunSurface {
   void wait(int) override {}
 
  private:
-  Canvas canvas_;
   int width_;
 };
 

@@ -7,19 +7,20 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "acquisition/recording_check.h"
+#include "acquisition/screens/check_screen.h"
 #include "draw/canvas.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/record_list.h"
 #include "storage/screens/storage_context.h"
-#include "ui/trace_area.h"
+#include "draw/status_memo.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo {
 
 void ArchiveBrowser::OpenClick() {
-  TForm1& f = ctx_.form;
-  TForm1::showStatus(f.Memo2, colours::Silver, QString());
+  StorageSurface& f = ctx_.surface;
+  ShowStatus(f.Memo2, colours::Silver, QString());
   f.ConclusionShown = 0;
   for (QWidget* w :
        std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.StaticText1, f.StaticText2,
@@ -46,7 +47,7 @@ void ArchiveBrowser::OpenClick() {
 }
 
 void ArchiveBrowser::DblListBox() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   const QListWidgetItem* item = f.ListBox1->currentItem();
   if (!item || !item->isSelected()) return;
   const std::string name = RecordFileNameOf(item);
@@ -79,7 +80,7 @@ void ArchiveBrowser::DblListBox() {
 }
 
 void ArchiveBrowser::showOpenedRecord() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   f.Button3->setEnabled(true);
   f.FrameNumber = 0;
   f.MarkCursor = 1;
@@ -96,7 +97,7 @@ void ArchiveBrowser::showOpenedRecord() {
 
   const RecordingVerdict verdict = CheckRecording(*f.CurrentRecord, f.Marks);
   if (!verdict.accepted()) {
-    TForm1::showStatus(f.Memo2, colours::Red, QStringLiteral("      ОШИБКА"));
+    ShowStatus(f.Memo2, colours::Red, QStringLiteral("      ОШИБКА"));
     // A record that is no pulse recording says why; the advice text stays
     // the recording check's own.
     Canvas& c = f.traceCanvas();
@@ -120,6 +121,6 @@ void ArchiveBrowser::showOpenedRecord() {
   DrawFrame(c, *f.CurrentRecord, f.Marks, f.outerWidth(), f.FrameNumber, f.MarkCursor);
 }
 
-void ArchiveBrowser::ListBox1Click() { ctx_.form.ListBox2->hide(); }
+void ArchiveBrowser::ListBox1Click() { ctx_.surface.ListBox2->hide(); }
 
 }  // namespace sfigmo

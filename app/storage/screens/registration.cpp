@@ -9,13 +9,13 @@
 #include <QPlainTextEdit>
 #include <span>
 
-#include "analysis/screens/screen_text.h"
+#include "draw/screen_text.h"
 #include "draw/canvas.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/storage_context.h"
 #include "storage/short_string.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo {
 namespace {
@@ -67,7 +67,7 @@ QString ShownDate(const QDateTime& when) {
 QString ShownTime(const QDateTime& when) { return when.time().toString(QStringLiteral("H:mm:ss")); }
 
 bool Registration::readLastMeasurement() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   if (!f.BrowseRecord) f.BrowseRecord = std::make_unique<PulsogramRecord>();
   const auto last = FindLastRecord(LastMeasurementFolder(ctx_.programFolder()));
   if (!last || !ReadRecord(*last, *f.BrowseRecord).ok()) return false;
@@ -76,7 +76,7 @@ bool Registration::readLastMeasurement() {
 }
 
 void Registration::showFields() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3,
                                                     f.StaticText1, f.StaticText2, f.StaticText3}) {
     w->show();
@@ -84,7 +84,7 @@ void Registration::showFields() {
 }
 
 void Registration::hideFields() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3,
                                                     f.StaticText1, f.StaticText2, f.StaticText3}) {
     w->hide();
@@ -92,7 +92,7 @@ void Registration::hideFields() {
 }
 
 void Registration::fillFromLastMeasurement() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   const PulsogramRecord& last = *f.BrowseRecord;
   f.Edit1->setText(FieldText(last.PatientName));
   f.Edit2->setText(FieldText(last.PatientAge));
@@ -104,7 +104,7 @@ void Registration::fillFromLastMeasurement() {
 }
 
 void Registration::fillWithDefaults() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   for (const QString& line : DefaultNoteLines()) f.Memo3->appendPlainText(line);
   f.Edit1->setText(QString::fromUtf8(kDefaultPatient));
   f.Edit2->setText(QString::fromUtf8(kDefaultAge));
@@ -112,7 +112,7 @@ void Registration::fillWithDefaults() {
 }
 
 void Registration::takeAndDrawDateTime() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   const QDateTime now = ctx_.clock();
   const QString date = ShownDate(now).left(10);
   const QString time = ShownTime(now).left(10);
@@ -130,7 +130,7 @@ void Registration::takeAndDrawDateTime() {
 }
 
 std::optional<QString> Registration::copyFieldsInto(PulsogramRecord& r) const {
-  const TForm1& f = ctx_.form;
+  const StorageSurface& f = ctx_.surface;
   const struct {
     std::span<std::uint8_t> field;
     QString text;
@@ -149,7 +149,7 @@ std::optional<QString> Registration::copyFieldsInto(PulsogramRecord& r) const {
 }
 
 void Registration::Regis() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   f.RegistrationViewShown = 1;
   f.CheckViewShown = 0;
   f.AnalysisViewShown = 0;
@@ -171,7 +171,7 @@ void Registration::Regis() {
 }
 
 void Registration::replay() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   f.CheckViewShown = 0;
   f.AnalysisViewShown = 0;
   if (!f.ConclusionShown || !f.CurrentRecord) return;
@@ -182,7 +182,7 @@ void Registration::replay() {
 }
 
 void Registration::Save() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   if (!f.CurrentRecord) return;
   // Everything is prepared on a copy: a refused name leaves the measurement
   // in memory exactly as it was.

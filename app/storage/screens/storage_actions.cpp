@@ -4,27 +4,27 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo {
 
-StorageActions::StorageActions(TForm1& form)
-    : QObject(&form),
-      context_(form),
+StorageActions::StorageActions(QObject* window, StorageSurface surface)
+    : QObject(window),
+      context_(std::move(surface)),
       registration_(context_),
       browser_(context_),
       trends_(context_) {
   setObjectName(QStringLiteral("StorageActions"));
 }
 
-StorageActions* StorageActions::install(TForm1& form) {
-  auto* actions = new StorageActions(form);
+StorageActions* StorageActions::install(QObject* window, StorageSurface surface) {
+  auto* actions = new StorageActions(window, std::move(surface));
   actions->connectAll();
   return actions;
 }
 
 void StorageActions::connectAll() {
-  TForm1& f = context_.form;
+  StorageSurface& f = context_.surface;
   connect(f.Regis_, &QAction::triggered, this, [this] { registration_.Regis(); });
   connect(f.Save_, &QAction::triggered, this, [this] { registration_.Save(); });
   connect(f.Open_, &QAction::triggered, this, [this] { browser_.OpenClick(); });
@@ -32,7 +32,7 @@ void StorageActions::connectAll() {
   connect(f.ListBox1, &QListWidget::itemDoubleClicked, this, [this] { browser_.DblListBox(); });
   connect(f.ListBox1, &QListWidget::itemClicked, this, [this] { browser_.ListBox1Click(); });
   connect(f.ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    trends_.ListBox2Click(context_.form.ListBox2->row(item));
+    trends_.ListBox2Click(context_.surface.ListBox2->row(item));
   });
   connect(f.ListBox2, &QListWidget::itemDoubleClicked, this,
           [this] { trends_.ListBox2DblClick(); });
@@ -48,7 +48,7 @@ bool StorageActions::eventFilter(QObject* watched, QEvent* event) {
   // is being destroyed.
   if (event->type() == QEvent::MouseMove && watched == traceArea_) {
     const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
-    trends_.TreeView1MouseMove(context_.form.traceCanvas().layout().toDesignX(x));
+    trends_.TreeView1MouseMove(context_.surface.traceCanvas().layout().toDesignX(x));
   }
   return QObject::eventFilter(watched, event);
 }

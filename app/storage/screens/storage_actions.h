@@ -10,7 +10,7 @@
 #include "storage/screens/archive_browser.h"
 #include "storage/screens/registration.h"
 #include "storage/screens/storage_context.h"
-#include "trends/trend_view.h"
+#include "trends/screens/trend_view.h"
 
 namespace sfigmo {
 
@@ -18,8 +18,9 @@ class StorageActions : public QObject {
   Q_OBJECT
 
  public:
-  // Creates the actions as a child of `form` and connects them.
-  static StorageActions* install(TForm1& form);
+  // Creates the actions as a child of `window` and connects them to the
+  // controls of `surface`.
+  static StorageActions* install(QObject* window, StorageSurface surface);
 
   StorageContext& context() { return context_; }
   Registration& registration() { return registration_; }
@@ -30,7 +31,7 @@ class StorageActions : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  explicit StorageActions(TForm1& form);
+  StorageActions(QObject* window, StorageSurface surface);
   void connectAll();
 
   StorageContext context_;

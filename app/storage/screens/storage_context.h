@@ -1,6 +1,6 @@
 #pragma once
 // What registration, saving, the archive list and the trend graphs share:
-// the main window they work on, the clock they take the date and time from,
+// the part of the main window they work on, the clock they take the date and time from,
 // and the way a failure reaches the user. Main thread only.
 
 #include <QDateTime>
@@ -10,14 +10,14 @@
 #include <string>
 
 #include "storage/record_file.h"
-#include "ui/form1.h"
+#include "storage/screens/storage_surface.h"
 
 namespace sfigmo {
 
 struct StorageContext {
-  explicit StorageContext(TForm1& window) : form(window) {}
+  explicit StorageContext(StorageSurface window) : surface(std::move(window)) {}
 
-  TForm1& form;
+  StorageSurface surface;
   // Local date and time of registration and saving; tests fix it.
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
   // Decimal separator of the trend read-out; 0: the user's numeric locale's.
@@ -27,10 +27,10 @@ struct StorageContext {
 
   // One message box for a failed action, through the window's presenter.
   void showError(const std::string& utf8) const {
-    form.presentDeviceMessage(QString::fromStdString(utf8), QStringLiteral("Ошибка"), true);
+    surface.presentMessage(QString::fromStdString(utf8), QStringLiteral("Ошибка"), true);
   }
   std::filesystem::path programFolder() const {
-    return std::filesystem::path(form.ProgramFolder.toStdString());
+    return std::filesystem::path(surface.ProgramFolder.toStdString());
   }
 };
 

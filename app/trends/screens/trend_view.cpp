@@ -1,4 +1,4 @@
-#include "trends/trend_view.h"
+#include "trends/screens/trend_view.h"
 
 #include <QAction>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "analysis/screens/screen_text.h"
+#include "draw/screen_text.h"
 #include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "storage/archive_folder.h"
@@ -15,7 +15,7 @@
 #include "storage/screens/record_list.h"
 #include "storage/screens/storage_context.h"
 #include "storage/short_string.h"
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo {
 namespace {
@@ -63,7 +63,7 @@ char TrendView::separator() const {
 }
 
 void TrendView::GrafClick() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   f.ConclusionShown = 0;
   // The trend list and then its graph are the current screen: a repaint must
   // not draw the check or the results over them.
@@ -91,7 +91,7 @@ void TrendView::ListBox2Click(int position) { rule_.clicked(position); }
 void TrendView::drawFrame(Canvas& c, int step) const {
   const int span = rangeEnd_ - rule_.rangeStart();
   screens::SetFont(c, 8, false);
-  c.setBrushColor(ctx_.form.TreeView1->background());
+  c.setBrushColor(ctx_.surface.TreeView1->background());
   c.textOut(80, 5, QStringLiteral("ИМЯ - "));
   c.textOut(220, 5, QStringLiteral("ДАТА -  "));
   c.textOut(400, 5, QStringLiteral("ВРЕМЯ - "));
@@ -121,7 +121,7 @@ void TrendView::drawFrame(Canvas& c, int step) const {
 }
 
 bool TrendView::readRange() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   const std::filesystem::path archive = ArchiveFolder(ctx_.programFolder());
   for (int p = rule_.rangeStart(); p <= rangeEnd_; ++p) {
     const std::string name = RecordFileNameOf(f.ListBox2->item(p));
@@ -164,7 +164,7 @@ void TrendView::drawCurves(Canvas& c, int step) const {
 }
 
 void TrendView::ListBox2DblClick() {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   f.ListBox1->hide();
   f.ListBox2->hide();
   const QListWidgetItem* selected = f.ListBox2->currentItem();
@@ -200,7 +200,7 @@ void TrendView::eraseAndWrite(Canvas& c, int slot, int x, int y, int blankWidth,
 }
 
 void TrendView::TreeView1MouseMove(int x) {
-  TForm1& f = ctx_.form;
+  StorageSurface& f = ctx_.surface;
   if (!f.TrendViewShown) return;
   const int start = rule_.rangeStart();
   const std::optional<int> offset = TrendReadoutOffset(x, start, rangeEnd_);

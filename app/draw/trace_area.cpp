@@ -1,4 +1,4 @@
-#include "ui/trace_area.h"
+#include "draw/trace_area.h"
 
 #include <QPainter>
 

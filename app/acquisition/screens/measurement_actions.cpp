@@ -1,0 +1,309 @@
+#include "acquisition/screens/measurement_actions.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "acquisition/measurement_run.h"
+#include "acquisition/screens/canvas_run_surface.h"
+#include "acquisition/startup_check.h"
+#include "draw/canvas.h"
+#include "draw/status_memo.h"
+
+namespace sfigmo {
+namespace {
+
+constexpr int kMarkIndexResetCount = 1000;
+
+void Sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// The run's view of the window.
+class WindowRunSurface : public CanvasRunSurface {
+ public:
+  explicit WindowRunSurface(MeasurementSurface& window) : w_(window) {}
+  Canvas& canvas() override { return w_.traceCanvas(); }
+  void clearTrace() override { w_.TreeView1->clear(); }
+  void setProgressMaximum(int maximum) override {
+    w_.ProgressBar1->setRange(0, maximum > 0 ? maximum : 0);
+  }
+  void setProgress(int position) override { w_.ProgressBar1->setValue(position); }
+  void processEvents() override { w_.processPendingEvents(); }
+  bool stopRequested() override { return w_.StopRequest == 1; }
+  int outerWidth() override { return w_.outerWidth(); }
+  void wait(int milliseconds) override { Sleep(milliseconds); }
+
+ private:
+  MeasurementSurface& w_;
+};
+
+}  // namespace
+
+MeasurementActions::MeasurementActions(MeasurementSurface surface) : s_(std::move(surface)) {
+  setObjectName(QStringLiteral("MeasurementActions"));
+}
+
+MeasurementActions::~MeasurementActions() {
+  // The library outlives the window: stop it from calling into it.
+  device_.setMessageSink(nullptr, nullptr);
+}
+
+void MeasurementActions::prepareWindow() {
+  clearStatusTexts();
+  hideStepAndStopButtons();
+}
+
+void MeasurementActions::setActionButtons(bool visible) {
+  for (QPushButton* b : {s_.Button2, s_.Button3, s_.Button4, s_.Button5}) b->setVisible(visible);
+}
+
+void MeasurementActions::clearStatusTexts() {
+  s_.Label1->clear();
+  ShowStatus(s_.Memo1, colours::Silver, QString());
+  ShowStatus(s_.Memo2, colours::Silver, QString());
+}
+
+void MeasurementActions::hideStepAndStopButtons() {
+  s_.Button3->setEnabled(false);
+  s_.Button4->setEnabled(false);
+  s_.Button5->setEnabled(false);
+  setActionButtons(false);
+  for (QPushButton* stop : {s_.Button8, s_.Button10}) {
+    stop->setEnabled(false);
+    stop->hide();
+  }
+}
+
+void MeasurementActions::resetForActivation() {
+  s_.CheckViewShown = s_.AnalysisViewShown = s_.RegistrationViewShown = s_.TrendViewShown = 0;
+  s_.LastRecordRead = 0;
+  s_.CheckFailed = 0;
+  clearStatusTexts();
+  s_.processPendingEvents();
+
+  hideStepAndStopButtons();
+  s_.StopRequest = 0;
+  if (!buffersAllocated_) {
+    // Zero-filled rather than left as they come: a repaint may check or
+    // draw a record before any run has written it.
+    s_.CurrentRecord = std::make_unique<PulsogramRecord>();
+    s_.BrowseRecord = std::make_unique<PulsogramRecord>();
+    buffersAllocated_ = true;
+  }
+  s_.FrameNumber = 1;
+  s_.traceCanvas().moveTo(0, 0);
+  s_.NoSignal = 1;
+  s_.CurrentGain = s_.TrackBar1->value();
+}
+
+void MeasurementActions::Activate() {
+  if (busy_ > 0) return;
+  if (!device_.load(s_.libraryFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                               : s_.libraryFolder)) {
+    presentMessage(QStringLiteral("Library load failed"), QString(), false);
+  } else {
+    device_.setMessageSink(s_.messageSink, s_.messageContext);
+  }
+  RaiseThreadPriority();
+  resetForActivation();
+
+  SensorCheckView view;
+  view.setBatteryText = [this](const QString& t) { s_.Label1->setText(t); };
+  view.setMessage = [this](const QString& t) { s_.Memo2->setPlainText(t); };
+  view.processEvents = [this] { s_.processPendingEvents(); };
+  view.wait = &Sleep;
+  view.decimalSeparator = s_.decimalSeparator;
+  // Without the library nothing is called and the outcome is no-signal.
+  s_.NoSignal = RunSensorCheck(device_.api(), view).noSignal ? 1 : 0;
+  showSensorOutcome();
+  s_.refreshProgramFolder();
+}
+
+void MeasurementActions::showSensorOutcome() {
+  if (s_.NoSignal == 1) {
+    ShowStatus(s_.Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
+    s_.processPendingEvents();
+    for (QPushButton* b : {s_.Button1, s_.Button2, s_.Button3, s_.Button4, s_.Button5}) {
+      b->setEnabled(false);
+    }
+  } else {
+    ShowStatus(s_.Memo1, colours::Green, QStringLiteral("      ГОТОВО"));
+    s_.TreeView1->setBackground(s_.window->palette().color(QPalette::Base));
+    s_.TreeView1->clear();  // the new colour shows at once, as a recoloured control would
+    s_.processPendingEvents();
+  }
+}
+
+void MeasurementActions::Start() {
+  // START is enabled again at the run's end, before the rest of the chain.
+  if (chainRunning_ || busy_ > 0) return;
+  chainRunning_ = true;
+  s_.Button1->setEnabled(false);
+  setActionButtons(false);
+  s_.StopRequest = 0;
+  s_.Button1->hide();
+  s_.Button8->setEnabled(true);
+  s_.Button8->show();
+  const bool measured = MeasurementRun();
+  if (!closePending_ && measured) s_.checkAndConclude();
+  s_.CheckFailed = 0;
+  s_.TrendViewShown = 0;
+  s_.Button1->setEnabled(true);
+  chainRunning_ = false;
+  closeIfPending();
+}
+
+void MeasurementActions::Measure() {
+  if (busy_ > 0) return;
+  MeasurementRun();
+  closeIfPending();
+}
+
+bool MeasurementActions::MeasurementRun() {
+  ++busy_;
+  s_.CurrentRecord = std::make_unique<PulsogramRecord>();
+  s_.BrowseRecord = std::make_unique<PulsogramRecord>();
+  buffersAllocated_ = true;
+  ShowStatus(s_.Memo1, s_.Memo1->palette().color(QPalette::Base), QString(12, QLatin1Char(' ')));
+  s_.RadioButton1->setEnabled(false);
+  s_.RadioButton2->setEnabled(false);
+  const bool manualStopHidden = s_.RadioButton2->isChecked() == !s_.Button1->isHidden();
+  s_.Button10->setVisible(!manualStopHidden);
+  s_.Button10->setEnabled(!manualStopHidden);
+
+  Sleep(10);
+  s_.Button2->setEnabled(false);
+  s_.TrendViewShown = 0;
+  s_.ConclusionShown = 0;
+  s_.Regis_->setEnabled(false);
+  s_.hidePatientFieldsAndLists();
+  s_.Label1->clear();
+  ShowStatus(s_.Memo2, colours::Silver, QString());
+  s_.processPendingEvents();
+  s_.Button3->setEnabled(false);
+  s_.Button4->setEnabled(false);
+  s_.Button5->setEnabled(false);
+
+  const int resetCount = std::min<int>(kMarkIndexResetCount, s_.Marks.count());
+  for (int i = 0; i < resetCount; ++i) s_.Marks.Marks[i].Index = 0;
+  s_.NoSignal = 0;
+  s_.CurrentGain = s_.TrackBar1->value();
+  s_.TreeView1->clear();
+  s_.processPendingEvents();
+
+  WindowRunSurface surface(s_);
+  const RunResult run = RunMeasurement(device_.api(), *s_.CurrentRecord, s_.CurrentGain, surface);
+
+  s_.Button2->setEnabled(true);
+  s_.CurrentGain = run.gain;
+  s_.WorkingPeriod = run.period;
+  s_.FrameNumber = 0;
+  s_.MarkCursor = 1;
+  s_.Button2->setEnabled(true);
+  s_.Button3->setEnabled(true);
+  s_.StopRequest = 0;
+  s_.Button8->setEnabled(false);
+  s_.Button8->hide();
+  if (s_.RadioButton1->isChecked()) {
+    s_.Button1->setEnabled(true);
+    s_.Button1->show();
+  }
+  if (s_.RadioButton2->isChecked()) {
+    s_.Button10->setEnabled(false);
+    s_.Button10->hide();
+  }
+  s_.RadioButton1->setEnabled(true);
+  s_.RadioButton2->setEnabled(true);
+  s_.ProgressBar1->setValue(0);
+  s_.processPendingEvents();  // the reader's last messages, queued before it stopped
+  --busy_;
+  showRunMessages(run);
+  return !run.sensorLost && run.framesLost == 0;
+}
+
+// The library's messages held during the run, or for a lost sensor (whose
+// symptoms they are) one message that the run was broken off, the signal
+// showing as lost until the next check or run; or, when frames were lost on
+// the way, one message that nothing was kept.
+void MeasurementActions::showRunMessages(const RunResult& run) {
+  std::vector<HeldMessage> held;
+  held.swap(heldMessages_);
+  if (closePending_) return;
+  if (run.sensorLost) {
+    s_.NoSignal = 1;
+    ShowStatus(s_.Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
+    presentMessage(QStringLiteral("Датчик перестал отвечать, измерение прервано. Проверьте "
+                                  "подключение датчика и повторите измерение."),
+                   QStringLiteral("Измерение"), true);
+    return;
+  }
+  if (run.framesLost > 0) {
+    presentMessage(QStringLiteral("Связь с датчиком неустойчива: часть данных потеряна. "
+                                  "Проверьте подключение датчика и повторите измерение."),
+                   QStringLiteral("Измерение"), true);
+    return;
+  }
+  for (const HeldMessage& m : held) presentMessage(m.text, m.caption, m.isError);
+}
+
+void MeasurementActions::StopAutomatic() {
+  s_.StopRequest = 1;
+  s_.Button8->setEnabled(false);
+  s_.Button8->hide();
+  s_.Button1->setEnabled(true);
+  s_.Button1->show();
+}
+
+void MeasurementActions::StopManual() {
+  s_.StopRequest = 1;
+  s_.Button2->setEnabled(true);
+  s_.Button2->show();
+}
+
+// Both mode switches: automatic shows "СТАРТ" alone, manual the four step
+// buttons with only "Про&в" usable.
+void MeasurementActions::SwitchMode(bool manual) {
+  if (busy_ > 0) return;
+  s_.TrendViewShown = s_.CheckViewShown = s_.AnalysisViewShown = 0;
+  s_.TreeView1->clear();
+  s_.processPendingEvents();
+  s_.Button1->setVisible(!manual);
+  setActionButtons(manual);
+  s_.hidePatientFieldsAndLists();
+  s_.Label1->clear();
+  ShowStatus(s_.Memo2, colours::Silver, QString());
+  s_.processPendingEvents();
+  s_.Button3->setEnabled(manual);
+  s_.Button4->setEnabled(false);
+  s_.Button5->setEnabled(false);
+}
+
+void MeasurementActions::presentMessage(const QString& text, const QString& caption, bool isError) {
+  if (busy_ > 0) {  // a run's messages wait for its end: a lost sensor is told once
+    heldMessages_.push_back({text, caption, isError});
+    return;
+  }
+  s_.showMessage(text, caption, isError);
+}
+
+bool MeasurementActions::deferClose() {
+  if (!busy()) return false;
+  // A run in progress owns the record buffers: stop it, close after it ends.
+  s_.StopRequest = 1;
+  closePending_ = true;
+  return true;
+}
+
+void MeasurementActions::closeIfPending() {
+  if (closePending_) s_.window->close();
+}
+
+}  // namespace sfigmo

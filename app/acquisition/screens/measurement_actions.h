@@ -1,0 +1,133 @@
+#pragma once
+// The main window's measuring: the start-up check, the measurement run with
+// START and the two STOP buttons, and the mode switches. It owns the binding
+// of the device library and holds the library's messages while a run is in
+// progress. Works on the part of the window it is handed; main thread only.
+
+#include <QChar>
+#include <QCoreApplication>
+#include <QObject>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "acquisition/device_library.h"
+#include "analysis/beat_marking.h"
+#include "draw/trace_area.h"
+#include "storage/pulsogram_record.h"
+
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace sfigmo {
+
+struct RunResult;
+
+struct MeasurementSurface {
+  QWidget* window;
+  QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button8, *Button10;
+  QLabel* Label1;
+  QPlainTextEdit *Memo1, *Memo2;
+  TraceArea* TreeView1;
+  QProgressBar* ProgressBar1;
+  QSlider* TrackBar1;
+  QRadioButton *RadioButton1, *RadioButton2;
+  QAction* Regis_;
+
+  int& CheckViewShown;
+  int& AnalysisViewShown;
+  int& RegistrationViewShown;
+  int& TrendViewShown;
+  int& ConclusionShown;
+  int& LastRecordRead;
+  int& NoSignal;
+  int& StopRequest;
+  int& CheckFailed;
+  int& FrameNumber;
+  int& MarkCursor;
+  int& CurrentGain;
+  double& WorkingPeriod;
+  std::unique_ptr<PulsogramRecord>& CurrentRecord;
+  std::unique_ptr<PulsogramRecord>& BrowseRecord;
+  MarkTable& Marks;
+
+  // Folder libsensordrv.so is loaded from; empty: the executable's.
+  QString libraryFolder;
+  // Decimal separator of the battery voltage.
+  QChar decimalSeparator;
+  // The library's message sink and its context (the window's, see
+  // ui/device_messages.h).
+  MessageSinkFn messageSink;
+  void* messageContext;
+
+  std::function<void()> hidePatientFieldsAndLists;
+  // Chooses the program folder again (an activation may find it changed).
+  std::function<void()> refreshProgramFolder;
+  // START's rest after a good run: the check, the calculation, the conclusion.
+  std::function<void()> checkAndConclude;
+  // Shows one message (text, caption, isError) at once.
+  std::function<void(const QString&, const QString&, bool)> showMessage;
+
+  Canvas& traceCanvas() const { return TreeView1->canvas(); }
+  int outerWidth() const { return window->frameGeometry().width(); }
+  void processPendingEvents() const { QCoreApplication::processEvents(); }
+};
+
+class MeasurementActions : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit MeasurementActions(MeasurementSurface surface);
+  ~MeasurementActions() override;
+
+  // The states the first activation would set, before the window is seen.
+  void prepareWindow();
+
+  void Activate();               // start-up check: binding, resets, sensor test
+  void Start();                  // "СТАРТ": run, then the check, calculation, conclusion
+  void Measure();                // "Изме&р": measurement run
+  void StopAutomatic();          // automatic-mode STOP
+  void StopManual();             // manual-mode STOP
+  void SwitchMode(bool manual);  // "Автомат" / "Ручное"
+
+  // Shows a message, or holds it until the run in progress ends.
+  void presentMessage(const QString& text, const QString& caption, bool isError);
+  // True while the measurement run or the START chain is in progress.
+  bool busy() const { return busy_ > 0 || chainRunning_; }
+  bool measuring() const { return busy_ > 0; }
+  // A close asked for while busy: the run stops and the window closes after
+  // it (true); false when the window may close now.
+  bool deferClose();
+  DeviceLibrary& deviceLibrary() { return device_; }
+
+ private:
+  bool MeasurementRun();  // false: the sensor stopped answering
+  void showRunMessages(const RunResult& run);
+  void resetForActivation();
+  void clearStatusTexts();
+  void hideStepAndStopButtons();
+  void showSensorOutcome();
+  void setActionButtons(bool visible);
+  void closeIfPending();
+
+  MeasurementSurface s_;
+  DeviceLibrary device_;
+  bool buffersAllocated_ = false;
+  bool closePending_ = false;
+  bool chainRunning_ = false;  // START's run, check, calculation, conclusion
+  int busy_ = 0;               // measurement run in progress
+  struct HeldMessage {
+    QString text, caption;
+    bool isError;
+  };
+  std::vector<HeldMessage> heldMessages_;
+};
+
+}  // namespace sfigmo

@@ -1,0 +1,121 @@
+#include "analysis/screens/analysis_actions.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <span>
+
+#include "acquisition/screens/check_screen.h"
+#include "analysis/indices.h"
+#include "analysis/screens/conclusion_screen.h"
+#include "analysis/screens/results_screen.h"
+#include "draw/canvas.h"
+#include "draw/status_memo.h"
+
+namespace sfigmo {
+
+void AnalysisActions::Check() {
+  if (!s_.CurrentRecord) s_.CurrentRecord = std::make_unique<PulsogramRecord>();
+  s_.CheckViewShown = 1;
+  s_.AnalysisViewShown = s_.RegistrationViewShown = s_.TrendViewShown = s_.ConclusionShown = 0;
+  s_.Regis_->setEnabled(false);
+  s_.hidePatientFieldsAndLists();
+  s_.TreeView1->clear();
+  s_.processPendingEvents();
+
+  const RecordingVerdict verdict = CheckRecording(*s_.CurrentRecord, s_.Marks);
+  Canvas& c = s_.traceCanvas();
+  if (verdict.accepted()) {
+    s_.FrameNumber += 1;
+    if (s_.FrameNumber > 1) {
+      s_.FrameNumber = 1;
+      s_.MarkCursor = 1;
+    }
+    s_.Memo2->show();
+    s_.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(s_.FrameNumber));
+    c.setPenColor(colours::Blue);
+    c.setPenWidth(1);
+    c.setFontSize(8);
+    c.setFontBold(false);
+    c.setFontColor(colours::Black);
+    c.setBrushColor(s_.TreeView1->background());
+    DrawFrame(c, *s_.CurrentRecord, s_.Marks, s_.outerWidth(), s_.FrameNumber, s_.MarkCursor);
+    DrawSignalWarning(
+        c, AssessRecordQuality(*s_.CurrentRecord, s_.Marks, s_.CurrentRecord->SamplePeriod));
+    s_.Button4->setEnabled(true);
+  } else {
+    ShowStatus(s_.Memo2, QColor(255, 0, 0), QStringLiteral("      ОШИБКА"));
+    s_.CheckFailed = 1;
+    s_.processPendingEvents();
+    c.setFontColor(colours::Black);
+    c.setBrushColor(s_.TreeView1->background());
+    DrawRejection(c);
+    DrawRejectionReason(
+        c, RejectionReason(verdict, *s_.CurrentRecord, QChar::fromLatin1(s_.decimalSeparator)));
+    s_.processPendingEvents();
+  }
+}
+
+void AnalysisActions::RunCalculation() {
+  s_.ConclusionShown = 0;
+  s_.TrendViewShown = 0;
+  s_.Regis_->setEnabled(false);
+  s_.AnalysisViewShown = 1;
+  s_.CheckViewShown = 0;
+  s_.RegistrationViewShown = 0;
+  s_.hidePatientFieldsAndLists();
+  s_.TreeView1->clear();
+  s_.processPendingEvents();
+  s_.FrameNumber = 1;
+
+  // Looked up only now: the events above may have replaced the buffer.
+  if (s_.CurrentRecord) {
+    // A damaged file may claim more samples than the record holds.
+    const int count = std::min<int>(s_.CurrentRecord->SampleCount, kMaxSamples);
+    const std::span<const std::int32_t> samples(s_.CurrentRecord->Samples,
+                                                static_cast<std::size_t>(count));
+    if (ComputeAll(samples, s_.Marks, s_.WorkingPeriod, s_.Results) == CalcStop::Completed) {
+      AnalysisResults stored = s_.Results;
+      stored.Reserved = 0.0;
+      s_.CurrentRecord->Results = stored;
+      DrawResultsScreen(s_.traceCanvas(), s_.Results, s_.decimalSeparator);
+      s_.Button5->setEnabled(true);
+    }
+  }
+  s_.traceCanvas().setFontBold(false);
+}
+
+void AnalysisActions::ShowConclusion() {
+  if (s_.showResultsDialog) s_.showResultsDialog();  // the start-up check runs again after it
+
+  s_.FrameNumber = 1;
+  s_.ConclusionShown = 1;
+  s_.TrendViewShown = 0;
+  s_.CheckViewShown = 0;
+  s_.AnalysisViewShown = 0;
+  s_.RegistrationViewShown = 0;
+  s_.hidePatientFieldsAndLists();
+  s_.Regis_->setEnabled(true);
+  s_.TreeView1->clear();
+  s_.processPendingEvents();
+
+  DrawConclusionTitle(s_.traceCanvas());
+  s_.processPendingEvents();
+  const AnalysisResults stored = s_.CurrentRecord ? s_.CurrentRecord->Results : AnalysisResults{};
+  DrawConclusionBody(s_.traceCanvas(), s_.Results, stored, s_.decimalSeparator);
+  if (s_.CurrentRecord) {
+    DrawConclusionSignalWarning(s_.traceCanvas(),
+                                AssessRecordQuality(*s_.CurrentRecord, s_.Marks, s_.WorkingPeriod));
+  }
+}
+
+void AnalysisActions::CheckAndConclude() {
+  Check();
+  if (s_.CheckFailed != 1) {
+    RunCalculation();
+    ShowConclusion();
+  }
+}
+
+}  // namespace sfigmo

@@ -1,0 +1,68 @@
+#pragma once
+// The main window's analysis: the recording check ("Про&в"), the
+// calculation ("Расче&т") and the conclusion ("Заклю&ч"). Works on the part
+// of the window it is handed; main thread only.
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "analysis/beat_marking.h"
+#include "draw/trace_area.h"
+#include "storage/analysis_results.h"
+#include "storage/pulsogram_record.h"
+
+class QAction;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace sfigmo {
+
+struct AnalysisSurface {
+  QWidget* window;
+  QPlainTextEdit* Memo2;
+  TraceArea* TreeView1;
+  QPushButton *Button4, *Button5;
+  QAction* Regis_;
+
+  int& CheckViewShown;
+  int& AnalysisViewShown;
+  int& RegistrationViewShown;
+  int& TrendViewShown;
+  int& ConclusionShown;
+  int& CheckFailed;
+  int& FrameNumber;
+  int& MarkCursor;
+  double& WorkingPeriod;
+  std::unique_ptr<PulsogramRecord>& CurrentRecord;
+  MarkTable& Marks;
+  AnalysisResults& Results;
+
+  // Decimal separator of the numbers shown.
+  char decimalSeparator;
+  std::function<void()> hidePatientFieldsAndLists;
+  // The results dialog over Results and the current record, modally.
+  std::function<void()> showResultsDialog;
+
+  Canvas& traceCanvas() const { return TreeView1->canvas(); }
+  int outerWidth() const { return window->frameGeometry().width(); }
+  void processPendingEvents() const { QCoreApplication::processEvents(); }
+};
+
+class AnalysisActions {
+ public:
+  explicit AnalysisActions(AnalysisSurface surface) : s_(std::move(surface)) {}
+
+  void Check();           // "Про&в": frame 1 with the beat marks, or the advice
+  void RunCalculation();  // "Расче&т": the indices and the results screen
+  void ShowConclusion();  // "Заклю&ч": the results dialog, then the conclusion screen
+  // START's rest after a good run: the check, and when it passed the
+  // calculation and the conclusion.
+  void CheckAndConclude();
+
+ private:
+  AnalysisSurface s_;
+};
+
+}  // namespace sfigmo
