@@ -37,6 +37,7 @@ class TForm3;
 class TForm4;
 
 namespace sfigmo {
+struct ShownScreens;
 struct StorageSurface;
 struct MeasurementSurface;
 struct AnalysisSurface;
@@ -205,6 +206,7 @@ class TForm1 : public QMainWindow {
   // Shows one message at once: the presenter's, or a modal message box.
   void showMessageNow(const QString& text, const QString& caption, bool isError);
   // What each area's actions may touch of this window (form1_surfaces.cpp).
+  sfigmo::ShownScreens shownScreens();
   sfigmo::StorageSurface storageSurface();
   sfigmo::MeasurementSurface measurementSurface();
   sfigmo::AnalysisSurface analysisSurface();

@@ -8,6 +8,11 @@
 #include "ui/device_messages.h"
 #include "ui/form1.h"
 
+sfigmo::ShownScreens TForm1::shownScreens() {
+  return {CheckViewShown, AnalysisViewShown, RegistrationViewShown, TrendViewShown,
+          ConclusionShown};
+}
+
 sfigmo::StorageSurface TForm1::storageSurface() {
   return {.window = this,
           .Button1 = Button1,
@@ -30,11 +35,7 @@ sfigmo::StorageSurface TForm1::storageSurface() {
           .Regis_ = Regis_,
           .Save_ = Save_,
           .Graf_ = Graf_,
-          .CheckViewShown = CheckViewShown,
-          .AnalysisViewShown = AnalysisViewShown,
-          .RegistrationViewShown = RegistrationViewShown,
-          .TrendViewShown = TrendViewShown,
-          .ConclusionShown = ConclusionShown,
+          .shown = shownScreens(),
           .LastRecordRead = LastRecordRead,
           .FrameNumber = FrameNumber,
           .MarkCursor = MarkCursor,
@@ -46,8 +47,9 @@ sfigmo::StorageSurface TForm1::storageSurface() {
           .Results = Results,
           .TrendReplay = TrendReplay,
           .RegistrationReplay = RegistrationReplay,
-          .presentMessage = [this](const QString& text, const QString& caption,
-                                   bool isError) { presentDeviceMessage(text, caption, isError); }};
+          .presentMessage = [this](const QString& text, const QString& caption, bool isError) {
+            presentDeviceMessage(text, caption, isError);
+          }};
 }
 
 sfigmo::MeasurementSurface TForm1::measurementSurface() {
@@ -68,11 +70,7 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
           .RadioButton1 = RadioButton1,
           .RadioButton2 = RadioButton2,
           .Regis_ = Regis_,
-          .CheckViewShown = CheckViewShown,
-          .AnalysisViewShown = AnalysisViewShown,
-          .RegistrationViewShown = RegistrationViewShown,
-          .TrendViewShown = TrendViewShown,
-          .ConclusionShown = ConclusionShown,
+          .shown = shownScreens(),
           .LastRecordRead = LastRecordRead,
           .NoSignal = NoSignal,
           .StopRequest = StopRequest,
@@ -103,11 +101,7 @@ sfigmo::AnalysisSurface TForm1::analysisSurface() {
           .Button4 = Button4,
           .Button5 = Button5,
           .Regis_ = Regis_,
-          .CheckViewShown = CheckViewShown,
-          .AnalysisViewShown = AnalysisViewShown,
-          .RegistrationViewShown = RegistrationViewShown,
-          .TrendViewShown = TrendViewShown,
-          .ConclusionShown = ConclusionShown,
+          .shown = shownScreens(),
           .CheckFailed = CheckFailed,
           .FrameNumber = FrameNumber,
           .MarkCursor = MarkCursor,

@@ -69,6 +69,17 @@ void DrawFrame(Canvas& canvas, const PulsogramRecord& record, const MarkTable& m
   }
 }
 
+void DrawCheckFrame(Canvas& canvas, const QColor& background, const PulsogramRecord& record,
+                    const MarkTable& marks, int outerWidth, int frameNumber, int& markCursor) {
+  canvas.setPenColor(colours::Blue);
+  canvas.setPenWidth(1);
+  canvas.setFontSize(8);
+  canvas.setFontBold(false);
+  canvas.setFontColor(colours::Black);
+  canvas.setBrushColor(background);
+  DrawFrame(canvas, record, marks, outerWidth, frameNumber, markCursor);
+}
+
 const AdviceLine* RejectionAdvice(int* count) {
   *count = static_cast<int>(std::size(kAdvice));
   return kAdvice;

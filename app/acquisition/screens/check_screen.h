@@ -3,6 +3,7 @@
 // accepted recording (baseline, curve, numbered beat marks) and the advice
 // shown for a rejected one. Main thread only.
 
+#include <QColor>
 #include <QString>
 
 #include "acquisition/recording_check.h"
@@ -21,6 +22,10 @@ inline constexpr int kMarkBottom = 150;
 // label and moves past each mark drawn.
 void DrawFrame(Canvas& canvas, const PulsogramRecord& record, const MarkTable& marks,
                int outerWidth, int frameNumber, int& markCursor);
+// DrawFrame in the check's pens and font: a thin blue curve, black 8-point
+// mark numbers on `background`.
+void DrawCheckFrame(Canvas& canvas, const QColor& background, const PulsogramRecord& record,
+                    const MarkTable& marks, int outerWidth, int frameNumber, int& markCursor);
 
 // The eight advice lines of the rejection screen at their places.
 struct AdviceLine {

@@ -83,7 +83,8 @@ void MeasurementActions::hideStepAndStopButtons() {
 }
 
 void MeasurementActions::resetForActivation() {
-  s_.CheckViewShown = s_.AnalysisViewShown = s_.RegistrationViewShown = s_.TrendViewShown = 0;
+  s_.shown.CheckViewShown = s_.shown.AnalysisViewShown = s_.shown.RegistrationViewShown =
+      s_.shown.TrendViewShown = 0;
   s_.LastRecordRead = 0;
   s_.CheckFailed = 0;
   clearStatusTexts();
@@ -155,7 +156,7 @@ void MeasurementActions::Start() {
   const bool measured = MeasurementRun();
   if (!closePending_ && measured) s_.checkAndConclude();
   s_.CheckFailed = 0;
-  s_.TrendViewShown = 0;
+  s_.shown.TrendViewShown = 0;
   s_.Button1->setEnabled(true);
   chainRunning_ = false;
   closeIfPending();
@@ -181,8 +182,8 @@ bool MeasurementActions::MeasurementRun() {
 
   Sleep(10);
   s_.Button2->setEnabled(false);
-  s_.TrendViewShown = 0;
-  s_.ConclusionShown = 0;
+  s_.shown.TrendViewShown = 0;
+  s_.shown.ConclusionShown = 0;
   s_.Regis_->setEnabled(false);
   s_.hidePatientFieldsAndLists();
   s_.Label1->clear();
@@ -272,7 +273,7 @@ void MeasurementActions::StopManual() {
 // buttons with only "Про&в" usable.
 void MeasurementActions::SwitchMode(bool manual) {
   if (busy_ > 0) return;
-  s_.TrendViewShown = s_.CheckViewShown = s_.AnalysisViewShown = 0;
+  s_.shown.TrendViewShown = s_.shown.CheckViewShown = s_.shown.AnalysisViewShown = 0;
   s_.TreeView1->clear();
   s_.processPendingEvents();
   s_.Button1->setVisible(!manual);

@@ -15,6 +15,7 @@
 
 #include "acquisition/device_library.h"
 #include "analysis/beat_marking.h"
+#include "draw/shown_screens.h"
 #include "draw/trace_area.h"
 #include "storage/pulsogram_record.h"
 
@@ -41,11 +42,7 @@ struct MeasurementSurface {
   QRadioButton *RadioButton1, *RadioButton2;
   QAction* Regis_;
 
-  int& CheckViewShown;
-  int& AnalysisViewShown;
-  int& RegistrationViewShown;
-  int& TrendViewShown;
-  int& ConclusionShown;
+  ShownScreens shown;
   int& LastRecordRead;
   int& NoSignal;
   int& StopRequest;

@@ -17,8 +17,9 @@ namespace sfigmo {
 
 void AnalysisActions::Check() {
   if (!s_.CurrentRecord) s_.CurrentRecord = std::make_unique<PulsogramRecord>();
-  s_.CheckViewShown = 1;
-  s_.AnalysisViewShown = s_.RegistrationViewShown = s_.TrendViewShown = s_.ConclusionShown = 0;
+  s_.shown.CheckViewShown = 1;
+  s_.shown.AnalysisViewShown = s_.shown.RegistrationViewShown = s_.shown.TrendViewShown =
+      s_.shown.ConclusionShown = 0;
   s_.Regis_->setEnabled(false);
   s_.hidePatientFieldsAndLists();
   s_.TreeView1->clear();
@@ -34,13 +35,8 @@ void AnalysisActions::Check() {
     }
     s_.Memo2->show();
     s_.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(s_.FrameNumber));
-    c.setPenColor(colours::Blue);
-    c.setPenWidth(1);
-    c.setFontSize(8);
-    c.setFontBold(false);
-    c.setFontColor(colours::Black);
-    c.setBrushColor(s_.TreeView1->background());
-    DrawFrame(c, *s_.CurrentRecord, s_.Marks, s_.outerWidth(), s_.FrameNumber, s_.MarkCursor);
+    DrawCheckFrame(c, s_.TreeView1->background(), *s_.CurrentRecord, s_.Marks, s_.outerWidth(),
+                   s_.FrameNumber, s_.MarkCursor);
     DrawSignalWarning(
         c, AssessRecordQuality(*s_.CurrentRecord, s_.Marks, s_.CurrentRecord->SamplePeriod));
     s_.Button4->setEnabled(true);
@@ -58,12 +54,12 @@ void AnalysisActions::Check() {
 }
 
 void AnalysisActions::RunCalculation() {
-  s_.ConclusionShown = 0;
-  s_.TrendViewShown = 0;
+  s_.shown.ConclusionShown = 0;
+  s_.shown.TrendViewShown = 0;
   s_.Regis_->setEnabled(false);
-  s_.AnalysisViewShown = 1;
-  s_.CheckViewShown = 0;
-  s_.RegistrationViewShown = 0;
+  s_.shown.AnalysisViewShown = 1;
+  s_.shown.CheckViewShown = 0;
+  s_.shown.RegistrationViewShown = 0;
   s_.hidePatientFieldsAndLists();
   s_.TreeView1->clear();
   s_.processPendingEvents();
@@ -90,11 +86,11 @@ void AnalysisActions::ShowConclusion() {
   if (s_.showResultsDialog) s_.showResultsDialog();  // the start-up check runs again after it
 
   s_.FrameNumber = 1;
-  s_.ConclusionShown = 1;
-  s_.TrendViewShown = 0;
-  s_.CheckViewShown = 0;
-  s_.AnalysisViewShown = 0;
-  s_.RegistrationViewShown = 0;
+  s_.shown.ConclusionShown = 1;
+  s_.shown.TrendViewShown = 0;
+  s_.shown.CheckViewShown = 0;
+  s_.shown.AnalysisViewShown = 0;
+  s_.shown.RegistrationViewShown = 0;
   s_.hidePatientFieldsAndLists();
   s_.Regis_->setEnabled(true);
   s_.TreeView1->clear();

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "analysis/beat_marking.h"
+#include "draw/shown_screens.h"
 #include "draw/trace_area.h"
 #include "storage/analysis_results.h"
 #include "storage/pulsogram_record.h"
@@ -26,11 +27,7 @@ struct AnalysisSurface {
   QPushButton *Button4, *Button5;
   QAction* Regis_;
 
-  int& CheckViewShown;
-  int& AnalysisViewShown;
-  int& RegistrationViewShown;
-  int& TrendViewShown;
-  int& ConclusionShown;
+  ShownScreens shown;
   int& CheckFailed;
   int& FrameNumber;
   int& MarkCursor;

@@ -9,19 +9,19 @@
 
 #include "acquisition/screens/check_screen.h"
 #include "draw/canvas.h"
+#include "draw/status_memo.h"
+#include "draw/trace_area.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/record_list.h"
 #include "storage/screens/storage_context.h"
-#include "draw/status_memo.h"
-#include "draw/trace_area.h"
 
 namespace sfigmo {
 
 void ArchiveBrowser::OpenClick() {
   StorageSurface& f = ctx_.surface;
   ShowStatus(f.Memo2, colours::Silver, QString());
-  f.ConclusionShown = 0;
+  f.shown.ConclusionShown = 0;
   for (QWidget* w :
        std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.StaticText1, f.StaticText2,
                                        f.StaticText3, f.Memo3, f.Edit1, f.Edit2, f.Edit3}) {
@@ -39,7 +39,8 @@ void ArchiveBrowser::OpenClick() {
   f.TreeView1->setBackground(f.palette().color(QPalette::Base));
   // The list is the current screen now: a repaint must not bring back the
   // check or the results it replaced.
-  f.TrendViewShown = f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = 0;
+  f.shown.TrendViewShown = f.shown.CheckViewShown = f.shown.AnalysisViewShown =
+      f.shown.RegistrationViewShown = 0;
   f.TreeView1->clear();
   f.Button1->hide();
   for (QPushButton* b : {f.Button2, f.Button3, f.Button4, f.Button5}) b->show();
@@ -84,9 +85,10 @@ void ArchiveBrowser::showOpenedRecord() {
   f.Button3->setEnabled(true);
   f.FrameNumber = 0;
   f.MarkCursor = 1;
-  f.ConclusionShown = 0;
+  f.shown.ConclusionShown = 0;
   // The opened record's frame is the current screen; it stays on the area.
-  f.TrendViewShown = f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = 0;
+  f.shown.TrendViewShown = f.shown.CheckViewShown = f.shown.AnalysisViewShown =
+      f.shown.RegistrationViewShown = 0;
   f.Regis_->setEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{f.ListBox2, f.ListBox1, f.Memo3, f.Edit1,
                                                     f.Edit2, f.Edit3}) {
@@ -111,14 +113,8 @@ void ArchiveBrowser::showOpenedRecord() {
   f.FrameNumber = 1;
   f.Memo2->show();
   f.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(f.FrameNumber));
-  Canvas& c = f.traceCanvas();
-  c.setPenColor(colours::Blue);
-  c.setPenWidth(1);
-  c.setFontSize(8);
-  c.setFontBold(false);
-  c.setFontColor(colours::Black);
-  c.setBrushColor(f.TreeView1->background());
-  DrawFrame(c, *f.CurrentRecord, f.Marks, f.outerWidth(), f.FrameNumber, f.MarkCursor);
+  DrawCheckFrame(f.traceCanvas(), f.TreeView1->background(), *f.CurrentRecord, f.Marks,
+                 f.outerWidth(), f.FrameNumber, f.MarkCursor);
 }
 
 void ArchiveBrowser::ListBox1Click() { ctx_.surface.ListBox2->hide(); }

@@ -9,13 +9,13 @@
 #include <QPlainTextEdit>
 #include <span>
 
-#include "draw/screen_text.h"
 #include "draw/canvas.h"
+#include "draw/screen_text.h"
+#include "draw/trace_area.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/storage_context.h"
 #include "storage/short_string.h"
-#include "draw/trace_area.h"
 
 namespace sfigmo {
 namespace {
@@ -150,11 +150,11 @@ std::optional<QString> Registration::copyFieldsInto(PulsogramRecord& r) const {
 
 void Registration::Regis() {
   StorageSurface& f = ctx_.surface;
-  f.RegistrationViewShown = 1;
-  f.CheckViewShown = 0;
-  f.AnalysisViewShown = 0;
+  f.shown.RegistrationViewShown = 1;
+  f.shown.CheckViewShown = 0;
+  f.shown.AnalysisViewShown = 0;
   const bool fromLast = readLastMeasurement();
-  if (!f.ConclusionShown) return;
+  if (!f.shown.ConclusionShown) return;
   if (!f.CurrentRecord) f.CurrentRecord = std::make_unique<PulsogramRecord>();
   f.TreeView1->clear();
   f.processPendingEvents();
@@ -172,9 +172,9 @@ void Registration::Regis() {
 
 void Registration::replay() {
   StorageSurface& f = ctx_.surface;
-  f.CheckViewShown = 0;
-  f.AnalysisViewShown = 0;
-  if (!f.ConclusionShown || !f.CurrentRecord) return;
+  f.shown.CheckViewShown = 0;
+  f.shown.AnalysisViewShown = 0;
+  if (!f.shown.ConclusionShown || !f.CurrentRecord) return;
   f.TreeView1->clear();
   f.processPendingEvents();
   showFields();
@@ -211,7 +211,7 @@ void Registration::Save() {
     ctx_.showError(text);
     return;
   }
-  f.ConclusionShown = 0;
+  f.shown.ConclusionShown = 0;
   f.Save_->setEnabled(false);
   f.TreeView1->clear();
   hideFields();

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "analysis/beat_marking.h"
+#include "draw/shown_screens.h"
 #include "draw/trace_area.h"
 #include "storage/analysis_results.h"
 #include "storage/pulsogram_record.h"
@@ -35,11 +36,7 @@ struct StorageSurface {
   TraceArea* TreeView1;
   QAction *Open_, *Regis_, *Save_, *Graf_;
 
-  int& CheckViewShown;
-  int& AnalysisViewShown;
-  int& RegistrationViewShown;
-  int& TrendViewShown;
-  int& ConclusionShown;
+  ShownScreens shown;
   int& LastRecordRead;
   int& FrameNumber;
   int& MarkCursor;

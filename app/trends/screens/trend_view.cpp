@@ -7,15 +7,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "draw/screen_text.h"
 #include "common/numeric_locale.h"
 #include "draw/canvas.h"
+#include "draw/screen_text.h"
+#include "draw/trace_area.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/record_list.h"
 #include "storage/screens/storage_context.h"
 #include "storage/short_string.h"
-#include "draw/trace_area.h"
 
 namespace sfigmo {
 namespace {
@@ -64,10 +64,10 @@ char TrendView::separator() const {
 
 void TrendView::GrafClick() {
   StorageSurface& f = ctx_.surface;
-  f.ConclusionShown = 0;
+  f.shown.ConclusionShown = 0;
   // The trend list and then its graph are the current screen: a repaint must
   // not draw the check or the results over them.
-  f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = 0;
+  f.shown.CheckViewShown = f.shown.AnalysisViewShown = f.shown.RegistrationViewShown = 0;
   rule_.listed();
   f.ListBox2->hide();
   f.ListBox1->hide();
@@ -178,13 +178,13 @@ void TrendView::ListBox2DblClick() {
                    " списка). Выберите начало и конец диапазона ближе к началу списка.");
     return;
   }
-  f.TrendViewShown = 1;
+  f.shown.TrendViewShown = 1;
   Canvas& c = f.traceCanvas();
   const int step = TrendStep(start, rangeEnd_);
   drawFrame(c, step);
   if (!readRange()) {
     // Not replayed: every repaint would read the same file and fail again.
-    f.TrendViewShown = 0;
+    f.shown.TrendViewShown = 0;
     return;
   }
   drawCurves(c, step);
@@ -201,7 +201,7 @@ void TrendView::eraseAndWrite(Canvas& c, int slot, int x, int y, int blankWidth,
 
 void TrendView::TreeView1MouseMove(int x) {
   StorageSurface& f = ctx_.surface;
-  if (!f.TrendViewShown) return;
+  if (!f.shown.TrendViewShown) return;
   const int start = rule_.rangeStart();
   const std::optional<int> offset = TrendReadoutOffset(x, start, rangeEnd_);
   if (!offset) return;
