@@ -183,22 +183,4 @@ double TOSO(double nagr, double descentTime, double meanInterval) {
   return (nagr + descentTime) * 100 / meanInterval;
 }
 
-const char* CalcStopName(CalcStop s) {
-  switch (s) {
-    case CalcStop::Completed:
-      return nullptr;
-    case CalcStop::Rhythm1:
-      return "rhythm-1";
-    case CalcStop::Rhythm7:
-      return "rhythm-7";
-    case CalcStop::Rhythm9:
-      return "rhythm-9";
-    case CalcStop::Rhythm11:
-      return "rhythm-11";
-    case CalcStop::Shape:
-      return "shape";
-  }
-  return nullptr;
-}
-
 }  // namespace sfigmo

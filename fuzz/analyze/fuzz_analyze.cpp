@@ -10,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <span>
-#include <string_view>
 
 #include "analysis/signal_quality.h"
 #include "common/format_general.h"
@@ -30,16 +29,14 @@ void FormatEverything(const sfigmo::RecordReport& report) {
   sfigmo::ReportText(report, ',');
 }
 
-// Only the known reason words, each at most once, and a warning exactly
-// when one was found.
+// Only known reasons, each at most once, and a warning exactly when one
+// was found.
 void CheckQuality(const sfigmo::SignalQuality& q) {
-  static constexpr std::string_view kReasons[] = {"irregular", "rate",  "dicrotic", "split",
-                                                  "missed",    "depth", "flat"};
   unsigned seen = 0;
-  for (const std::string& reason : q.reasons) {
-    const auto* known = std::find(std::begin(kReasons), std::end(kReasons), reason);
-    const unsigned bit = 1u << (known - std::begin(kReasons));
-    if (known == std::end(kReasons) || (seen & bit) != 0) std::abort();
+  for (const sfigmo::QualityReason reason : q.reasons) {
+    if (sfigmo::Label(reason).word.empty()) std::abort();
+    const unsigned bit = 1u << static_cast<unsigned>(reason);
+    if ((seen & bit) != 0) std::abort();
     seen |= bit;
   }
   if (q.doubtful != !q.reasons.empty()) std::abort();

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/beat_marking.h"
@@ -108,14 +109,14 @@ std::string Number(double v) {
   return buf;
 }
 
-const char* Name(Rejection r) {
-  const char* name = RejectionName(r);
-  return name ? name : "accepted";
+std::string Name(Rejection r) {
+  const std::string_view word = Label(r).word;
+  return std::string(word.empty() ? "accepted" : word);
 }
 
-const char* Name(CalcStop s) {
-  const char* name = CalcStopName(s);
-  return name ? name : "completed";
+std::string Name(CalcStop s) {
+  const std::string_view word = Label(s).word;
+  return std::string(word.empty() ? "completed" : word);
 }
 
 // Everything a user could be shown for the recording, one "key value" a line.

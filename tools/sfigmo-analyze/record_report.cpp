@@ -82,9 +82,9 @@ void FillConclusion(RecordReport& r) {
 
 std::span<const ResultField> ResultFields() { return kFields; }
 
-const char* RecordReport::RejectedBy() const {
+std::string_view RecordReport::RejectedBy() const {
   if (Verdict.implausible != Implausible::None) return ImplausibleName(Verdict.implausible);
-  return RejectionName(Rejected);
+  return Label(Rejected).word;
 }
 
 bool HasResult(const RecordReport& report, const ResultField& field) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/beat_marking.h"
@@ -32,8 +33,8 @@ struct RecordReport {
   // Beside the acceptance test: not a pulse recording at all.
   RecordingVerdict Verdict;
   bool Accepted() const { return Verdict.accepted(); }
-  // The reason word of a rejection ("period", "beats", ...); nullptr when accepted.
-  const char* RejectedBy() const;
+  // The reason word of a rejection ("period", "beats", ...); empty when accepted.
+  std::string_view RejectedBy() const;
   // Whether the marks fit the wave; judged for accepted recordings only.
   bool HasQuality = false;
   SignalQuality Quality;
