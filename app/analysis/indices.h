@@ -47,6 +47,11 @@ CalcStop ComputeShape(std::span<const std::int32_t> samples, const MarkTable& ta
 CalcStop ComputeAll(std::span<const std::int32_t> samples, const MarkTable& table,
                     double period, AnalysisResults& results);
 
+// Whether a calculation that ended at `stop` has given `field` its value; a
+// guard leaves the fields of the later steps as the previous calculation
+// left them.
+bool ResultWritten(CalcStop stop, double AnalysisResults::*field);
+
 // Vascular tone, %: (NAGR + DescentTime) * 100 / MeanInterval. NaN or an
 // infinity when MeanInterval is 0; callers that show it test std::isfinite.
 double TOSO(double nagr, double descentTime, double meanInterval);

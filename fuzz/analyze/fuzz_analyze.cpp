@@ -19,7 +19,7 @@
 namespace {
 
 void FormatEverything(const sfigmo::RecordReport& report) {
-  for (const sfigmo::ResultField& f : sfigmo::ResultFields()) {
+  for (const sfigmo::AnalysisResultField& f : sfigmo::kAnalysisResultFields) {
     const double v = report.Results.*f.Member;
     for (int digits : {2, 3, 15, 18}) {
       sfigmo::FormatGeneral(v, digits, digits == 3 ? 3 : 0, ',');

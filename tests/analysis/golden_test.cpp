@@ -26,6 +26,7 @@
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
 #include "common/format_general.h"
+#include "storage/analysis_result_fields.h"
 
 namespace sfigmo {
 namespace {
@@ -134,31 +135,8 @@ std::vector<std::string> Describe(const Pulsogram& p) {
 
   AnalysisResults r;
   out.push_back(std::string("Calculation ") + Name(ComputeAll(p.samples, table, p.period, r)));
-  const char* names[] = {"NAGR",
-                         "DescentTime",
-                         "Reserved",
-                         "RiseTime",
-                         "SPSO",
-                         "MeanInterval",
-                         "MeanIntervalSamples",
-                         "PULS",
-                         "KOLP",
-                         "KOLE",
-                         "PauseSamples",
-                         "ExtraSamples",
-                         "AbsDeviationSum",
-                         "MinNormalInterval",
-                         "MaxNormalInterval",
-                         "ModeCount",
-                         "IntervalCount",
-                         "MeanNormalInterval",
-                         "VRKI",
-                         "KOVR",
-                         "SpreadIndex",
-                         "AbsDeviationPercent",
-                         "IntervalSD"};
-  const double* fields = &r.NAGR;
-  for (int i = 0; i < 23; ++i) out.push_back(std::string(names[i]) + " " + Number(fields[i]));
+  for (const AnalysisResultField& f : kAnalysisResultFields)
+    out.push_back(std::string(f.Name) + " " + Number(r.*f.Member));
   out.push_back("TOSO " + Number(TOSO(r)));
   for (const VerdictLine& line : ConclusionVerdicts(r)) out.push_back("Verdict " + line.Text);
   const int score = ConclusionScore(r);

@@ -1,5 +1,6 @@
-// The names every output gives the analysis' outcomes: each one distinct, so
-// no two outcomes read alike, and each machine word leads back to its value.
+// The names every output gives the analysis' outcomes and the result block's
+// fields: each one distinct, so no two outcomes or fields read alike, and
+// each machine word leads back to its value.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/indices.h"
 #include "analysis/signal_quality.h"
+#include "storage/analysis_result_fields.h"
 
 namespace sfigmo {
 namespace {
@@ -32,7 +34,9 @@ void ExpectDistinctLabels(const std::array<EnumLabel<Enum>, N>& table, const cha
     EXPECT_EQ(ValueOfWord(table, row.word), row.value);
   }
   EXPECT_FALSE(ValueOfWord(table, "").has_value()) << what;
-  EXPECT_FALSE(ValueOfWord(table, "accepted").has_value()) << what;
+  // The golden files' words for "nothing wrong".
+  for (const char* none : {"accepted", "completed"})
+    EXPECT_FALSE(ValueOfWord(table, none).has_value()) << what << " " << none;
 }
 
 TEST(EnumLabels, EveryValueHasADistinctWordAndTextThatRoundTrips) {
@@ -46,6 +50,23 @@ TEST(EnumLabels, NothingWrongHasNoLabel) {
   EXPECT_TRUE(Label(Rejection::None).text.empty());
   EXPECT_TRUE(Label(CalcStop::Completed).word.empty());
   EXPECT_TRUE(Label(CalcStop::Completed).text.empty());
+}
+
+// Outputs list the fields in this order and read each one through its
+// member: the table must cover the block slot by slot.
+TEST(AnalysisResultFields, NameEverySlotOfTheBlockOnceInRecordOrder) {
+  const AnalysisResults block;
+  const auto* start = reinterpret_cast<const char*>(&block);
+  std::set<std::string_view> names;
+  std::size_t slot = 0;
+  for (const AnalysisResultField& f : kAnalysisResultFields) {
+    SCOPED_TRACE(f.Name);
+    EXPECT_EQ(reinterpret_cast<const char*>(&(block.*f.Member)) - start,
+              static_cast<std::ptrdiff_t>(slot * sizeof(double)));
+    EXPECT_TRUE(names.insert(f.Name).second);
+    EXPECT_STREQ(AnalysisResultFieldName(f.Member), f.Name);
+    ++slot;
+  }
 }
 
 }  // namespace

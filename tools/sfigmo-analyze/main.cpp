@@ -95,7 +95,7 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
     o["QualityReasons"] = reasons;
     o["IndependentPULS"] = Number(r.Quality.independentPULS);
   }
-  for (const ResultField& f : ResultFields()) {
+  for (const AnalysisResultField& f : kAnalysisResultFields) {
     if (HasResult(r, f))
       o[f.Name] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
   }

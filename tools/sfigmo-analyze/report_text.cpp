@@ -66,7 +66,7 @@ std::string ReportText(const RecordReport& r, char sep) {
 
   if (r.FromStoredBlock) out << "Результаты, записанные в файле:\n";
   if (r.Calculated) out << "Результаты расчёта:\n";
-  for (const ResultField& f : ResultFields()) {
+  for (const AnalysisResultField& f : kAnalysisResultFields) {
     if (!HasResult(r, f)) continue;
     out << "  " << f.Name << " = " << (ResultDamaged(r, f) ? "-" : num(r.Results.*f.Member))
         << '\n';
