@@ -120,20 +120,4 @@ std::vector<std::int32_t> CardioIntervals(const MarkTable& table) {
   return intervals;
 }
 
-const char* RejectionName(Rejection r) {
-  switch (r) {
-    case Rejection::None:
-      return nullptr;
-    case Rejection::Beats:
-      return "beats";
-    case Rejection::FirstBeat:
-      return "first-beat";
-    case Rejection::Amplitude:
-      return "amplitude";
-    case Rejection::TooMany:
-      return "too-many";
-  }
-  return nullptr;
-}
-
 }  // namespace sfigmo

@@ -3,9 +3,12 @@
 // the acceptance test of a recording, and the cardio intervals.
 // Pure functions of the sample array; main thread or any thread.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
+
+#include "analysis/enum_labels.h"
 
 namespace sfigmo {
 
@@ -36,9 +39,17 @@ enum class Rejection { None, Beats, FirstBeat, Amplitude, TooMany };
 // or infinite period (a damaged file) fails the first-beat test.
 Rejection AcceptMarks(const MarkTable& table, double samplePeriod);
 
-// Machine name of a failed test: "beats", "first-beat", "amplitude",
-// "too-many"; nullptr for None.
-const char* RejectionName(Rejection r);
+// Each failed test, as reports name it and explain it.
+inline constexpr std::array<EnumLabel<Rejection>, 4> kRejectionLabels = {{
+    {Rejection::Beats, "beats", "меньше трёх отметок ударов"},
+    {Rejection::FirstBeat, "first-beat", "первый удар позже 2 с от начала записи"},
+    {Rejection::Amplitude, "amplitude", "мала амплитуда сигнала (|MarkMin| < 20)"},
+    {Rejection::TooMany, "too-many", "больше 100 отметок ударов"},
+}};
+static_assert(LabelsInOrder(kRejectionLabels, Rejection::Beats));
+
+// Empty word and text for None.
+constexpr EnumLabel<Rejection> Label(Rejection r) { return LabelIn(kRejectionLabels, r); }
 
 // Intervals[j - 1] = Index[j + 1] - Index[j], j = 1..M - 1.
 std::vector<std::int32_t> CardioIntervals(const MarkTable& table);

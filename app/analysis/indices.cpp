@@ -179,26 +179,61 @@ CalcStop ComputeAll(std::span<const std::int32_t> samples, const MarkTable& tabl
   return ComputeShape(samples, table, period, results);
 }
 
-double TOSO(double nagr, double descentTime, double meanInterval) {
-  return (nagr + descentTime) * 100 / meanInterval;
+namespace {
+
+using Field = double AnalysisResults::*;
+using R = AnalysisResults;
+
+// The fields each step gives their values, in the order of the steps:
+// the rhythm stage up to each of its guards, then the shape stage.
+constexpr Field kClassified[] = {&R::MeanInterval,
+                                 &R::MeanIntervalSamples,
+                                 &R::PULS,
+                                 &R::KOLP,
+                                 &R::KOLE,
+                                 &R::PauseSamples,
+                                 &R::ExtraSamples,
+                                 &R::MinNormalInterval,
+                                 &R::MaxNormalInterval,
+                                 &R::ModeCount,
+                                 &R::IntervalSD};
+constexpr Field kNormalMean[] = {&R::MeanNormalInterval};
+constexpr Field kRange[] = {&R::VRKI};
+constexpr Field kRhythmRest[] = {&R::AbsDeviationSum, &R::IntervalCount, &R::KOVR, &R::SpreadIndex,
+                                 &R::AbsDeviationPercent};
+constexpr Field kShape[] = {&R::NAGR, &R::DescentTime, &R::Reserved, &R::RiseTime, &R::SPSO};
+constexpr std::span<const Field> kSteps[] = {kClassified, kNormalMean, kRange, kRhythmRest, kShape};
+
+// How many of kSteps a calculation that ended at `stop` has run.
+std::size_t StepsRun(CalcStop stop) {
+  switch (stop) {
+    case CalcStop::Rhythm1:
+      return 0;
+    case CalcStop::Rhythm7:
+      return 1;
+    case CalcStop::Rhythm9:
+      return 2;
+    case CalcStop::Rhythm11:
+      return 3;
+    case CalcStop::Shape:
+      return 4;
+    case CalcStop::Completed:
+      return std::size(kSteps);
+  }
+  return 0;
 }
 
-const char* CalcStopName(CalcStop s) {
-  switch (s) {
-    case CalcStop::Completed:
-      return nullptr;
-    case CalcStop::Rhythm1:
-      return "rhythm-1";
-    case CalcStop::Rhythm7:
-      return "rhythm-7";
-    case CalcStop::Rhythm9:
-      return "rhythm-9";
-    case CalcStop::Rhythm11:
-      return "rhythm-11";
-    case CalcStop::Shape:
-      return "shape";
+}  // namespace
+
+bool ResultWritten(CalcStop stop, Field field) {
+  for (const std::span<const Field> step : std::span(kSteps).first(StepsRun(stop))) {
+    if (std::find(step.begin(), step.end(), field) != step.end()) return true;
   }
-  return nullptr;
+  return false;
+}
+
+double TOSO(double nagr, double descentTime, double meanInterval) {
+  return (nagr + descentTime) * 100 / meanInterval;
 }
 
 }  // namespace sfigmo

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "storage/analysis_result_fields.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -20,29 +21,29 @@ constexpr double kMaxPercent = 100.0 * kSamples;
 constexpr double kMaxSpread = 1.0 / (kMinSamplePeriod * kMinSamplePeriod);
 
 constexpr std::array<ResultRange, 22> kRanges = {{
-    {"NAGR", &AnalysisResults::NAGR, 0, kMaxSeconds, false},
-    {"DescentTime", &AnalysisResults::DescentTime, 0, kMaxSeconds, false},
-    {"RiseTime", &AnalysisResults::RiseTime, 0, kMaxSeconds, false},
-    {"SPSO", &AnalysisResults::SPSO, 0, kMaxSeconds, false},
+    {&AnalysisResults::NAGR, 0, kMaxSeconds, false},
+    {&AnalysisResults::DescentTime, 0, kMaxSeconds, false},
+    {&AnalysisResults::RiseTime, 0, kMaxSeconds, false},
+    {&AnalysisResults::SPSO, 0, kMaxSeconds, false},
     // 60 / PULS, at most 3 s; 0 is a block the calculation never filled.
-    {"MeanInterval", &AnalysisResults::MeanInterval, 0, 60.0 / kMinPlausiblePulse, false},
-    {"MeanIntervalSamples", &AnalysisResults::MeanIntervalSamples, 0, kSamples, false},
-    {"PULS", &AnalysisResults::PULS, kMinPlausiblePulse, kMaxPlausiblePulse, false},
-    {"KOLP", &AnalysisResults::KOLP, 0, kMaxCount, true},
-    {"KOLE", &AnalysisResults::KOLE, 0, kMaxCount, true},
-    {"PauseSamples", &AnalysisResults::PauseSamples, 0, kSamples, true},
-    {"ExtraSamples", &AnalysisResults::ExtraSamples, 0, kSamples, true},
-    {"AbsDeviationSum", &AnalysisResults::AbsDeviationSum, 0, kMaxCount* kMaxSeconds, false},
-    {"MinNormalInterval", &AnalysisResults::MinNormalInterval, 0, kSamples, true},
-    {"MaxNormalInterval", &AnalysisResults::MaxNormalInterval, 0, kSamples, true},
-    {"ModeCount", &AnalysisResults::ModeCount, 0, kMaxCount, true},
-    {"IntervalCount", &AnalysisResults::IntervalCount, 0, kMaxCount, true},
-    {"MeanNormalInterval", &AnalysisResults::MeanNormalInterval, 0, kMaxSeconds, false},
-    {"VRKI", &AnalysisResults::VRKI, 0, kMaxSeconds, false},
-    {"KOVR", &AnalysisResults::KOVR, 0, kMaxPercent, false},
-    {"SpreadIndex", &AnalysisResults::SpreadIndex, 0, kMaxSpread, false},
-    {"AbsDeviationPercent", &AnalysisResults::AbsDeviationPercent, 0, kMaxPercent, false},
-    {"IntervalSD", &AnalysisResults::IntervalSD, 0, kMaxSeconds, false},
+    {&AnalysisResults::MeanInterval, 0, 60.0 / kMinPlausiblePulse, false},
+    {&AnalysisResults::MeanIntervalSamples, 0, kSamples, false},
+    {&AnalysisResults::PULS, kMinPlausiblePulse, kMaxPlausiblePulse, false},
+    {&AnalysisResults::KOLP, 0, kMaxCount, true},
+    {&AnalysisResults::KOLE, 0, kMaxCount, true},
+    {&AnalysisResults::PauseSamples, 0, kSamples, true},
+    {&AnalysisResults::ExtraSamples, 0, kSamples, true},
+    {&AnalysisResults::AbsDeviationSum, 0, kMaxCount* kMaxSeconds, false},
+    {&AnalysisResults::MinNormalInterval, 0, kSamples, true},
+    {&AnalysisResults::MaxNormalInterval, 0, kSamples, true},
+    {&AnalysisResults::ModeCount, 0, kMaxCount, true},
+    {&AnalysisResults::IntervalCount, 0, kMaxCount, true},
+    {&AnalysisResults::MeanNormalInterval, 0, kMaxSeconds, false},
+    {&AnalysisResults::VRKI, 0, kMaxSeconds, false},
+    {&AnalysisResults::KOVR, 0, kMaxPercent, false},
+    {&AnalysisResults::SpreadIndex, 0, kMaxSpread, false},
+    {&AnalysisResults::AbsDeviationPercent, 0, kMaxPercent, false},
+    {&AnalysisResults::IntervalSD, 0, kMaxSeconds, false},
 }};
 
 }  // namespace
@@ -57,7 +58,8 @@ bool ResultValuePlausible(const ResultRange& range, double value) {
 std::vector<std::string> DamagedResultNames(const AnalysisResults& results) {
   std::vector<std::string> names;
   for (const ResultRange& range : kRanges) {
-    if (!ResultValuePlausible(range, results.*range.Member)) names.emplace_back(range.Name);
+    if (!ResultValuePlausible(range, results.*range.Member))
+      names.emplace_back(AnalysisResultFieldName(range.Member));
   }
   return names;
 }

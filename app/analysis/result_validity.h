@@ -19,7 +19,6 @@ namespace sfigmo {
 // (recording_plausibility.h) and at most kMaxSamples samples.
 
 struct ResultRange {
-  const char* Name;  // as the record names the field
   double AnalysisResults::*Member;
   double Min, Max;  // inclusive
   bool Whole;       // a count: only whole numbers

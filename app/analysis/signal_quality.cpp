@@ -281,11 +281,13 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
   const bool depth = !m.depth.empty() && marks.MarkMin < kDeepestShare * Median(m.depth);
   const bool flat = HasFlatStretch(samples, samplePeriod);
   // The most telling reason first: the screens show that one.
-  const std::pair<bool, const char*> found[] = {
-      {dicrotic, "dicrotic"}, {split, "split"},         {missed, "missed"}, {flat, "flat"},
-      {depth, "depth"},       {irregular, "irregular"}, {rate, "rate"}};
-  for (const auto& [yes, word] : found) {
-    if (yes) q.reasons.emplace_back(word);
+  const std::pair<bool, QualityReason> found[] = {
+      {dicrotic, QualityReason::Dicrotic}, {split, QualityReason::Split},
+      {missed, QualityReason::Missed},     {flat, QualityReason::Flat},
+      {depth, QualityReason::Depth},       {irregular, QualityReason::Irregular},
+      {rate, QualityReason::Rate}};
+  for (const auto& [yes, reason] : found) {
+    if (yes) q.reasons.push_back(reason);
   }
   q.doubtful = !q.reasons.empty();
   return q;
@@ -316,14 +318,7 @@ const char* SignalWarningText() { return "СИГНАЛ НЕУСТОЙЧИВ - П
 
 std::string QualityReasonText(const SignalQuality& quality) {
   if (quality.reasons.empty()) return {};
-  const std::string& r = quality.reasons.front();
-  if (r == "irregular") return "волна без устойчивого периода";
-  if (r == "rate") return "метки не совпадают с периодом волны";
-  if (r == "dicrotic") return "отмечен дикротический зубец";
-  if (r == "split") return "лишняя метка внутри удара";
-  if (r == "missed") return "пропущены удары";
-  if (r == "depth") return "одиночный выброс сигнала";
-  return "сигнал пропадал или обрезан";
+  return std::string(Label(quality.reasons.front()).text);
 }
 
 }  // namespace sfigmo

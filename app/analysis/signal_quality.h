@@ -48,22 +48,42 @@
 // recordings and on the simulated sensor's healthy, premature-beat and pause
 // runs; premature beats and pauses are rhythm findings, never bad signal.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "analysis/beat_marking.h"
+#include "analysis/enum_labels.h"
 
 namespace sfigmo {
 
 struct PulsogramRecord;
 
+// Why the marks do not fit the wave, the most telling first.
+enum class QualityReason { Dicrotic, Split, Missed, Flat, Depth, Irregular, Rate };
+
+// Each reason as reports name it, and the short explanation the screens show.
+inline constexpr std::array<EnumLabel<QualityReason>, 7> kQualityReasonLabels = {{
+    {QualityReason::Dicrotic, "dicrotic", "отмечен дикротический зубец"},
+    {QualityReason::Split, "split", "лишняя метка внутри удара"},
+    {QualityReason::Missed, "missed", "пропущены удары"},
+    {QualityReason::Flat, "flat", "сигнал пропадал или обрезан"},
+    {QualityReason::Depth, "depth", "одиночный выброс сигнала"},
+    {QualityReason::Irregular, "irregular", "волна без устойчивого периода"},
+    {QualityReason::Rate, "rate", "метки не совпадают с периодом волны"},
+}};
+static_assert(LabelsInOrder(kQualityReasonLabels, QualityReason::Dicrotic));
+
+constexpr EnumLabel<QualityReason> Label(QualityReason r) {
+  return LabelIn(kQualityReasonLabels, r);
+}
+
 struct SignalQuality {
   bool doubtful = false;
-  // Short machine words, the most telling first: "dicrotic", "split",
-  // "missed", "flat", "depth", "irregular", "rate".
-  std::vector<std::string> reasons;
+  // Every reason found, each once, the most telling first.
+  std::vector<QualityReason> reasons;
   // Beats per minute from the wave alone; NaN when the wave gives none.
   double independentPULS = 0.0;
 };
@@ -83,7 +103,7 @@ std::string RecordSignalWarning(const PulsogramRecord& record);
 
 // The warning line shown for a doubtful recording (UTF-8).
 const char* SignalWarningText();
-// A short Russian explanation of the first reason (UTF-8); empty when good.
+// The text of the first reason (UTF-8); empty when good.
 std::string QualityReasonText(const SignalQuality& quality);
 
 }  // namespace sfigmo

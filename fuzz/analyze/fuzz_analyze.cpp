@@ -10,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <span>
-#include <string_view>
 
 #include "analysis/signal_quality.h"
 #include "common/format_general.h"
@@ -20,7 +19,7 @@
 namespace {
 
 void FormatEverything(const sfigmo::RecordReport& report) {
-  for (const sfigmo::ResultField& f : sfigmo::ResultFields()) {
+  for (const sfigmo::AnalysisResultField& f : sfigmo::kAnalysisResultFields) {
     const double v = report.Results.*f.Member;
     for (int digits : {2, 3, 15, 18}) {
       sfigmo::FormatGeneral(v, digits, digits == 3 ? 3 : 0, ',');
@@ -30,16 +29,14 @@ void FormatEverything(const sfigmo::RecordReport& report) {
   sfigmo::ReportText(report, ',');
 }
 
-// Only the known reason words, each at most once, and a warning exactly
-// when one was found.
+// Only known reasons, each at most once, and a warning exactly when one
+// was found.
 void CheckQuality(const sfigmo::SignalQuality& q) {
-  static constexpr std::string_view kReasons[] = {"irregular", "rate",  "dicrotic", "split",
-                                                  "missed",    "depth", "flat"};
   unsigned seen = 0;
-  for (const std::string& reason : q.reasons) {
-    const auto* known = std::find(std::begin(kReasons), std::end(kReasons), reason);
-    const unsigned bit = 1u << (known - std::begin(kReasons));
-    if (known == std::end(kReasons) || (seen & bit) != 0) std::abort();
+  for (const sfigmo::QualityReason reason : q.reasons) {
+    if (sfigmo::Label(reason).word.empty()) std::abort();
+    const unsigned bit = 1u << static_cast<unsigned>(reason);
+    if ((seen & bit) != 0) std::abort();
     seen |= bit;
   }
   if (q.doubtful != !q.reasons.empty()) std::abort();

@@ -165,7 +165,7 @@ TEST_F(FrameTest, SignalWarningBelowTheFrame) {
 
   SignalQuality doubtful;
   doubtful.doubtful = true;
-  doubtful.reasons = {"split"};
+  doubtful.reasons = {QualityReason::Split};
   canvas.setFontSize(9);
   DrawSignalWarning(canvas, doubtful);
   EXPECT_TRUE(canvas.image().copy(0, 0, 625, kSignalWarningY) ==

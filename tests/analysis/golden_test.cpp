@@ -19,12 +19,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
 #include "common/format_general.h"
+#include "storage/analysis_result_fields.h"
 
 namespace sfigmo {
 namespace {
@@ -108,14 +110,14 @@ std::string Number(double v) {
   return buf;
 }
 
-const char* Name(Rejection r) {
-  const char* name = RejectionName(r);
-  return name ? name : "accepted";
+std::string Name(Rejection r) {
+  const std::string_view word = Label(r).word;
+  return std::string(word.empty() ? "accepted" : word);
 }
 
-const char* Name(CalcStop s) {
-  const char* name = CalcStopName(s);
-  return name ? name : "completed";
+std::string Name(CalcStop s) {
+  const std::string_view word = Label(s).word;
+  return std::string(word.empty() ? "completed" : word);
 }
 
 // Everything a user could be shown for the recording, one "key value" a line.
@@ -133,31 +135,8 @@ std::vector<std::string> Describe(const Pulsogram& p) {
 
   AnalysisResults r;
   out.push_back(std::string("Calculation ") + Name(ComputeAll(p.samples, table, p.period, r)));
-  const char* names[] = {"NAGR",
-                         "DescentTime",
-                         "Reserved",
-                         "RiseTime",
-                         "SPSO",
-                         "MeanInterval",
-                         "MeanIntervalSamples",
-                         "PULS",
-                         "KOLP",
-                         "KOLE",
-                         "PauseSamples",
-                         "ExtraSamples",
-                         "AbsDeviationSum",
-                         "MinNormalInterval",
-                         "MaxNormalInterval",
-                         "ModeCount",
-                         "IntervalCount",
-                         "MeanNormalInterval",
-                         "VRKI",
-                         "KOVR",
-                         "SpreadIndex",
-                         "AbsDeviationPercent",
-                         "IntervalSD"};
-  const double* fields = &r.NAGR;
-  for (int i = 0; i < 23; ++i) out.push_back(std::string(names[i]) + " " + Number(fields[i]));
+  for (const AnalysisResultField& f : kAnalysisResultFields)
+    out.push_back(std::string(f.Name) + " " + Number(r.*f.Member));
   out.push_back("TOSO " + Number(TOSO(r)));
   for (const VerdictLine& line : ConclusionVerdicts(r)) out.push_back("Verdict " + line.Text);
   const int score = ConclusionScore(r);

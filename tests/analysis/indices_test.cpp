@@ -6,6 +6,7 @@
 #include <limits>
 #include <tuple>
 
+#include "storage/analysis_result_fields.h"
 #include "wave_builder.h"
 
 namespace sfigmo {
@@ -273,6 +274,55 @@ TEST(ComputeAll, ThreeMarksCompleteTheRhythmAndStopAtTheShape) {
   EXPECT_EQ(ComputeAll(w.samples(), MarkBeats(w.samples()), 0.01, r), CalcStop::Shape);
   EXPECT_EQ(r.IntervalCount, 2.0);
   EXPECT_EQ(r.NAGR, kUntouched);
+}
+
+// The command-line report shows a field only when the calculation reached it:
+// every field ResultWritten names is written, and every other one is left as
+// it was (or cleared for the step that has not yet computed it).
+TEST(ResultWritten, AgreesWithWhatEachStopLeavesBehind) {
+  using Run = CalcStop (*)(AnalysisResults&);
+  const struct {
+    CalcStop stop;
+    Run run;
+  } cases[] = {
+      {CalcStop::Rhythm1, [](AnalysisResults& r) { return ComputeRhythm(Intervals{}, 0.01, r); }},
+      {CalcStop::Rhythm7,
+       [](AnalysisResults& r) {
+         return ComputeRhythm(Intervals{10, 100, 10, 100}, 0.01, r);
+       }},
+      {CalcStop::Rhythm9,
+       [](AnalysisResults& r) {
+         return ComputeRhythm(Intervals{80, 80, 80}, 0.01, r);
+       }},
+      {CalcStop::Rhythm11,
+       [](AnalysisResults& r) {
+         return ComputeRhythm(Intervals{78, 80, 82}, -0.01, r);
+       }},
+      {CalcStop::Shape,
+       [](AnalysisResults& r) {
+         Wave w(300);
+         w.beat(30, 100).beat(110, 100).beat(192, 100);
+         return ComputeAll(w.samples(), MarkBeats(w.samples()), 0.01, r);
+       }},
+      {CalcStop::Completed,
+       [](AnalysisResults& r) {
+         Wave w(500);
+         for (std::size_t k : {30, 110, 192, 270, 352, 430}) w.beat(k, 100);
+         return ComputeAll(w.samples(), MarkBeats(w.samples()), 0.01, r);
+       }},
+  };
+  for (const auto& c : cases) {
+    AnalysisResults r = Untouched();
+    ASSERT_EQ(c.run(r), c.stop);
+    for (const AnalysisResultField& f : kAnalysisResultFields) {
+      const double v = r.*f.Member;
+      if (ResultWritten(c.stop, f.Member)) {
+        EXPECT_NE(v, kUntouched) << f.Name << " at " << Label(c.stop).word;
+      } else {
+        EXPECT_TRUE(v == kUntouched || v == 0.0) << f.Name << " at " << Label(c.stop).word;
+      }
+    }
+  }
 }
 
 TEST(TOSO, IsLoadAndDescentRelativeToTheMeanInterval) {

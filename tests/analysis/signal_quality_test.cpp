@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
+#include <string_view>
 
 #include "analysis/beat_marking.h"
 #include "storage/pulsogram_record.h"
@@ -62,12 +65,13 @@ SignalQuality Assess(const std::vector<std::int32_t>& s) {
 
 std::string Reasons(const SignalQuality& q) {
   std::string s = std::to_string(q.independentPULS);
-  for (const std::string& r : q.reasons) s += " " + r;
+  for (const QualityReason r : q.reasons) s += " " + std::string(Label(r).word);
   return s;
 }
 
-bool Has(const SignalQuality& q, const char* reason) {
-  return std::find(q.reasons.begin(), q.reasons.end(), reason) != q.reasons.end();
+bool Has(const SignalQuality& q, std::string_view reason) {
+  return std::any_of(q.reasons.begin(), q.reasons.end(),
+                     [reason](QualityReason r) { return Label(r).word == reason; });
 }
 
 TEST(SignalQuality, RegularBeatsAreGoodWithTheirRate) {
@@ -152,7 +156,7 @@ TEST(SignalQuality, ReasonTextsAndWarning) {
   for (const auto& row : table) {
     SignalQuality q;
     q.doubtful = true;
-    q.reasons = {row.reason, "flat"};
+    q.reasons = {ValueOfWord(kQualityReasonLabels, row.reason).value(), QualityReason::Flat};
     EXPECT_EQ(QualityReasonText(q), row.text) << row.reason;
   }
 }

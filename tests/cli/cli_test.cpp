@@ -8,33 +8,10 @@
 #include "analysis/beat_marking.h"
 #include "analysis/indices.h"
 #include "cli_support.h"
+#include "storage/analysis_result_fields.h"
 
 namespace sfigmo::test {
 namespace {
-
-const QStringList kResultKeys = {"NAGR",
-                                 "DescentTime",
-                                 "Reserved",
-                                 "RiseTime",
-                                 "SPSO",
-                                 "MeanInterval",
-                                 "MeanIntervalSamples",
-                                 "PULS",
-                                 "KOLP",
-                                 "KOLE",
-                                 "PauseSamples",
-                                 "ExtraSamples",
-                                 "AbsDeviationSum",
-                                 "MinNormalInterval",
-                                 "MaxNormalInterval",
-                                 "ModeCount",
-                                 "IntervalCount",
-                                 "MeanNormalInterval",
-                                 "VRKI",
-                                 "KOVR",
-                                 "SpreadIndex",
-                                 "AbsDeviationPercent",
-                                 "IntervalSD"};
 
 QSet<QString> KeysOf(const QJsonObject& o) {
   const QStringList keys = o.keys();
@@ -74,7 +51,7 @@ TEST(AnalyzeCli, JsonHasExactlyTheNamedKeysWithFullPrecision) {
                             "Accepted",      "RejectedBy",      "StoppedAt",        "TOSO",
                             "Verdicts",      "ConclusionScore", "PressureEstimate", "Advice",
                             "SignalQuality", "QualityReasons",  "IndependentPULS"};
-  for (const QString& k : kResultKeys) expected.insert(k);
+  for (const AnalysisResultField& f : kAnalysisResultFields) expected.insert(f.Name);
   EXPECT_EQ(KeysOf(o), expected);
 
   // The same calculation in this process must give the same doubles, bit for bit.

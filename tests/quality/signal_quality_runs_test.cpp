@@ -18,7 +18,8 @@ std::string Describe(const MeasuredWindow& w) {
   std::string s = "PULS " + std::to_string(w.results.PULS) + ", KOLE " +
                   std::to_string(w.results.KOLE) + ", KOLP " + std::to_string(w.results.KOLP) +
                   ", independent " + std::to_string(w.quality.independentPULS) + ", reasons:";
-  for (const std::string& r : w.quality.reasons) s += " " + r;
+  for (const sfigmo::QualityReason r : w.quality.reasons)
+    s += " " + std::string(sfigmo::Label(r).word);
   s += ", marks:";
   for (const sfigmo::BeatMark& m : w.marks.Marks) s += " " + std::to_string(m.Index);
   return s;

@@ -231,7 +231,7 @@ TEST(ConclusionScreen, SignalWarningOnlyForADoubtfulRecording) {
 
   SignalQuality doubtful;
   doubtful.doubtful = true;
-  doubtful.reasons = {"dicrotic"};
+  doubtful.reasons = {QualityReason::Dicrotic};
   Drawn warned(Healthy(), RecordWithEstimate(100));
   DrawConclusionSignalWarning(warned.canvas, doubtful);
   EXPECT_EQ(warned.circle(180), colours::Red);

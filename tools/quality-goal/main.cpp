@@ -36,9 +36,12 @@ struct Tally {
   }
 };
 
-std::string Join(const std::vector<std::string>& words) {
+std::string Join(const std::vector<sfigmo::QualityReason>& reasons) {
   std::string s;
-  for (const std::string& w : words) s += (s.empty() ? "" : ",") + w;
+  for (const sfigmo::QualityReason r : reasons) {
+    s += s.empty() ? "" : ",";
+    s += sfigmo::Label(r).word;
+  }
   return s.empty() ? "-" : s;
 }
 

@@ -14,6 +14,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/numeric_locale.h"
@@ -68,8 +69,8 @@ QJsonValue Number(double v) {
   return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonValue NameOrNull(const char* name) {
-  return name ? QJsonValue(QString::fromUtf8(name)) : QJsonValue(QJsonValue::Null);
+QJsonValue WordOrNull(std::string_view word) {
+  return word.empty() ? QJsonValue(QJsonValue::Null) : QJsonValue(QString::fromUtf8(word));
 }
 
 std::string ReportJson(const fs::path& file, const RecordReport& r) {
@@ -84,16 +85,17 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
   for (const BeatMark& m : r.Marks.Marks) marks.append(m.Index);
   o["Marks"] = marks;
   o["Accepted"] = r.Accepted();
-  o["RejectedBy"] = NameOrNull(r.RejectedBy());
-  o["StoppedAt"] = NameOrNull(r.Calculated ? CalcStopName(r.Stop) : nullptr);
+  o["RejectedBy"] = WordOrNull(r.RejectedBy());
+  o["StoppedAt"] = WordOrNull(r.Calculated ? Label(r.Stop).word : std::string_view());
   if (r.HasQuality) {
     o["SignalQuality"] = r.Quality.doubtful ? "doubtful" : "good";
     QJsonArray reasons;
-    for (const std::string& word : r.Quality.reasons) reasons.append(QString::fromStdString(word));
+    for (const QualityReason reason : r.Quality.reasons)
+      reasons.append(QString::fromUtf8(Label(reason).word));
     o["QualityReasons"] = reasons;
     o["IndependentPULS"] = Number(r.Quality.independentPULS);
   }
-  for (const ResultField& f : ResultFields()) {
+  for (const AnalysisResultField& f : kAnalysisResultFields) {
     if (HasResult(r, f))
       o[f.Name] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
   }

@@ -1,7 +1,6 @@
 #include "record_report.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "analysis/result_validity.h"
@@ -10,60 +9,6 @@
 
 namespace sfigmo {
 namespace {
-
-// Stages of the calculation in the order it writes the fields: a stop at a
-// guard leaves every field of a later stage unwritten.
-enum Stage : int {
-  kAfterClassify = 1,  // steps 2..6 of the rhythm stage
-  kAfterNormalMean = 2,
-  kAfterRange = 3,
-  kRhythmDone = 4,
-  kShapeDone = 5,
-};
-
-constexpr std::array<ResultField, 23> kFields = {{
-    {"NAGR", &AnalysisResults::NAGR, kShapeDone},
-    {"DescentTime", &AnalysisResults::DescentTime, kShapeDone},
-    {"Reserved", &AnalysisResults::Reserved, kShapeDone},
-    {"RiseTime", &AnalysisResults::RiseTime, kShapeDone},
-    {"SPSO", &AnalysisResults::SPSO, kShapeDone},
-    {"MeanInterval", &AnalysisResults::MeanInterval, kAfterClassify},
-    {"MeanIntervalSamples", &AnalysisResults::MeanIntervalSamples, kAfterClassify},
-    {"PULS", &AnalysisResults::PULS, kAfterClassify},
-    {"KOLP", &AnalysisResults::KOLP, kAfterClassify},
-    {"KOLE", &AnalysisResults::KOLE, kAfterClassify},
-    {"PauseSamples", &AnalysisResults::PauseSamples, kAfterClassify},
-    {"ExtraSamples", &AnalysisResults::ExtraSamples, kAfterClassify},
-    {"AbsDeviationSum", &AnalysisResults::AbsDeviationSum, kRhythmDone},
-    {"MinNormalInterval", &AnalysisResults::MinNormalInterval, kAfterClassify},
-    {"MaxNormalInterval", &AnalysisResults::MaxNormalInterval, kAfterClassify},
-    {"ModeCount", &AnalysisResults::ModeCount, kAfterClassify},
-    {"IntervalCount", &AnalysisResults::IntervalCount, kRhythmDone},
-    {"MeanNormalInterval", &AnalysisResults::MeanNormalInterval, kAfterNormalMean},
-    {"VRKI", &AnalysisResults::VRKI, kAfterRange},
-    {"KOVR", &AnalysisResults::KOVR, kRhythmDone},
-    {"SpreadIndex", &AnalysisResults::SpreadIndex, kRhythmDone},
-    {"AbsDeviationPercent", &AnalysisResults::AbsDeviationPercent, kRhythmDone},
-    {"IntervalSD", &AnalysisResults::IntervalSD, kAfterClassify},
-}};
-
-int StageReached(CalcStop stop) {
-  switch (stop) {
-    case CalcStop::Rhythm1:
-      return 0;
-    case CalcStop::Rhythm7:
-      return kAfterClassify;
-    case CalcStop::Rhythm9:
-      return kAfterNormalMean;
-    case CalcStop::Rhythm11:
-      return kAfterRange;
-    case CalcStop::Shape:
-      return kRhythmDone;
-    case CalcStop::Completed:
-      return kShapeDone;
-  }
-  return 0;
-}
 
 void FillConclusion(RecordReport& r) {
   r.DamagedFields = DamagedResultNames(r.Results);
@@ -80,19 +25,17 @@ void FillConclusion(RecordReport& r) {
 
 }  // namespace
 
-std::span<const ResultField> ResultFields() { return kFields; }
-
-const char* RecordReport::RejectedBy() const {
+std::string_view RecordReport::RejectedBy() const {
   if (Verdict.implausible != Implausible::None) return ImplausibleName(Verdict.implausible);
-  return RejectionName(Rejected);
+  return Label(Rejected).word;
 }
 
-bool HasResult(const RecordReport& report, const ResultField& field) {
+bool HasResult(const RecordReport& report, const AnalysisResultField& field) {
   if (report.FromStoredBlock) return true;
-  return report.Calculated && StageReached(report.Stop) >= field.Stage;
+  return report.Calculated && ResultWritten(report.Stop, field.Member);
 }
 
-bool ResultDamaged(const RecordReport& report, const ResultField& field) {
+bool ResultDamaged(const RecordReport& report, const AnalysisResultField& field) {
   const auto& names = report.DamagedFields;
   return std::find(names.begin(), names.end(), field.Name) != names.end();
 }

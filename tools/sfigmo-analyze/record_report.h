@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/beat_marking.h"
@@ -15,6 +16,7 @@
 #include "analysis/indices.h"
 #include "analysis/recording_plausibility.h"
 #include "analysis/signal_quality.h"
+#include "storage/analysis_result_fields.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -32,8 +34,8 @@ struct RecordReport {
   // Beside the acceptance test: not a pulse recording at all.
   RecordingVerdict Verdict;
   bool Accepted() const { return Verdict.accepted(); }
-  // The reason word of a rejection ("period", "beats", ...); nullptr when accepted.
-  const char* RejectedBy() const;
+  // The reason word of a rejection ("period", "beats", ...); empty when accepted.
+  std::string_view RejectedBy() const;
   // Whether the marks fit the wave; judged for accepted recordings only.
   bool HasQuality = false;
   SignalQuality Quality;
@@ -60,20 +62,12 @@ struct RecordReport {
 
 RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock);
 
-// One result field: its name as the record names it and its slot.
-struct ResultField {
-  const char* Name;
-  double AnalysisResults::*Member;
-  int Stage;  // how far the calculation must get before the field is written
-};
-std::span<const ResultField> ResultFields();
-
 // Whether the report holds a value for the field (stored, or written by the
 // calculation before it stopped).
-bool HasResult(const RecordReport& report, const ResultField& field);
+bool HasResult(const RecordReport& report, const AnalysisResultField& field);
 
 // Whether the report's value of the field is damaged (shown as "-").
-bool ResultDamaged(const RecordReport& report, const ResultField& field);
+bool ResultDamaged(const RecordReport& report, const AnalysisResultField& field);
 
 // The human-readable report; numbers with FormatGeneral and `decimalSeparator`.
 std::string ReportText(const RecordReport& report, char decimalSeparator);

@@ -26,40 +26,6 @@ std::string Printable(const std::string& text) {
   return out;
 }
 
-const char* RejectionText(Rejection r) {
-  switch (r) {
-    case Rejection::None:
-      return "";
-    case Rejection::Beats:
-      return "меньше трёх отметок ударов";
-    case Rejection::FirstBeat:
-      return "первый удар позже 2 с от начала записи";
-    case Rejection::Amplitude:
-      return "мала амплитуда сигнала (|MarkMin| < 20)";
-    case Rejection::TooMany:
-      return "больше 100 отметок ударов";
-  }
-  return "";
-}
-
-const char* StopText(CalcStop s) {
-  switch (s) {
-    case CalcStop::Completed:
-      return "";
-    case CalcStop::Rhythm1:
-      return "нет интервалов или нулевой период отсчётов";
-    case CalcStop::Rhythm7:
-      return "все интервалы — паузы или экстрасистолы";
-    case CalcStop::Rhythm9:
-      return "все нормальные интервалы одинаковы";
-    case CalcStop::Rhythm11:
-      return "недопустимые VRKI или MeanNormalInterval (отрицательный период?)";
-    case CalcStop::Shape:
-      return "меньше четырёх отметок: форма волны не измеряется";
-  }
-  return "";
-}
-
 }  // namespace
 
 std::string ReportText(const RecordReport& r, char sep) {
@@ -82,7 +48,7 @@ std::string ReportText(const RecordReport& r, char sep) {
     if (r.Quality.doubtful) {
       out << "сомнительное (";
       for (std::size_t i = 0; i < r.Quality.reasons.size(); ++i)
-        out << (i ? ", " : "") << r.Quality.reasons[i];
+        out << (i ? ", " : "") << Label(r.Quality.reasons[i]).word;
       out << "): " << QualityReasonText(r.Quality) << '\n';
     } else {
       out << "хорошее\n";
@@ -95,12 +61,12 @@ std::string ReportText(const RecordReport& r, char sep) {
     out << "Запись отклонена (" << r.RejectedBy()
         << "): " << ImplausibleText(r.Verdict, r.SamplePeriod, sep) << '\n';
   } else {
-    out << "Запись отклонена (" << r.RejectedBy() << "): " << RejectionText(r.Rejected) << '\n';
+    out << "Запись отклонена (" << r.RejectedBy() << "): " << Label(r.Rejected).text << '\n';
   }
 
   if (r.FromStoredBlock) out << "Результаты, записанные в файле:\n";
   if (r.Calculated) out << "Результаты расчёта:\n";
-  for (const ResultField& f : ResultFields()) {
+  for (const AnalysisResultField& f : kAnalysisResultFields) {
     if (!HasResult(r, f)) continue;
     out << "  " << f.Name << " = " << (ResultDamaged(r, f) ? "-" : num(r.Results.*f.Member))
         << '\n';
@@ -111,7 +77,7 @@ std::string ReportText(const RecordReport& r, char sep) {
     out << ")\n";
   }
   if (r.Calculated && r.Stop != CalcStop::Completed) {
-    out << "Расчёт остановлен (" << CalcStopName(r.Stop) << "): " << StopText(r.Stop) << '\n';
+    out << "Расчёт остановлен (" << Label(r.Stop).word << "): " << Label(r.Stop).text << '\n';
   }
   if (!r.HasConclusion) return out.str();
 

@@ -34,7 +34,10 @@ std::optional<double> Usable(const AnalysisResults& s, double AnalysisResults::*
 std::string Quality(const SignalQuality& q) {
   if (!q.doubtful) return "good";
   std::string text = "doubtful (";
-  for (std::size_t i = 0; i < q.reasons.size(); ++i) text += (i ? ", " : "") + q.reasons[i];
+  for (std::size_t i = 0; i < q.reasons.size(); ++i) {
+    text += i ? ", " : "";
+    text += Label(q.reasons[i]).word;
+  }
   return text + ")";
 }
 

@@ -165,14 +165,16 @@ std::vector<EdfAnnotation> Annotations(const RecordReport& r, const DataRecordLa
     std::string quality = "Signal quality good";
     if (r.Quality.doubtful) {
       quality = "Signal quality doubtful:";
-      for (std::size_t i = 0; i < r.Quality.reasons.size(); ++i)
-        quality += (i ? ", " : " ") + r.Quality.reasons[i];
+      for (std::size_t i = 0; i < r.Quality.reasons.size(); ++i) {
+        quality += i ? ", " : " ";
+        quality += Label(r.Quality.reasons[i]).word;
+      }
     }
     a.push_back({0, -1, quality});
     if (r.Calculated && r.Stop != CalcStop::Completed) {
       a.push_back(
           {0, -1,
-           std::string("Indices not computed: calculation stopped at ") + CalcStopName(r.Stop)});
+           "Indices not computed: calculation stopped at " + std::string(Label(r.Stop).word)});
     }
   } else {
     a.push_back({0, -1, std::string("Recording rejected: ") + RejectionWords(r.Rejected)});
