@@ -9,7 +9,7 @@
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
 #include "draw/canvas.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "ui/decimal_separator.h"
 #include "ui/form1.h"
 

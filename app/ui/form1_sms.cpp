@@ -1,7 +1,7 @@
 // "МобSMS": the phone SMS window, which replaces the current record with
 // the last saved measurement.
 
-#include "messaging/form3.h"
+#include "messaging/screens/form3.h"
 #include "ui/form1.h"
 
 void TForm1::SMS2Click() {

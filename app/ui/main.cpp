@@ -8,9 +8,9 @@
 #include "analysis/screens/signal_warning_lines.h"
 #include "draw/canvas.h"
 
-#include "messaging/form3.h"
-#include "report/form4.h"
-#include "results/pages_dlg.h"
+#include "messaging/screens/form3.h"
+#include "report/screens/form4.h"
+#include "results/screens/pages_dlg.h"
 #include "ui/decimal_separator.h"
 #include "ui/form1.h"
 #include "ui/qt_translations.h"

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "report/report_files.h"
-#include "report/report_pdf.h"
+#include "report/screens/report_pdf.h"
 #include "storage/record_file.h"
 #include "storage/short_string.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "messaging/core/port_names.h"
-#include "messaging/core/settings_line.h"
+#include "messaging/port_names.h"
+#include "messaging/settings_line.h"
 #include "sender_args.h"
 
 namespace {

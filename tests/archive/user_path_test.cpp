@@ -14,7 +14,7 @@
 
 #include "archive_support.h"
 #include "draw/canvas.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "sim_process.h"
 
 namespace sfigmo::testing {

@@ -16,7 +16,7 @@
 #include "../screens/screen_checks.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/screens/results_screen.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "ui/form1.h"
 #include "ui/trace_area.h"
 

@@ -14,7 +14,7 @@
 #include "../screens/screen_checks.h"
 #include "analysis/conclusion_rules.h"
 #include "common/format_general.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "sim_process.h"
 #include "ui/form1.h"
 

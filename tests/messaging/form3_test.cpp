@@ -2,7 +2,7 @@
 // current record, sms.txt, the two edits), recording a number, and sending
 // through cmd2phone to modem-sim, also from the main window's menu.
 
-#include "messaging/form3.h"
+#include "messaging/screens/form3.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@
 
 #include "draw/canvas.h"
 #include "../screens/save_picture.h"
-#include "messaging/form3_texts.h"
+#include "messaging/screens/form3_texts.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"

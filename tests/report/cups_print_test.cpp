@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "report/form4.h"
+#include "report/screens/form4.h"
 #include "report_test_support.h"
 
 namespace sfigmo {

@@ -1,7 +1,7 @@
 // The print window's PDF actions and refusals, driven through its dialogs as
 // a user would; printing on a real queue lives in cups_print_test.cpp.
 
-#include "report/form4.h"
+#include "report/screens/form4.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "report/report_pdf.h"
+#include "report/screens/report_pdf.h"
 #include "report_test_support.h"
 
 namespace sfigmo {

@@ -1,7 +1,7 @@
 // The results dialog as a user meets it: caption, tabs and their fixed
 // lines, coloured verdicts filled on showing, the tab it reopens on, the
 // scaling to the screen width, and a picture of every tab.
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 
 #include <gtest/gtest.h>
 

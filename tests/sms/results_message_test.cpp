@@ -1,7 +1,7 @@
 // The results message line and the preparation the SMS window runs on
 // activation: last measurement, settings line, sms.txt.
 
-#include "messaging/core/results_message.h"
+#include "messaging/results_message.h"
 
 #include <gtest/gtest.h>
 

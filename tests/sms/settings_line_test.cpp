@@ -1,7 +1,7 @@
 // The settings line of telport.txt: fields at fixed characters, the number
 // rewrite, the number check, port names and the file rewrite.
 
-#include "messaging/core/settings_line.h"
+#include "messaging/settings_line.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <csignal>
 
-#include "messaging/core/port_names.h"
-#include "messaging/core/settings_file.h"
+#include "messaging/port_names.h"
+#include "messaging/settings_file.h"
 
 namespace sfigmo {
 namespace {

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "ui/qt_translations.h"
 
 namespace sfigmo {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "at_modem.h"
-#include "messaging/core/port_names.h"
-#include "messaging/core/settings_file.h"
+#include "messaging/port_names.h"
+#include "messaging/settings_file.h"
 #include "pseudo_terminal.h"
 #include "stdin_watch.h"
 

@@ -1,9 +1,9 @@
-#include "messaging/core/settings_line.h"
+#include "messaging/settings_line.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "messaging/core/port_names.h"
+#include "messaging/port_names.h"
 
 namespace sfigmo {
 

@@ -1,4 +1,4 @@
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>

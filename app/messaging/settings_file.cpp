@@ -1,11 +1,11 @@
-#include "messaging/core/settings_file.h"
+#include "messaging/settings_file.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstdint>
 #include <span>
 
-#include "messaging/core/settings_line.h"
+#include "messaging/settings_line.h"
 #include "storage/record_file.h"
 
 namespace sfigmo {

@@ -1,4 +1,4 @@
-#include "report/form4.h"
+#include "report/screens/form4.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,7 +20,7 @@
 #include "draw/canvas.h"
 #include "draw/message_text.h"
 #include "report/report_files.h"
-#include "report/report_page.h"
+#include "report/screens/report_page.h"
 #include "ui/trace_area.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "messaging/core/results_message.h"
+#include "messaging/results_message.h"
 
 #include <cmath>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include "analysis/indices.h"
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
-#include "messaging/core/settings_file.h"
-#include "messaging/core/settings_line.h"
+#include "messaging/settings_file.h"
+#include "messaging/settings_line.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 

@@ -1,4 +1,4 @@
-#include "report/report_pdf.h"
+#include "report/screens/report_pdf.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <QPicture>
 #include <algorithm>
 
-#include "report/report_page.h"
+#include "report/screens/report_page.h"
 
 namespace sfigmo {
 

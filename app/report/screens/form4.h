@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-#include "report/report_pdf.h"
+#include "report/screens/report_pdf.h"
 #include "storage/pulsogram_record.h"
 
 class QFileDialog;

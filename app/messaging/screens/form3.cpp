@@ -1,4 +1,4 @@
-#include "messaging/form3.h"
+#include "messaging/screens/form3.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -15,10 +15,10 @@
 #include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "draw/message_text.h"
-#include "messaging/core/results_message.h"
-#include "messaging/core/settings_file.h"
-#include "messaging/core/settings_line.h"
-#include "messaging/form3_texts.h"
+#include "messaging/results_message.h"
+#include "messaging/settings_file.h"
+#include "messaging/settings_line.h"
+#include "messaging/screens/form3_texts.h"
 #include "storage/pulsogram_record.h"
 
 namespace {
