@@ -15,6 +15,7 @@
 
 #include "at_modem.h"
 #include "messaging/port_names.h"
+#include "messaging/screens/messaging_texts.h"
 #include "messaging/settings_file.h"
 #include "pseudo_terminal.h"
 #include "stdin_watch.h"
@@ -149,8 +150,9 @@ int main(int argc, char** argv) {
   }
   if (!options.telport.empty()) {
     const auto name = sfigmo::PortNameForDevice(pty.path);
-    const QString error = name ? sfigmo::WriteSettingsPort(QString::fromStdString(options.telport),
-                                                           QString::fromStdString(*name))
+    const QString error = name ? sfigmo::MessagingErrorText(sfigmo::WriteSettingsPort(
+                                     QString::fromStdString(options.telport),
+                                     QString::fromStdString(*name)))
                                : QStringLiteral("у терминала %1 нет имени порта")
                                      .arg(QString::fromLocal8Bit(pty.path.c_str()));
     if (!error.isEmpty()) {

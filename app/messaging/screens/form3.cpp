@@ -19,6 +19,7 @@
 #include "messaging/settings_file.h"
 #include "messaging/settings_line.h"
 #include "messaging/screens/form3_texts.h"
+#include "messaging/screens/messaging_texts.h"
 #include "storage/pulsogram_record.h"
 
 namespace {
@@ -148,18 +149,18 @@ void TForm3::FormActivate() {
   const QString defaults = defaultSettings_.isEmpty() ? QCoreApplication::applicationDirPath() +
                                                             QStringLiteral("/telport.txt")
                                                       : defaultSettings_;
-  QString copyError =
+  const sfigmo::MessagingError copyError =
       sfigmo::EnsureSettingsFile(sfigmo::SettingsFilePath(programFolder_), defaults);
   const auto prep = std::make_unique<sfigmo::MessagePreparation>(
       sfigmo::PrepareResultsMessage(programFolder_, decimalSeparator()));
   if (prep->recordRead && record_ != nullptr) *record_ = prep->record;
-  messageReady_ = prep->error.isEmpty();
+  messageReady_ = prep->error.ok();
   if (prep->settingsRead) {
     Edit1->setText(sfigmo::SettingsNumber(prep->settingsLine).trimmed());
     Edit2->setText(sfigmo::SettingsPort(prep->settingsLine));
     Edit2->setEnabled(false);
   }
-  const QString error = prep->error.isEmpty() ? copyError : prep->error;
+  const QString error = sfigmo::MessagingErrorText(prep->error.ok() ? copyError : prep->error);
   if (!error.isEmpty()) {
     setStatus(error, true);
   } else if (!senderRunning() && statusIsError_) {
@@ -227,8 +228,8 @@ void TForm3::Button1Click() {
   }
   const sfigmo::SettingsRead settings =
       sfigmo::ReadSettingsLine(sfigmo::SettingsFilePath(programFolder_));
-  if (!settings.error.isEmpty()) {
-    setStatus(settings.error, true);
+  if (!settings.error.ok()) {
+    setStatus(sfigmo::MessagingErrorText(settings.error), true);
     return;
   }
   sender_ = std::make_unique<QProcess>();
@@ -253,8 +254,8 @@ void TForm3::Button1Click() {
 void TForm3::Button2Click() {
   const QString path = sfigmo::SettingsFilePath(programFolder_);
   const sfigmo::SettingsRead settings = sfigmo::ReadSettingsLine(path);
-  if (!settings.error.isEmpty()) {
-    setStatus(settings.error, true);
+  if (!settings.error.ok()) {
+    setStatus(sfigmo::MessagingErrorText(settings.error), true);
     return;
   }
   // The blanks that pad a shorter number are the file's, not the number's.
@@ -265,10 +266,10 @@ void TForm3::Button2Click() {
     return;
   }
   // The port stays as the file has it: Edit2 is never written back.
-  const QString error =
+  const sfigmo::MessagingError error =
       sfigmo::WriteSettingsLine(path, sfigmo::ReplaceNumber(settings.line, number));
-  if (!error.isEmpty()) {
-    setStatus(error, true);
+  if (!error.ok()) {
+    setStatus(sfigmo::MessagingErrorText(error), true);
     return;
   }
   Edit1->setText(number);
