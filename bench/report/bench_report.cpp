@@ -38,9 +38,8 @@ void BM_RecordToPdf(benchmark::State& state) {
   options.LibraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
   auto record = std::make_unique<sfigmo::PulsogramRecord>();
   for (auto _ : state) {
-    QString message;
-    if (!sfigmo::ReadReportRecord(recordPath, *record, message) ||
-        !sfigmo::WriteReportPdf(*record, pdf, options).Ok) {
+    if (!sfigmo::ReadReportRecord(recordPath, *record).ok() ||
+        !sfigmo::WriteReportPdf(*record, pdf, options).ok()) {
       state.SkipWithError("the PDF was not written");
       break;
     }

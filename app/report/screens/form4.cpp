@@ -21,6 +21,7 @@
 #include "draw/message_text.h"
 #include "report/report_files.h"
 #include "report/screens/report_page.h"
+#include "report/screens/report_texts.h"
 #include "ui/trace_area.h"
 
 namespace {
@@ -119,10 +120,9 @@ QString TForm4::runOpenDialog() {
 
 bool TForm4::readRecord(const QString& path) {
   record_ = std::make_unique<sfigmo::PulsogramRecord>();
-  QString message;
-  if (sfigmo::ReadReportRecord(path, *record_, message)) return true;
-  showMessage(message);
-  return false;
+  const sfigmo::ReportError error = sfigmo::ReadReportRecord(path, *record_);
+  if (!error.ok()) showMessage(sfigmo::ReportErrorText(error));
+  return error.ok();
 }
 
 sfigmo::ReportPageOptions TForm4::pageOptions() const {
@@ -137,10 +137,10 @@ bool TForm4::writePdf(const QString& pdfPath) {
   options.LibraryFolder = options_.libraryFolder;
   options.Page = pageOptions();
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const sfigmo::ReportPdfResult result = sfigmo::WriteReportPdf(*record_, pdfPath, options);
+  const sfigmo::ReportError error = sfigmo::WriteReportPdf(*record_, pdfPath, options);
   QApplication::restoreOverrideCursor();
-  if (!result.Ok) showMessage(result.Message);
-  return result.Ok;
+  if (!error.ok()) showMessage(sfigmo::ReportErrorText(error));
+  return error.ok();
 }
 
 // The pause that lets the user ready the printer: a busy cursor, repaints
