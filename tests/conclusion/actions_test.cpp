@@ -55,7 +55,7 @@ class Actions : public ::testing::Test {
     options.activateOnFirstShow = false;
     options.decimalSeparator = QLatin1Char(',');
     form_ = std::make_unique<TForm1>(options);
-    dlg_ = new TPagesDlg(form_.get(), 800);
+    dlg_ = new TPagesDlg(form_.get(), {',', 800});
     form_->PagesDlg = dlg_;
     form_->FormActivate();
     ASSERT_TRUE(form_->CurrentRecord);

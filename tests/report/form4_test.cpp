@@ -46,8 +46,7 @@ struct PrintWindow {
     o.libraryFolder = std::move(libraryFolder);
     o.printerWaitMs = 0;
     o.printCommand = script;
-    o.decimalSeparator = ',';
-    o.screenWidth = screenWidth;
+    o.display = {',', screenWidth};
     o.messagePresenter = [this](const QString& text) { messages << text; };
     form = std::make_unique<TForm4>(nullptr, o);
     form->ProgramFolder = folder.path() + u'/';

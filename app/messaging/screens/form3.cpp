@@ -12,9 +12,9 @@
 #include <QScreen>
 #include <cmath>
 
-#include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "draw/message_text.h"
+#include "draw/scaled_font.h"
 #include "messaging/results_message.h"
 #include "messaging/settings_file.h"
 #include "messaging/settings_line.h"
@@ -61,11 +61,12 @@ QStringList WrapText(const sfigmo::Canvas& canvas, const QString& text, int widt
 
 }  // namespace
 
-TForm3::TForm3(QWidget* parent, int screenWidth) : QDialog(parent) {
+TForm3::TForm3(QWidget* parent, const sfigmo::DisplaySettings& display)
+    : QDialog(parent), separator_(display.DecimalSeparator) {
   setObjectName(QStringLiteral("Form3"));
   setModal(true);
   setWindowTitle(QString::fromUtf8(sfigmo::kForm3Caption));
-  FormCreate(screenWidth);
+  FormCreate(display.ScreenWidth);
 }
 
 TForm3::~TForm3() {
@@ -82,11 +83,7 @@ void TForm3::place(QWidget* w, int left, int top, int width, int height) {
 void TForm3::FormCreate(int screenWidth) {
   scale_ = sfigmo::WindowDesignScale(screenWidth, QSize(703, 389));
   const sfigmo::DesignLayout layout(scale_);
-  if (scale_ != 1.0) {
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * scale_);
-    setFont(f);
-  }
+  if (!layout.identity()) setFont(sfigmo::ScaledFont(font(), layout));
   TreeView1 = new QWidget(this);
   TreeView1->setObjectName(QStringLiteral("TreeView1"));
   TreeView1->setMouseTracking(true);
@@ -137,12 +134,6 @@ void TForm3::setSources(sfigmo::PulsogramRecord* currentRecord, const QString& p
     programFolder_ += QLatin1Char('/');
 }
 
-char TForm3::decimalSeparator() const {
-  if (separator_.isNull()) return sfigmo::UserDecimalSeparator();
-  const char c = separator_.toLatin1();
-  return c != 0 ? c : '.';
-}
-
 bool TForm3::senderRunning() const { return sender_ && sender_->state() != QProcess::NotRunning; }
 
 void TForm3::FormActivate() {
@@ -152,7 +143,7 @@ void TForm3::FormActivate() {
   const sfigmo::MessagingError copyError =
       sfigmo::EnsureSettingsFile(sfigmo::SettingsFilePath(programFolder_), defaults);
   const auto prep = std::make_unique<sfigmo::MessagePreparation>(
-      sfigmo::PrepareResultsMessage(programFolder_, decimalSeparator()));
+      sfigmo::PrepareResultsMessage(programFolder_, separator_));
   if (prep->recordRead && record_ != nullptr) *record_ = prep->record;
   messageReady_ = prep->error.ok();
   if (prep->settingsRead) {

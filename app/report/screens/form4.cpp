@@ -19,6 +19,7 @@
 
 #include "draw/canvas.h"
 #include "draw/message_text.h"
+#include "draw/scaled_font.h"
 #include "report/report_files.h"
 #include "report/screens/report_page.h"
 #include "report/screens/report_texts.h"
@@ -45,17 +46,13 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Form4"));
   setModal(true);
-  const double scale = sfigmo::WindowDesignScale(options_.screenWidth, QSize(468, 317));
+  const double scale = sfigmo::WindowDesignScale(options_.display.ScreenWidth, QSize(468, 317));
   const sfigmo::DesignLayout layout(scale);
   const auto s = [&layout](int designPixels) { return layout.px(designPixels); };
   const auto rect = [&layout](int left, int top, int width, int height) {
     return layout.rect(left, top, width, height);
   };
-  if (scale != 1.0) {
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * scale);
-    setFont(f);
-  }
+  if (!layout.identity()) setFont(sfigmo::ScaledFont(font(), layout));
   setFixedSize(s(468), s(317));
   // Millimetres count from the paper's corner, as on the PDF.
   printer_.setFullPage(true);
@@ -127,7 +124,7 @@ bool TForm4::readRecord(const QString& path) {
 
 sfigmo::ReportPageOptions TForm4::pageOptions() const {
   sfigmo::ReportPageOptions page;
-  page.DecimalSeparator = options_.decimalSeparator;
+  page.DecimalSeparator = options_.display.DecimalSeparator;
   if (ExtraConclusionLines) page.ExtraConclusionLines = ExtraConclusionLines(*record_);
   return page;
 }
