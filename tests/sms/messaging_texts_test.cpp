@@ -58,5 +58,27 @@ TEST(MessagingTexts, EveryFailureSaysItsText) {
   }
 }
 
+TEST(MessagingTexts, EveryNumberRefusalNamesTheNumber) {
+  const QString number = QStringLiteral("+7 916");
+  struct Case {
+    NumberRefusal refusal;
+    QString expected;
+  } cases[] = {
+      {NumberRefusal::None, {}},
+      {NumberRefusal::Empty,
+       QStringLiteral("Введите номер телефона врача: +7, код оператора и номер.")},
+      {NumberRefusal::TooLong,
+       QStringLiteral("Номер телефона «+7 916» не записан: в нём больше 12 знаков. Введите +7, "
+                      "код оператора и семизначный номер без пробелов.")},
+      {NumberRefusal::BadCharacter,
+       QStringLiteral("Номер телефона «+7 916» не записан: допускаются только знак + в начале и "
+                      "цифры, без пробелов.")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.refusal));
+    EXPECT_EQ(NumberRefusalText(c.refusal, number), c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace sfigmo

@@ -102,11 +102,26 @@ TEST(SettingsLine, PortRewriteKeepsTheRestAndPads) {
 
 TEST(SettingsLine, NumberCheckAcceptsPlusAndDigitsOnly) {
   for (const char* good : {"+79161234567", "89161234567", "+7916"}) {
-    EXPECT_TRUE(CheckNumber(QString::fromUtf8(good)).isEmpty()) << good;
+    EXPECT_EQ(CheckNumber(QString::fromUtf8(good)), NumberRefusal::None) << good;
   }
-  for (const char* bad : {"", "+7 916123456", "+7-916-12345", "7916+123", "+", "+7916abc",
-                          "+7916\t1", "+791612345678", "+7903111223344", "+7916\n"}) {
-    EXPECT_FALSE(CheckNumber(QString::fromUtf8(bad)).isEmpty()) << bad;
+  struct Bad {
+    const char* number;
+    NumberRefusal refusal;
+  } bads[] = {
+      {"", NumberRefusal::Empty},
+      {"+7 916123456", NumberRefusal::BadCharacter},
+      {"+7-916-12345", NumberRefusal::BadCharacter},
+      {"7916+123", NumberRefusal::BadCharacter},
+      {"+", NumberRefusal::BadCharacter},
+      {"+7916abc", NumberRefusal::BadCharacter},
+      {"+7916\t1", NumberRefusal::BadCharacter},
+      {"+791612345678", NumberRefusal::TooLong},
+      {"+7903111223344", NumberRefusal::TooLong},
+      {"+7916\n", NumberRefusal::BadCharacter},
+  };
+  for (const Bad& b : bads) {
+    EXPECT_NE(CheckNumber(QString::fromUtf8(b.number)), NumberRefusal::None) << b.number;
+    EXPECT_EQ(CheckNumber(QString::fromUtf8(b.number)), b.refusal) << b.number;
   }
 }
 

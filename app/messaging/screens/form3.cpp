@@ -251,9 +251,9 @@ void TForm3::Button2Click() {
   }
   // The blanks that pad a shorter number are the file's, not the number's.
   const QString number = Edit1->text().trimmed();
-  const QString refused = sfigmo::CheckNumber(number);
-  if (!refused.isEmpty()) {
-    setStatus(refused, true);
+  const sfigmo::NumberRefusal refusal = sfigmo::CheckNumber(number);
+  if (refusal != sfigmo::NumberRefusal::None) {
+    setStatus(sfigmo::NumberRefusalText(refusal, number), true);
     return;
   }
   // The port stays as the file has it: Edit2 is never written back.

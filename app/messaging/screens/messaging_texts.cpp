@@ -41,4 +41,25 @@ QString MessagingErrorText(const MessagingError& e) {
   return {};
 }
 
+QString NumberRefusalText(NumberRefusal refusal, const QString& number) {
+  switch (refusal) {
+    case NumberRefusal::None:
+      return {};
+    case NumberRefusal::Empty:
+      return QStringLiteral("Введите номер телефона врача: +7, код оператора и номер.");
+    case NumberRefusal::TooLong:
+      return QStringLiteral(
+                 "Номер телефона «%1» не записан: в нём больше %2 знаков. Введите +7, код "
+                 "оператора и семизначный номер без пробелов.")
+          .arg(number)
+          .arg(kNumberFieldLength);
+    case NumberRefusal::BadCharacter:
+      return QStringLiteral(
+                 "Номер телефона «%1» не записан: допускаются только знак + в начале и цифры, без "
+                 "пробелов.")
+          .arg(number);
+  }
+  return {};
+}
+
 }  // namespace sfigmo

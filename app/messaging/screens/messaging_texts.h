@@ -5,10 +5,14 @@
 #include <QString>
 
 #include "messaging/messaging_error.h"
+#include "messaging/settings_line.h"
 
 namespace sfigmo {
 
 // The line for `error`, naming the file and the reason; empty when it is ok.
 QString MessagingErrorText(const MessagingError& error);
+
+// Why `number` was not recorded; empty for NumberRefusal::None.
+QString NumberRefusalText(NumberRefusal refusal, const QString& number);
 
 }  // namespace sfigmo
