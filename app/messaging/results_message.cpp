@@ -73,8 +73,7 @@ MessagePreparation PrepareResultsMessage(const QString& programFolder, char deci
     return p;
   }
   if (settings.line.size() < kSettingsLineMinLength) {
-    p.error =
-        MessagingFailed(MessagingFailure::ShortSettingsLine, SettingsFilePath(programFolder));
+    p.error = MessagingFailed(MessagingFailure::ShortSettingsLine, SettingsFilePath(programFolder));
     return p;
   }
   const StorageError read = ReadRecord(recordPath.toStdString(), p.record);

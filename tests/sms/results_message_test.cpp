@@ -108,7 +108,8 @@ TEST_F(Preparation, EachMissingPieceIsNamedAndNoMessageIsWritten) {
     const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(f, ','));
     EXPECT_EQ(p->error.Failure, c.failure) << c.name;
     const QString text = MessagingErrorText(p->error);
-    EXPECT_TRUE(text.contains(QString::fromUtf8(c.expected))) << c.name << ": " << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8(c.expected)))
+        << c.name << ": " << text.toStdString();
     EXPECT_EQ(testing::ReadFile(f + "sms.txt"), QByteArray("older message\r\r\n")) << c.name;
     EXPECT_FALSE(p->recordRead) << c.name;
   }

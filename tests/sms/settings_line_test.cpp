@@ -216,7 +216,8 @@ TEST_F(SettingsFile, FailedRewriteLeavesTheFileAsItWas) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("telport.txt")});
 
-  const MessagingError gone = WriteTextFile(dir.filePath(QStringLiteral("gone/sms.txt")), "PULS=72");
+  const MessagingError gone =
+      WriteTextFile(dir.filePath(QStringLiteral("gone/sms.txt")), "PULS=72");
   EXPECT_EQ(gone.Errno, ENOENT);
   const QString missing = MessagingErrorText(gone);
   EXPECT_TRUE(missing.contains(QStringLiteral("файл или папка не найдены")))

@@ -16,10 +16,10 @@
 #include "draw/message_text.h"
 #include "draw/scaled_font.h"
 #include "messaging/results_message.h"
-#include "messaging/settings_file.h"
-#include "messaging/settings_line.h"
 #include "messaging/screens/form3_texts.h"
 #include "messaging/screens/messaging_texts.h"
+#include "messaging/settings_file.h"
+#include "messaging/settings_line.h"
 #include "storage/pulsogram_record.h"
 
 namespace {

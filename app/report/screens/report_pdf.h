@@ -27,7 +27,7 @@ struct ReportPdfOptions {
 // why (library missing, a function missing, the PDF maker refused, a cut
 // file).
 ReportError WriteReportPdf(const PulsogramRecord& record, const QString& pdfPath,
-                               const ReportPdfOptions& options);
+                           const ReportPdfOptions& options);
 
 enum class PdfCheck { Complete, Incomplete, NotWritten };
 // What was found at `path` after a PDF was written there; `changed` says
