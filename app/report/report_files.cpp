@@ -12,12 +12,13 @@
 
 namespace sfigmo {
 
-bool ReadReportRecord(const QString& path, PulsogramRecord& record, QString& message) {
-  const StorageError error =
+ReportError ReadReportRecord(const QString& path, PulsogramRecord& record) {
+  const StorageError read =
       ReadRecord(std::filesystem::path(QFile::encodeName(path).toStdString()), record);
-  if (error.ok()) return true;
-  message = QString::fromStdString(StorageErrorText(error));
-  return false;
+  if (read.ok()) return {};
+  ReportError error = ReportFailed(ReportFailure::RecordUnreadable, path);
+  error.Record = read;
+  return error;
 }
 
 QString DefaultPdfName(const PulsogramRecord& record) {

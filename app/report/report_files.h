@@ -5,13 +5,14 @@
 
 #include <QString>
 
+#include "report/report_error.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
 
-// Reads the first record of `path`; false with a Russian message naming the
-// file (missing, unreadable, shorter than one record).
-bool ReadReportRecord(const QString& path, PulsogramRecord& record, QString& message);
+// Reads the first record of `path`; a failure (missing, unreadable, shorter
+// than one record) carries the storage's reason.
+ReportError ReadReportRecord(const QString& path, PulsogramRecord& record);
 
 // The record's own base name: name, age, sex, date and time fields run
 // together ("МЛТ67М08_12_25_10_15_30"). A '/' in a damaged field becomes '_'

@@ -8,7 +8,6 @@
 #include "analysis/indices.h"
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
-#include "common/numeric_locale.h"
 #include "storage/short_string.h"
 
 namespace sfigmo {
@@ -101,7 +100,7 @@ QString TosoText(const AnalysisResults& r, int digits, char separator) {
 }
 
 ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOptions& options) {
-  const char sep = options.DecimalSeparator ? options.DecimalSeparator : UserDecimalSeparator();
+  const char sep = options.DecimalSeparator;
   const AnalysisResults& r = record.Results;
   ReportPageText page;
   page.HeaderLine = ReportHeaderLine(Field(record.DateText), Field(record.TimeText));

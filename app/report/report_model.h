@@ -52,8 +52,9 @@ struct ReportPageText {
 
 // What a caller may add to the page.
 struct ReportPageOptions {
-  // Decimal separator of the values; 0 means the user's numeric locale's.
-  char DecimalSeparator = 0;
+  // Decimal separator of the values: the caller's, as the user's language
+  // writes numbers.
+  char DecimalSeparator = '.';
   // Lines numbered on after the verdicts, in the given order (for example a
   // warning about a doubtful recording). Unnumbered text; empty lines are
   // skipped.

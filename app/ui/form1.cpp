@@ -30,7 +30,7 @@
 #include "draw/canvas.h"
 #include "draw/status_memo.h"
 #include "help/help_window.h"
-#include "report/form4.h"
+#include "report/screens/form4.h"
 #include "storage/screens/storage_actions.h"
 #include "ui/decimal_separator.h"
 #include "ui/program_folder.h"

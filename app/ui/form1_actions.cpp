@@ -9,7 +9,7 @@
 #include "acquisition/screens/measurement_actions.h"
 #include "analysis/screens/analysis_actions.h"
 #include "draw/message_text.h"
-#include "messaging/form3.h"
+#include "messaging/screens/form3.h"
 #include "ui/device_messages.h"
 #include "ui/form1.h"
 

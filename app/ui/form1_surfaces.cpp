@@ -2,7 +2,7 @@
 
 #include "acquisition/screens/measurement_actions.h"
 #include "analysis/screens/analysis_actions.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "storage/screens/storage_surface.h"
 #include "ui/decimal_separator.h"
 #include "ui/device_messages.h"

@@ -1,16 +1,18 @@
 // Program start: the main window first (it is the application's main
 // window), then the results dialog, the phone SMS window and the print
-// window, which the main window's actions show modally.
+// window, which the main window's actions show modally. All of them show
+// numbers and scale by the one DisplaySettings made here.
 
 #include <QApplication>
 #include <QFont>
 
 #include "analysis/screens/signal_warning_lines.h"
 #include "draw/canvas.h"
+#include "draw/display_settings.h"
 
-#include "messaging/form3.h"
-#include "report/form4.h"
-#include "results/pages_dlg.h"
+#include "messaging/screens/form3.h"
+#include "report/screens/form4.h"
+#include "results/screens/pages_dlg.h"
 #include "ui/decimal_separator.h"
 #include "ui/form1.h"
 #include "ui/qt_translations.h"
@@ -23,15 +25,19 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
   // File, print and message-box dialogs speak the user's language.
   sfigmo::InstallQtTranslations(QLocale::system(), &app);
-  TForm1 form1;
+  sfigmo::DisplaySettings display;
+  display.DecimalSeparator = sfigmo::ShownDecimalSeparator();
+  TForm1Options mainOptions;
+  mainOptions.screenWidth = display.ScreenWidth;
+  mainOptions.decimalSeparator = QChar::fromLatin1(display.DecimalSeparator);
+  TForm1 form1(mainOptions);
   sfigmo::EchoStatusWhenAsked(form1);
-  TPagesDlg pagesDlg(&form1);
+  TPagesDlg pagesDlg(&form1, display);
   form1.PagesDlg = &pagesDlg;
-  TForm3 form3(&form1);
+  TForm3 form3(&form1, display);
   form1.Form3 = &form3;
-  form3.setDecimalSeparator(QChar::fromLatin1(sfigmo::ShownDecimalSeparator()));
   TForm4Options printOptions;
-  printOptions.decimalSeparator = sfigmo::ShownDecimalSeparator();  // the window's, too
+  printOptions.display = display;
   TForm4 form4(&form1, printOptions);
   form4.ExtraConclusionLines = sfigmo::SignalWarningLines;
   form1.PrintForm = &form4;

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "report/report_files.h"
-#include "report/report_pdf.h"
+#include "report/screens/report_pdf.h"
 #include "storage/record_file.h"
 #include "storage/short_string.h"
 
@@ -38,9 +38,8 @@ void BM_RecordToPdf(benchmark::State& state) {
   options.LibraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
   auto record = std::make_unique<sfigmo::PulsogramRecord>();
   for (auto _ : state) {
-    QString message;
-    if (!sfigmo::ReadReportRecord(recordPath, *record, message) ||
-        !sfigmo::WriteReportPdf(*record, pdf, options).Ok) {
+    if (!sfigmo::ReadReportRecord(recordPath, *record).ok() ||
+        !sfigmo::WriteReportPdf(*record, pdf, options).ok()) {
       state.SkipWithError("the PDF was not written");
       break;
     }

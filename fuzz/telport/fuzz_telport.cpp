@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "messaging/core/port_names.h"
-#include "messaging/core/settings_line.h"
+#include "messaging/port_names.h"
+#include "messaging/settings_line.h"
 #include "sender_args.h"
 
 namespace {
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(replaced.size() <= line.size() + sfigmo::kNumberFieldLength + 2);
     Require(line.endsWith(replaced.mid(25).mid(2)) || replaced.size() <= 27);
   }
-  if (sfigmo::CheckNumber(cut).isEmpty()) {
+  if (sfigmo::CheckNumber(cut) == sfigmo::NumberRefusal::None) {
     Require(!cut.contains(QLatin1Char(' ')) && !cut.isEmpty());
     // A recorded number keeps the field whole: the next one moves nothing.
     if (line.size() >= 13) {

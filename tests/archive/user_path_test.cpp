@@ -14,7 +14,7 @@
 
 #include "archive_support.h"
 #include "draw/canvas.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "sim_process.h"
 
 namespace sfigmo::testing {
@@ -26,7 +26,7 @@ class UserPath : public ArchiveWindow {
     sim_ = std::make_unique<SimProcess>(QStringList{QStringLiteral("--bpm"), QStringLiteral("72")});
     ASSERT_TRUE(sim_->started()) << sim_->errors().toStdString();
     ArchiveWindow::SetUp();
-    dlg_ = new TPagesDlg(form.get(), 800);
+    dlg_ = new TPagesDlg(form.get(), {',', 800});
     form->PagesDlg = dlg_;
     form->FormActivate();
     ASSERT_EQ(form->NoSignal, 0) << messages.join('\n').toStdString();

@@ -16,7 +16,7 @@
 #include "../screens/screen_checks.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/screens/results_screen.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "ui/form1.h"
 #include "draw/trace_area.h"
 
@@ -55,7 +55,7 @@ class Actions : public ::testing::Test {
     options.activateOnFirstShow = false;
     options.decimalSeparator = QLatin1Char(',');
     form_ = std::make_unique<TForm1>(options);
-    dlg_ = new TPagesDlg(form_.get(), 800);
+    dlg_ = new TPagesDlg(form_.get(), {',', 800});
     form_->PagesDlg = dlg_;
     form_->FormActivate();
     ASSERT_TRUE(form_->CurrentRecord);

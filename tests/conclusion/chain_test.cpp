@@ -14,7 +14,7 @@
 #include "../screens/screen_checks.h"
 #include "analysis/conclusion_rules.h"
 #include "common/format_general.h"
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "sim_process.h"
 #include "ui/form1.h"
 
@@ -38,7 +38,7 @@ class Chain : public ::testing::Test {
     o.activateOnFirstShow = false;
     o.messagePresenter = [this](const QString& text, const QString&, bool) { messages_ << text; };
     form_ = std::make_unique<TForm1>(o);
-    dlg_ = new TPagesDlg(form_.get(), 800);
+    dlg_ = new TPagesDlg(form_.get(), {',', 800});
     form_->PagesDlg = dlg_;
     form_->show();
     form_->FormActivate();

@@ -2,7 +2,7 @@
 // current record, sms.txt, the two edits), recording a number, and sending
 // through cmd2phone to modem-sim, also from the main window's menu.
 
-#include "messaging/form3.h"
+#include "messaging/screens/form3.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@
 
 #include "draw/canvas.h"
 #include "../screens/save_picture.h"
-#include "messaging/form3_texts.h"
+#include "messaging/screens/form3_texts.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"
@@ -47,9 +47,8 @@ class Form3Test : public ::testing::Test {
     folder = dir.path() + QLatin1Char('/');
     current = RecordWith(AnalysisResults{});
     current->Results.PULS = 99;  // an unsaved measurement in the main window
-    form = std::make_unique<TForm3>(nullptr, 800);
+    form = std::make_unique<TForm3>(nullptr, DisplaySettings{',', 800});
     form->setSources(current.get(), folder);
-    form->setDecimalSeparator(QLatin1Char(','));
     form->setMessagePresenter([this](const QString& text) { messages << text; });
     form->setDefaultSettingsFile(dir.filePath(QStringLiteral("no-default.txt")));
   }
@@ -109,7 +108,7 @@ TEST_F(Form3Test, LayoutCaptionAndControls) {
 }
 
 TEST_F(Form3Test, ScaledOnAWiderScreen) {
-  TForm3 wide(nullptr, 1200);
+  TForm3 wide(nullptr, {',', 1200});
   EXPECT_EQ(wide.size(), QSize(1054, 584));  // 703 x 1.5 = 1054.5: a half goes to the even pixel
   EXPECT_EQ(wide.Button1->geometry(), QRect(708, 444, 158, 50));
 }
@@ -120,9 +119,8 @@ TEST_F(Form3Test, InstructionLinesScaleWithTheWindow) {
   layAll();
   for (const int width : {1366, 1920, 2560}) {
     SCOPED_TRACE(width);
-    TForm3 wide(nullptr, width);
+    TForm3 wide(nullptr, {',', width});
     wide.setSources(current.get(), folder);
-    wide.setDecimalSeparator(QLatin1Char(','));
     wide.setMessagePresenter([this](const QString& text) { messages << text; });
     wide.FormActivate();
     const DesignLayout& m = wide.canvas().layout();
@@ -332,8 +330,7 @@ TEST(Form3FromMenu, MenuOpensWindowThatSendsToTheModem) {
   o.activateOnFirstShow = false;
   o.messagePresenter = [](const QString&, const QString&, bool) {};
   TForm1 form1(o);
-  TForm3 form3(&form1, 800);
-  form3.setDecimalSeparator(QLatin1Char(','));
+  TForm3 form3(&form1, {',', 800});
   QStringList messages;
   form3.setMessagePresenter([&](const QString& text) { messages << text; });
   form1.Form3 = &form3;

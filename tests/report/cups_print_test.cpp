@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "report/form4.h"
+#include "report/screens/form4.h"
 #include "report_test_support.h"
 
 namespace sfigmo {
@@ -52,7 +52,7 @@ class CupsPrint : public ::testing::Test {
     TForm4Options o;
     o.libraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
     o.printerWaitMs = 200;
-    o.decimalSeparator = ',';
+    o.display.DecimalSeparator = ',';
     o.messagePresenter = [this](const QString& t) { messages_ << t; };
     form_ = std::make_unique<TForm4>(nullptr, o);
     form_->ProgramFolder = folder_.path() + u'/';

@@ -1,7 +1,7 @@
 // The print window's PDF actions and refusals, driven through its dialogs as
 // a user would; printing on a real queue lives in cups_print_test.cpp.
 
-#include "report/form4.h"
+#include "report/screens/form4.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -46,8 +46,7 @@ struct PrintWindow {
     o.libraryFolder = std::move(libraryFolder);
     o.printerWaitMs = 0;
     o.printCommand = script;
-    o.decimalSeparator = ',';
-    o.screenWidth = screenWidth;
+    o.display = {',', screenWidth};
     o.messagePresenter = [this](const QString& text) { messages << text; };
     form = std::make_unique<TForm4>(nullptr, o);
     form->ProgramFolder = folder.path() + u'/';

@@ -6,7 +6,7 @@
 #include <QAction>
 #include <QTemporaryDir>
 
-#include "report/form4.h"
+#include "report/screens/form4.h"
 #include "report_test_support.h"
 #include "ui/form1.h"
 

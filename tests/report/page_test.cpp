@@ -15,7 +15,7 @@
 #include "analysis/result_validity.h"
 #include "analysis/screens/signal_warning_lines.h"
 #include "report/report_model.h"
-#include "report/report_page.h"
+#include "report/screens/report_page.h"
 #include "report_test_support.h"
 
 namespace sfigmo {

@@ -12,7 +12,8 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "report/report_pdf.h"
+#include "report/screens/report_pdf.h"
+#include "report/screens/report_texts.h"
 #include "report_test_support.h"
 
 namespace sfigmo {
@@ -62,8 +63,8 @@ TEST(ReportPdf, OneA4PageWithEveryTextInPlace) {
   const QString pdf = dir.filePath(QStringLiteral("Иванов отчёт.pdf"));
   auto record = MakeRecord();
   record->Results.VRKI = 0.03;
-  const ReportPdfResult result = WriteReportPdf(*record, pdf, Options());
-  ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+  const ReportError result = WriteReportPdf(*record, pdf, Options());
+  ASSERT_TRUE(result.ok()) << ReportErrorText(result).toStdString();
 
   const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf}).Output;
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
@@ -142,10 +143,10 @@ TEST(ReportPdf, OneA4PageWithEveryTextInPlace) {
 TEST(ReportPdf, MissingLibraryWritesNothingAndSaysSo) {
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("x.pdf"));
-  const ReportPdfResult result = WriteReportPdf(*MakeRecord(), pdf, Options(dir.path()));
-  EXPECT_FALSE(result.Ok);
-  EXPECT_TRUE(result.Message.contains(QStringLiteral("libdspdf.so")))
-      << result.Message.toStdString();
+  const ReportError result = WriteReportPdf(*MakeRecord(), pdf, Options(dir.path()));
+  EXPECT_EQ(result.Failure, ReportFailure::PdfMakerMissing);
+  const QString message = ReportErrorText(result);
+  EXPECT_TRUE(message.contains(QStringLiteral("libdspdf.so"))) << message.toStdString();
   EXPECT_FALSE(QFile::exists(pdf));
 }
 
@@ -156,11 +157,12 @@ TEST(ReportPdf, LibraryLackingAFunctionWritesNothing) {
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("older report");
   old.close();
-  const ReportPdfResult result =
+  const ReportError result =
       WriteReportPdf(*MakeRecord(), pdf, Options(QStringLiteral(SFIGMO_PARTIAL_PDF_MAKER_DIR)));
-  EXPECT_FALSE(result.Ok);
-  EXPECT_TRUE(result.Message.contains(QStringLiteral("«PrintPageM»")))
-      << result.Message.toStdString();
+  EXPECT_EQ(result.Failure, ReportFailure::PdfMakerFunction);
+  EXPECT_EQ(result.Detail, QStringLiteral("PrintPageM"));
+  const QString message = ReportErrorText(result);
+  EXPECT_TRUE(message.contains(QStringLiteral("«PrintPageM»"))) << message.toStdString();
   QFile again(pdf);
   ASSERT_TRUE(again.open(QIODevice::ReadOnly));
   EXPECT_EQ(again.readAll(), QByteArray("older report"));
@@ -270,8 +272,8 @@ TEST(ReportPdf, DamagedResultsAreSaidInThePdf) {
   const QString pdf = dir.filePath(QStringLiteral("damaged.pdf"));
   ReportPdfOptions options;
   options.LibraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
-  const ReportPdfResult result = WriteReportPdf(*record, pdf, options);
-  ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+  const ReportError result = WriteReportPdf(*record, pdf, options);
+  ASSERT_TRUE(result.ok()) << ReportErrorText(result).toStdString();
   const QString text = PdfText(pdf).simplified();
   EXPECT_TRUE(text.contains(QStringLiteral("повреждены"))) << text.toStdString();
   for (const char* never : {"NAN", "Пульс понижен", "Перебои не обнаружены"})

@@ -1,7 +1,7 @@
 // The results dialog as a user meets it: caption, tabs and their fixed
 // lines, coloured verdicts filled on showing, the tab it reopens on, the
 // scaling to the screen width, and a picture of every tab.
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,9 @@ namespace {
 using sfigmo::AnalysisResults;
 using sfigmo::PulsogramRecord;
 
+// Numbers as a user with Russian settings sees them, on the design screen.
+const sfigmo::DisplaySettings kShown{',', 800};
+
 AnalysisResults Measured() {
   AnalysisResults r;
   r.PULS = 72.46;
@@ -34,7 +37,7 @@ AnalysisResults Measured() {
 QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 
 TEST(PagesDlg, LayoutCaptionTabsAndControls) {
-  TPagesDlg dlg(nullptr, 800);
+  TPagesDlg dlg(nullptr, kShown);
   EXPECT_EQ(dlg.windowTitle(), QString(63, QLatin1Char(' ')) + QStringLiteral("Р Е З У Л Ь Т А Т"));
   EXPECT_EQ(dlg.size(), QSize(643, 375));
   EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());  // fixed border
@@ -62,7 +65,7 @@ TEST(PagesDlg, LayoutCaptionTabsAndControls) {
 }
 
 TEST(PagesDlg, ExplanatoryLinesKeepTheirBlanksAndLetters) {
-  TPagesDlg dlg(nullptr, 800);
+  TPagesDlg dlg(nullptr, kShown);
   QListWidget* pulse = dlg.ListBoxes[0];
   EXPECT_EQ(pulse->item(11)->text(), QStringLiteral("     "));
   EXPECT_EQ(pulse->item(12)->text(), QStringLiteral(" "));
@@ -83,7 +86,7 @@ TEST(PagesDlg, ExplanatoryLinesKeepTheirBlanksAndLetters) {
 }
 
 TEST(PagesDlg, ActivationFillsColouredVerdicts) {
-  TPagesDlg dlg(nullptr, 800);
+  TPagesDlg dlg(nullptr, kShown);
   const AnalysisResults working = Measured();
   auto record = std::make_unique<PulsogramRecord>();
   record->Results = working;
@@ -106,14 +109,14 @@ TEST(PagesDlg, ActivationFillsColouredVerdicts) {
 }
 
 TEST(PagesDlg, WithoutSourcesShowsZeroResultsWithoutCrashing) {
-  TPagesDlg dlg(nullptr, 800);
+  TPagesDlg dlg(nullptr, kShown);
   dlg.FormActivate();
   EXPECT_EQ(dlg.Label2->text(), QStringLiteral("НИЗКИЙ   ПУЛЬС -0"));
   EXPECT_EQ(dlg.Label4->text(), QStringLiteral("ТОНУС СОСУДОВ - -"));
 }
 
 TEST(PagesDlg, ReopensOnTheLastTabShownAndRefillsOnEveryShowing) {
-  TPagesDlg dlg(nullptr, 800);
+  TPagesDlg dlg(nullptr, kShown);
   AnalysisResults working = Measured();
   PulsogramRecord record{};
   record.Results = working;
@@ -134,7 +137,7 @@ TEST(PagesDlg, ReopensOnTheLastTabShownAndRefillsOnEveryShowing) {
 }
 
 TEST(PagesDlg, ClosedAsSoonAsItShowsTheModalLoopStillEnds) {
-  TPagesDlg dlg(nullptr, 800);
+  TPagesDlg dlg(nullptr, kShown);
   const AnalysisResults working = Measured();
   dlg.setSources(&working, nullptr);
   bool hung = false;
@@ -149,12 +152,12 @@ TEST(PagesDlg, ClosedAsSoonAsItShowsTheModalLoopStillEnds) {
 }
 
 TEST(PagesDlg, ScalesByScreenWidthOnly) {
-  TPagesDlg wide(nullptr, 1024);  // 1.28
+  TPagesDlg wide(nullptr, {',', 1024});  // 1.28
   EXPECT_DOUBLE_EQ(wide.scale(), 1.28);
   EXPECT_EQ(wide.size(), QSize(823, 480));
   EXPECT_EQ(wide.PageControl1->geometry(), QRect(10, 10, 800, 442));
   EXPECT_EQ(wide.CloseButtons[0]->geometry(), QRect(696, 358, 63, 32));
-  TPagesDlg plain(nullptr, 800);
+  TPagesDlg plain(nullptr, kShown);
   const double wideFont = wide.font().pointSizeF();
   EXPECT_NEAR(wideFont, plain.font().pointSizeF() * 1.28, 0.01);
   wide.FormActivate();
@@ -162,7 +165,7 @@ TEST(PagesDlg, ScalesByScreenWidthOnly) {
 }
 
 TEST(PagesDlg, PictureOfEveryTab) {
-  TPagesDlg dlg(nullptr, 800);
+  TPagesDlg dlg(nullptr, kShown);
   const AnalysisResults working = Measured();
   PulsogramRecord record{};
   record.Results = working;

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "messaging/core/port_names.h"
+#include "messaging/port_names.h"
 #include "sms_test_support.h"
 
 namespace sfigmo::testing {

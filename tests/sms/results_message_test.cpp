@@ -1,7 +1,7 @@
 // The results message line and the preparation the SMS window runs on
 // activation: last measurement, settings line, sms.txt.
 
-#include "messaging/core/results_message.h"
+#include "messaging/results_message.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <limits>
 
+#include "messaging/screens/messaging_texts.h"
 #include "sms_test_support.h"
 
 namespace sfigmo {
@@ -68,7 +69,7 @@ TEST_F(Preparation, WritesTheMessageAndReturnsRecordAndLine) {
   telport("--port USB0  +79161234567 --timeout 60\r\n");
   ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(ExampleResults())));
   const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
-  EXPECT_TRUE(p->error.isEmpty()) << p->error.toStdString();
+  EXPECT_TRUE(p->error.ok()) << MessagingErrorText(p->error).toStdString();
   EXPECT_TRUE(p->recordRead);
   EXPECT_EQ(p->record.Results.PULS, 72.4);
   EXPECT_EQ(p->settingsLine, QStringLiteral("--port USB0  +79161234567 --timeout 60"));
@@ -80,12 +81,17 @@ TEST_F(Preparation, EachMissingPieceIsNamedAndNoMessageIsWritten) {
     const char* name;
     const char* telport;  // null: no file
     qint64 recordBytes;   // -1: no record
+    MessagingFailure failure;
     const char* expected;
   } cases[] = {
-      {"no measurement", "--port USB0  +79161234567\r\n", -1, "Нет сохраненного измерения"},
-      {"no telport.txt", nullptr, qint64(kRecordSize), "telport.txt"},
-      {"short telport.txt", "--port USB0  +7916\r\n", qint64(kRecordSize), "короче 25 символов"},
-      {"short record", "--port USB0  +79161234567\r\n", qint64(kRecordSize) - 1, ".pul"},
+      {"no measurement", "--port USB0  +79161234567\r\n", -1, MessagingFailure::NoMeasurement,
+       "Нет сохраненного измерения"},
+      {"no telport.txt", nullptr, qint64(kRecordSize), MessagingFailure::SettingsNotFound,
+       "telport.txt"},
+      {"short telport.txt", "--port USB0  +7916\r\n", qint64(kRecordSize),
+       MessagingFailure::ShortSettingsLine, "короче 25 символов"},
+      {"short record", "--port USB0  +79161234567\r\n", qint64(kRecordSize) - 1,
+       MessagingFailure::RecordUnreadable, ".pul"},
   };
   for (const Case& c : cases) {
     QTemporaryDir d;
@@ -100,8 +106,10 @@ TEST_F(Preparation, EachMissingPieceIsNamedAndNoMessageIsWritten) {
     }
     ASSERT_TRUE(testing::WriteFile(f + "sms.txt", "older message\r\r\n"));
     const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(f, ','));
-    EXPECT_TRUE(p->error.contains(QString::fromUtf8(c.expected)))
-        << c.name << ": " << p->error.toStdString();
+    EXPECT_EQ(p->error.Failure, c.failure) << c.name;
+    const QString text = MessagingErrorText(p->error);
+    EXPECT_TRUE(text.contains(QString::fromUtf8(c.expected)))
+        << c.name << ": " << text.toStdString();
     EXPECT_EQ(testing::ReadFile(f + "sms.txt"), QByteArray("older message\r\r\n")) << c.name;
     EXPECT_FALSE(p->recordRead) << c.name;
   }
@@ -115,7 +123,9 @@ TEST_F(Preparation, DamagedResultsAreNeitherWrittenNorSent) {
     ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(damaged)));
     ASSERT_TRUE(testing::WriteFile(sms(), "older message\r\r\n"));
     const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
-    EXPECT_TRUE(p->error.contains(QStringLiteral("повреждены"))) << p->error.toStdString();
+    EXPECT_EQ(p->error.Failure, MessagingFailure::ResultsDamaged);
+    const QString text = MessagingErrorText(p->error);
+    EXPECT_TRUE(text.contains(QStringLiteral("повреждены"))) << text.toStdString();
     EXPECT_EQ(testing::ReadFile(sms()), QByteArray("older message\r\r\n")) << puls;
   }
 }
@@ -123,7 +133,7 @@ TEST_F(Preparation, DamagedResultsAreNeitherWrittenNorSent) {
 TEST_F(Preparation, SettingsAreReadEvenWithoutAMeasurement) {
   telport("--port ACM0  +79161234567\r\n");
   const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
-  EXPECT_FALSE(p->error.isEmpty());
+  EXPECT_FALSE(p->error.ok());
   EXPECT_TRUE(p->settingsRead);
   EXPECT_EQ(p->settingsLine, QStringLiteral("--port ACM0  +79161234567"));
   EXPECT_FALSE(QFileInfo::exists(sms()));

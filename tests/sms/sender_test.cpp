@@ -9,7 +9,7 @@
 
 #include "at_modem.h"
 #include "message_text.h"
-#include "messaging/core/port_names.h"
+#include "messaging/port_names.h"
 #include "modem_process.h"
 #include "sender_args.h"
 #include "sms_test_support.h"

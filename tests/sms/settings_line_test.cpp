@@ -1,7 +1,7 @@
 // The settings line of telport.txt: fields at fixed characters, the number
 // rewrite, the number check, port names and the file rewrite.
 
-#include "messaging/core/settings_line.h"
+#include "messaging/settings_line.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 
-#include "messaging/core/port_names.h"
-#include "messaging/core/settings_file.h"
+#include "messaging/port_names.h"
+#include "messaging/screens/messaging_texts.h"
+#include "messaging/settings_file.h"
 
 namespace sfigmo {
 namespace {
@@ -100,11 +102,26 @@ TEST(SettingsLine, PortRewriteKeepsTheRestAndPads) {
 
 TEST(SettingsLine, NumberCheckAcceptsPlusAndDigitsOnly) {
   for (const char* good : {"+79161234567", "89161234567", "+7916"}) {
-    EXPECT_TRUE(CheckNumber(QString::fromUtf8(good)).isEmpty()) << good;
+    EXPECT_EQ(CheckNumber(QString::fromUtf8(good)), NumberRefusal::None) << good;
   }
-  for (const char* bad : {"", "+7 916123456", "+7-916-12345", "7916+123", "+", "+7916abc",
-                          "+7916\t1", "+791612345678", "+7903111223344", "+7916\n"}) {
-    EXPECT_FALSE(CheckNumber(QString::fromUtf8(bad)).isEmpty()) << bad;
+  struct Bad {
+    const char* number;
+    NumberRefusal refusal;
+  } bads[] = {
+      {"", NumberRefusal::Empty},
+      {"+7 916123456", NumberRefusal::BadCharacter},
+      {"+7-916-12345", NumberRefusal::BadCharacter},
+      {"7916+123", NumberRefusal::BadCharacter},
+      {"+", NumberRefusal::BadCharacter},
+      {"+7916abc", NumberRefusal::BadCharacter},
+      {"+7916\t1", NumberRefusal::BadCharacter},
+      {"+791612345678", NumberRefusal::TooLong},
+      {"+7903111223344", NumberRefusal::TooLong},
+      {"+7916\n", NumberRefusal::BadCharacter},
+  };
+  for (const Bad& b : bads) {
+    EXPECT_NE(CheckNumber(QString::fromUtf8(b.number)), NumberRefusal::None) << b.number;
+    EXPECT_EQ(CheckNumber(QString::fromUtf8(b.number)), b.refusal) << b.number;
   }
 }
 
@@ -156,18 +173,20 @@ class SettingsFile : public ::testing::Test {
 TEST_F(SettingsFile, FirstLineOnlyWithoutItsLineEnd) {
   write("--port USB0  +79161234567\r\nsecond line\r\n");
   const SettingsRead r = ReadSettingsLine(path());
-  EXPECT_TRUE(r.error.isEmpty());
+  EXPECT_TRUE(r.error.ok());
   EXPECT_EQ(r.line, QStringLiteral("--port USB0  +79161234567"));
 }
 
 TEST_F(SettingsFile, MissingFileIsNamedInTheError) {
   const SettingsRead r = ReadSettingsLine(path());
-  EXPECT_TRUE(r.error.contains(path())) << r.error.toStdString();
+  EXPECT_EQ(r.error.Failure, MessagingFailure::SettingsNotFound);
+  const QString text = MessagingErrorText(r.error);
+  EXPECT_TRUE(text.contains(path())) << text.toStdString();
 }
 
 TEST_F(SettingsFile, RewriteLeavesExactlyOneLineWithCrLf) {
   write("old line\nsecond\n");
-  EXPECT_TRUE(WriteSettingsLine(path(), QStringLiteral("--port USB0  +79031112233")).isEmpty());
+  EXPECT_TRUE(WriteSettingsLine(path(), QStringLiteral("--port USB0  +79031112233")).ok());
   EXPECT_EQ(read(), QByteArray("--port USB0  +79031112233\r\n"));
 }
 
@@ -181,9 +200,14 @@ TEST_F(SettingsFile, FailedRewriteLeavesTheFileAsItWas) {
   rlimit tiny = saved;
   tiny.rlim_cur = 8;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-  const QString error = WriteSettingsLine(path(), QStringLiteral("--port USB0  +79031112233"));
+  const MessagingError failed =
+      WriteSettingsLine(path(), QStringLiteral("--port USB0  +79031112233"));
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(failed.Failure, MessagingFailure::FileWrite);
+  EXPECT_EQ(failed.Errno, EFBIG);
+  EXPECT_EQ(failed.Path, path());
+  const QString error = MessagingErrorText(failed);
   // The system's reason, never Qt's "Unknown error".
   EXPECT_TRUE(error.contains(QStringLiteral("превышен предел размера файла")))
       << error.toStdString();
@@ -192,7 +216,10 @@ TEST_F(SettingsFile, FailedRewriteLeavesTheFileAsItWas) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("telport.txt")});
 
-  const QString missing = WriteTextFile(dir.filePath(QStringLiteral("gone/sms.txt")), "PULS=72");
+  const MessagingError gone =
+      WriteTextFile(dir.filePath(QStringLiteral("gone/sms.txt")), "PULS=72");
+  EXPECT_EQ(gone.Errno, ENOENT);
+  const QString missing = MessagingErrorText(gone);
   EXPECT_TRUE(missing.contains(QStringLiteral("файл или папка не найдены")))
       << missing.toStdString();
 }
@@ -204,11 +231,11 @@ TEST_F(SettingsFile, PortRewriteAndDefaultCopy) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("--port USB0  +79001234567 --timeout 60\r\n");
   }
-  EXPECT_TRUE(EnsureSettingsFile(path(), defaults).isEmpty());
-  EXPECT_TRUE(WriteSettingsPort(path(), QStringLiteral("PTS4")).isEmpty());
+  EXPECT_TRUE(EnsureSettingsFile(path(), defaults).ok());
+  EXPECT_TRUE(WriteSettingsPort(path(), QStringLiteral("PTS4")).ok());
   EXPECT_EQ(read(), QByteArray("--port PTS4  +79001234567 --timeout 60\r\n"));
   // An existing file is the user's: never replaced by the default.
-  EXPECT_TRUE(EnsureSettingsFile(path(), defaults).isEmpty());
+  EXPECT_TRUE(EnsureSettingsFile(path(), defaults).ok());
   EXPECT_EQ(read(), QByteArray("--port PTS4  +79001234567 --timeout 60\r\n"));
 }
 

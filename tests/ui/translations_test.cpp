@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 #include "ui/qt_translations.h"
 
 namespace sfigmo {
@@ -33,7 +33,7 @@ TEST(QtTranslations, RussianForQtsOwnDialogs) {
     SCOPED_TRACE(c.source);
     EXPECT_EQ(QCoreApplication::translate(c.context, c.source).toStdString(), c.russian);
   }
-  TPagesDlg dialog(nullptr, 800);
+  TPagesDlg dialog(nullptr, {',', 800});
   for (QPushButton* close : dialog.CloseButtons) EXPECT_EQ(close->text(), QStringLiteral("&Close"));
   QCoreApplication::removeTranslator(ru);
   delete ru;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "messaging/core/port_names.h"
+#include "messaging/port_names.h"
 
 namespace cmd2phone {
 

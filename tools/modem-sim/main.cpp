@@ -14,8 +14,9 @@
 #include <vector>
 
 #include "at_modem.h"
-#include "messaging/core/port_names.h"
-#include "messaging/core/settings_file.h"
+#include "messaging/port_names.h"
+#include "messaging/screens/messaging_texts.h"
+#include "messaging/settings_file.h"
 #include "pseudo_terminal.h"
 #include "stdin_watch.h"
 
@@ -149,10 +150,11 @@ int main(int argc, char** argv) {
   }
   if (!options.telport.empty()) {
     const auto name = sfigmo::PortNameForDevice(pty.path);
-    const QString error = name ? sfigmo::WriteSettingsPort(QString::fromStdString(options.telport),
-                                                           QString::fromStdString(*name))
-                               : QStringLiteral("у терминала %1 нет имени порта")
-                                     .arg(QString::fromLocal8Bit(pty.path.c_str()));
+    const QString error =
+        name ? sfigmo::MessagingErrorText(sfigmo::WriteSettingsPort(
+                   QString::fromStdString(options.telport), QString::fromStdString(*name)))
+             : QStringLiteral("у терминала %1 нет имени порта")
+                   .arg(QString::fromLocal8Bit(pty.path.c_str()));
     if (!error.isEmpty()) {
       std::fprintf(stderr, "modem-sim: %s\n", error.toLocal8Bit().constData());
       return 2;

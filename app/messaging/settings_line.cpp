@@ -1,9 +1,9 @@
-#include "messaging/core/settings_line.h"
+#include "messaging/settings_line.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "messaging/core/port_names.h"
+#include "messaging/port_names.h"
 
 namespace sfigmo {
 
@@ -18,26 +18,14 @@ QString SettingsNumber(const QString& line) { return line.mid(kNumberIndex, kNum
 
 QString CutNumber(const QString& number) { return number.left(kNumberFieldLength); }
 
-QString CheckNumber(const QString& number) {
-  if (number.isEmpty())
-    return QStringLiteral("Введите номер телефона врача: +7, код оператора и номер.");
-  if (number.size() > kNumberFieldLength) {
-    return QStringLiteral(
-               "Номер телефона «%1» не записан: в нём больше %2 знаков. Введите +7, код "
-               "оператора и семизначный номер без пробелов.")
-        .arg(number)
-        .arg(kNumberFieldLength);
-  }
+NumberRefusal CheckNumber(const QString& number) {
+  if (number.isEmpty()) return NumberRefusal::Empty;
+  if (number.size() > kNumberFieldLength) return NumberRefusal::TooLong;
   // Anchored at both ends: "$" alone would let a trailing line break through.
   static const QRegularExpression valid(
       QRegularExpression::anchoredPattern(QStringLiteral("\\+?[0-9]+")));
-  if (!valid.match(number).hasMatch()) {
-    return QStringLiteral(
-               "Номер телефона «%1» не записан: допускаются только знак + в начале и цифры, без "
-               "пробелов.")
-        .arg(number);
-  }
-  return {};
+  if (!valid.match(number).hasMatch()) return NumberRefusal::BadCharacter;
+  return NumberRefusal::None;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "report/report_error.h"
 #include "report/report_model.h"
 #include "storage/pulsogram_record.h"
 
@@ -18,20 +19,15 @@ struct ReportPdfOptions {
   ReportPageOptions Page;
 };
 
-struct ReportPdfResult {
-  bool Ok = false;
-  QString Message;  // Russian, for the user, when !Ok
-};
-
 // Writes the report page of `record` to `pdfPath` (UTF-8 path). Success
 // only when the PDF maker reported it and the file at `pdfPath` is new (not
 // an older one left in place) and complete (a PDF's size and its trailing
 // "%%EOF"). On failure nothing new is left at `pdfPath`: a partial file is
-// removed, an older file of that name stays as it was, and the message says
+// removed, an older file of that name stays as it was, and the failure says
 // why (library missing, a function missing, the PDF maker refused, a cut
 // file).
-ReportPdfResult WriteReportPdf(const PulsogramRecord& record, const QString& pdfPath,
-                               const ReportPdfOptions& options);
+ReportError WriteReportPdf(const PulsogramRecord& record, const QString& pdfPath,
+                           const ReportPdfOptions& options);
 
 enum class PdfCheck { Complete, Incomplete, NotWritten };
 // What was found at `path` after a PDF was written there; `changed` says

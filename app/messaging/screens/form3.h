@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "draw/canvas.h"
+#include "draw/display_settings.h"
 
 class QLabel;
 class QLineEdit;
@@ -26,8 +27,9 @@ class TForm3 : public QDialog {
   Q_OBJECT
 
  public:
-  // screenWidth 0 asks the primary screen; the layout is designed for 800.
-  explicit TForm3(QWidget* parent = nullptr, int screenWidth = 0);
+  // The layout, designed for 800, is scaled to display.ScreenWidth; the
+  // message's numbers use display.DecimalSeparator.
+  explicit TForm3(QWidget* parent = nullptr, const sfigmo::DisplaySettings& display = {});
   // A sender still running is waited for (it ends by its own time-out), as
   // cutting it off could lose the message.
   ~TForm3() override;
@@ -35,8 +37,6 @@ class TForm3 : public QDialog {
   // The record that activation replaces (the main window's current record)
   // and the program folder (with a trailing '/'). Set before each showing.
   void setSources(sfigmo::PulsogramRecord* currentRecord, const QString& programFolder);
-  // Decimal separator of the message; null (the default): the locale's.
-  void setDecimalSeparator(QChar separator) { separator_ = separator; }
   // The sender program; default: cmd2phone beside this program.
   void setSenderProgram(const QString& path) { senderProgram_ = path; }
   // The shipped telport.txt, copied into the program folder when that has
@@ -90,7 +90,6 @@ class TForm3 : public QDialog {
   void setStatus(const QString& text, bool error);
   void present(const QString& text);
   void onSenderFinished(int exitCode, bool crashed);
-  char decimalSeparator() const;
 
   std::unique_ptr<sfigmo::Canvas> canvas_;
   std::unique_ptr<QProcess> sender_;
@@ -102,7 +101,7 @@ class TForm3 : public QDialog {
   bool statusIsError_ = false;
   bool messageReady_ = false;  // this activation wrote sms.txt
   bool activating_ = false;
-  QChar separator_;
+  char separator_ = '.';
   double scale_ = 1.0;
   std::function<void(const QString&)> presenter_;
 };

@@ -12,7 +12,8 @@
 #include <functional>
 #include <memory>
 
-#include "report/report_pdf.h"
+#include "draw/display_settings.h"
+#include "report/screens/report_pdf.h"
 #include "storage/pulsogram_record.h"
 
 class QFileDialog;
@@ -33,11 +34,9 @@ struct TForm4Options {
   QString printCommand = QStringLiteral("lp");
   // Shows one message to the user; empty: a modal message box.
   std::function<void(const QString&)> messagePresenter;
-  // Decimal separator of the printed values; 0: the user's numeric locale's.
-  char decimalSeparator = 0;
-  // Screen width the layout (designed for 800) is scaled to; 0: the primary
-  // screen's.
-  int screenWidth = 0;
+  // The printed values' decimal separator, and the screen width the layout
+  // (designed for 800) is scaled to.
+  sfigmo::DisplaySettings display;
 };
 
 class TForm4 : public QDialog {

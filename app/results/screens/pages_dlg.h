@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "draw/display_settings.h"
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -20,8 +22,9 @@ class TPagesDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // screenWidth 0 asks the primary screen; the layout is designed for 800.
-  explicit TPagesDlg(QWidget* parent = nullptr, int screenWidth = 0);
+  // The layout, designed for 800, is scaled to display.ScreenWidth; the
+  // verdicts' numbers use display.DecimalSeparator.
+  explicit TPagesDlg(QWidget* parent = nullptr, const sfigmo::DisplaySettings& display = {});
   ~TPagesDlg() override;
 
   // Where the verdicts come from: the working results of the last
@@ -30,8 +33,11 @@ class TPagesDlg : public QDialog {
   // pointers read as all-zero results.
   void setSources(const sfigmo::AnalysisResults* working, const sfigmo::PulsogramRecord* record);
 
-  // Decimal separator of the values; null (the default): the locale's.
-  void setDecimalSeparator(QChar separator) { separator_ = separator; }
+  // Replaces the decimal separator of the values; a separator that is not
+  // one Latin-1 character gives '.'.
+  void setDecimalSeparator(QChar separator) {
+    separator_ = separator.toLatin1() != 0 ? separator.toLatin1() : '.';
+  }
 
   // Fills the five verdict labels and lets pending events run; runs each
   // time the dialog becomes active. Showing fills them too (without running
@@ -63,6 +69,6 @@ class TPagesDlg : public QDialog {
 
   const sfigmo::AnalysisResults* working_ = nullptr;
   const sfigmo::PulsogramRecord* record_ = nullptr;
-  QChar separator_;
+  char separator_ = '.';
   double scale_ = 1.0;
 };

@@ -22,11 +22,18 @@ QString SettingsNumber(const QString& line);
 // The number as it will be recorded: its first 12 characters.
 QString CutNumber(const QString& number);
 
-// Empty when `number` may be recorded: an optional leading "+" and digits
-// only, at most 12 characters, as a blank, any other character or a longer
-// number would break the parameter line; otherwise the reason, in Russian,
-// for the user.
-QString CheckNumber(const QString& number);
+// Why a number may not be recorded.
+enum class NumberRefusal {
+  None,          // it may
+  Empty,         // nothing typed
+  TooLong,       // more than 12 characters
+  BadCharacter,  // anything but a leading "+" and digits
+};
+
+// Whether `number` may be recorded: an optional leading "+" and digits only,
+// at most 12 characters, as a blank, any other character or a longer number
+// would break the parameter line.
+NumberRefusal CheckNumber(const QString& number);
 
 // `number` (cut to 12, padded with blanks to 12) put at position 14 in place
 // of the number there, so the text after it keeps its place. A line damaged

@@ -1,4 +1,4 @@
-#include "report/report_page.h"
+#include "report/screens/report_page.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "messaging/core/results_message.h"
+#include "messaging/results_message.h"
 
 #include <cmath>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include "analysis/indices.h"
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
-#include "messaging/core/settings_file.h"
-#include "messaging/core/settings_line.h"
+#include "messaging/settings_file.h"
+#include "messaging/settings_line.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 
@@ -48,7 +48,7 @@ QString FindLastMeasurement(const QString& programFolder) {
   return last ? QString::fromStdString(last->string()) : QString();
 }
 
-QString WriteMessageFile(const QString& path, const std::string& text) {
+MessagingError WriteMessageFile(const QString& path, const std::string& text) {
   return WriteTextFile(path, QByteArray::fromStdString(text));
 }
 
@@ -59,38 +59,33 @@ MessagePreparation PrepareResultsMessage(const QString& programFolder, char deci
   // The settings are read even when the measurement is missing, so the
   // window can still show the port and take a new number.
   const SettingsRead settings = ReadSettingsLine(SettingsFilePath(programFolder));
-  if (settings.error.isEmpty()) {
+  if (settings.error.ok()) {
     p.settingsLine = settings.line;
     p.settingsRead = true;
   }
   const QString recordPath = FindLastMeasurement(programFolder);
   if (recordPath.isEmpty()) {
-    p.error = QStringLiteral(
-        "Нет сохраненного измерения. Сначала сохраните измерение (Файл → Сохр) или откройте "
-        "сохраненное (Файл → Откр), затем откройте это окно снова.");
+    p.error = MessagingFailed(MessagingFailure::NoMeasurement);
     return p;
   }
-  if (!settings.error.isEmpty()) {
+  if (!settings.error.ok()) {
     p.error = settings.error;
     return p;
   }
   if (settings.line.size() < kSettingsLineMinLength) {
-    p.error = QStringLiteral(
-        "В файле telport.txt (папка программы) первая строка короче 25 символов: в ней нет "
-        "порта (символы 8–13) или номера телефона (символы 14–25).");
+    p.error = MessagingFailed(MessagingFailure::ShortSettingsLine, SettingsFilePath(programFolder));
     return p;
   }
   const StorageError read = ReadRecord(recordPath.toStdString(), p.record);
   if (!read.ok()) {
-    p.error = QString::fromStdString(StorageErrorText(read));
+    p.error = MessagingFailed(MessagingFailure::RecordUnreadable, recordPath);
+    p.error.Record = read;
     return p;
   }
   p.recordRead = true;
   // A damaged block would send the doctor numbers no recording gave.
   if (ResultsDamaged(p.record.Results)) {
-    p.error = QStringLiteral(
-        "Результаты последнего измерения в файле повреждены: SMS не составляется и не "
-        "отправляется. Откройте измерение, выполните проверку и расчёт и сохраните его снова.");
+    p.error = MessagingFailed(MessagingFailure::ResultsDamaged, recordPath);
     return p;
   }
   p.error = WriteMessageFile(MessageFilePath(programFolder),

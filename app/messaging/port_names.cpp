@@ -1,4 +1,4 @@
-#include "messaging/core/port_names.h"
+#include "messaging/port_names.h"
 
 #include <algorithm>
 #include <array>

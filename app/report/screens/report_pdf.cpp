@@ -1,4 +1,4 @@
-#include "report/report_pdf.h"
+#include "report/screens/report_pdf.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <QPicture>
 #include <algorithm>
 
-#include "report/report_page.h"
+#include "report/screens/report_page.h"
 
 namespace sfigmo {
 
@@ -29,9 +29,8 @@ class PdfMaker {
     handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
       const char* why = dlerror();
-      error_ =
-          QStringLiteral("Не удалось загрузить библиотеку создания PDF «%1»: %2")
-              .arg(path, why ? QString::fromLocal8Bit(why) : QStringLiteral("причина неизвестна"));
+      error_ = ReportFailed(ReportFailure::PdfMakerMissing, path,
+                            why ? QString::fromLocal8Bit(why) : QString());
       return;
     }
     beginDoc_ = bind<BeginDocFn>("BeginDoc");
@@ -49,7 +48,7 @@ class PdfMaker {
   PdfMaker& operator=(const PdfMaker&) = delete;
 
   bool usable() const { return beginDoc_ && setPage_ && printPageM_ && endDoc_; }
-  const QString& error() const { return error_; }
+  const ReportError& error() const { return error_; }
 
   // The four calls in their order; false as soon as one refuses.
   bool write(const QString& pdfPath, const QByteArray& picture) {
@@ -66,15 +65,14 @@ class PdfMaker {
   template <typename Fn>
   Fn bind(const char* name) {
     void* symbol = dlsym(handle_, name);
-    if (!symbol && error_.isEmpty())
-      error_ = QStringLiteral("В библиотеке создания PDF «%1» нет функции «%2»")
-                   .arg(path_, QString::fromLatin1(name));
+    if (!symbol && error_.ok())
+      error_ = ReportFailed(ReportFailure::PdfMakerFunction, path_, QString::fromLatin1(name));
     return reinterpret_cast<Fn>(symbol);
   }
 
   QString path_;
   void* handle_ = nullptr;
-  QString error_;
+  ReportError error_;
   BeginDocFn beginDoc_ = nullptr;
   SetPageFn setPage_ = nullptr;
   PrintPageMFn printPageM_ = nullptr;
@@ -128,52 +126,32 @@ QByteArray ReportPictureData(const PulsogramRecord& record, const ReportPageOpti
   return QByteArray(picture.data(), static_cast<qsizetype>(picture.size()));
 }
 
-ReportPdfResult WriteReportPdf(const PulsogramRecord& record, const QString& pdfPath,
-                               const ReportPdfOptions& options) {
+ReportError WriteReportPdf(const PulsogramRecord& record, const QString& pdfPath,
+                           const ReportPdfOptions& options) {
   const QByteArray picture = ReportPictureData(record, options.Page);
   // Never a bare file name: dlopen would search the system's folders.
   const QString folder = options.LibraryFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                          : options.LibraryFolder;
   PdfMaker maker(QDir(folder).filePath(QString::fromLatin1(kPdfMakerFile)));
-  ReportPdfResult result;
-  if (!maker.usable()) {
-    result.Message = maker.error() + QStringLiteral(". PDF не создан.");
-    return result;
-  }
+  if (!maker.usable()) return maker.error();
   const FileStamp before = StampOf(pdfPath);
   const bool reported = maker.write(pdfPath, picture);
   const FileStamp after = StampOf(pdfPath);
   const bool changed = after.Exists && !SameFile(before, after);
   switch (CheckWrittenPdf(pdfPath, changed)) {
     case PdfCheck::Complete:
-      if (reported) {
-        result.Ok = true;
-        return result;
-      }
+      if (reported) return {};
       // A maker that says it failed is believed: the file may lack a page.
       QFile::remove(pdfPath);
-      result.Message =
-          QStringLiteral("Не удалось создать PDF «%1»: программа создания PDF сообщила об ошибке.")
-              .arg(pdfPath);
-      return result;
+      return ReportFailed(ReportFailure::PdfMakerRefused, pdfPath);
     case PdfCheck::Incomplete:
       QFile::remove(pdfPath);  // a cut file must not pass for a report
-      result.Message = QStringLiteral(
-                           "PDF «%1» записан не полностью (возможно, на диске нет места) и "
-                           "удалён. Освободите место на диске и повторите.")
-                           .arg(pdfPath);
-      return result;
+      return ReportFailed(ReportFailure::PdfIncomplete, pdfPath);
     case PdfCheck::NotWritten:
       break;
   }
-  result.Message =
-      reported ? QStringLiteral("PDF «%1» не создан: программа создания PDF не записала файл.")
-                     .arg(pdfPath)
-               : QStringLiteral(
-                     "Не удалось создать PDF «%1»: ошибка записи (возможно, на диске нет места "
-                     "или нет прав на запись в папку).")
-                     .arg(pdfPath);
-  return result;
+  return ReportFailed(reported ? ReportFailure::PdfNotWritten : ReportFailure::PdfWriteFailed,
+                      pdfPath);
 }
 
 }  // namespace sfigmo

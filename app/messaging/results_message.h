@@ -7,6 +7,7 @@
 #include <QString>
 #include <string>
 
+#include "messaging/messaging_error.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -25,7 +26,7 @@ struct MessagePreparation {
   bool recordRead = false;
   QString settingsLine;
   bool settingsRead = false;
-  QString error;  // what is missing, for the user; empty when sms.txt was written
+  MessagingError error;  // what is missing; ok when sms.txt was written
 };
 
 // Finds the last measurement (the record of DataMLT/DatInt/, the newest if several), reads

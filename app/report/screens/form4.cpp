@@ -1,4 +1,4 @@
-#include "report/form4.h"
+#include "report/screens/form4.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -19,9 +19,11 @@
 
 #include "draw/canvas.h"
 #include "draw/message_text.h"
+#include "draw/scaled_font.h"
 #include "report/report_files.h"
-#include "report/report_page.h"
 #include "draw/trace_area.h"
+#include "report/screens/report_page.h"
+#include "report/screens/report_texts.h"
 
 namespace {
 
@@ -44,17 +46,13 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Form4"));
   setModal(true);
-  const double scale = sfigmo::WindowDesignScale(options_.screenWidth, QSize(468, 317));
+  const double scale = sfigmo::WindowDesignScale(options_.display.ScreenWidth, QSize(468, 317));
   const sfigmo::DesignLayout layout(scale);
   const auto s = [&layout](int designPixels) { return layout.px(designPixels); };
   const auto rect = [&layout](int left, int top, int width, int height) {
     return layout.rect(left, top, width, height);
   };
-  if (scale != 1.0) {
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * scale);
-    setFont(f);
-  }
+  if (!layout.identity()) setFont(sfigmo::ScaledFont(font(), layout));
   setFixedSize(s(468), s(317));
   // Millimetres count from the paper's corner, as on the PDF.
   printer_.setFullPage(true);
@@ -119,15 +117,14 @@ QString TForm4::runOpenDialog() {
 
 bool TForm4::readRecord(const QString& path) {
   record_ = std::make_unique<sfigmo::PulsogramRecord>();
-  QString message;
-  if (sfigmo::ReadReportRecord(path, *record_, message)) return true;
-  showMessage(message);
-  return false;
+  const sfigmo::ReportError error = sfigmo::ReadReportRecord(path, *record_);
+  if (!error.ok()) showMessage(sfigmo::ReportErrorText(error));
+  return error.ok();
 }
 
 sfigmo::ReportPageOptions TForm4::pageOptions() const {
   sfigmo::ReportPageOptions page;
-  page.DecimalSeparator = options_.decimalSeparator;
+  page.DecimalSeparator = options_.display.DecimalSeparator;
   if (ExtraConclusionLines) page.ExtraConclusionLines = ExtraConclusionLines(*record_);
   return page;
 }
@@ -137,10 +134,10 @@ bool TForm4::writePdf(const QString& pdfPath) {
   options.LibraryFolder = options_.libraryFolder;
   options.Page = pageOptions();
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const sfigmo::ReportPdfResult result = sfigmo::WriteReportPdf(*record_, pdfPath, options);
+  const sfigmo::ReportError error = sfigmo::WriteReportPdf(*record_, pdfPath, options);
   QApplication::restoreOverrideCursor();
-  if (!result.Ok) showMessage(result.Message);
-  return result.Ok;
+  if (!error.ok()) showMessage(sfigmo::ReportErrorText(error));
+  return error.ok();
 }
 
 // The pause that lets the user ready the printer: a busy cursor, repaints

@@ -1,11 +1,10 @@
-#include "results/pages_dlg.h"
+#include "results/screens/pages_dlg.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "draw/canvas.h"
+#include "draw/scaled_font.h"
 #include "results/pages_verdicts.h"
 #include "storage/pulsogram_record.h"
 
@@ -131,7 +131,8 @@ void ScaleGeometry(QWidget* w, const sfigmo::DesignLayout& layout) {
 
 }  // namespace
 
-TPagesDlg::TPagesDlg(QWidget* parent, int screenWidth) : QDialog(parent) {
+TPagesDlg::TPagesDlg(QWidget* parent, const sfigmo::DisplaySettings& display)
+    : QDialog(parent), separator_(display.DecimalSeparator) {
   setObjectName(QStringLiteral("PagesDlg"));
   setWindowTitle(QStringLiteral(
       "                                                               Р Е З У Л Ь Т А Т"));
@@ -154,7 +155,7 @@ TPagesDlg::TPagesDlg(QWidget* parent, int screenWidth) : QDialog(parent) {
   StatusBar1->setSizeGripEnabled(false);
   StatusBar1->setGeometry(0, 375 - 17, 643, 17);
 
-  FormCreate(screenWidth);
+  FormCreate(display.ScreenWidth);
 }
 
 TPagesDlg::~TPagesDlg() = default;
@@ -199,9 +200,7 @@ void TPagesDlg::FormCreate(int screenWidth) {
     placed.insert(placed.end(), std::begin(ListBoxes), std::end(ListBoxes));
     placed.insert(placed.end(), std::begin(CloseButtons), std::end(CloseButtons));
     for (QWidget* w : placed) ScaleGeometry(w, layout);
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * scale_);
-    setFont(f);
+    setFont(sfigmo::ScaledFont(font(), layout));
   }
   const int itemHeight = layout.px(kItemHeight);
   for (QListWidget* list : ListBoxes) {
@@ -231,9 +230,7 @@ void TPagesDlg::fillVerdicts(bool letEventsRun) {
   const sfigmo::AnalysisResults none{};
   const sfigmo::AnalysisResults& working = working_ ? *working_ : none;
   const sfigmo::AnalysisResults& stored = record_ ? record_->Results : none;
-  const QString point = separator_.isNull() ? QLocale().decimalPoint() : QString(separator_);
-  const char sep = point.size() == 1 ? point.at(0).toLatin1() : '.';
-  const auto verdicts = sfigmo::PagesVerdicts(working, stored, sep ? sep : '.');
+  const auto verdicts = sfigmo::PagesVerdicts(working, stored, separator_);
 
   // Pulse first, then the others in the order they were always filled.
   const int order[] = {sfigmo::kPulseTab, sfigmo::kInterruptionTab, sfigmo::kRhythmTab,
@@ -242,7 +239,7 @@ void TPagesDlg::fillVerdicts(bool letEventsRun) {
     QLabel* label = verdictLabel(tab);
     QFont f = label->font();
     f.setBold(true);
-    f.setPointSizeF(10 * scale_);
+    f.setPointSizeF(sfigmo::DesignLayout(scale_).points(10));
     label->setFont(f);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, VerdictQColor(verdicts[tab].Colour));

@@ -1,4 +1,4 @@
-#include "messaging/form3.h"
+#include "messaging/screens/form3.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -12,13 +12,14 @@
 #include <QScreen>
 #include <cmath>
 
-#include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "draw/message_text.h"
-#include "messaging/core/results_message.h"
-#include "messaging/core/settings_file.h"
-#include "messaging/core/settings_line.h"
-#include "messaging/form3_texts.h"
+#include "draw/scaled_font.h"
+#include "messaging/results_message.h"
+#include "messaging/screens/form3_texts.h"
+#include "messaging/screens/messaging_texts.h"
+#include "messaging/settings_file.h"
+#include "messaging/settings_line.h"
 #include "storage/pulsogram_record.h"
 
 namespace {
@@ -60,11 +61,12 @@ QStringList WrapText(const sfigmo::Canvas& canvas, const QString& text, int widt
 
 }  // namespace
 
-TForm3::TForm3(QWidget* parent, int screenWidth) : QDialog(parent) {
+TForm3::TForm3(QWidget* parent, const sfigmo::DisplaySettings& display)
+    : QDialog(parent), separator_(display.DecimalSeparator) {
   setObjectName(QStringLiteral("Form3"));
   setModal(true);
   setWindowTitle(QString::fromUtf8(sfigmo::kForm3Caption));
-  FormCreate(screenWidth);
+  FormCreate(display.ScreenWidth);
 }
 
 TForm3::~TForm3() {
@@ -81,11 +83,7 @@ void TForm3::place(QWidget* w, int left, int top, int width, int height) {
 void TForm3::FormCreate(int screenWidth) {
   scale_ = sfigmo::WindowDesignScale(screenWidth, QSize(703, 389));
   const sfigmo::DesignLayout layout(scale_);
-  if (scale_ != 1.0) {
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * scale_);
-    setFont(f);
-  }
+  if (!layout.identity()) setFont(sfigmo::ScaledFont(font(), layout));
   TreeView1 = new QWidget(this);
   TreeView1->setObjectName(QStringLiteral("TreeView1"));
   TreeView1->setMouseTracking(true);
@@ -136,30 +134,24 @@ void TForm3::setSources(sfigmo::PulsogramRecord* currentRecord, const QString& p
     programFolder_ += QLatin1Char('/');
 }
 
-char TForm3::decimalSeparator() const {
-  if (separator_.isNull()) return sfigmo::UserDecimalSeparator();
-  const char c = separator_.toLatin1();
-  return c != 0 ? c : '.';
-}
-
 bool TForm3::senderRunning() const { return sender_ && sender_->state() != QProcess::NotRunning; }
 
 void TForm3::FormActivate() {
   const QString defaults = defaultSettings_.isEmpty() ? QCoreApplication::applicationDirPath() +
                                                             QStringLiteral("/telport.txt")
                                                       : defaultSettings_;
-  QString copyError =
+  const sfigmo::MessagingError copyError =
       sfigmo::EnsureSettingsFile(sfigmo::SettingsFilePath(programFolder_), defaults);
   const auto prep = std::make_unique<sfigmo::MessagePreparation>(
-      sfigmo::PrepareResultsMessage(programFolder_, decimalSeparator()));
+      sfigmo::PrepareResultsMessage(programFolder_, separator_));
   if (prep->recordRead && record_ != nullptr) *record_ = prep->record;
-  messageReady_ = prep->error.isEmpty();
+  messageReady_ = prep->error.ok();
   if (prep->settingsRead) {
     Edit1->setText(sfigmo::SettingsNumber(prep->settingsLine).trimmed());
     Edit2->setText(sfigmo::SettingsPort(prep->settingsLine));
     Edit2->setEnabled(false);
   }
-  const QString error = prep->error.isEmpty() ? copyError : prep->error;
+  const QString error = sfigmo::MessagingErrorText(prep->error.ok() ? copyError : prep->error);
   if (!error.isEmpty()) {
     setStatus(error, true);
   } else if (!senderRunning() && statusIsError_) {
@@ -227,8 +219,8 @@ void TForm3::Button1Click() {
   }
   const sfigmo::SettingsRead settings =
       sfigmo::ReadSettingsLine(sfigmo::SettingsFilePath(programFolder_));
-  if (!settings.error.isEmpty()) {
-    setStatus(settings.error, true);
+  if (!settings.error.ok()) {
+    setStatus(sfigmo::MessagingErrorText(settings.error), true);
     return;
   }
   sender_ = std::make_unique<QProcess>();
@@ -253,22 +245,22 @@ void TForm3::Button1Click() {
 void TForm3::Button2Click() {
   const QString path = sfigmo::SettingsFilePath(programFolder_);
   const sfigmo::SettingsRead settings = sfigmo::ReadSettingsLine(path);
-  if (!settings.error.isEmpty()) {
-    setStatus(settings.error, true);
+  if (!settings.error.ok()) {
+    setStatus(sfigmo::MessagingErrorText(settings.error), true);
     return;
   }
   // The blanks that pad a shorter number are the file's, not the number's.
   const QString number = Edit1->text().trimmed();
-  const QString refused = sfigmo::CheckNumber(number);
-  if (!refused.isEmpty()) {
-    setStatus(refused, true);
+  const sfigmo::NumberRefusal refusal = sfigmo::CheckNumber(number);
+  if (refusal != sfigmo::NumberRefusal::None) {
+    setStatus(sfigmo::NumberRefusalText(refusal, number), true);
     return;
   }
   // The port stays as the file has it: Edit2 is never written back.
-  const QString error =
+  const sfigmo::MessagingError error =
       sfigmo::WriteSettingsLine(path, sfigmo::ReplaceNumber(settings.line, number));
-  if (!error.isEmpty()) {
-    setStatus(error, true);
+  if (!error.ok()) {
+    setStatus(sfigmo::MessagingErrorText(error), true);
     return;
   }
   Edit1->setText(number);
