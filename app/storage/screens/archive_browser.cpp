@@ -106,8 +106,7 @@ void ArchiveBrowser::showOpenedRecord() {
     c.setFontSize(10);
     c.setBrushColor(f.TreeView1->background());
     DrawRejectionReason(
-        c, RejectionReason(verdict, *f.CurrentRecord,
-                           QChar::fromLatin1(ctx_.decimalSeparator ? ctx_.decimalSeparator : ',')));
+        c, RejectionReason(verdict, *f.CurrentRecord, QChar::fromLatin1(ctx_.decimalSeparator)));
     return;
   }
   f.FrameNumber = 1;

@@ -20,8 +20,8 @@ struct StorageContext {
   StorageSurface surface;
   // Local date and time of registration and saving; tests fix it.
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
-  // Decimal separator of the trend read-out; 0: the user's numeric locale's.
-  char decimalSeparator = 0;
+  // Decimal separator of the numbers shown (the display settings').
+  char decimalSeparator = '.';
   // Makes a step of a record write fail on demand (fault tests); empty: none.
   WriteFault writeFault;
 

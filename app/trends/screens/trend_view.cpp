@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "common/numeric_locale.h"
 #include "draw/canvas.h"
 #include "draw/screen_text.h"
 #include "draw/trace_area.h"
@@ -59,7 +58,7 @@ TrendView::TrendView(StorageContext& context)
 TrendView::~TrendView() = default;
 
 char TrendView::separator() const {
-  return ctx_.decimalSeparator != 0 ? ctx_.decimalSeparator : UserDecimalSeparator();
+  return ctx_.decimalSeparator;
 }
 
 void TrendView::GrafClick() {
