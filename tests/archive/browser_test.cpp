@@ -6,10 +6,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "archive_support.h"
+#include "archive_window.h"
 #include "ui/trace_area.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 class Browsing : public ArchiveWindow {
@@ -139,4 +139,4 @@ TEST_F(Browsing, AnArchiveFolderThatCannotBeReadIsReported) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -12,9 +12,9 @@
 #include <limits>
 
 #include "acquisition/recording_check.h"
-#include "archive_support.h"
+#include "archive_window.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -31,13 +31,10 @@ void PrintTo(const PeriodCase& c, std::ostream* os) { *os << c.name; }
 
 // Twenty beats `interval` samples apart, the first at sample 20.
 std::unique_ptr<PulsogramRecord> Recording(const PeriodCase& c) {
-  auto r = std::make_unique<PulsogramRecord>();
   SampleWave w = NormalRestingWave();
   w.Intervals.assign(20, c.interval);
   w.FirstBeat = 20;
-  FillSampleRecord(*r, w);
-  r->SamplePeriod = c.period;
-  return r;
+  return RecordBuilder().Wave(w).Period(c.period).Build();
 }
 
 struct Analysis {
@@ -149,4 +146,4 @@ TEST_F(ArchiveWindow, HighButPlausiblePulseKeepsItsVerdict) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "../screens/screen_checks.h"
-#include "archive_support.h"
+#include "screen_checks.h"
+#include "archive_window.h"
 #include "draw/canvas.h"
 #include "ui/trace_area.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 class Registering : public ArchiveWindow {
@@ -243,4 +243,4 @@ TEST_F(Registering, FullDiskAtTheArchiveCopyClaimsNoDisagreement) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -4,12 +4,12 @@
 #include <QMouseEvent>
 #include <cmath>
 
-#include "../screens/screen_checks.h"
-#include "archive_support.h"
+#include "screen_checks.h"
+#include "archive_window.h"
 #include "draw/canvas.h"
 #include "ui/trace_area.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 class Trends : public ArchiveWindow {
@@ -197,4 +197,4 @@ TEST_F(Trends, RecordGoneSinceTheListingStopsAfterTheGrid) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -12,19 +12,19 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "archive_support.h"
+#include "archive_window.h"
 #include "draw/canvas.h"
 #include "results/pages_dlg.h"
-#include "sim_process.h"
+#include "sensor_sim.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 class UserPath : public ArchiveWindow {
  protected:
   void SetUp() override {
-    sim_ = std::make_unique<SimProcess>(QStringList{QStringLiteral("--bpm"), QStringLiteral("72")});
-    ASSERT_TRUE(sim_->started()) << sim_->errors().toStdString();
+    sim_ = test::StartSensorSim(QStringList{QStringLiteral("--bpm"), QStringLiteral("72")});
+    ASSERT_TRUE(sim_->Started()) << sim_->Errors();
     ArchiveWindow::SetUp();
     dlg_ = new TPagesDlg(form.get(), 800);
     form->PagesDlg = dlg_;
@@ -133,4 +133,4 @@ TEST_F(UserPath, MeasureRegisterSaveReopenAndDrawTrends) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -27,9 +27,7 @@ QJsonObject AnalyseOne(const PulsogramRecord& record, bool stored = false,
 
 // A record of sharp single-sample beats at the given 1-based indices.
 std::unique_ptr<PulsogramRecord> SpikeRecord(const std::vector<int>& beats, double period = 0.01) {
-  auto r = std::make_unique<PulsogramRecord>();
-  r->SamplePeriod = period;
-  r->SampleCount = static_cast<std::uint16_t>(beats.back() + 20);
+  auto r = RecordBuilder().Count(beats.back() + 20).Period(period).Build();
   for (int b : beats) {
     r->Samples[b - 1] = -100;
     r->Samples[b + 2] = 40;  // upstroke peak after the zero crossing
@@ -92,9 +90,7 @@ TEST(AnalyzeCliHostile, RejectedRecordingsCarryNoResults) {
   late.FirstBeat = 250;
   SampleWave fast = NormalRestingWave();
   fast.Intervals.assign(105, 40);
-  auto flat = std::make_unique<PulsogramRecord>();
-  flat->SamplePeriod = 0.01;
-  flat->SampleCount = 2000;
+  auto flat = RecordBuilder().Count(2000).Period(0.01).Build();
 
   const std::pair<const PulsogramRecord*, const char*> cases[] = {
       {flat.get(), "beats"},

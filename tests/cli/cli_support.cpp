@@ -15,29 +15,12 @@ namespace sfigmo::test {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-  std::string tmpl = (fs::temp_directory_path() / "sfigmo-cli-XXXXXX").string();
-  path_ = ::mkdtemp(tmpl.data());
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  fs::remove_all(path_, ec);
-}
-
 namespace {
 
 std::string Quote(const std::string& s) {
   std::string q = "'";
   for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return q + "'";
-}
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 }  // namespace
@@ -50,8 +33,8 @@ RunResult RunAnalyze(const std::vector<std::string>& args, const std::string& en
   const int status = std::system(cmd.c_str());
   RunResult r;
   r.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.Out = Slurp(io / "out");
-  r.Err = Slurp(io / "err");
+  r.Out = FileBytes(io / "out");
+  r.Err = FileBytes(io / "err");
   return r;
 }
 
@@ -71,9 +54,7 @@ std::vector<QJsonObject> JsonLines(const std::string& out) {
 }
 
 std::unique_ptr<PulsogramRecord> RecordOf(const SampleWave& wave) {
-  auto record = std::make_unique<PulsogramRecord>();
-  FillSampleRecord(*record, wave);
-  return record;
+  return RecordBuilder().Wave(wave).Build();
 }
 
 void Save(const fs::path& file, const PulsogramRecord& record) {

@@ -7,21 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "record_builder.h"
 #include "sample_wave.h"
 #include "storage/pulsogram_record.h"
+#include "temp_dir.h"
 
 namespace sfigmo::test {
-
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 struct RunResult {
   int ExitCode = -1;

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <fstream>
 
-#include "../screens/screen_checks.h"
+#include "screen_checks.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/screens/results_screen.h"
 #include "results/pages_dlg.h"
@@ -24,7 +24,7 @@ namespace {
 
 using sfigmo::AnalysisResults;
 using sfigmo::Canvas;
-using sfigmo::testing::TextAt;
+using sfigmo::test::TextAt;
 
 // A pulsogram derived from a real finger recording (about 59 beats a minute).
 std::vector<std::int32_t> RecordedSamples(double& period) {
@@ -125,7 +125,7 @@ TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion
   Canvas expectedScreen(canvas().width(), canvas().height(), background());
   sfigmo::DrawResultsScreen(expectedScreen, form_->Results, ',');
   EXPECT_TRUE(canvas().image() == expectedScreen.image());
-  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("calculation-recorded"));
+  sfigmo::test::SaveScreenshot(canvas(), QStringLiteral("calculation-recorded"));
 
   // Again on the same record and marking: same values, same picture.
   const QImage first = canvas().image();
@@ -182,12 +182,12 @@ TEST_F(Actions, ConclusionShowsTheDialogThenTheVerdictsOverTheStartUpCheck) {
             0);
   EXPECT_TRUE(form_->Regis_->isEnabled());
 
-  const sfigmo::testing::TextStyle bold{10, true};
+  const sfigmo::test::TextStyle bold{10, true};
   EXPECT_TRUE(TextAt(canvas(), 160, 5, QStringLiteral("З А К Л Ю Ч Е Н И Е "), bold));
   EXPECT_TRUE(TextAt(canvas(), 100, 90, QString::fromStdString(rate->Text), bold));
   EXPECT_EQ(canvas().penColor(), sfigmo::colours::Black);
   EXPECT_EQ(canvas().font().pointSize(), 8);
-  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("conclusion-recorded"));
+  sfigmo::test::SaveScreenshot(canvas(), QStringLiteral("conclusion-recorded"));
 
   // Nothing is replayed after the conclusion.
   const QImage shown = canvas().image();

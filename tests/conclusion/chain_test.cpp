@@ -11,26 +11,26 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "../screens/screen_checks.h"
+#include "screen_checks.h"
 #include "analysis/conclusion_rules.h"
 #include "common/format_general.h"
 #include "results/pages_dlg.h"
-#include "sim_process.h"
+#include "sensor_sim.h"
 #include "ui/form1.h"
 
 namespace {
 
-using sfigmo::testing::TextAt;
+using sfigmo::test::TextAt;
 
-const sfigmo::testing::TextStyle kBold{10, true};
+const sfigmo::test::TextStyle kBold{10, true};
 
 class Chain : public ::testing::Test {
  protected:
   // Starts the simulator with `args` and a window that found the sensor;
   // the results dialog closes itself as soon as its modal loop runs.
   void Start(const QStringList& args) {
-    sim_ = std::make_unique<sfigmo::testing::SimProcess>(args);
-    ASSERT_TRUE(sim_->started()) << sim_->errors().toStdString();
+    sim_ = sfigmo::test::StartSensorSim(args);
+    ASSERT_TRUE(sim_->Started()) << sim_->Errors();
     TForm1Options o;
     o.screenWidth = 800;
     o.programFolder = folder_.path();
@@ -62,7 +62,7 @@ class Chain : public ::testing::Test {
   sfigmo::Canvas& canvas() { return form_->traceCanvas(); }
 
   QTemporaryDir folder_;
-  std::unique_ptr<sfigmo::testing::SimProcess> sim_;
+  std::unique_ptr<sfigmo::test::SimProcess> sim_;
   std::unique_ptr<TForm1> form_;
   TPagesDlg* dlg_ = nullptr;
   QStringList messages_;
@@ -91,7 +91,7 @@ TEST_F(Chain, HealthyPulseEndsOnTheConclusionWithTheSimulatorsRate) {
   EXPECT_GT(sfigmo::ConclusionScore(f.Results), 70);
   EXPECT_FALSE(sfigmo::AdviceNeeded(sfigmo::ConclusionScore(f.Results),
                                     sfigmo::PressureEstimate(f.CurrentRecord->Results, f.Results.MeanInterval)));
-  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-healthy"));
+  sfigmo::test::SaveScreenshot(canvas(), QStringLiteral("chain-healthy"));
 }
 
 TEST_F(Chain, APauseIsReportedAsInterruptions) {
@@ -105,7 +105,7 @@ TEST_F(Chain, APauseIsReportedAsInterruptions) {
   EXPECT_EQ(f.Results.KOLP, 1);
   EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"), kBold));
   EXPECT_EQ(canvas().pixel(80, 70), sfigmo::colours::Red);
-  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-pause"));
+  sfigmo::test::SaveScreenshot(canvas(), QStringLiteral("chain-pause"));
 }
 
 TEST_F(Chain, AnExtrasystoleIsReportedAsInterruptions) {
@@ -118,7 +118,7 @@ TEST_F(Chain, AnExtrasystoleIsReportedAsInterruptions) {
   EXPECT_GE(f.Results.KOLE, 1);
   EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"), kBold));
   EXPECT_EQ(canvas().pixel(80, 70), sfigmo::colours::Red);
-  sfigmo::testing::SaveScreenshot(canvas(), QStringLiteral("chain-extrasystole"));
+  sfigmo::test::SaveScreenshot(canvas(), QStringLiteral("chain-extrasystole"));
 }
 
 TEST_F(Chain, ManualModeStepsThroughEachActionInTurn) {

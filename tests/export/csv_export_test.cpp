@@ -31,18 +31,8 @@ const std::vector<std::string> kHeader = {
 
 // A normal recording with its results computed and stored, as saving leaves it.
 std::unique_ptr<PulsogramRecord> SavedRecord(const char* date, const char* time, const char* name) {
-  auto r = Calculated(RecordOf(NormalRestingWave()));
-  SetShortString(r->DateText, date);
-  SetShortString(r->TimeText, time);
-  SetShortString(r->PatientName, name);
-  return r;
-}
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return Calculated(
+      RecordBuilder().Wave(NormalRestingWave()).Taken(date, time).Patient(name).Build());
 }
 
 double Number(std::string text, char decimal) {
@@ -77,7 +67,7 @@ void MakeArchive(Archive& a) {
 }
 
 void CheckTable(const Archive& a, const fs::path& csv, char separator, char decimal) {
-  const std::string text = Slurp(csv);
+  const std::string text = FileBytes(csv);
   for (const char* never : {"nan", "NaN", "NAN", "inf", "INF"})
     EXPECT_EQ(text.find(never), std::string::npos) << never;
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");

@@ -16,35 +16,25 @@
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/storage_actions.h"
-#include "storage/short_string.h"
-#include "ui_test_support.h"
+#include "record_builder.h"
+#include "temp_dir.h"
+#include "test_window.h"
 
 namespace sfigmo {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TestWindow;
+using test::Bytes;
+using test::FileBytes;
+using test::TestWindow;
 
 std::unique_ptr<PulsogramRecord> Record(const std::string& name, int seed) {
-  auto r = std::make_unique<PulsogramRecord>();
-  for (int i = 0; i < kMaxSamples; ++i) r->Samples[i] = (i * 31 + seed * 977) % 3000 - 1500;
-  r->SampleCount = 6000;
-  r->SamplePeriod = 0.02;
-  SetShortString(r->PatientName, name);
-  SetShortString(r->PatientAge, "61");
-  SetShortString(r->PatientSex, "М");
-  SetShortString(r->DateText, "26_12_08_");
-  SetShortString(r->TimeText, "09_00_0" + std::to_string(seed));
-  return r;
-}
-
-std::string Bytes(const PulsogramRecord& r) {
-  return std::string(reinterpret_cast<const char*>(&r), kRecordSize);
-}
-
-std::string FileBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return test::RecordBuilder()
+      .Samples(kMaxSamples, 0.02, [seed](int i) { return (i * 31 + seed * 977) % 3000 - 1500; })
+      .Count(6000)
+      .Patient(name, "61", "М")
+      .Taken("26_12_08_", "09_00_0" + std::to_string(seed))
+      .Build();
 }
 
 StorageActions& Actions(TestWindow& w) {

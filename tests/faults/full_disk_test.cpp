@@ -15,7 +15,7 @@
 #include <string>
 
 #include "storage/archive_folder.h"
-#include "storage/short_string.h"
+#include "record_builder.h"
 
 namespace sfigmo {
 namespace {
@@ -44,16 +44,11 @@ class FullDiskTest : public ::testing::Test {
   }
 
   static std::unique_ptr<PulsogramRecord> Record(int n) {
-    auto r = std::make_unique<PulsogramRecord>();
-    for (int i = 0; i < kMaxSamples; ++i) r->Samples[i] = (i * 37 + n * 1001) % 4000 - 2000;
-    r->SampleCount = kMaxSamples;
-    r->SamplePeriod = 0.02;
-    SetShortString(r->PatientName, "Сидорова");
-    SetShortString(r->PatientAge, "54");
-    SetShortString(r->PatientSex, "Ж");
-    SetShortString(r->DateText, "26_12_08_");
-    SetShortString(r->TimeText, "10_00_0" + std::to_string(n));
-    return r;
+    return test::RecordBuilder()
+        .Samples(kMaxSamples, 0.02, [n](int i) { return (i * 37 + n * 1001) % 4000 - 2000; })
+        .Patient("Сидорова", "54", "Ж")
+        .Taken("26_12_08_", "10_00_0" + std::to_string(n))
+        .Build();
   }
 
   std::map<std::string, std::string> Snapshot() const {

@@ -19,13 +19,13 @@
 #include <limits>
 
 #include "draw/canvas.h"
-#include "../screens/save_picture.h"
+#include "save_picture.h"
 #include "messaging/form3_texts.h"
 #include "modem_process.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 const QByteArray kTelport = "--port USB0  +79161234567 --timeout 20\r\n";
@@ -360,4 +360,4 @@ TEST(Form3FromMenu, MenuOpensWindowThatSendsToTheModem) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -20,9 +20,9 @@
 namespace sfigmo {
 namespace {
 
-using testing::PdfText;
-using testing::RunTool;
-using testing::WhenModal;
+using test::PdfText;
+using test::RunTool;
+using test::WhenModal;
 
 QString Queue() { return qEnvironmentVariable("SFIGMO_TEST_QUEUE"); }
 QString QueueOutput() { return qEnvironmentVariable("SFIGMO_TEST_QUEUE_OUTPUT"); }
@@ -44,11 +44,11 @@ class CupsPrint : public ::testing::Test {
     ASSERT_FALSE(Queue().isEmpty()) << "run through cups_print_test.sh";
     QDir(folder_.path()).mkpath(QStringLiteral("DataMLT"));
     record_ = folder_.filePath(QStringLiteral("DataMLT/Петров45Ж26_12_07_09_05_03.pul"));
-    testing::RecordText text;
+    test::RecordText text;
     text.Name = "Петров";
     text.Age = "45";
     text.Sex = "Ж";
-    ASSERT_FALSE(testing::WriteRecordFile(record_, *testing::MakeRecord(text)).isEmpty());
+    ASSERT_FALSE(test::WriteRecordFile(record_, *test::MakeRecord(text)).isEmpty());
     TForm4Options o;
     o.libraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
     o.printerWaitMs = 200;
@@ -60,7 +60,7 @@ class CupsPrint : public ::testing::Test {
   }
 
   void chooseRecord() {
-    WhenModal<QFileDialog>([this](QFileDialog* d) { testing::PickFile(d, record_); },
+    WhenModal<QFileDialog>([this](QFileDialog* d) { test::PickFile(d, record_); },
                            QStringLiteral("OpenDialog1"));
   }
 

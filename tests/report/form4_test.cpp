@@ -18,17 +18,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "../screens/save_picture.h"
+#include "save_picture.h"
 #include "report_test_support.h"
 #include "ui/trace_area.h"
 
 namespace sfigmo {
 namespace {
 
-using testing::MakeRecord;
-using testing::PdfText;
-using testing::WhenModal;
-using testing::WriteRecordFile;
+using test::MakeRecord;
+using test::PdfText;
+using test::WhenModal;
+using test::WriteRecordFile;
 
 // A print window over a temporary program folder, its messages kept, its
 // print command a script that notes its argument.
@@ -80,7 +80,7 @@ struct PrintWindow {
 };
 
 void ChooseFile(const QString& path) {
-  WhenModal<QFileDialog>([path](QFileDialog* d) { testing::PickFile(d, path); },
+  WhenModal<QFileDialog>([path](QFileDialog* d) { test::PickFile(d, path); },
                          QStringLiteral("OpenDialog1"));
 }
 
@@ -105,7 +105,7 @@ TEST(PrintWindow, ControlsAtTheirPlaces) {
   EXPECT_EQ(w.form->Button3->text(), QStringLiteral("Печать PDF"));
   EXPECT_EQ(w.form->Button3->geometry(), QRect(352, 224, 81, 33));
   w.form->show();
-  testing::SavePicture(*w.form, QStringLiteral(SFIGMO_SCREENSHOT_DIR), QStringLiteral("form4"));
+  test::SavePicture(*w.form, QStringLiteral(SFIGMO_SCREENSHOT_DIR), QStringLiteral("form4"));
 }
 
 // What "ПРОВЕРЬТЕ ГОТОВНОСТЬ ПЕЧАТИ" inks on the drawing area after a real
@@ -159,7 +159,7 @@ TEST(PrintWindow, ScaledForA1280PixelScreenWithThePictureInside) {
       if (picture.pixelColor(x, y) != w.form->TreeView1->background()) ink |= QRect(x, y, 1, 1);
   ASSERT_FALSE(ink.isEmpty());
   EXPECT_TRUE(picture.rect().adjusted(1, 1, -1, -1).contains(ink)) << ink.x() << ',' << ink.right();
-  testing::SavePicture(*w.form, QStringLiteral(SFIGMO_SCREENSHOT_DIR),
+  test::SavePicture(*w.form, QStringLiteral(SFIGMO_SCREENSHOT_DIR),
                        QStringLiteral("form4-1280"));
 }
 
@@ -174,7 +174,7 @@ TEST(PrintWindow, PrintPdfWritesIntoPdfFolderAndHandsItOn) {
         EXPECT_EQ(QDir(d->directory()).canonicalPath(),
                   QDir(w.folder.filePath(QStringLiteral("DataMLT"))).canonicalPath());
         EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
-        testing::PickFile(d, record);
+        test::PickFile(d, record);
       },
       QStringLiteral("OpenDialog1"));
   w.click(w.form->Button3);

@@ -27,7 +27,7 @@ TEST(PrintMenu, OpensThePrintWindowModallyOverTheProgramFolder) {
 
   bool shownModally = false;
   QString folderSeen;
-  testing::WhenModal<TForm4>([&](TForm4* w) {
+  test::WhenModal<TForm4>([&](TForm4* w) {
     shownModally = w->isModal();
     folderSeen = w->ProgramFolder;
     w->reject();

@@ -11,10 +11,10 @@
 namespace sfigmo {
 namespace {
 
-using testing::kAreaHeight;
-using testing::kAreaWidth;
-using testing::TextAt;
-using testing::TextStyle;
+using test::kAreaHeight;
+using test::kAreaWidth;
+using test::TextAt;
+using test::TextStyle;
 
 const TextStyle kVerdict{10, true};
 const QString kAdvice = QStringLiteral("НЕОБХОДИМ КОНТРОЛЬ");
@@ -66,7 +66,7 @@ TEST(ConclusionScreen, BestScoreShowsFourNormalLinesAndTheTitle) {
   EXPECT_EQ(d.circle(30), colours::Silver);  // no hard-pulse line
   EXPECT_EQ(d.canvas.pixel(100, 35), colours::Silver);
   EXPECT_TRUE(d.noAdvice());
-  testing::SaveScreenshot(d.canvas, QStringLiteral("conclusion-screen"));
+  test::SaveScreenshot(d.canvas, QStringLiteral("conclusion-screen"));
 }
 
 // Damaged values, in the calculation's results or in the stored block the
@@ -247,7 +247,7 @@ TEST(ConclusionScreen, SignalWarningOnlyForADoubtfulRecording) {
               warned.canvas.image().copy(380, 0, kAreaWidth - 380, kAreaHeight));
   EXPECT_EQ(warned.canvas.fontColor(), colours::Black);
   EXPECT_FALSE(warned.canvas.font().bold());
-  testing::SaveScreenshot(warned.canvas, QStringLiteral("conclusion-signal-warning"));
+  test::SaveScreenshot(warned.canvas, QStringLiteral("conclusion-signal-warning"));
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 namespace sfigmo {
 namespace {
 
-using testing::kAreaHeight;
-using testing::kAreaWidth;
-using testing::TextAt;
+using test::kAreaHeight;
+using test::kAreaWidth;
+using test::TextAt;
 
 // Circle tops per bar; the circle's inside is cyan at (x, top + 5).
 constexpr int kPulseTop = 64, kRangeTop = 103, kVariationTop = 141;
@@ -148,7 +148,7 @@ TEST(ResultsScreen, BarsShowTheirZonesFrameAndTheSilverRightOfTheToneBar) {
 
 TEST(ResultsScreen, FixedTextsSitAtTheirPlaces) {
   Drawn d(Typical());
-  const testing::TextStyle title{10, true}, head{10, false};
+  const test::TextStyle title{10, true}, head{10, false};
   EXPECT_TRUE(TextAt(d.canvas, 220, 5, QStringLiteral("Р Е З У Л Ь Т А Т"), title));
   EXPECT_TRUE(TextAt(d.canvas, 50, 25, QStringLiteral("АНАЛИЗ РИТМА"), head));
   EXPECT_TRUE(TextAt(d.canvas, 370, 25, QStringLiteral("АНАЛИЗ ФОРМЫ"), head));
@@ -171,7 +171,7 @@ TEST(ResultsScreen, DrawingAgainGivesTheSamePictureAndLeavesAPlainState) {
   EXPECT_EQ(again.penColor(), colours::Black);
   EXPECT_EQ(again.penWidth(), 1);
   EXPECT_FALSE(again.font().bold());
-  testing::SaveScreenshot(first.canvas, QStringLiteral("results-screen"));
+  test::SaveScreenshot(first.canvas, QStringLiteral("results-screen"));
 }
 
 TEST(ResultsScreen, ValuesUseTheGivenDecimalSeparator) {

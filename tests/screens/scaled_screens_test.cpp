@@ -7,11 +7,11 @@
 namespace sfigmo {
 namespace {
 
-using testing::CanvasScreens;
-using testing::DrawnBox;
-using testing::ScaledArea;
-using testing::TextAt;
-using testing::TextStyle;
+using test::CanvasScreens;
+using test::DrawnBox;
+using test::ScaledArea;
+using test::TextAt;
+using test::TextStyle;
 
 // Trace-area scales of the common screen widths.
 constexpr double kScales[] = {1366 / 800.0, 1920 / 800.0, 2560 / 800.0};
@@ -92,7 +92,7 @@ TEST(ScaledScreens, SavedAt1920ForALook) {
   for (const auto& screen : CanvasScreens()) {
     auto c = ScaledArea(2.4);
     screen.draw(*c, 2.4);
-    testing::SaveScreenshot(*c, QStringLiteral("scaled-1920-") + QLatin1String(screen.name));
+    test::SaveScreenshot(*c, QStringLiteral("scaled-1920-") + QLatin1String(screen.name));
   }
 }
 

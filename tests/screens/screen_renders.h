@@ -18,7 +18,7 @@
 #include "draw/canvas.h"
 #include "screen_checks.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 inline AnalysisResults TypicalResults() {
   AnalysisResults r;
@@ -107,4 +107,4 @@ inline const std::vector<ScreenRender>& CanvasScreens() {
   return screens;
 }
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

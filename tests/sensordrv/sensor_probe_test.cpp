@@ -12,6 +12,7 @@
 namespace {
 
 using sensorprobe::AnalyseFrames;
+using sfigmo::test::SimProcess;
 
 TEST(FrameStats, RateGapsAndCounter) {
   std::vector<double> times;

@@ -9,7 +9,7 @@
 #include "messaging/core/port_names.h"
 #include "sms_test_support.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 class ModemSim {
  public:
@@ -38,4 +38,4 @@ class ModemSim {
   QProcess process_;
 };
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

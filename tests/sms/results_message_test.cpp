@@ -14,8 +14,8 @@
 namespace sfigmo {
 namespace {
 
-using testing::ExampleMessage;
-using testing::ExampleResults;
+using test::ExampleMessage;
+using test::ExampleResults;
 
 std::string Message(const AnalysisResults& r) { return ResultsMessage(r, ','); }
 
@@ -56,7 +56,7 @@ class Preparation : public ::testing::Test {
     QDir().mkpath(folder + QStringLiteral("DataMLT/DatInt"));
   }
   void telport(const QByteArray& bytes) {
-    ASSERT_TRUE(testing::WriteFile(folder + "telport.txt", bytes));
+    ASSERT_TRUE(test::WriteFile(folder + "telport.txt", bytes));
   }
   QString sms() const { return folder + QStringLiteral("sms.txt"); }
 
@@ -66,13 +66,13 @@ class Preparation : public ::testing::Test {
 
 TEST_F(Preparation, WritesTheMessageAndReturnsRecordAndLine) {
   telport("--port USB0  +79161234567 --timeout 60\r\n");
-  ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(ExampleResults())));
+  ASSERT_TRUE(test::LayLastMeasurement(dir.path(), *test::RecordWith(ExampleResults())));
   const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
   EXPECT_TRUE(p->error.isEmpty()) << p->error.toStdString();
   EXPECT_TRUE(p->recordRead);
   EXPECT_EQ(p->record.Results.PULS, 72.4);
   EXPECT_EQ(p->settingsLine, QStringLiteral("--port USB0  +79161234567 --timeout 60"));
-  EXPECT_EQ(testing::ReadFile(sms()), ExampleMessage());
+  EXPECT_EQ(test::ReadFile(sms()), ExampleMessage());
 }
 
 TEST_F(Preparation, EachMissingPieceIsNamedAndNoMessageIsWritten) {
@@ -92,17 +92,17 @@ TEST_F(Preparation, EachMissingPieceIsNamedAndNoMessageIsWritten) {
     const QString f = d.path() + QLatin1Char('/');
     QDir().mkpath(f + QStringLiteral("DataMLT/DatInt"));
     if (c.telport) {
-      ASSERT_TRUE(testing::WriteFile(f + "telport.txt", c.telport));
+      ASSERT_TRUE(test::WriteFile(f + "telport.txt", c.telport));
     }
     if (c.recordBytes >= 0) {
-      ASSERT_TRUE(testing::LayLastMeasurement(d.path(), *testing::RecordWith(ExampleResults())));
+      ASSERT_TRUE(test::LayLastMeasurement(d.path(), *test::RecordWith(ExampleResults())));
       QFile::resize(f + "DataMLT/DatInt/Ivanov4526_12_07_09_05_03.pul", c.recordBytes);
     }
-    ASSERT_TRUE(testing::WriteFile(f + "sms.txt", "older message\r\r\n"));
+    ASSERT_TRUE(test::WriteFile(f + "sms.txt", "older message\r\r\n"));
     const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(f, ','));
     EXPECT_TRUE(p->error.contains(QString::fromUtf8(c.expected)))
         << c.name << ": " << p->error.toStdString();
-    EXPECT_EQ(testing::ReadFile(f + "sms.txt"), QByteArray("older message\r\r\n")) << c.name;
+    EXPECT_EQ(test::ReadFile(f + "sms.txt"), QByteArray("older message\r\r\n")) << c.name;
     EXPECT_FALSE(p->recordRead) << c.name;
   }
 }
@@ -112,11 +112,11 @@ TEST_F(Preparation, DamagedResultsAreNeitherWrittenNorSent) {
   for (double puls : {std::nan(""), 1.0 / 0.0, -72.7, 2730.0}) {
     AnalysisResults damaged = ExampleResults();
     damaged.PULS = puls;
-    ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(damaged)));
-    ASSERT_TRUE(testing::WriteFile(sms(), "older message\r\r\n"));
+    ASSERT_TRUE(test::LayLastMeasurement(dir.path(), *test::RecordWith(damaged)));
+    ASSERT_TRUE(test::WriteFile(sms(), "older message\r\r\n"));
     const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
     EXPECT_TRUE(p->error.contains(QStringLiteral("повреждены"))) << p->error.toStdString();
-    EXPECT_EQ(testing::ReadFile(sms()), QByteArray("older message\r\r\n")) << puls;
+    EXPECT_EQ(test::ReadFile(sms()), QByteArray("older message\r\r\n")) << puls;
   }
 }
 
@@ -133,11 +133,11 @@ TEST_F(Preparation, FirstRecordByNameIsTheLastMeasurement) {
   telport("--port USB0  +79161234567\r\n");
   AnalysisResults second = ExampleResults();
   second.PULS = 105;
-  ASSERT_TRUE(testing::LayLastMeasurement(dir.path(), *testing::RecordWith(second), "B.pul"));
+  ASSERT_TRUE(test::LayLastMeasurement(dir.path(), *test::RecordWith(second), "B.pul"));
   ASSERT_TRUE(
-      testing::LayLastMeasurement(dir.path(), *testing::RecordWith(ExampleResults()), "A.pul"));
+      test::LayLastMeasurement(dir.path(), *test::RecordWith(ExampleResults()), "A.pul"));
   const auto p = std::make_unique<MessagePreparation>(PrepareResultsMessage(folder, ','));
-  EXPECT_EQ(testing::ReadFile(sms()), ExampleMessage());
+  EXPECT_EQ(test::ReadFile(sms()), ExampleMessage());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// cmd2phone's arguments and message checks, the simulated modem's dialogue,
-// and cmd2phone against modem-sim on a pseudo-terminal.
+// cmd2phone's arguments and message checks, and cmd2phone against modem-sim
+// on a pseudo-terminal.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "at_modem.h"
 #include "message_text.h"
 #include "messaging/core/port_names.h"
 #include "modem_process.h"
@@ -72,48 +71,6 @@ TEST(MessageText, FirstLineWithoutLineEndAndLengthLimits) {
   EXPECT_FALSE(cyrillic.plain);
 }
 
-// The modem's side of one text-mode send, fed byte by byte and all at once.
-TEST(AtModem, TextModeSendLogsNumberAndText) {
-  const std::string host = "ATE0\rAT+CMGF=1\rAT+CMGS=\"+79161234567\"\rPULS=72 KOLE=1\x1a";
-  for (std::size_t chunk : {std::size_t{1}, host.size()}) {
-    modemsim::AtModem modem({});
-    std::string reply;
-    std::vector<std::string> log;
-    for (std::size_t i = 0; i < host.size(); i += chunk) {
-      modem.Receive(host.data() + i, std::min(chunk, host.size() - i), reply, log);
-    }
-    ASSERT_EQ(modem.Sent().size(), 1u);
-    EXPECT_EQ(modem.Sent()[0].number, "+79161234567");
-    EXPECT_EQ(modem.Sent()[0].text, "PULS=72 KOLE=1");
-    EXPECT_EQ(log.back(), "SMS +79161234567 PULS=72 KOLE=1");
-    EXPECT_NE(reply.find("\r\n> "), std::string::npos);
-    EXPECT_NE(reply.find("+CMGS: 1"), std::string::npos);
-  }
-}
-
-TEST(AtModem, ToldRepliesToTheSend) {
-  struct Case {
-    modemsim::SendReply reply;
-    const char* expected;
-  } cases[] = {{modemsim::SendReply::Error, "\r\nERROR\r\n"},
-               {modemsim::SendReply::CmsError, "\r\n+CMS ERROR: 330\r\n"},
-               {modemsim::SendReply::Silent, ""}};
-  for (const Case& c : cases) {
-    modemsim::ModemConfig config;
-    config.sendReply = c.reply;
-    config.cmsError = 330;
-    modemsim::AtModem modem(config);
-    std::string reply;
-    std::vector<std::string> log;
-    const std::string start = "ATE0\rAT+CMGF=1\rAT+CMGS=\"+7\"\r";
-    modem.Receive(start.data(), start.size(), reply, log);
-    reply.clear();
-    modem.Receive("x\x1a", 2, reply, log);
-    EXPECT_EQ(reply, c.expected);
-    EXPECT_TRUE(modem.Sent().empty());
-  }
-}
-
 struct SenderRun {
   int exitCode = -1;
   QString out;
@@ -122,9 +79,9 @@ struct SenderRun {
 
 // Runs cmd2phone with a settings line in a folder holding sms.txt.
 SenderRun RunSender(const QString& settingsLine,
-                    const QByteArray& sms = sfigmo::testing::ExampleMessage()) {
+                    const QByteArray& sms = sfigmo::test::ExampleMessage()) {
   QTemporaryDir folder;
-  sfigmo::testing::WriteFile(folder.filePath(QStringLiteral("sms.txt")), sms);
+  sfigmo::test::WriteFile(folder.filePath(QStringLiteral("sms.txt")), sms);
   QProcess p;
   p.setWorkingDirectory(folder.path());
   p.start(QStringLiteral(CMD2PHONE_EXE), settingsLine.split(QLatin1Char(' '), Qt::SkipEmptyParts));
@@ -140,14 +97,14 @@ SenderRun RunSender(const QString& settingsLine,
   return run;
 }
 
-QString Line(const sfigmo::testing::ModemSim& modem, const char* number, int timeout = 20) {
+QString Line(const sfigmo::test::ModemSim& modem, const char* number, int timeout = 20) {
   return QStringLiteral("--port %1%2 --timeout %3")
       .arg(modem.port(), QString::fromUtf8(number))
       .arg(timeout);
 }
 
 TEST(Cmd2phone, NumberAndTextArriveExactly) {
-  sfigmo::testing::ModemSim modem({});
+  sfigmo::test::ModemSim modem({});
   ASSERT_FALSE(modem.port().isEmpty());
   const SenderRun run = RunSender(Line(modem, "+79161234567"));
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -165,7 +122,7 @@ TEST(Cmd2phone, ModemErrorsGiveNonZeroExitWithTheError) {
     const char* expected;
   } cases[] = {{"error", "ERROR"}, {"cms:330", "+CMS ERROR: 330"}};
   for (const Case& c : cases) {
-    sfigmo::testing::ModemSim modem({"--send-reply", c.reply});
+    sfigmo::test::ModemSim modem({"--send-reply", c.reply});
     const SenderRun run = RunSender(Line(modem, "+79161234567"));
     EXPECT_EQ(run.exitCode, 1) << c.reply;
     EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.expected))) << run.err.toStdString();
@@ -176,7 +133,7 @@ TEST(Cmd2phone, ModemErrorsGiveNonZeroExitWithTheError) {
 TEST(Cmd2phone, SilentModemEndsInTheTimeOut) {
   for (const char* option : {"--silent", "--send-reply=silent"}) {
     const QStringList options = QString::fromUtf8(option).split(QLatin1Char('='));
-    sfigmo::testing::ModemSim modem(options);
+    sfigmo::test::ModemSim modem(options);
     const SenderRun run = RunSender(Line(modem, "+79161234567", 2));
     EXPECT_EQ(run.exitCode, 3) << option << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("не ответил"))) << run.err.toStdString();
@@ -184,13 +141,13 @@ TEST(Cmd2phone, SilentModemEndsInTheTimeOut) {
 }
 
 TEST(Cmd2phone, BadInputEndsBeforeTheModemIsTouched) {
-  sfigmo::testing::ModemSim modem({});
+  sfigmo::test::ModemSim modem({});
   struct Case {
     QString line;
     QByteArray sms;
   } cases[] = {
-      {Line(modem, "+7916 1234"), sfigmo::testing::ExampleMessage()},
-      {QStringLiteral("--port LPT1  +79161234567"), sfigmo::testing::ExampleMessage()},
+      {Line(modem, "+7916 1234"), sfigmo::test::ExampleMessage()},
+      {QStringLiteral("--port LPT1  +79161234567"), sfigmo::test::ExampleMessage()},
       {Line(modem, "+79161234567"), QByteArray()},
   };
   for (const Case& c : cases) {
@@ -199,17 +156,6 @@ TEST(Cmd2phone, BadInputEndsBeforeTheModemIsTouched) {
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("cmd2phone: "))) << run.err.toStdString();
   }
   EXPECT_FALSE(modem.log().contains(QStringLiteral("CMD")));
-}
-
-TEST(ModemSim, TelportOptionPointsTheSettingsLineAtIt) {
-  QTemporaryDir dir;
-  const QString telport = dir.filePath(QStringLiteral("telport.txt"));
-  ASSERT_TRUE(sfigmo::testing::WriteFile(telport, "--port USB0  +79001234567 --timeout 60\r\n"));
-  sfigmo::testing::ModemSim modem({"--telport", telport});
-  ASSERT_FALSE(modem.port().isEmpty());
-  EXPECT_EQ(sfigmo::testing::ReadFile(telport), (QStringLiteral("--port ") + modem.port() +
-                                                 QStringLiteral("+79001234567 --timeout 60\r\n"))
-                                                    .toUtf8());
 }
 
 }  // namespace

@@ -7,10 +7,11 @@
 #include <QString>
 #include <memory>
 
+#include "record_builder.h"
 #include "storage/pulsogram_record.h"
 #include "storage/record_file.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 // The results of the example message line: PULS=72 VRKI=0,123 KOLP=0
 // KOLE=1 KOVR=5,3 SPSO=0,075 TOSO=18 NAGR=0,091.
@@ -34,10 +35,7 @@ inline QByteArray ExampleMessage() {
 }
 
 inline std::unique_ptr<PulsogramRecord> RecordWith(const AnalysisResults& results) {
-  auto r = std::make_unique<PulsogramRecord>();
-  *r = PulsogramRecord{};
-  r->Results = results;
-  return r;
+  return RecordBuilder().Results(results).Build();
 }
 
 // Lays `record` as the last saved measurement of the program folder `folder`.
@@ -59,4 +57,4 @@ inline QByteArray ReadFile(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -16,33 +16,29 @@
 #include <memory>
 #include <string>
 
+#include "record_builder.h"
 #include "sample_wave.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/storage_actions.h"
-#include "../screens/save_picture.h"
+#include "save_picture.h"
 #include "storage/short_string.h"
 #include "ui/form1.h"
 #include "ui/trace_area.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 namespace fs = std::filesystem;
 
 inline QDateTime At(int h, int m, int s) { return QDateTime(QDate(2026, 12, 7), QTime(h, m, s)); }
 
-inline std::string Bytes(const PulsogramRecord& r) {
-  return std::string(reinterpret_cast<const char*>(&r), kRecordSize);
-}
-
 // A recording that the check accepts (seed varies the noise); firstBeat in
 // samples of 0.01 s.
 inline std::unique_ptr<PulsogramRecord> WaveRecord(unsigned seed, int firstBeat = 60) {
-  auto r = std::make_unique<PulsogramRecord>();
   SampleWave w = NormalRestingWave();
   w.Seed = seed;
   w.FirstBeat = firstBeat;
-  FillSampleRecord(*r, w);
+  auto r = RecordBuilder().Wave(w).Build();
   r->Results.PULS = 70 + seed;
   return r;
 }
@@ -50,15 +46,12 @@ inline std::unique_ptr<PulsogramRecord> WaveRecord(unsigned seed, int firstBeat 
 // A record whose only meaning is its four trend values and its patient.
 inline std::unique_ptr<PulsogramRecord> TrendRecord(const std::string& patient, double puls,
                                                     double vrki, double spso, double nagr) {
-  auto r = std::make_unique<PulsogramRecord>();
-  SetShortString(r->PatientName, patient);
-  SetShortString(r->DateText, "26_12_07_");
-  SetShortString(r->TimeText, "09_05_03");
-  r->Results.PULS = puls;
-  r->Results.VRKI = vrki;
-  r->Results.SPSO = spso;
-  r->Results.NAGR = nagr;
-  return r;
+  AnalysisResults results;
+  results.PULS = puls;
+  results.VRKI = vrki;
+  results.SPSO = spso;
+  results.NAGR = nagr;
+  return RecordBuilder().Patient(patient).Taken("26_12_07_", "09_05_03").Results(results).Build();
 }
 
 class ArchiveWindow : public ::testing::Test {
@@ -153,4 +146,4 @@ class ArchiveWindow : public ::testing::Test {
   StorageActions* actions = nullptr;
 };
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

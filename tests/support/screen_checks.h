@@ -9,7 +9,7 @@
 
 #include "draw/canvas.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 inline constexpr int kAreaWidth = 625;
 inline constexpr int kAreaHeight = 217;
@@ -53,4 +53,4 @@ inline void SaveScreenshot(const Canvas& c, const QString& name) {
   c.image().save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
 }
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

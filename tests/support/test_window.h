@@ -8,13 +8,11 @@
 #include <memory>
 #include <ostream>
 
-#include "../screens/save_picture.h"
+#include "print_to.h"
+#include "save_picture.h"
 #include "ui/form1.h"
 
-// Failures show texts as texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 struct TestWindow {
   explicit TestWindow(int screenWidth = 800, QString libraryFolder = {},
@@ -42,4 +40,4 @@ struct TestWindow {
   std::unique_ptr<TForm1> form;
 };
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 // Saves what `w` shows as <folder>/<name>.png, making the folder if needed.
 inline void SavePicture(QWidget& w, const QString& folder, const QString& name) {
@@ -13,4 +13,4 @@ inline void SavePicture(QWidget& w, const QString& folder, const QString& name) 
   w.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test
