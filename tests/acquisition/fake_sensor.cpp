@@ -1,6 +1,6 @@
 #include "fake_sensor.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 FakeSensor* FakeSensor::current = nullptr;
 
@@ -69,4 +69,4 @@ SensorApi FakeSensor::api() {
   return a;
 }
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -11,7 +11,7 @@
 
 #include "acquisition/sensor_api.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 struct FakeSensor {
   bool listed = true;
@@ -40,4 +40,4 @@ struct FakeSensor {
   static FakeSensor* current;
 };
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

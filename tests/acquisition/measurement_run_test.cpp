@@ -15,7 +15,7 @@
 namespace sfigmo {
 namespace {
 
-using testing::FakeSensor;
+using test::FakeSensor;
 
 TEST(Recalibration, PeakAboveOrAt150ScalesTo75) {
   EXPECT_EQ(RecalibratedGain(20, 160), 9);  // 9.375

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "draw/canvas.h"
+#include "record_builder.h"
 
 namespace sfigmo {
 namespace {
@@ -18,16 +19,14 @@ constexpr int kW = 649;
 
 // A regular pulse: a swing down to -60 every 60 samples, from sample 50 on.
 std::unique_ptr<PulsogramRecord> PulseRecord(int count) {
-  auto r = std::make_unique<PulsogramRecord>();
-  std::memset(static_cast<void*>(r.get()), 0x7F,
-              sizeof(PulsogramRecord));  // garbage past the count
-  r->SampleCount = static_cast<std::uint16_t>(count);
-  r->SamplePeriod = 0.02;
-  for (int k = 1; k <= count; ++k) {
-    const int phase = (k - 50 + 600) % 60;
-    r->Samples[k - 1] = phase == 0 ? -60 : (phase == 1 ? -30 : (phase < 8 ? 10 : 0));
-  }
-  return r;
+  return test::RecordBuilder()
+      .Garbage(0x7F)  // past the count
+      .Samples(count, 0.02,
+               [](int i) {
+                 const int phase = (i + 1 - 50 + 600) % 60;
+                 return phase == 0 ? -60 : (phase == 1 ? -30 : (phase < 8 ? 10 : 0));
+               })
+      .Build();
 }
 
 bool ColumnHas(const Canvas& c, int x, int y0, int y1, QColor colour) {

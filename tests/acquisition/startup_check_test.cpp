@@ -17,7 +17,7 @@
 namespace sfigmo {
 namespace {
 
-using testing::FakeSensor;
+using test::FakeSensor;
 
 class CheckTest : public ::testing::Test {
  protected:

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
-#include <QGuiApplication>
+#include <QStringList>
 
 namespace sfigmo {
 namespace {
@@ -49,9 +49,3 @@ TEST(MessageText, EveryLineFitsTheScreen) {
 
 }  // namespace
 }  // namespace sfigmo
-
-int main(int argc, char** argv) {
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -15,7 +15,7 @@
 #include "help/help_window.h"
 #include "help_test_support.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 class HelpPages : public ::testing::Test {
@@ -108,4 +108,4 @@ TEST_F(HelpPages, EveryPageIsInTheContentsTreeAndRendersWithItsTitle) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

@@ -8,9 +8,9 @@
 #include <QWidget>
 #include <functional>
 
-#include "../screens/save_picture.h"
+#include "save_picture.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 // Lets events run until `done` holds or a generous time has passed.
 inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 60000) {
@@ -27,4 +27,4 @@ inline void SavePicture(QWidget* w, const QString& name) {
   SavePicture(*w, QStringLiteral(SFIGMO_SCREENSHOT_DIR), name);
 }
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

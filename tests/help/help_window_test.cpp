@@ -24,7 +24,7 @@
 #include "help_test_support.h"
 #include "ui/form1.h"
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 // A main window without a device library and with its archive in a temporary
@@ -253,9 +253,9 @@ TEST(HelpCollection, TheWorkingCopyIsRenewedOnlyWhenTheProgramsFilesChange) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test
 
-namespace sfigmo::testing {
+namespace sfigmo::test {
 namespace {
 
 // Wherever the main window lies, the help window opens inside the desktop.
@@ -277,4 +277,4 @@ TEST(HelpWindowPlace, InsideTheAvailableAreaWhereverTheMainWindowIs) {
 }
 
 }  // namespace
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

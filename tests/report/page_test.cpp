@@ -21,7 +21,7 @@
 namespace sfigmo {
 namespace {
 
-using testing::MakeRecord;
+using test::MakeRecord;
 
 // A page-sized device that keeps every text drawn on it: where, in which
 // font and colour.
@@ -207,7 +207,7 @@ TEST(ReportText, PatientLineAgeWords) {
                {"12", "Иванов, 12 года"},
                {"5 мес", "Иванов, 5 мес лет"}};
   for (const Case& c : cases) {
-    testing::RecordText text;
+    test::RecordText text;
     text.Age = c.age;
     EXPECT_EQ(BuildReportPage(*MakeRecord(text)).PatientLine, QString::fromUtf8(c.line)) << c.age;
   }

@@ -19,9 +19,9 @@
 namespace sfigmo {
 namespace {
 
-using testing::MakeRecord;
-using testing::PdfText;
-using testing::RunTool;
+using test::MakeRecord;
+using test::PdfText;
+using test::RunTool;
 
 constexpr double kPointsPerMm = 72 / 25.4;
 

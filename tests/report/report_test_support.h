@@ -16,14 +16,12 @@
 #include <ostream>
 #include <string>
 
+#include "print_to.h"
+#include "record_builder.h"
 #include "storage/pulsogram_record.h"
 #include "storage/record_file.h"
-#include "storage/short_string.h"
 
-// Readable failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
-namespace sfigmo::testing {
+namespace sfigmo::test {
 
 struct RecordText {
   std::string Name = "Иванов";
@@ -35,14 +33,7 @@ struct RecordText {
 
 // A stored measurement with healthy results: pulse 72, four verdict lines.
 inline std::unique_ptr<PulsogramRecord> MakeRecord(const RecordText& text = {}) {
-  auto r = std::make_unique<PulsogramRecord>();
-  *r = PulsogramRecord{};
-  SetShortString(r->PatientName, text.Name);
-  SetShortString(r->PatientAge, text.Age);
-  SetShortString(r->PatientSex, text.Sex);
-  SetShortString(r->DateText, text.Date);
-  SetShortString(r->TimeText, text.Time);
-  AnalysisResults& a = r->Results;
+  AnalysisResults a{};
   a.PULS = 72.4;
   a.VRKI = 0.0523;
   a.KOVR = 4.321;
@@ -50,7 +41,11 @@ inline std::unique_ptr<PulsogramRecord> MakeRecord(const RecordText& text = {}) 
   a.NAGR = 0.09;
   a.DescentTime = 0.06;
   a.MeanInterval = 0.8;
-  return r;
+  return RecordBuilder()
+      .Patient(text.Name, text.Age, text.Sex)
+      .Taken(text.Date, text.Time)
+      .Results(a)
+      .Build();
 }
 
 inline QString WriteRecordFile(const QString& path, const PulsogramRecord& record) {
@@ -108,4 +103,4 @@ inline QString PdfText(const QString& pdf) {
       .Output;
 }
 
-}  // namespace sfigmo::testing
+}  // namespace sfigmo::test

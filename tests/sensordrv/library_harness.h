@@ -15,6 +15,8 @@
 #include "sensordrv_api.h"
 #include "sim_process.h"
 
+using sfigmo::test::SimProcess;
+
 struct SensorLibrary {
   void* handle = nullptr;
   SensordrvSearchDevicesFn SearchDevices = nullptr;

@@ -11,14 +11,14 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <random>
 
-#include "storage/short_string.h"
+#include "record_builder.h"
 
 namespace sfigmo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Bytes;
 
 class ArchiveFolderTest : public ::testing::Test {
  protected:
@@ -34,17 +34,11 @@ class ArchiveFolderTest : public ::testing::Test {
   // A record with noise in every byte and the given patient and time.
   std::unique_ptr<PulsogramRecord> Record(const std::string& name, const std::string& time,
                                           unsigned seed) {
-    auto r = std::make_unique<PulsogramRecord>();
-    std::mt19937 gen(seed);
-    auto* bytes = reinterpret_cast<std::uint8_t*>(r.get());
-    for (std::size_t i = 0; i < kRecordSize; ++i) bytes[i] = static_cast<std::uint8_t>(gen());
-    r->Results.Reserved = 0.0;
-    SetShortString(r->PatientName, name);
-    SetShortString(r->PatientAge, "67");
-    SetShortString(r->PatientSex, "М");
-    SetShortString(r->DateText, "26_12_07_");
-    SetShortString(r->TimeText, time);
-    return r;
+    return test::RecordBuilder()
+        .Noise(seed)
+        .Patient(name, "67", "М")
+        .Taken("26_12_07_", time)
+        .Build();
   }
 
   // Every file under the program folder with its bytes.
@@ -56,10 +50,6 @@ class ArchiveFolderTest : public ::testing::Test {
           e.is_regular_file() ? std::string(std::istreambuf_iterator<char>(in), {}) : "<dir>";
     }
     return files;
-  }
-
-  static std::string Bytes(const PulsogramRecord& r) {
-    return std::string(reinterpret_cast<const char*>(&r), kRecordSize);
   }
 
   fs::path root_;

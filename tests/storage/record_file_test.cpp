@@ -8,32 +8,18 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <vector>
 
+#include "record_builder.h"
 #include "storage/short_string.h"
+#include "temp_dir.h"
 
 namespace sfigmo {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "sfigmo-storage-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using test::TempDir;
 
 std::vector<std::uint8_t> FileBytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -49,12 +35,7 @@ void WriteBytes(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
 // A record whose every byte is noise, so that a writer that drops or moves
 // any byte (gaps and tails of short strings included) shows up.
 std::unique_ptr<PulsogramRecord> NoiseRecord(unsigned seed) {
-  auto r = std::make_unique<PulsogramRecord>();
-  std::mt19937 gen(seed);
-  auto* bytes = reinterpret_cast<std::uint8_t*>(r.get());
-  for (std::size_t i = 0; i < kRecordSize; ++i) bytes[i] = static_cast<std::uint8_t>(gen());
-  r->Results.Reserved = 0.0;
-  return r;
+  return test::RecordBuilder().Noise(seed).Build();
 }
 
 TEST(RecordFile, RoundTripIsByteForByte) {

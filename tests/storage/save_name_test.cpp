@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "storage/short_string.h"
+#include "record_builder.h"
 
 namespace sfigmo {
 namespace {
@@ -29,13 +29,10 @@ TEST(SaveName, DateAndTimePartsWhateverTheHour) {
 
 std::unique_ptr<PulsogramRecord> Header(const std::string& name, const std::string& age,
                                         const std::string& sex) {
-  auto r = std::make_unique<PulsogramRecord>();
-  EXPECT_FALSE(SetShortString(r->PatientName, name));
-  EXPECT_FALSE(SetShortString(r->PatientAge, age));
-  EXPECT_FALSE(SetShortString(r->PatientSex, sex));
-  SetShortString(r->DateText, "26_12_07_");
-  SetShortString(r->TimeText, "09_05_03");
-  return r;
+  test::RecordBuilder b;
+  b.Patient(name, age, sex);
+  EXPECT_TRUE(b.TextsStored());
+  return b.Taken("26_12_07_", "09_05_03").Build();
 }
 
 TEST(SaveName, FieldsRunTogetherAsStored) {

@@ -37,17 +37,18 @@
 
 #include "acquisition/measurement_run.h"
 #include "draw/canvas.h"
+#include "record_builder.h"
 #include "sample_wave.h"
-#include "sim_process.h"
+#include "sensor_sim.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
-#include "ui_test_support.h"
+#include "test_window.h"
 
 namespace sfigmo {
 namespace {
 
-using testing::SimProcess;
-using testing::TestWindow;
+using test::SimProcess;
+using test::TestWindow;
 
 // Centre of `w` in the top-level window's coordinates.
 QPoint CentreInWindow(const QWidget* w) { return w->mapTo(w->window(), w->rect().center()); }
@@ -152,8 +153,8 @@ struct HitScreen {
 class HitTest : public ::testing::TestWithParam<HitScreen> {
  public:
   void SetUp() override {
-    sim = std::make_unique<SimProcess>();
-    ASSERT_TRUE(sim->started()) << sim->errors().toStdString();
+    sim = test::StartSensorSim();
+    ASSERT_TRUE(sim->Started()) << sim->Errors();
     t = std::make_unique<TestWindow>(GetParam().width, QString(), GetParam().available());
     t->form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(t->form.get()));
@@ -193,8 +194,7 @@ void PutArchiveRecords(const TestWindow& t, int count) {
   const std::filesystem::path archive = ArchiveFolder(t.folder.path().toStdString());
   std::filesystem::create_directories(archive);
   for (int i = 0; i < count; ++i) {
-    auto r = std::make_unique<PulsogramRecord>();
-    FillSampleRecord(*r, NormalRestingWave());
+    auto r = test::RecordBuilder().Wave(NormalRestingWave()).Build();
     r->Results.PULS = 60 + 5 * i;
     const auto path = archive / ("p" + std::to_string(i) + ".pul");
     ASSERT_TRUE(WriteRecord(path, *r).ok()) << path;

@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <clocale>
 
-#include "sim_process.h"
-#include "ui_test_support.h"
+#include "sensor_sim.h"
+#include "test_window.h"
 
 namespace sfigmo {
 namespace {
@@ -53,8 +53,8 @@ TEST(DecimalSeparator, RussianLanguageWithoutCLocaleData) {
 TEST(DecimalSeparatorChild, BatteryShownWithComma) {
   if (qEnvironmentVariableIsEmpty(kChildFlag))
     GTEST_SKIP() << "runs as a child of DecimalSeparator";
-  testing::SimProcess sim({QStringLiteral("--battery"), QStringLiteral("7.4")});
-  ASSERT_TRUE(sim.started()) << sim.errors().toStdString();
+  const auto sim = test::StartSensorSim({QStringLiteral("--battery"), QStringLiteral("7.4")});
+  ASSERT_TRUE(sim->Started()) << sim->Errors();
   QTemporaryDir folder;
   TForm1Options o;
   o.screenWidth = 800;

@@ -26,12 +26,12 @@
 #include "draw/canvas.h"
 #include "ui/device_messages.h"
 #include "draw/trace_area.h"
-#include "ui_test_support.h"
+#include "test_window.h"
 
 namespace sfigmo {
 namespace {
 
-using testing::TestWindow;
+using test::TestWindow;
 
 QColor BaseOf(const QWidget* w) { return w->palette().color(QPalette::Base); }
 

@@ -23,23 +23,23 @@
 #include "acquisition/screens/check_screen.h"
 #include "acquisition/startup_check.h"
 #include "draw/canvas.h"
-#include "sim_process.h"
 #include "draw/trace_area.h"
-#include "ui_test_support.h"
+#include "sensor_sim.h"
+#include "test_window.h"
 
 namespace sfigmo {
 namespace {
 
-using testing::SimProcess;
-using testing::TestWindow;
+using test::SimProcess;
+using test::TestWindow;
 
 QColor BaseOf(const QWidget* w) { return w->palette().color(QPalette::Base); }
 
 class WithSim : public ::testing::Test {
  protected:
   void start(const QStringList& args = {}) {
-    sim = std::make_unique<SimProcess>(args);
-    ASSERT_TRUE(sim->started()) << sim->errors().toStdString();
+    sim = test::StartSensorSim(args);
+    ASSERT_TRUE(sim->Started()) << sim->Errors();
     t.form->show();
     t.form->FormActivate();
   }
@@ -215,8 +215,8 @@ TEST_F(WithSim, AutomaticStopReturnsToStart) {
 }
 
 TEST_F(WithSim, ScaledWindowStoresForItsOwnWidth) {
-  sim = std::make_unique<SimProcess>();
-  ASSERT_TRUE(sim->started());
+  sim = test::StartSensorSim();
+  ASSERT_TRUE(sim->Started());
   TestWindow wide(1280);
   TForm1& f = *wide.form;
   f.show();
@@ -293,7 +293,7 @@ TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
   start(args);
   TForm1& f = *t.form;
   ASSERT_EQ(f.NoSignal, 0);
-  if (c.loss == Loss::Killed) during(c.frames, [&] { sim->kill(); });
+  if (c.loss == Loss::Killed) during(c.frames, [&] { sim->Kill(); });
   QElapsedTimer clock;
   qint64 longestGap = 0;
   qint64 last = 0;
