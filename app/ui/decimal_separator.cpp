@@ -14,4 +14,10 @@ char ShownDecimalSeparator(QChar chosen) {
   return c != 0 ? c : '.';
 }
 
+DisplaySettings UserDisplaySettings() {
+  DisplaySettings display;
+  display.DecimalSeparator = ShownDecimalSeparator();
+  return display;
+}
+
 }  // namespace sfigmo

@@ -3,6 +3,8 @@
 
 #include <QChar>
 
+#include "draw/display_settings.h"
+
 namespace sfigmo {
 
 // `chosen` when it is set, else the user's: Qt's locale data for the
@@ -10,5 +12,9 @@ namespace sfigmo {
 // generated C library locale. A separator that is not one Latin-1 character
 // gives '.'.
 char ShownDecimalSeparator(QChar chosen = {});
+
+// The user's display settings as the program starts with them: the user's
+// separator, the primary screen's width.
+DisplaySettings UserDisplaySettings();
 
 }  // namespace sfigmo

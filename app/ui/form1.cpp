@@ -28,11 +28,11 @@
 #include "acquisition/screens/measurement_actions.h"
 #include "analysis/screens/analysis_actions.h"
 #include "draw/canvas.h"
+#include "draw/scaled_font.h"
 #include "draw/status_memo.h"
 #include "help/help_window.h"
 #include "report/screens/form4.h"
 #include "storage/screens/storage_actions.h"
-#include "ui/decimal_separator.h"
 #include "ui/program_folder.h"
 #include "draw/trace_area.h"
 
@@ -79,7 +79,8 @@ void TForm1::place(QWidget* w, int left, int top, int width, int height) const {
 
 QRect TForm1::availableArea() const {
   if (!options_.availableArea.isNull()) return options_.availableArea;
-  if (options_.screenWidth > 0) return QRect(0, 0, options_.screenWidth, options_.screenWidth);
+  const int width = options_.display.ScreenWidth;
+  if (width > 0) return QRect(0, 0, width, width);
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
 }
@@ -87,15 +88,13 @@ QRect TForm1::availableArea() const {
 void TForm1::FormCreate() {
   const QRect avail = availableArea();
   layout_ = sfigmo::DesignLayout(sfigmo::FittedDesignScale(
-      options_.screenWidth, avail.size(), QSize(kClientWidth, kClientHeight + kMenuDesignHeight),
+      options_.display.ScreenWidth, avail.size(), QSize(kClientWidth, kClientHeight + kMenuDesignHeight),
       sfigmo::kWindowDecoration));
 
   setWindowTitle(WindowCaption());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
-  QFont f(sfigmo::WindowFontFamily());
-  f.setPointSizeF(layout_.points(kFontPoints));
-  setFont(f);
+  setFont(sfigmo::ScaledFont(QFont(sfigmo::WindowFontFamily(), kFontPoints), layout_));
 
   refreshProgramFolder();
   buildControls();
@@ -104,7 +103,7 @@ void TForm1::FormCreate() {
   analysis_ = std::make_unique<sfigmo::AnalysisActions>(analysisSurface());
   sfigmo::StorageActions::install(this, storageSurface())  // registration, saving, archive list, trend graphs
       ->context()
-      .decimalSeparator = sfigmo::ShownDecimalSeparator(options_.decimalSeparator);
+      .decimalSeparator = options_.display.DecimalSeparator;
   measurement_->prepareWindow();
 
   const int menuHeight = menuBar()->sizeHint().height();

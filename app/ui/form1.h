@@ -17,6 +17,7 @@
 
 #include "analysis/beat_marking.h"
 #include "draw/design_scale.h"
+#include "draw/display_settings.h"
 #include "storage/analysis_results.h"
 #include "storage/pulsogram_record.h"
 
@@ -50,10 +51,11 @@ class DeviceLibrary;
 
 // Settings a test can replace; the program uses the defaults.
 struct TForm1Options {
-  // Screen width used for the creation-time scaling; 0: the primary screen's.
-  int screenWidth = 0;
+  // Decimal separator of the numbers shown, and the screen width used for
+  // the creation-time scaling (0: the primary screen's).
+  sfigmo::DisplaySettings display;
   // Desktop area the window must fit and is centred in. Null: the primary
-  // screen's available area, or, when screenWidth is given, a square screen
+  // screen's available area, or, when a screen width is given, a square screen
   // that wide (tall enough for any scale).
   QRect availableArea;
   // Folder from which libsensordrv.so is loaded; empty: the executable's.
@@ -64,8 +66,6 @@ struct TForm1Options {
   // Shows one message of the device library (text, caption, isError). May be
   // called on the main thread only; empty: a modal message box.
   std::function<void(const QString&, const QString&, bool)> messagePresenter;
-  // Decimal separator for the numbers shown; null: the user's language's.
-  QChar decimalSeparator;
   // The first show runs the start-up check by itself (false in tests that
   // want to call FormActivate() themselves).
   bool activateOnFirstShow = true;

@@ -4,7 +4,6 @@
 #include "analysis/screens/analysis_actions.h"
 #include "results/screens/pages_dlg.h"
 #include "storage/screens/storage_surface.h"
-#include "ui/decimal_separator.h"
 #include "ui/device_messages.h"
 #include "ui/form1.h"
 
@@ -83,8 +82,7 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
           .BrowseRecord = BrowseRecord,
           .Marks = Marks,
           .libraryFolder = options_.libraryFolder,
-          .decimalSeparator =
-              QChar::fromLatin1(sfigmo::ShownDecimalSeparator(options_.decimalSeparator)),
+          .decimalSeparator = QChar::fromLatin1(options_.display.DecimalSeparator),
           .messageSink = &DeviceMessageSink,
           .messageContext = this,
           .hidePatientFieldsAndLists = [this] { hidePatientFieldsAndLists(); },
@@ -109,14 +107,12 @@ sfigmo::AnalysisSurface TForm1::analysisSurface() {
           .CurrentRecord = CurrentRecord,
           .Marks = Marks,
           .Results = Results,
-          .decimalSeparator = sfigmo::ShownDecimalSeparator(options_.decimalSeparator),
+          .decimalSeparator = options_.display.DecimalSeparator,
           .hidePatientFieldsAndLists = [this] { hidePatientFieldsAndLists(); },
           .showResultsDialog =
               [this] {
                 if (!PagesDlg) return;
                 PagesDlg->setSources(&Results, CurrentRecord.get());
-                PagesDlg->setDecimalSeparator(
-                    QChar::fromLatin1(sfigmo::ShownDecimalSeparator(options_.decimalSeparator)));
                 execModal(PagesDlg);
               }};
 }

@@ -25,11 +25,9 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
   // File, print and message-box dialogs speak the user's language.
   sfigmo::InstallQtTranslations(QLocale::system(), &app);
-  sfigmo::DisplaySettings display;
-  display.DecimalSeparator = sfigmo::ShownDecimalSeparator();
+  const sfigmo::DisplaySettings display = sfigmo::UserDisplaySettings();
   TForm1Options mainOptions;
-  mainOptions.screenWidth = display.ScreenWidth;
-  mainOptions.decimalSeparator = QChar::fromLatin1(display.DecimalSeparator);
+  mainOptions.display = display;
   TForm1 form1(mainOptions);
   sfigmo::EchoStatusWhenAsked(form1);
   TPagesDlg pagesDlg(&form1, display);

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 struct Archive {
   explicit Archive(int count) {
     TForm1Options o;
-    o.screenWidth = 800;
+    o.display.ScreenWidth = 800;
     o.programFolder = dir.path();
     o.activateOnFirstShow = false;
     o.messagePresenter = [](const QString&, const QString&, bool) {};

@@ -59,9 +59,9 @@ class ArchiveWindow : public ::testing::Test {
   int screenWidth = 800;  // set before SetUp for a larger screen
   void SetUp() override {
     TForm1Options o;
-    o.screenWidth = screenWidth;
+    o.display.ScreenWidth = screenWidth;
     o.programFolder = dir_.path();
-    o.decimalSeparator = QLatin1Char(',');
+    o.display.DecimalSeparator = ',';
     o.activateOnFirstShow = false;
     o.messagePresenter = [this](const QString& text, const QString&, bool) { messages << text; };
     form = std::make_unique<TForm1>(o);

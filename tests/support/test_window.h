@@ -18,11 +18,11 @@ struct TestWindow {
   explicit TestWindow(int screenWidth = 800, QString libraryFolder = {},
                       QRect availableArea = {}) {
     TForm1Options o;
-    o.screenWidth = screenWidth;
+    o.display.ScreenWidth = screenWidth;
     o.availableArea = availableArea;
     o.libraryFolder = std::move(libraryFolder);
     o.programFolder = folder.path();
-    o.decimalSeparator = QLatin1Char(',');
+    o.display.DecimalSeparator = ',';
     o.activateOnFirstShow = false;
     o.messagePresenter = [this](const QString& text, const QString& caption, bool) {
       messages << caption + QStringLiteral(": ") + text;

@@ -14,6 +14,7 @@
 
 #include "sensor_sim.h"
 #include "test_window.h"
+#include "ui/decimal_separator.h"
 
 namespace sfigmo {
 namespace {
@@ -57,11 +58,12 @@ TEST(DecimalSeparatorChild, BatteryShownWithComma) {
   ASSERT_TRUE(sim->Started()) << sim->Errors();
   QTemporaryDir folder;
   TForm1Options o;
-  o.screenWidth = 800;
+  o.display = UserDisplaySettings();  // as the program starts: the user's separator
+  o.display.ScreenWidth = 800;
   o.programFolder = folder.path();
   o.activateOnFirstShow = false;
   o.messagePresenter = [](const QString&, const QString&, bool) {};
-  TForm1 form(o);  // no decimal separator chosen: the user's
+  TForm1 form(o);
   form.show();
   form.FormActivate();
   EXPECT_EQ(form.Label1->text(), QStringLiteral("Ubat=7,4"));

@@ -336,7 +336,7 @@ TEST(ProgramStart, RemovesOnlyItsOwnStaleTemporaryFiles) {
   }
   QTemporaryDir empty;
   TForm1Options o;
-  o.screenWidth = 800;
+  o.display.ScreenWidth = 800;
   o.libraryFolder = empty.path();
   o.programFolder = data.path();
   o.activateOnFirstShow = false;
@@ -349,7 +349,7 @@ TEST(ProgramStart, RemovesOnlyItsOwnStaleTemporaryFiles) {
 TEST(FirstShow, RunsTheStartUpCheckOnce) {
   QTemporaryDir empty;
   TForm1Options o;
-  o.screenWidth = 800;
+  o.display.ScreenWidth = 800;
   o.libraryFolder = empty.path();
   QTemporaryDir data;
   o.programFolder = data.path();
@@ -372,7 +372,7 @@ TEST(FirstShow, NoPlaceholderBeforeTheFirstActivation) {
   QTemporaryDir empty;
   QTemporaryDir data;
   TForm1Options o;
-  o.screenWidth = 800;
+  o.display.ScreenWidth = 800;
   o.libraryFolder = empty.path();
   o.programFolder = data.path();
   o.messagePresenter = [](const QString&, const QString&, bool) {};

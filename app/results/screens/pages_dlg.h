@@ -33,12 +33,6 @@ class TPagesDlg : public QDialog {
   // pointers read as all-zero results.
   void setSources(const sfigmo::AnalysisResults* working, const sfigmo::PulsogramRecord* record);
 
-  // Replaces the decimal separator of the values; a separator that is not
-  // one Latin-1 character gives '.'.
-  void setDecimalSeparator(QChar separator) {
-    separator_ = separator.toLatin1() != 0 ? separator.toLatin1() : '.';
-  }
-
   // Fills the five verdict labels and lets pending events run; runs each
   // time the dialog becomes active. Showing fills them too (without running
   // events, which would let a close slip in before the modal loop starts).

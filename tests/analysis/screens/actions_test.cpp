@@ -48,12 +48,12 @@ class Actions : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     TForm1Options options;
-    options.screenWidth = 800;
+    options.display.ScreenWidth = 800;
     options.libraryFolder = folder_.path();  // no device library: no sensor
     options.programFolder = folder_.path();
     options.messagePresenter = [](const QString&, const QString&, bool) {};
     options.activateOnFirstShow = false;
-    options.decimalSeparator = QLatin1Char(',');
+    options.display.DecimalSeparator = ',';
     form_ = std::make_unique<TForm1>(options);
     dlg_ = new TPagesDlg(form_.get(), {',', 800});
     form_->PagesDlg = dlg_;

@@ -32,9 +32,9 @@ class Chain : public ::testing::Test {
     sim_ = sfigmo::test::StartSensorSim(args);
     ASSERT_TRUE(sim_->Started()) << sim_->Errors();
     TForm1Options o;
-    o.screenWidth = 800;
+    o.display.ScreenWidth = 800;
     o.programFolder = folder_.path();
-    o.decimalSeparator = QLatin1Char(',');
+    o.display.DecimalSeparator = ',';
     o.activateOnFirstShow = false;
     o.messagePresenter = [this](const QString& text, const QString&, bool) { messages_ << text; };
     form_ = std::make_unique<TForm1>(o);

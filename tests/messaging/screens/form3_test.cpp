@@ -324,9 +324,9 @@ TEST(Form3FromMenu, MenuOpensWindowThatSendsToTheModem) {
   ASSERT_TRUE(WriteFile(dir.filePath("telport.txt"),
                         "--port " + modem.port().toUtf8() + "+79031112233\r\n"));
   TForm1Options o;
-  o.screenWidth = 800;
+  o.display.ScreenWidth = 800;
   o.programFolder = dir.path();
-  o.decimalSeparator = QLatin1Char(',');
+  o.display.DecimalSeparator = ',';
   o.activateOnFirstShow = false;
   o.messagePresenter = [](const QString&, const QString&, bool) {};
   TForm1 form1(o);
