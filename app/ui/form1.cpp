@@ -30,11 +30,11 @@
 #include "draw/canvas.h"
 #include "draw/scaled_font.h"
 #include "draw/status_memo.h"
+#include "draw/trace_area.h"
 #include "help/help_window.h"
+#include "messaging/screens/form3.h"
 #include "report/screens/form4.h"
 #include "storage/screens/storage_actions.h"
-#include "ui/program_folder.h"
-#include "draw/trace_area.h"
 
 namespace {
 
@@ -88,20 +88,21 @@ QRect TForm1::availableArea() const {
 void TForm1::FormCreate() {
   const QRect avail = availableArea();
   layout_ = sfigmo::DesignLayout(sfigmo::FittedDesignScale(
-      options_.display.ScreenWidth, avail.size(), QSize(kClientWidth, kClientHeight + kMenuDesignHeight),
-      sfigmo::kWindowDecoration));
+      options_.display.ScreenWidth, avail.size(),
+      QSize(kClientWidth, kClientHeight + kMenuDesignHeight), sfigmo::kWindowDecoration));
 
   setWindowTitle(WindowCaption());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   setFont(sfigmo::ScaledFont(QFont(sfigmo::WindowFontFamily(), kFontPoints), layout_));
 
-  refreshProgramFolder();
+  chooseProgramFolder();
   buildControls();
   buildMenu();
   measurement_ = std::make_unique<sfigmo::MeasurementActions>(measurementSurface());
   analysis_ = std::make_unique<sfigmo::AnalysisActions>(analysisSurface());
-  sfigmo::StorageActions::install(this, storageSurface())  // registration, saving, archive list, trend graphs
+  sfigmo::StorageActions::install(
+      this, storageSurface())  // registration, saving, archive list, trend graphs
       ->context()
       .decimalSeparator = options_.display.DecimalSeparator;
   measurement_->prepareWindow();
@@ -301,25 +302,6 @@ void TForm1::showStatus(QPlainTextEdit* memo, const QColor& background, const QS
   sfigmo::ShowStatus(memo, background, text);
 }
 
-void TForm1::refreshProgramFolder() {
-  ProgramFolder = options_.programFolder.isEmpty()
-                      ? sfigmo::DefaultProgramFolder()
-                      : sfigmo::PrepareProgramFolder(options_.programFolder);
-}
-
-void TForm1::hidePatientFieldsAndLists() {
-  for (QWidget* w : std::initializer_list<QWidget*>{ListBox1, ListBox2, Memo3, Edit1, Edit2, Edit3,
-                                                    StaticText1, StaticText2, StaticText3}) {
-    w->hide();
-  }
-}
-
-int TForm1::execModal(QDialog* dialog) {
-  const int result = dialog->exec();
-  FormActivate();
-  return result;
-}
-
 void TForm1::N1Click() {
   TrendViewShown = 0;
   showStatus(Memo2, sfigmo::colours::Silver, QString());
@@ -332,6 +314,15 @@ void TForm1::N7Click() {
     execModal(PrintForm);
   }
   processPendingEvents();
+}
+
+// "МобSMS": the phone SMS window, which replaces the current record with
+// the last saved measurement.
+void TForm1::SMS2Click() {
+  if (Form3 == nullptr) return;
+  if (!CurrentRecord) CurrentRecord = std::make_unique<sfigmo::PulsogramRecord>();
+  Form3->setSources(CurrentRecord.get(), ProgramFolder);
+  execModal(Form3);  // the start-up check runs again when it closes
 }
 
 void TForm1::N2Click() {

@@ -200,8 +200,8 @@ class TForm1 : public QMainWindow {
   void place(QWidget* w, int left, int top, int width, int height) const;
   int scaled(int designPixels) const { return layout_.px(designPixels); }
   QRect availableArea() const;
-  void hidePatientFieldsAndLists();
-  void refreshProgramFolder();
+  void hidePatientArea();  // the patient fields and both lists
+  void chooseProgramFolder();
   void scheduleReplay();
   // Shows one message at once: the presenter's, or a modal message box.
   void showMessageNow(const QString& text, const QString& caption, bool isError);

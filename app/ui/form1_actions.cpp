@@ -1,15 +1,10 @@
 // The main window's handlers: each hands its click to the area's actions.
 
-#include <QCoreApplication>
-#include <QListWidget>
-#include <QMessageBox>
 #include <QMetaObject>
 #include <QThread>
 
 #include "acquisition/screens/measurement_actions.h"
 #include "analysis/screens/analysis_actions.h"
-#include "draw/message_text.h"
-#include "messaging/screens/form3.h"
 #include "ui/device_messages.h"
 #include "ui/form1.h"
 
@@ -44,24 +39,4 @@ sfigmo::DeviceLibrary& TForm1::deviceLibrary() { return measurement_->deviceLibr
 
 void TForm1::presentDeviceMessage(const QString& text, const QString& caption, bool isError) {
   measurement_->presentMessage(text, caption, isError);
-}
-
-void TForm1::showMessageNow(const QString& text, const QString& caption, bool isError) {
-  if (options_.messagePresenter) {
-    options_.messagePresenter(text, caption, isError);
-    return;
-  }
-  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, {},
-                  QMessageBox::Ok, this);
-  box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
-  box.exec();
-}
-
-// "МобSMS": the phone SMS window, which replaces the current record with
-// the last saved measurement.
-void TForm1::SMS2Click() {
-  if (Form3 == nullptr) return;
-  if (!CurrentRecord) CurrentRecord = std::make_unique<sfigmo::PulsogramRecord>();
-  Form3->setSources(CurrentRecord.get(), ProgramFolder);
-  execModal(Form3);  // the start-up check runs again when it closes
 }

@@ -1,11 +1,52 @@
-// The main window's parts as each area's actions see them.
+// The main window's parts as each area's actions see them, and the window's
+// services those actions call back: hiding the patient area, the program
+// folder, a message now, a modal window.
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 
 #include "acquisition/screens/measurement_actions.h"
 #include "analysis/screens/analysis_actions.h"
+#include "draw/message_text.h"
 #include "results/screens/pages_dlg.h"
 #include "storage/screens/storage_surface.h"
 #include "ui/device_messages.h"
 #include "ui/form1.h"
+#include "ui/program_folder.h"
+
+void TForm1::chooseProgramFolder() {
+  ProgramFolder = options_.programFolder.isEmpty()
+                      ? sfigmo::DefaultProgramFolder()
+                      : sfigmo::PrepareProgramFolder(options_.programFolder);
+}
+
+void TForm1::hidePatientArea() {
+  for (QWidget* w : std::initializer_list<QWidget*>{ListBox1, ListBox2, Memo3, Edit1, Edit2, Edit3,
+                                                    StaticText1, StaticText2, StaticText3}) {
+    w->hide();
+  }
+}
+
+int TForm1::execModal(QDialog* dialog) {
+  const int result = dialog->exec();
+  FormActivate();
+  return result;
+}
+
+void TForm1::showMessageNow(const QString& text, const QString& caption, bool isError) {
+  if (options_.messagePresenter) {
+    options_.messagePresenter(text, caption, isError);
+    return;
+  }
+  QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, {},
+                  QMessageBox::Ok, this);
+  box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
+  box.exec();
+}
 
 sfigmo::ShownScreens TForm1::shownScreens() {
   return {CheckViewShown, AnalysisViewShown, RegistrationViewShown, TrendViewShown,
@@ -85,8 +126,8 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
           .decimalSeparator = QChar::fromLatin1(options_.display.DecimalSeparator),
           .messageSink = &DeviceMessageSink,
           .messageContext = this,
-          .hidePatientFieldsAndLists = [this] { hidePatientFieldsAndLists(); },
-          .refreshProgramFolder = [this] { refreshProgramFolder(); },
+          .hidePatientFieldsAndLists = [this] { hidePatientArea(); },
+          .refreshProgramFolder = [this] { chooseProgramFolder(); },
           .checkAndConclude = [this] { analysis_->CheckAndConclude(); },
           .showMessage = [this](const QString& text, const QString& caption,
                                 bool isError) { showMessageNow(text, caption, isError); }};
@@ -108,7 +149,7 @@ sfigmo::AnalysisSurface TForm1::analysisSurface() {
           .Marks = Marks,
           .Results = Results,
           .decimalSeparator = options_.display.DecimalSeparator,
-          .hidePatientFieldsAndLists = [this] { hidePatientFieldsAndLists(); },
+          .hidePatientFieldsAndLists = [this] { hidePatientArea(); },
           .showResultsDialog =
               [this] {
                 if (!PagesDlg) return;
