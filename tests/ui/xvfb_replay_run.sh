@@ -25,10 +25,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display itself and names it once it is ready, so
+# runs side by side never share one.
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
-export DISPLAY=$display
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$work/display")
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 # A portable install of its own: the program, its libraries and help, and an
