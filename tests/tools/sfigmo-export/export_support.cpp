@@ -17,34 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-RunResult Run(const std::string& exe, const std::vector<std::string>& args,
-              const std::string& env) {
-  TempDir io;
-  std::string cmd = env + " " + Quote(exe);
-  for (const std::string& a : args) cmd += " " + Quote(a);
-  cmd += " >" + Quote((io / "out").string()) + " 2>" + Quote((io / "err").string());
-  const int status = std::system(cmd.c_str());
-  RunResult r;
-  r.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  for (auto [name, text] : {std::pair{"out", &r.Out}, std::pair{"err", &r.Err}}) {
-    std::ifstream in(io / name, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    *text = s.str();
-  }
-  return r;
-}
-
 QJsonDocument RunReader(const char* script, const std::vector<std::string>& args) {
   std::vector<std::string> all = {std::string(SFIGMO_EXPORT_SCRIPTS) + "/" + script};
   all.insert(all.end(), args.begin(), args.end());
-  const RunResult r = Run(SFIGMO_PYTHON, all, "LC_ALL=C.UTF-8 PYTHONIOENCODING=utf-8");
+  const RunResult r = RunProgram(SFIGMO_PYTHON, all, "LC_ALL=C.UTF-8 PYTHONIOENCODING=utf-8");
   EXPECT_EQ(r.ExitCode, 0) << script << ": " << r.Err;
   return QJsonDocument::fromJson(QByteArray::fromStdString(r.Out));
 }
@@ -52,7 +28,7 @@ QJsonDocument RunReader(const char* script, const std::vector<std::string>& args
 }  // namespace
 
 RunResult RunExport(const std::vector<std::string>& args, const std::string& env) {
-  return Run(SFIGMO_EXPORT_EXE, args, env);
+  return RunProgram(SFIGMO_EXPORT_EXE, args, env);
 }
 
 QJsonObject ReadEdf(const fs::path& file) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli_support.h"
+#include "tool_run.h"
 
 namespace sfigmo::test {
 
