@@ -39,6 +39,7 @@ class TForm4;
 
 namespace sfigmo {
 struct ShownScreens;
+struct WorkingRecord;
 struct StorageSurface;
 struct MeasurementSurface;
 struct AnalysisSurface;
@@ -207,6 +208,7 @@ class TForm1 : public QMainWindow {
   void showMessageNow(const QString& text, const QString& caption, bool isError);
   // What each area's actions may touch of this window (form1_surfaces.cpp).
   sfigmo::ShownScreens shownScreens();
+  sfigmo::WorkingRecord workingRecord();
   sfigmo::StorageSurface storageSurface();
   sfigmo::MeasurementSurface measurementSurface();
   sfigmo::AnalysisSurface analysisSurface();

@@ -53,6 +53,10 @@ sfigmo::ShownScreens TForm1::shownScreens() {
           ConclusionShown};
 }
 
+sfigmo::WorkingRecord TForm1::workingRecord() {
+  return {CurrentRecord, BrowseRecord, Marks, Results, WorkingPeriod, FrameNumber, MarkCursor};
+}
+
 sfigmo::StorageSurface TForm1::storageSurface() {
   return {.window = this,
           .Button1 = Button1,
@@ -76,15 +80,9 @@ sfigmo::StorageSurface TForm1::storageSurface() {
           .Save_ = Save_,
           .Graf_ = Graf_,
           .shown = shownScreens(),
+          .work = workingRecord(),
           .LastRecordRead = LastRecordRead,
-          .FrameNumber = FrameNumber,
-          .MarkCursor = MarkCursor,
-          .WorkingPeriod = WorkingPeriod,
           .ProgramFolder = ProgramFolder,
-          .CurrentRecord = CurrentRecord,
-          .BrowseRecord = BrowseRecord,
-          .Marks = Marks,
-          .Results = Results,
           .TrendReplay = TrendReplay,
           .RegistrationReplay = RegistrationReplay,
           .presentMessage = [this](const QString& text, const QString& caption, bool isError) {
@@ -111,17 +109,12 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
           .RadioButton2 = RadioButton2,
           .Regis_ = Regis_,
           .shown = shownScreens(),
+          .work = workingRecord(),
           .LastRecordRead = LastRecordRead,
           .NoSignal = NoSignal,
           .StopRequest = StopRequest,
           .CheckFailed = CheckFailed,
-          .FrameNumber = FrameNumber,
-          .MarkCursor = MarkCursor,
           .CurrentGain = CurrentGain,
-          .WorkingPeriod = WorkingPeriod,
-          .CurrentRecord = CurrentRecord,
-          .BrowseRecord = BrowseRecord,
-          .Marks = Marks,
           .libraryFolder = options_.libraryFolder,
           .decimalSeparator = QChar::fromLatin1(options_.display.DecimalSeparator),
           .messageSink = &DeviceMessageSink,
@@ -141,13 +134,8 @@ sfigmo::AnalysisSurface TForm1::analysisSurface() {
           .Button5 = Button5,
           .Regis_ = Regis_,
           .shown = shownScreens(),
+          .work = workingRecord(),
           .CheckFailed = CheckFailed,
-          .FrameNumber = FrameNumber,
-          .MarkCursor = MarkCursor,
-          .WorkingPeriod = WorkingPeriod,
-          .CurrentRecord = CurrentRecord,
-          .Marks = Marks,
-          .Results = Results,
           .decimalSeparator = options_.display.DecimalSeparator,
           .hidePatientFieldsAndLists = [this] { hidePatientArea(); },
           .showResultsDialog =

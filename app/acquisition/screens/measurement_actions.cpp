@@ -95,11 +95,11 @@ void MeasurementActions::resetForActivation() {
   if (!buffersAllocated_) {
     // Zero-filled rather than left as they come: a repaint may check or
     // draw a record before any run has written it.
-    s_.CurrentRecord = std::make_unique<PulsogramRecord>();
-    s_.BrowseRecord = std::make_unique<PulsogramRecord>();
+    s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
+    s_.work.BrowseRecord = std::make_unique<PulsogramRecord>();
     buffersAllocated_ = true;
   }
-  s_.FrameNumber = 1;
+  s_.work.FrameNumber = 1;
   s_.traceCanvas().moveTo(0, 0);
   s_.NoSignal = 1;
   s_.CurrentGain = s_.TrackBar1->value();
@@ -170,8 +170,8 @@ void MeasurementActions::Measure() {
 
 bool MeasurementActions::MeasurementRun() {
   ++busy_;
-  s_.CurrentRecord = std::make_unique<PulsogramRecord>();
-  s_.BrowseRecord = std::make_unique<PulsogramRecord>();
+  s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
+  s_.work.BrowseRecord = std::make_unique<PulsogramRecord>();
   buffersAllocated_ = true;
   ShowStatus(s_.Memo1, s_.Memo1->palette().color(QPalette::Base), QString(12, QLatin1Char(' ')));
   s_.RadioButton1->setEnabled(false);
@@ -193,21 +193,22 @@ bool MeasurementActions::MeasurementRun() {
   s_.Button4->setEnabled(false);
   s_.Button5->setEnabled(false);
 
-  const int resetCount = std::min<int>(kMarkIndexResetCount, s_.Marks.count());
-  for (int i = 0; i < resetCount; ++i) s_.Marks.Marks[i].Index = 0;
+  const int resetCount = std::min<int>(kMarkIndexResetCount, s_.work.Marks.count());
+  for (int i = 0; i < resetCount; ++i) s_.work.Marks.Marks[i].Index = 0;
   s_.NoSignal = 0;
   s_.CurrentGain = s_.TrackBar1->value();
   s_.TreeView1->clear();
   s_.processPendingEvents();
 
   WindowRunSurface surface(s_);
-  const RunResult run = RunMeasurement(device_.api(), *s_.CurrentRecord, s_.CurrentGain, surface);
+  const RunResult run =
+      RunMeasurement(device_.api(), *s_.work.CurrentRecord, s_.CurrentGain, surface);
 
   s_.Button2->setEnabled(true);
   s_.CurrentGain = run.gain;
-  s_.WorkingPeriod = run.period;
-  s_.FrameNumber = 0;
-  s_.MarkCursor = 1;
+  s_.work.WorkingPeriod = run.period;
+  s_.work.FrameNumber = 0;
+  s_.work.MarkCursor = 1;
   s_.Button2->setEnabled(true);
   s_.Button3->setEnabled(true);
   s_.StopRequest = 0;

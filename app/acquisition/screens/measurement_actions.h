@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "acquisition/device_library.h"
-#include "analysis/beat_marking.h"
+#include "analysis/working_record.h"
 #include "draw/shown_screens.h"
 #include "draw/trace_area.h"
 #include "storage/pulsogram_record.h"
@@ -43,17 +43,12 @@ struct MeasurementSurface {
   QAction* Regis_;
 
   ShownScreens shown;
+  WorkingRecord work;
   int& LastRecordRead;
   int& NoSignal;
   int& StopRequest;
   int& CheckFailed;
-  int& FrameNumber;
-  int& MarkCursor;
   int& CurrentGain;
-  double& WorkingPeriod;
-  std::unique_ptr<PulsogramRecord>& CurrentRecord;
-  std::unique_ptr<PulsogramRecord>& BrowseRecord;
-  MarkTable& Marks;
 
   // Folder libsensordrv.so is loaded from; empty: the executable's.
   QString libraryFolder;

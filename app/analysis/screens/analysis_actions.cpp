@@ -16,7 +16,7 @@
 namespace sfigmo {
 
 void AnalysisActions::Check() {
-  if (!s_.CurrentRecord) s_.CurrentRecord = std::make_unique<PulsogramRecord>();
+  if (!s_.work.CurrentRecord) s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
   s_.shown.CheckViewShown = 1;
   s_.shown.AnalysisViewShown = s_.shown.RegistrationViewShown = s_.shown.TrendViewShown =
       s_.shown.ConclusionShown = 0;
@@ -25,20 +25,20 @@ void AnalysisActions::Check() {
   s_.TreeView1->clear();
   s_.processPendingEvents();
 
-  const RecordingVerdict verdict = CheckRecording(*s_.CurrentRecord, s_.Marks);
+  const RecordingVerdict verdict = CheckRecording(*s_.work.CurrentRecord, s_.work.Marks);
   Canvas& c = s_.traceCanvas();
   if (verdict.accepted()) {
-    s_.FrameNumber += 1;
-    if (s_.FrameNumber > 1) {
-      s_.FrameNumber = 1;
-      s_.MarkCursor = 1;
+    s_.work.FrameNumber += 1;
+    if (s_.work.FrameNumber > 1) {
+      s_.work.FrameNumber = 1;
+      s_.work.MarkCursor = 1;
     }
     s_.Memo2->show();
-    s_.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(s_.FrameNumber));
-    DrawCheckFrame(c, s_.TreeView1->background(), *s_.CurrentRecord, s_.Marks, s_.outerWidth(),
-                   s_.FrameNumber, s_.MarkCursor);
-    DrawSignalWarning(
-        c, AssessRecordQuality(*s_.CurrentRecord, s_.Marks, s_.CurrentRecord->SamplePeriod));
+    s_.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(s_.work.FrameNumber));
+    DrawCheckFrame(c, s_.TreeView1->background(), *s_.work.CurrentRecord, s_.work.Marks,
+                   s_.outerWidth(), s_.work.FrameNumber, s_.work.MarkCursor);
+    DrawSignalWarning(c, AssessRecordQuality(*s_.work.CurrentRecord, s_.work.Marks,
+                                             s_.work.CurrentRecord->SamplePeriod));
     s_.Button4->setEnabled(true);
   } else {
     ShowStatus(s_.Memo2, QColor(255, 0, 0), QStringLiteral("      ОШИБКА"));
@@ -47,8 +47,8 @@ void AnalysisActions::Check() {
     c.setFontColor(colours::Black);
     c.setBrushColor(s_.TreeView1->background());
     DrawRejection(c);
-    DrawRejectionReason(
-        c, RejectionReason(verdict, *s_.CurrentRecord, QChar::fromLatin1(s_.decimalSeparator)));
+    DrawRejectionReason(c, RejectionReason(verdict, *s_.work.CurrentRecord,
+                                           QChar::fromLatin1(s_.decimalSeparator)));
     s_.processPendingEvents();
   }
 }
@@ -63,19 +63,20 @@ void AnalysisActions::RunCalculation() {
   s_.hidePatientFieldsAndLists();
   s_.TreeView1->clear();
   s_.processPendingEvents();
-  s_.FrameNumber = 1;
+  s_.work.FrameNumber = 1;
 
   // Looked up only now: the events above may have replaced the buffer.
-  if (s_.CurrentRecord) {
+  if (s_.work.CurrentRecord) {
     // A damaged file may claim more samples than the record holds.
-    const int count = std::min<int>(s_.CurrentRecord->SampleCount, kMaxSamples);
-    const std::span<const std::int32_t> samples(s_.CurrentRecord->Samples,
+    const int count = std::min<int>(s_.work.CurrentRecord->SampleCount, kMaxSamples);
+    const std::span<const std::int32_t> samples(s_.work.CurrentRecord->Samples,
                                                 static_cast<std::size_t>(count));
-    if (ComputeAll(samples, s_.Marks, s_.WorkingPeriod, s_.Results) == CalcStop::Completed) {
-      AnalysisResults stored = s_.Results;
+    if (ComputeAll(samples, s_.work.Marks, s_.work.WorkingPeriod, s_.work.Results) ==
+        CalcStop::Completed) {
+      AnalysisResults stored = s_.work.Results;
       stored.Reserved = 0.0;
-      s_.CurrentRecord->Results = stored;
-      DrawResultsScreen(s_.traceCanvas(), s_.Results, s_.decimalSeparator);
+      s_.work.CurrentRecord->Results = stored;
+      DrawResultsScreen(s_.traceCanvas(), s_.work.Results, s_.decimalSeparator);
       s_.Button5->setEnabled(true);
     }
   }
@@ -85,7 +86,7 @@ void AnalysisActions::RunCalculation() {
 void AnalysisActions::ShowConclusion() {
   if (s_.showResultsDialog) s_.showResultsDialog();  // the start-up check runs again after it
 
-  s_.FrameNumber = 1;
+  s_.work.FrameNumber = 1;
   s_.shown.ConclusionShown = 1;
   s_.shown.TrendViewShown = 0;
   s_.shown.CheckViewShown = 0;
@@ -98,11 +99,13 @@ void AnalysisActions::ShowConclusion() {
 
   DrawConclusionTitle(s_.traceCanvas());
   s_.processPendingEvents();
-  const AnalysisResults stored = s_.CurrentRecord ? s_.CurrentRecord->Results : AnalysisResults{};
-  DrawConclusionBody(s_.traceCanvas(), s_.Results, stored, s_.decimalSeparator);
-  if (s_.CurrentRecord) {
-    DrawConclusionSignalWarning(s_.traceCanvas(),
-                                AssessRecordQuality(*s_.CurrentRecord, s_.Marks, s_.WorkingPeriod));
+  const AnalysisResults stored =
+      s_.work.CurrentRecord ? s_.work.CurrentRecord->Results : AnalysisResults{};
+  DrawConclusionBody(s_.traceCanvas(), s_.work.Results, stored, s_.decimalSeparator);
+  if (s_.work.CurrentRecord) {
+    DrawConclusionSignalWarning(
+        s_.traceCanvas(),
+        AssessRecordQuality(*s_.work.CurrentRecord, s_.work.Marks, s_.work.WorkingPeriod));
   }
 }
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "analysis/beat_marking.h"
+#include "analysis/working_record.h"
 #include "draw/shown_screens.h"
 #include "draw/trace_area.h"
 #include "storage/analysis_results.h"
@@ -28,13 +28,8 @@ struct AnalysisSurface {
   QAction* Regis_;
 
   ShownScreens shown;
+  WorkingRecord work;
   int& CheckFailed;
-  int& FrameNumber;
-  int& MarkCursor;
-  double& WorkingPeriod;
-  std::unique_ptr<PulsogramRecord>& CurrentRecord;
-  MarkTable& Marks;
-  AnalysisResults& Results;
 
   // Decimal separator of the numbers shown.
   char decimalSeparator;

@@ -59,32 +59,32 @@ void ArchiveBrowser::DblListBox() {
   f.TreeView1->clear();
   f.processPendingEvents();
 
-  if (!f.CurrentRecord) f.CurrentRecord = std::make_unique<PulsogramRecord>();
+  if (!f.work.CurrentRecord) f.work.CurrentRecord = std::make_unique<PulsogramRecord>();
   const std::filesystem::path folder = ctx_.programFolder();
   // A failed read leaves the record in memory and the last measurement as
   // they were.
-  if (StorageError e = ReadRecord(ArchiveFolder(folder) / name, *f.CurrentRecord); !e.ok()) {
+  if (StorageError e = ReadRecord(ArchiveFolder(folder) / name, *f.work.CurrentRecord); !e.ok()) {
     ctx_.showError(StorageErrorText(e));
     return;
   }
-  if (StorageError e =
-          ReplaceLastRecord(LastMeasurementFolder(folder), name, *f.CurrentRecord, ctx_.writeFault);
+  if (StorageError e = ReplaceLastRecord(LastMeasurementFolder(folder), name, *f.work.CurrentRecord,
+                                         ctx_.writeFault);
       !e.ok()) {
     ctx_.showError(StorageErrorText(e));
     return;
   }
-  f.WorkingPeriod = f.CurrentRecord->SamplePeriod;
+  f.work.WorkingPeriod = f.work.CurrentRecord->SamplePeriod;
   // The working results become the opened record's own, so that saving
   // never pairs its samples with another measurement's results.
-  f.Results = f.CurrentRecord->Results;
+  f.work.Results = f.work.CurrentRecord->Results;
   showOpenedRecord();
 }
 
 void ArchiveBrowser::showOpenedRecord() {
   StorageSurface& f = ctx_.surface;
   f.Button3->setEnabled(true);
-  f.FrameNumber = 0;
-  f.MarkCursor = 1;
+  f.work.FrameNumber = 0;
+  f.work.MarkCursor = 1;
   f.shown.ConclusionShown = 0;
   // The opened record's frame is the current screen; it stays on the area.
   f.shown.TrendViewShown = f.shown.CheckViewShown = f.shown.AnalysisViewShown =
@@ -97,7 +97,7 @@ void ArchiveBrowser::showOpenedRecord() {
   f.TreeView1->clear();
   f.processPendingEvents();
 
-  const RecordingVerdict verdict = CheckRecording(*f.CurrentRecord, f.Marks);
+  const RecordingVerdict verdict = CheckRecording(*f.work.CurrentRecord, f.work.Marks);
   if (!verdict.accepted()) {
     ShowStatus(f.Memo2, colours::Red, QStringLiteral("      ОШИБКА"));
     // A record that is no pulse recording says why; the advice text stays
@@ -105,15 +105,15 @@ void ArchiveBrowser::showOpenedRecord() {
     Canvas& c = f.traceCanvas();
     c.setFontSize(10);
     c.setBrushColor(f.TreeView1->background());
-    DrawRejectionReason(
-        c, RejectionReason(verdict, *f.CurrentRecord, QChar::fromLatin1(ctx_.decimalSeparator)));
+    DrawRejectionReason(c, RejectionReason(verdict, *f.work.CurrentRecord,
+                                           QChar::fromLatin1(ctx_.decimalSeparator)));
     return;
   }
-  f.FrameNumber = 1;
+  f.work.FrameNumber = 1;
   f.Memo2->show();
-  f.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(f.FrameNumber));
-  DrawCheckFrame(f.traceCanvas(), f.TreeView1->background(), *f.CurrentRecord, f.Marks,
-                 f.outerWidth(), f.FrameNumber, f.MarkCursor);
+  f.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(f.work.FrameNumber));
+  DrawCheckFrame(f.traceCanvas(), f.TreeView1->background(), *f.work.CurrentRecord, f.work.Marks,
+                 f.outerWidth(), f.work.FrameNumber, f.work.MarkCursor);
 }
 
 void ArchiveBrowser::ListBox1Click() { ctx_.surface.ListBox2->hide(); }

@@ -68,9 +68,9 @@ QString ShownTime(const QDateTime& when) { return when.time().toString(QStringLi
 
 bool Registration::readLastMeasurement() {
   StorageSurface& f = ctx_.surface;
-  if (!f.BrowseRecord) f.BrowseRecord = std::make_unique<PulsogramRecord>();
+  if (!f.work.BrowseRecord) f.work.BrowseRecord = std::make_unique<PulsogramRecord>();
   const auto last = FindLastRecord(LastMeasurementFolder(ctx_.programFolder()));
-  if (!last || !ReadRecord(*last, *f.BrowseRecord).ok()) return false;
+  if (!last || !ReadRecord(*last, *f.work.BrowseRecord).ok()) return false;
   f.LastRecordRead = 1;
   return true;
 }
@@ -93,7 +93,7 @@ void Registration::hideFields() {
 
 void Registration::fillFromLastMeasurement() {
   StorageSurface& f = ctx_.surface;
-  const PulsogramRecord& last = *f.BrowseRecord;
+  const PulsogramRecord& last = *f.work.BrowseRecord;
   f.Edit1->setText(FieldText(last.PatientName));
   f.Edit2->setText(FieldText(last.PatientAge));
   f.Edit3->setText(FieldText(last.PatientSex));
@@ -118,8 +118,8 @@ void Registration::takeAndDrawDateTime() {
   const QString time = ShownTime(now).left(10);
   // A locale whose date Windows-1251 cannot hold leaves the old text; saving
   // writes the stored form from the date's parts in any case.
-  SetShortString(f.CurrentRecord->TimeText, time.toStdString());
-  SetShortString(f.CurrentRecord->DateText, date.toStdString());
+  SetShortString(f.work.CurrentRecord->TimeText, time.toStdString());
+  SetShortString(f.work.CurrentRecord->DateText, date.toStdString());
   Canvas& c = f.traceCanvas();
   screens::SetFont(c, 8, false);
   c.setBrushColor(f.TreeView1->background());
@@ -155,7 +155,7 @@ void Registration::Regis() {
   f.shown.AnalysisViewShown = 0;
   const bool fromLast = readLastMeasurement();
   if (!f.shown.ConclusionShown) return;
-  if (!f.CurrentRecord) f.CurrentRecord = std::make_unique<PulsogramRecord>();
+  if (!f.work.CurrentRecord) f.work.CurrentRecord = std::make_unique<PulsogramRecord>();
   f.TreeView1->clear();
   f.processPendingEvents();
   showFields();
@@ -166,7 +166,7 @@ void Registration::Regis() {
   } else {
     fillWithDefaults();
   }
-  copyFieldsInto(*f.CurrentRecord);  // last record's or default texts: always storable
+  copyFieldsInto(*f.work.CurrentRecord);  // last record's or default texts: always storable
   f.Save_->setEnabled(true);
 }
 
@@ -174,7 +174,7 @@ void Registration::replay() {
   StorageSurface& f = ctx_.surface;
   f.shown.CheckViewShown = 0;
   f.shown.AnalysisViewShown = 0;
-  if (!f.shown.ConclusionShown || !f.CurrentRecord) return;
+  if (!f.shown.ConclusionShown || !f.work.CurrentRecord) return;
   f.TreeView1->clear();
   f.processPendingEvents();
   showFields();
@@ -183,10 +183,10 @@ void Registration::replay() {
 
 void Registration::Save() {
   StorageSurface& f = ctx_.surface;
-  if (!f.CurrentRecord) return;
+  if (!f.work.CurrentRecord) return;
   // Everything is prepared on a copy: a refused name leaves the measurement
   // in memory exactly as it was.
-  auto record = std::make_unique<PulsogramRecord>(*f.CurrentRecord);
+  auto record = std::make_unique<PulsogramRecord>(*f.work.CurrentRecord);
   if (auto refused = copyFieldsInto(*record)) {
     ctx_.showError(("Измерение не сохранено. " + *refused).toStdString());
     return;
@@ -194,7 +194,7 @@ void Registration::Save() {
   const DateTimeParts when = PartsOf(ctx_.clock());
   SetShortString(record->TimeText, StoredTimeText(when));
   SetShortString(record->DateText, StoredDateText(when));
-  record->Results = f.Results;
+  record->Results = f.work.Results;
   record->Results.Reserved = 0.0;
 
   const SaveName name = BuildSaveName(*record);
@@ -202,9 +202,9 @@ void Registration::Save() {
     ctx_.showError(NameProblemText(name));
     return;
   }
-  *f.CurrentRecord = *record;
+  *f.work.CurrentRecord = *record;
   const SaveOutcome saved =
-      SaveMeasurement(ctx_.programFolder(), *f.CurrentRecord, ctx_.writeFault);
+      SaveMeasurement(ctx_.programFolder(), *f.work.CurrentRecord, ctx_.writeFault);
   if (!saved.ok()) {
     std::string text = StorageErrorText(saved.Error);
     if (saved.ArchiveWritten) text += PartialSaveText();

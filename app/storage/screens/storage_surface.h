@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "analysis/beat_marking.h"
+#include "analysis/working_record.h"
 #include "draw/shown_screens.h"
 #include "draw/trace_area.h"
 #include "storage/analysis_results.h"
@@ -37,15 +37,9 @@ struct StorageSurface {
   QAction *Open_, *Regis_, *Save_, *Graf_;
 
   ShownScreens shown;
+  WorkingRecord work;
   int& LastRecordRead;
-  int& FrameNumber;
-  int& MarkCursor;
-  double& WorkingPeriod;
   const QString& ProgramFolder;
-  std::unique_ptr<PulsogramRecord>& CurrentRecord;
-  std::unique_ptr<PulsogramRecord>& BrowseRecord;
-  MarkTable& Marks;
-  AnalysisResults& Results;
 
   // Screens the window's replay redraws.
   std::function<void()>& TrendReplay;

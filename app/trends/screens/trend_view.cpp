@@ -57,9 +57,7 @@ TrendView::TrendView(StorageContext& context)
 
 TrendView::~TrendView() = default;
 
-char TrendView::separator() const {
-  return ctx_.decimalSeparator;
-}
+char TrendView::separator() const { return ctx_.decimalSeparator; }
 
 void TrendView::GrafClick() {
   StorageSurface& f = ctx_.surface;
