@@ -7,23 +7,15 @@
 
 #include "analysis/indices.h"
 #include "common/format_general.h"
+#include "results_fixtures.h"
 
 namespace sfigmo {
 namespace {
 
+using test::HealthyResults;
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-// A healthy measurement; each test changes what it looks at.
-AnalysisResults Healthy() {
-  AnalysisResults r;
-  r.PULS = 72;
-  r.VRKI = 0.1;
-  r.DescentTime = 0.08;
-  r.NAGR = 0.09;
-  r.MeanInterval = 60.0 / 72;
-  return r;
-}
 
 std::vector<std::string> Texts(const std::vector<VerdictLine>& lines) {
   std::vector<std::string> out;
@@ -32,7 +24,7 @@ std::vector<std::string> Texts(const std::vector<VerdictLine>& lines) {
 }
 
 TEST(ConclusionVerdicts, HealthyMeasurementGivesFourGreenLinesInDrawingOrder) {
-  const std::vector<VerdictLine> lines = ConclusionVerdicts(Healthy());
+  const std::vector<VerdictLine> lines = ConclusionVerdicts(HealthyResults());
   EXPECT_EQ(Texts(lines),
             (std::vector<std::string>{"ЧАСТОТА ПУЛЬСА В НОРМЕ -", "ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ",
                                       "СИНУСОВЫЙ РИТМ НЕ НАРУШЕН", "НАГРУЗКА МИОКАРДА В НОРМЕ"}));
@@ -45,7 +37,7 @@ TEST(ConclusionVerdicts, HealthyMeasurementGivesFourGreenLinesInDrawingOrder) {
   EXPECT_EQ(lines[0].Value, 72.0);
   EXPECT_EQ(lines[0].ValueX, 325);
   EXPECT_FALSE(lines[1].Value.has_value());
-  EXPECT_EQ(ConclusionScore(Healthy()), 100);
+  EXPECT_EQ(ConclusionScore(HealthyResults()), 100);
 }
 
 TEST(ConclusionVerdicts, PulseRateRowsAndTheirBoundaries) {
@@ -68,7 +60,7 @@ TEST(ConclusionVerdicts, PulseRateRowsAndTheirBoundaries) {
            Row{-kInf, "НИЗКИЙ   ПУЛЬС -", VerdictColour::Red, 260, 65},
            Row{kInf, "ВЫСОКИЙ  ПУЛЬС -", VerdictColour::Red, 260, 65},
        }) {
-    AnalysisResults r = Healthy();
+    AnalysisResults r = HealthyResults();
     r.PULS = row.puls;
     const std::optional<VerdictLine> line = PulseRateLine(row.puls);
     ASSERT_TRUE(line) << row.puls;
@@ -81,7 +73,7 @@ TEST(ConclusionVerdicts, PulseRateRowsAndTheirBoundaries) {
 }
 
 TEST(ConclusionVerdicts, VariationRangeDrivesHardPulseRhythmAndScore) {
-  AnalysisResults r = Healthy();
+  AnalysisResults r = HealthyResults();
   r.VRKI = 0.039;
   std::vector<VerdictLine> lines = ConclusionVerdicts(r);
   ASSERT_EQ(lines.size(), 5u);
@@ -107,7 +99,7 @@ TEST(ConclusionVerdicts, VariationRangeDrivesHardPulseRhythmAndScore) {
 
 TEST(ConclusionVerdicts, AnyPauseOrExtrasystoleIsAnInterruption) {
   for (auto [kolp, kole] : {std::pair{1.0, 0.0}, {0.0, 1.0}, {2.0, 3.0}}) {
-    AnalysisResults r = Healthy();
+    AnalysisResults r = HealthyResults();
     r.KOLP = kolp;
     r.KOLE = kole;
     const VerdictLine line = ConclusionVerdicts(r)[1];
@@ -118,7 +110,7 @@ TEST(ConclusionVerdicts, AnyPauseOrExtrasystoleIsAnInterruption) {
 }
 
 TEST(ConclusionVerdicts, LoadLineIsMilderThanTheScoresLoadTest) {
-  AnalysisResults r = Healthy();
+  AnalysisResults r = HealthyResults();
   r.NAGR = 0.105;
   EXPECT_EQ(ConclusionVerdicts(r).back().Text, "НАГРУЗКА МИОКАРДА В НОРМЕ");
   EXPECT_EQ(ConclusionScore(r), 60);
@@ -131,13 +123,13 @@ TEST(ConclusionVerdicts, LoadLineIsMilderThanTheScoresLoadTest) {
   EXPECT_EQ(weak.Text, "СЕРДЕЧНАЯ  МЫШЦА ОСЛАБЛЕНА");
   EXPECT_EQ(weak.Colour, VerdictColour::Blue);
 
-  r = Healthy();
+  r = HealthyResults();
   r.DescentTime = 0.12;  // in the line's norm, not below the score's 0.12
   EXPECT_EQ(ConclusionScore(r), 60);
 }
 
 TEST(ConclusionScore, RunsFromMinusFortyFiveToHundred) {
-  AnalysisResults worst = Healthy();
+  AnalysisResults worst = HealthyResults();
   worst.PULS = 120;
   worst.KOLP = 1;
   worst.VRKI = 0.3;
@@ -146,7 +138,7 @@ TEST(ConclusionScore, RunsFromMinusFortyFiveToHundred) {
 
   // A raised pulse with one extrasystole: 20 - 30 before the last two steps,
   // so the advice is needed whatever the estimate.
-  AnalysisResults raised = Healthy();
+  AnalysisResults raised = HealthyResults();
   raised.PULS = 85;
   raised.KOLE = 1;
   EXPECT_EQ(ConclusionScore(raised), 50);
@@ -169,7 +161,7 @@ TEST(ConclusionRules, DamagedValuesGiveTheCautiousAnswer) {
   EXPECT_TRUE(AdviceNeeded(100, 1e300));
   EXPECT_TRUE(AdviceNeeded(100, -1e300));
 
-  AnalysisResults healthyButNaNRate = Healthy();
+  AnalysisResults healthyButNaNRate = HealthyResults();
   healthyButNaNRate.PULS = kNaN;
   EXPECT_EQ(ConclusionScore(healthyButNaNRate), 65);
 }

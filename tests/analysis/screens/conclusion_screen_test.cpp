@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "screen_checks.h"
+#include "results_fixtures.h"
 
 namespace sfigmo {
 namespace {
@@ -14,26 +15,16 @@ namespace {
 using test::kAreaHeight;
 using test::kAreaWidth;
 using test::TextAt;
+using test::HealthyResults;
 using test::TextStyle;
 
 const TextStyle kVerdict{10, true};
 const QString kAdvice = QStringLiteral("НЕОБХОДИМ КОНТРОЛЬ");
 
-// Score 100: every verdict in its norm.
-AnalysisResults Healthy() {
-  AnalysisResults r;
-  r.PULS = 72;
-  r.VRKI = 0.1;
-  r.DescentTime = 0.08;
-  r.NAGR = 0.09;
-  r.MeanInterval = 60.0 / 72;
-  return r;
-}
-
 // A stored block whose pressure estimate equals `estimate` exactly: with a
 // rate above 76 the estimate is (R + S) * 10 * P, and (0.05 + 0.05) * 10 is 1.
 AnalysisResults RecordWithEstimate(double estimate) {
-  AnalysisResults r = Healthy();
+  AnalysisResults r = HealthyResults();
   r.PULS = estimate;
   r.RiseTime = 0.05;
   r.SPSO = 0.05;
@@ -52,10 +43,10 @@ struct Drawn {
 };
 
 TEST(ConclusionScreen, BestScoreShowsFourNormalLinesAndTheTitle) {
-  AnalysisResults record = Healthy();
+  AnalysisResults record = HealthyResults();
   record.RiseTime = 0.1;  // estimate (9.3 * 20.4 - 94 + 75.2 * 2) / 2 = 123.06
   record.SPSO = 0.1;
-  Drawn d(Healthy(), record);
+  Drawn d(HealthyResults(), record);
   EXPECT_TRUE(TextAt(d.canvas, 160, 5, QStringLiteral("З А К Л Ю Ч Е Н И Е "), kVerdict));
   EXPECT_TRUE(TextAt(d.canvas, 100, 90, QStringLiteral("ЧАСТОТА ПУЛЬСА В НОРМЕ -"), kVerdict));
   EXPECT_TRUE(TextAt(d.canvas, 325, 90, QStringLiteral("72"), kVerdict));
@@ -85,8 +76,8 @@ TEST(ConclusionScreen, DamagedResultsSaySoAndConcludeNothing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    AnalysisResults working = Healthy();
-    AnalysisResults record = Healthy();
+    AnalysisResults working = HealthyResults();
+    AnalysisResults record = HealthyResults();
     AnalysisResults& damaged = c.inRecord ? record : working;
     damaged.*c.member = c.value;
     Drawn d(working, record);
@@ -101,7 +92,7 @@ TEST(ConclusionScreen, DamagedResultsSaySoAndConcludeNothing) {
 }
 
 TEST(ConclusionScreen, LoadWithin011IsNormalButCostsTheScore) {
-  AnalysisResults w = Healthy();
+  AnalysisResults w = HealthyResults();
   w.NAGR = 0.105;  // score 40 + 30 - 10 = 60
   Drawn d(w, RecordWithEstimate(125));
   EXPECT_TRUE(TextAt(d.canvas, 100, 150, QStringLiteral("НАГРУЗКА МИОКАРДА В НОРМЕ"), kVerdict));
@@ -110,7 +101,7 @@ TEST(ConclusionScreen, LoadWithin011IsNormalButCostsTheScore) {
 }
 
 TEST(ConclusionScreen, RaisedPulseWithAnExtrasystoleAlwaysAdvises) {
-  AnalysisResults w = Healthy();
+  AnalysisResults w = HealthyResults();
   w.PULS = 85;
   w.KOLE = 1;
   Drawn d(w, RecordWithEstimate(125));
@@ -138,7 +129,7 @@ TEST(ConclusionScreen, PulseBandEdges) {
       {90.4, "ВЫСОКИЙ  ПУЛЬС -", 260, colours::Red},
   };
   for (const Case& c : cases) {
-    AnalysisResults w = Healthy();
+    AnalysisResults w = HealthyResults();
     w.PULS = c.puls;
     Drawn d(w, RecordWithEstimate(125));
     EXPECT_TRUE(TextAt(d.canvas, 100, 90, QString::fromUtf8(c.text), kVerdict)) << c.puls;
@@ -146,26 +137,26 @@ TEST(ConclusionScreen, PulseBandEdges) {
         << c.puls;
     EXPECT_EQ(d.circle(90), c.colour) << c.puls;
   }
-  AnalysisResults w = Healthy();
+  AnalysisResults w = HealthyResults();
   w.PULS = 80;  // scores 40 + 30 + 30: no advice with a good estimate
   EXPECT_TRUE(Drawn(w, RecordWithEstimate(125)).noAdvice());
 }
 
 TEST(ConclusionScreen, AdviceFollowsTheRoundedPressureEstimate) {
-  EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(110.5)).advice());    // rounds to 110
-  EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(111.5)).noAdvice());  // 112
-  EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(139.4)).noAdvice());
-  EXPECT_TRUE(Drawn(Healthy(), RecordWithEstimate(139.5)).advice());  // 140
+  EXPECT_TRUE(Drawn(HealthyResults(), RecordWithEstimate(110.5)).advice());    // rounds to 110
+  EXPECT_TRUE(Drawn(HealthyResults(), RecordWithEstimate(111.5)).noAdvice());  // 112
+  EXPECT_TRUE(Drawn(HealthyResults(), RecordWithEstimate(139.4)).noAdvice());
+  EXPECT_TRUE(Drawn(HealthyResults(), RecordWithEstimate(139.5)).advice());  // 140
 }
 
 TEST(ConclusionScreen, RateOf76And77TakeDifferentEstimates) {
-  AnalysisResults record = Healthy();
+  AnalysisResults record = HealthyResults();
   record.MeanInterval = 0.85;
   record.DescentTime = 0.08;
   record.NAGR = 0.09;  // t = 20 with the working interval 0.85
   record.RiseTime = 0.08;
   record.SPSO = 0.08;
-  AnalysisResults w = Healthy();
+  AnalysisResults w = HealthyResults();
   w.MeanInterval = 0.85;
   record.PULS = 76;  // (9.3 * 20 - 94 + 760 * 0.16) / 2 = 106.8
   EXPECT_TRUE(Drawn(w, record).advice());
@@ -174,14 +165,14 @@ TEST(ConclusionScreen, RateOf76And77TakeDifferentEstimates) {
 }
 
 TEST(ConclusionScreen, HardPulseAndDisturbedRhythmAndWeakMuscle) {
-  AnalysisResults w = Healthy();
+  AnalysisResults w = HealthyResults();
   w.VRKI = 0.03;
   Drawn hard(w, RecordWithEstimate(125));
   EXPECT_TRUE(TextAt(hard.canvas, 100, 30, QStringLiteral("ПУЛЬС ЖЕСТКИЙ"), kVerdict));
   EXPECT_EQ(hard.circle(30), colours::Blue);
   EXPECT_TRUE(TextAt(hard.canvas, 100, 120, QStringLiteral("СИНУСОВЫЙ РИТМ НЕ НАРУШЕН"), kVerdict));
 
-  w = Healthy();
+  w = HealthyResults();
   w.VRKI = 0.16;
   w.DescentTime = 0.13;
   Drawn weak(w, RecordWithEstimate(125));
@@ -196,7 +187,7 @@ TEST(ConclusionScreen, InstructionBlockWithItsRedMarkAndTheFinalState) {
   Canvas c(kAreaWidth, kAreaHeight, colours::Silver);
   c.setPenColor(colours::Red);
   c.setPenWidth(2);
-  DrawConclusionBody(c, Healthy(), RecordWithEstimate(125), ',');
+  DrawConclusionBody(c, HealthyResults(), RecordWithEstimate(125), ',');
   EXPECT_TRUE(TextAt(c, 380, 20, QStringLiteral("   Если Вы получили сообщение -")));
   EXPECT_TRUE(TextAt(c, 380, 35, QStringLiteral("\"НЕОБХОДИМ КОНТРОЛЬ, то Вам ")));
   EXPECT_TRUE(TextAt(c, 380, 110, QStringLiteral("установите ручной режим измерения,")));
@@ -211,11 +202,11 @@ TEST(ConclusionScreen, InstructionBlockWithItsRedMarkAndTheFinalState) {
 }
 
 TEST(ConclusionScreen, DrawingAgainGivesTheSamePicture) {
-  Drawn a(Healthy(), RecordWithEstimate(100));
-  Drawn b(Healthy(), RecordWithEstimate(100));
+  Drawn a(HealthyResults(), RecordWithEstimate(100));
+  Drawn b(HealthyResults(), RecordWithEstimate(100));
   b.canvas.clear(colours::Silver);
   DrawConclusionTitle(b.canvas);
-  DrawConclusionBody(b.canvas, Healthy(), RecordWithEstimate(100), ',');
+  DrawConclusionBody(b.canvas, HealthyResults(), RecordWithEstimate(100), ',');
   EXPECT_TRUE(a.canvas.image() == b.canvas.image());
 }
 
@@ -224,15 +215,15 @@ TEST(ConclusionScreen, DrawingAgainGivesTheSamePicture) {
 // changes nothing at all.
 TEST(ConclusionScreen, SignalWarningOnlyForADoubtfulRecording) {
   SignalQuality good;
-  Drawn plain(Healthy(), RecordWithEstimate(100));
-  Drawn same(Healthy(), RecordWithEstimate(100));
+  Drawn plain(HealthyResults(), RecordWithEstimate(100));
+  Drawn same(HealthyResults(), RecordWithEstimate(100));
   DrawConclusionSignalWarning(same.canvas, good);
   EXPECT_TRUE(plain.canvas.image() == same.canvas.image());
 
   SignalQuality doubtful;
   doubtful.doubtful = true;
   doubtful.reasons = {QualityReason::Dicrotic};
-  Drawn warned(Healthy(), RecordWithEstimate(100));
+  Drawn warned(HealthyResults(), RecordWithEstimate(100));
   DrawConclusionSignalWarning(warned.canvas, doubtful);
   EXPECT_EQ(warned.circle(180), colours::Red);
   EXPECT_TRUE(TextAt(warned.canvas, 100, 180, QString::fromUtf8(SignalWarningText()),

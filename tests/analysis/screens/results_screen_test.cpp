@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "screen_checks.h"
+#include "screen_renders.h"
 
 namespace sfigmo {
 namespace {
@@ -13,22 +14,11 @@ namespace {
 using test::kAreaHeight;
 using test::kAreaWidth;
 using test::TextAt;
+using test::TypicalResults;
 
 // Circle tops per bar; the circle's inside is cyan at (x, top + 5).
 constexpr int kPulseTop = 64, kRangeTop = 103, kVariationTop = 141;
 constexpr int kResistanceTop = 65, kToneTop = 103, kLoadTop = 141;
-
-AnalysisResults Typical() {
-  AnalysisResults r;
-  r.PULS = 72.4;
-  r.VRKI = 0.1;
-  r.KOVR = 5.5;
-  r.SPSO = 0.075;
-  r.NAGR = 0.09;
-  r.DescentTime = 0.06;
-  r.MeanInterval = 0.8;
-  return r;
-}
 
 bool CyanAt(const Canvas& c, int x, int circleTop) {
   return c.pixel(x, circleTop + 5) == colours::Cyan &&
@@ -41,7 +31,7 @@ struct Drawn {
 };
 
 TEST(ResultsScreen, ScaleBarExamplesLandOnTheDrawnCanvas) {
-  const AnalysisResults r = Typical();
+  const AnalysisResults r = TypicalResults();
   const ResultsScalePositions x = ScalePositions(r);
   EXPECT_EQ(x.Puls, 82);
   EXPECT_EQ(x.Vrki, 60);
@@ -64,7 +54,7 @@ TEST(ResultsScreen, ScaleBarExamplesLandOnTheDrawnCanvas) {
 }
 
 TEST(ResultsScreen, PositionsAreLimitedAtEachBarsRightEnd) {
-  AnalysisResults r = Typical();
+  AnalysisResults r = TypicalResults();
   r.PULS = 250;
   r.KOVR = 49.02;  // round(245.1) + 10 = 255
   r.SPSO = 0.5;
@@ -86,7 +76,7 @@ TEST(ResultsScreen, PositionsAreLimitedAtEachBarsRightEnd) {
 }
 
 TEST(ResultsScreen, DamagedValuesNeitherOverflowNorDrawOnTheArea) {
-  AnalysisResults r = Typical();
+  AnalysisResults r = TypicalResults();
   r.PULS = 1e300;
   r.VRKI = -1e300;
   r.KOVR = std::numeric_limits<double>::infinity();
@@ -103,7 +93,7 @@ TEST(ResultsScreen, DamagedValuesNeitherOverflowNorDrawOnTheArea) {
 }
 
 TEST(ResultsScreen, ToneWithoutAMeanIntervalShowsADashAndNoCircle) {
-  AnalysisResults r = Typical();
+  AnalysisResults r = TypicalResults();
   r.MeanInterval = 0;
   EXPECT_FALSE(ScalePositions(r).Toso.has_value());
   Drawn d(r);
@@ -117,7 +107,7 @@ TEST(ResultsScreen, ToneWithoutAMeanIntervalShowsADashAndNoCircle) {
 }
 
 TEST(ResultsScreen, BarsShowTheirZonesFrameAndTheSilverRightOfTheToneBar) {
-  AnalysisResults r = Typical();
+  AnalysisResults r = TypicalResults();
   r.PULS = -100;  // circles off the bars, zones visible
   r.VRKI = -1;
   r.KOVR = -100;
@@ -147,7 +137,7 @@ TEST(ResultsScreen, BarsShowTheirZonesFrameAndTheSilverRightOfTheToneBar) {
 }
 
 TEST(ResultsScreen, FixedTextsSitAtTheirPlaces) {
-  Drawn d(Typical());
+  Drawn d(TypicalResults());
   const test::TextStyle title{10, true}, head{10, false};
   EXPECT_TRUE(TextAt(d.canvas, 220, 5, QStringLiteral("Р Е З У Л Ь Т А Т"), title));
   EXPECT_TRUE(TextAt(d.canvas, 50, 25, QStringLiteral("АНАЛИЗ РИТМА"), head));
@@ -159,7 +149,7 @@ TEST(ResultsScreen, FixedTextsSitAtTheirPlaces) {
 }
 
 TEST(ResultsScreen, DrawingAgainGivesTheSamePictureAndLeavesAPlainState) {
-  const AnalysisResults r = Typical();
+  const AnalysisResults r = TypicalResults();
   Drawn first(r);
   Canvas again(kAreaWidth, kAreaHeight, colours::Silver);
   again.setPenColor(colours::Red);  // what the live trace leaves behind
@@ -175,7 +165,7 @@ TEST(ResultsScreen, DrawingAgainGivesTheSamePictureAndLeavesAPlainState) {
 }
 
 TEST(ResultsScreen, ValuesUseTheGivenDecimalSeparator) {
-  Drawn d(Typical(), '.');
+  Drawn d(TypicalResults(), '.');
   EXPECT_TRUE(TextAt(d.canvas, 480, 83, QStringLiteral("18.75")));
 }
 
