@@ -5,12 +5,9 @@
 
 namespace sfigmo {
 
-char ShownDecimalSeparator(QChar chosen) {
-  if (chosen.isNull()) {
-    const QString point = QLocale::system().decimalPoint();
-    if (point.size() == 1) chosen = point.front();
-  }
-  const char c = chosen.toLatin1();
+char ShownDecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  const char c = point.size() == 1 ? point.front().toLatin1() : 0;
   return c != 0 ? c : '.';
 }
 
