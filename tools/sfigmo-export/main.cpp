@@ -134,8 +134,10 @@ int RunEdf(const Options& opt, const std::vector<fs::path>& files, bool allListe
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec || !fs::is_directory(folder)) {
-    std::cerr << "Не удалось создать папку «" << folder.string()
-              << "»: " << FileErrorReason(ec ? ec.value() : ENOTDIR) << '\n';
+    std::cerr << "Не удалось создать папку «" << folder.string() << "»: "
+              << (fs::exists(folder) ? std::string("это файл, а не папка")
+                                     : FileErrorReason(ec.value()))
+              << '\n';
     return 1;
   }
   const InputFiles inputs(files);
