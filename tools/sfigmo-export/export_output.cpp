@@ -102,12 +102,10 @@ std::string OutputRefusal(const fs::path& target, const InputFiles& inputs) {
   std::error_code ec;
   const fs::path real = fs::weakly_canonical(target, ec);
   if (IsRecordName(target) || IsRecordName(real)) {
-    return "Файл " + Quoted(target) +
-           " не будет перезаписан: файлы .pul — записи пульсограмм, выгрузка в них не пишет";
+    return "Файл " + Quoted(target) + " не будет перезаписан: это запись пульсограммы (.pul)";
   }
   if (inputs.Holds(target)) {
-    return "Файл " + Quoted(target) +
-           " не будет перезаписан: это один из выгружаемых файлов. Укажите другой файл";
+    return "Файл " + Quoted(target) + " не будет перезаписан: это один из выгружаемых файлов";
   }
   return {};
 }

@@ -184,7 +184,7 @@ int RunEdf(const Options& opt, const std::vector<fs::path>& files, bool allListe
       std::cerr << out.Error << '\n';
       allDone = false;
       if (out.DiskFailure() && i + 1 < files.size()) {
-        std::cerr << "Выгрузка остановлена: не выгружено записей — " << files.size() - i - 1
+        std::cerr << "Выгрузка остановлена, остальные записи не выгружены: " << files.size() - i - 1
                   << '\n';
         break;
       }
@@ -211,7 +211,7 @@ int RunCsv(const Options& opt, const std::vector<fs::path>& files, bool allListe
   // Refused before anything is read: a record or any input is never
   // overwritten with the table.
   if (const std::string refusal = OutputRefusal(opt.Output, InputFiles(files)); !refusal.empty()) {
-    std::cerr << refusal << '\n';
+    std::cerr << refusal << ". Укажите для таблицы другой файл\n";
     return 2;
   }
   const CsvTable table = BuildCsvTable(files, format);

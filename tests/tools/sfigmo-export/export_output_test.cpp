@@ -115,10 +115,10 @@ TEST(ExportOutput, RefusedOutputsAndSeparatorsLeaveEveryFileAsItWas) {
   fs::copy_file(keep, r.In / "c.edf");  // a record under another name
   const std::string in = r.In.string(), csv = (r.Dir / "t.csv").string();
   const std::tuple<std::vector<std::string>, int, const char*> cases[] = {
-      {{"csv", "-o", keep.string(), in}, 2, ".pul"},
-      {{"csv", "-o", (r.Dir / "New.PUL").string(), in}, 2, ".pul"},
+      {{"csv", "-o", keep.string(), in}, 2, "это запись пульсограммы (.pul)"},
+      {{"csv", "-o", (r.Dir / "New.PUL").string(), in}, 2, "это запись пульсограммы (.pul)"},
       {{"csv", "-o", (r.Dir / "same.csv").string(), keep.string()}, 2, "один из выгружаемых"},
-      {{"csv", "-o", (r.Dir / "link.csv").string(), in}, 2, ".pul"},
+      {{"csv", "-o", (r.Dir / "link.csv").string(), in}, 2, "это запись пульсограммы (.pul)"},
       {{"edf", "-o", in, (r.In / "c.edf").string()}, 1, "один из выгружаемых"},
       {{"csv", "--separator", "ж", "-o", csv, in}, 2, "только символ ASCII"},
       {{"csv", "--separator", "жж", "-o", csv, in}, 2, "ждёт один символ, а не «жж»"},
