@@ -88,6 +88,19 @@ std::string FileErrorReason(int err) {
     case EMFILE:
     case ENFILE:
       return "открыто слишком много файлов";
+    case EPIPE:
+      return "читающая программа закрыла канал";
+    case ENXIO:
+      return "устройство не подключено";
+    case EBUSY:
+    case ETXTBSY:
+      return "файл занят";
+    case ELOOP:
+      return "слишком много символьных ссылок подряд";
+    case EINVAL:
+      return "файл не принимает запись";
+    case EAGAIN:
+      return "устройство временно недоступно";
     default:
       return "системная ошибка " + std::to_string(err) + " (" + std::strerror(err) + ")";
   }

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "analysis/result_validity.h"
 #include "record_report.h"
@@ -70,12 +72,17 @@ char SexLetter(const std::string& sex) {
   return 'X';
 }
 
-// A subfield of an EDF+ identification: no blanks inside, "X" when empty.
-std::string Subfield(const std::string& utf8) {
-  std::string s = TransliterateToAscii(utf8);
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return "X";
-  s = s.substr(first, s.find_last_not_of(' ') - first + 1);
+// A subfield of an EDF+ identification: no blanks inside, "X" when empty,
+// cut between transliterated letters to at most `width` characters.
+std::string Subfield(const std::string& utf8, std::size_t width = kEdfIdentificationWidth) {
+  std::vector<std::string> letters = TransliteratedLetters(utf8);
+  auto blank = [](const std::string& s) { return s == " "; };
+  const auto first = std::find_if_not(letters.begin(), letters.end(), blank);
+  const auto last = std::find_if_not(letters.rbegin(), letters.rend(), blank).base();
+  std::string s;
+  for (auto it = first; it < last && s.size() + it->size() <= width; ++it) s += *it;
+  while (!s.empty() && s.back() == ' ') s.pop_back();  // a cut right after a blank
+  if (s.empty()) return "X";
   for (char& c : s) c = c == ' ' ? '_' : c;
   return s;
 }
@@ -203,12 +210,19 @@ std::optional<DataRecordLayout> ChooseDataRecord(int sampleCount, double period)
 }
 
 std::string EdfPatientField(const PulsogramRecord& record) {
-  std::string field = "X ";
-  field += SexLetter(GetShortString(record.PatientSex));
-  field += " X " + Subfield(GetShortString(record.PatientName));
+  std::string head = "X ";
+  head += SexLetter(GetShortString(record.PatientSex));
+  head += " X ";
+  // The name gives way so that the age, a number, is never cut into
+  // another one: the whole age always fits beside a one-letter name.
+  constexpr std::size_t kAgeCapacity = sizeof(PulsogramRecord::PatientAge) - 1;
+  static_assert(std::string_view("X M X ").size() + kMaxLetterSpelling + 5 +
+                    kAgeCapacity * kMaxLetterSpelling <=
+                kEdfIdentificationWidth);
   const std::string age = Subfield(GetShortString(record.PatientAge));
-  if (age != "X") field += " Age:" + age;
-  return field;
+  const std::string tail = age == "X" ? "" : " Age:" + age;
+  const std::size_t room = kEdfIdentificationWidth - head.size() - tail.size();
+  return head + Subfield(GetShortString(record.PatientName), room) + tail;
 }
 
 EdfExport ExportEdf(const PulsogramRecord& record) {

@@ -6,20 +6,30 @@
 namespace sfigmo {
 namespace {
 
-// A header field: left-justified, blank-padded, cut to its width, and only
-// printable ASCII, as the format requires.
-void Field(std::string& out, const std::string& text, std::size_t width) {
-  std::string f = text.substr(0, std::min(text.size(), width));
-  for (char& c : f) {
-    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) c = ' ';
+// Header fields: left-justified, blank-padded, and only printable ASCII,
+// as the format requires. A text wider than its field is never cut (a cut
+// number would read as another number): the header is marked as not fitting.
+class Header {
+ public:
+  explicit Header(std::string& out) : out_(out) {}
+  void operator()(const std::string& text, std::size_t width) {
+    fits_ = fits_ && text.size() <= width;
+    std::string f = text.substr(0, std::min(text.size(), width));
+    for (char& c : f) {
+      if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) c = ' ';
+    }
+    f.resize(width, ' ');
+    out_ += f;
   }
-  f.resize(width, ' ');
-  out += f;
-}
+  void operator()(std::int64_t number, std::size_t width) {
+    (*this)(std::to_string(number), width);
+  }
+  bool fits() const { return fits_; }
 
-void Field(std::string& out, std::int64_t number, std::size_t width) {
-  Field(out, std::to_string(number), width);
-}
+ private:
+  std::string& out_;
+  bool fits_ = true;
+};
 
 std::string Signed(std::int64_t us) { return (us < 0 ? "-" : "+") + EdfSeconds(us < 0 ? -us : us); }
 
@@ -82,39 +92,41 @@ std::string EdfBytes(const EdfContent& c) {
 
   std::string out;
   out.reserve(768 + records * (n * 2 + noteBytes));
-  Field(out, "0", 8);
-  Field(out, c.Patient, 80);
-  Field(out, c.Recording, 80);
-  Field(out, c.StartDate, 8);
-  Field(out, c.StartTime, 8);
-  Field(out, 256 * 3, 8);
-  Field(out, "EDF+C", 44);
-  Field(out, static_cast<std::int64_t>(records), 8);
-  Field(out, duration, 8);
-  Field(out, 2, 4);
+  Header field(out);
+  field("0", 8);
+  field(c.Patient, kEdfIdentificationWidth);
+  field(c.Recording, kEdfIdentificationWidth);
+  field(c.StartDate, 8);
+  field(c.StartTime, 8);
+  field(std::int64_t{256 * 3}, 8);
+  field("EDF+C", 44);
+  field(static_cast<std::int64_t>(records), 8);
+  field(duration, 8);
+  field(std::int64_t{2}, 4);
   const EdfSignal& s = c.Signal;
   // Signal fields are grouped by kind: every signal's label, then every
   // signal's transducer, and so on.
-  Field(out, s.Label, 16);
-  Field(out, "EDF Annotations", 16);
-  Field(out, s.Transducer, 80);
-  Field(out, "", 80);
-  Field(out, s.PhysicalDimension, 8);
-  Field(out, "", 8);
-  Field(out, s.PhysicalMinimum, 8);
-  Field(out, -1, 8);
-  Field(out, s.PhysicalMaximum, 8);
-  Field(out, 1, 8);
-  Field(out, s.DigitalMinimum, 8);
-  Field(out, -32768, 8);
-  Field(out, s.DigitalMaximum, 8);
-  Field(out, 32767, 8);
-  Field(out, s.Prefiltering, 80);
-  Field(out, "", 80);
-  Field(out, static_cast<std::int64_t>(n), 8);
-  Field(out, static_cast<std::int64_t>(noteBytes / 2), 8);
-  Field(out, "", 32);
-  Field(out, "", 32);
+  field(s.Label, 16);
+  field("EDF Annotations", 16);
+  field(s.Transducer, 80);
+  field("", 80);
+  field(s.PhysicalDimension, 8);
+  field("", 8);
+  field(s.PhysicalMinimum, 8);
+  field(std::int64_t{-1}, 8);
+  field(s.PhysicalMaximum, 8);
+  field(std::int64_t{1}, 8);
+  field(s.DigitalMinimum, 8);
+  field(std::int64_t{-32768}, 8);
+  field(s.DigitalMaximum, 8);
+  field(std::int64_t{32767}, 8);
+  field(s.Prefiltering, 80);
+  field("", 80);
+  field(static_cast<std::int64_t>(n), 8);
+  field(static_cast<std::int64_t>(noteBytes / 2), 8);
+  field("", 32);
+  field("", 32);
+  if (!field.fits()) return {};
 
   for (std::size_t r = 0; r < records; ++r) {
     for (std::size_t k = 0; k < n; ++k) AppendLe16(out, c.Samples[r * n + k]);

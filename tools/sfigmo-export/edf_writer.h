@@ -27,6 +27,9 @@ struct EdfSignal {
   std::int32_t DigitalMaximum = 32767;
 };
 
+// Width of the patient and of the recording identification.
+inline constexpr std::size_t kEdfIdentificationWidth = 80;
+
 struct EdfContent {
   std::string Patient;    // EDF+ local patient identification, printable ASCII
   std::string Recording;  // EDF+ local recording identification
@@ -44,7 +47,8 @@ std::string EdfSeconds(std::int64_t us);
 
 // The whole file. Empty when the content breaks the format's rules
 // (duration not positive or wider than 8 characters, samples not a whole
-// number of records, no records at all).
+// number of records, no records at all, a header text or number wider than
+// its field: nothing is ever cut).
 std::string EdfBytes(const EdfContent& content);
 
 }  // namespace sfigmo

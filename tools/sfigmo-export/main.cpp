@@ -5,10 +5,11 @@
 // stands for every .pul file in it. Exit code 1 when any record could not be
 // read or exported (the others still are), 2 for a wrong command line.
 
-#include <QDir>
-#include <QSaveFile>
+#include <QList>
 #include <QString>
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -20,6 +21,7 @@
 #include "common/numeric_locale.h"
 #include "csv_export.h"
 #include "edf_export.h"
+#include "export_output.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 
@@ -43,15 +45,21 @@ struct Options {
   std::vector<std::string> Paths;
 };
 
-bool OneChar(const std::string& text, std::optional<char>& out) {
+// One character of the command line (UTF-8) as the byte the table uses;
+// the reason in Russian when it is not one.
+std::string OneChar(const std::string& text, std::optional<char>& out) {
   if (text == "tab" || text == "\\t") {
     out = '\t';
-  } else if (text.size() == 1) {
-    out = text[0];
-  } else {
-    return false;
+    return {};
   }
-  return true;
+  const QList<uint> chars = QString::fromUtf8(text.data(), qsizetype(text.size())).toUcs4();
+  if (chars.size() != 1) return "ждёт один символ, а не «" + text + "»";
+  // The table is written byte by byte; a letter outside ASCII would take
+  // two or more, and its bytes could appear inside other fields' letters.
+  if (chars[0] > 0x7F)
+    return "принимает только символ ASCII (латиница, цифра, знак), а не «" + text + "»";
+  out = static_cast<char>(chars[0]);
+  return {};
 }
 
 // Parses the command line; prints the reason and returns false when wrong.
@@ -68,8 +76,8 @@ bool ParseOptions(int argc, char** argv, Options& opt) {
       opt.Output = argv[++i];
     } else if ((arg == "--separator" || arg == "--decimal") && hasValue) {
       std::optional<char>& slot = arg == "--separator" ? opt.Separator : opt.Decimal;
-      if (!OneChar(argv[++i], slot)) {
-        std::cerr << "Ключ " << arg << " ждёт один символ, а не «" << argv[i] << "»\n";
+      if (const std::string problem = OneChar(argv[++i], slot); !problem.empty()) {
+        std::cerr << "Ключ " << arg << " " << problem << '\n';
         return false;
       }
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -121,30 +129,23 @@ bool CollectFiles(const std::vector<std::string>& args, std::vector<fs::path>& f
   return ok;
 }
 
-// Writes `bytes` whole or not at all (temporary file, then rename).
-bool SaveWhole(const fs::path& path, const std::string& bytes) {
-  QSaveFile file(QString::fromStdString(path.string()));
-  const bool ok = file.open(QIODevice::WriteOnly) &&
-                  file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                      static_cast<qint64>(bytes.size()) &&
-                  file.commit();
-  if (!ok) {
-    std::cerr << "Не удалось записать файл «" << path.string()
-              << "»: " << file.errorString().toStdString() << '\n';
-  }
-  return ok;
-}
-
 int RunEdf(const Options& opt, const std::vector<fs::path>& files, bool allListed) {
   const fs::path folder = opt.Output;
-  if (!QDir().mkpath(QString::fromStdString(folder.string()))) {
-    std::cerr << "Не удалось создать папку «" << folder.string() << "»\n";
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec || !fs::is_directory(folder)) {
+    std::cerr << "Не удалось создать папку «" << folder.string() << "»: "
+              << (fs::exists(folder) ? std::string("это файл, а не папка")
+                                     : FileErrorReason(ec.value()))
+              << '\n';
     return 1;
   }
+  const InputFiles inputs(files);
   bool allDone = allListed;
   std::map<fs::path, fs::path> written;  // output -> the record it came from
   auto record = std::make_unique<PulsogramRecord>();
-  for (const fs::path& file : files) {
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const fs::path& file = files[i];
     const StorageError error = ReadRecord(file, *record);
     if (!error.ok()) {
       std::cerr << StorageErrorText(error) << '\n';
@@ -158,6 +159,11 @@ int RunEdf(const Options& opt, const std::vector<fs::path>& files, bool allListe
       allDone = false;
       continue;
     }
+    if (const std::string refusal = OutputRefusal(target, inputs); !refusal.empty()) {
+      std::cerr << "Файл «" << file.string() << "» не выгружен. " << refusal << '\n';
+      allDone = false;
+      continue;
+    }
     const EdfExport edf = ExportEdf(*record);
     if (edf.Refusal != EdfRefusal::None) {
       std::cerr << "Файл «" << file.string() << "» не выгружен: " << EdfRefusalText(edf.Refusal)
@@ -168,8 +174,20 @@ int RunEdf(const Options& opt, const std::vector<fs::path>& files, bool allListe
     for (const std::string& note : edf.Notes)
       std::cerr << "Файл «" << file.string() << "» выгружен с пометкой о повреждении: " << note
                 << '\n';
-    if (!SaveWhole(target, edf.Bytes)) {
+    if (edf.Bytes.empty()) {  // the writer cuts no field; none should be too wide
+      std::cerr << "Файл «" << file.string()
+                << "» не выгружен: поля записи не помещаются в заголовок EDF\n";
       allDone = false;
+      continue;
+    }
+    if (const OutputResult out = WriteOutput(target, edf.Bytes); !out.ok()) {
+      std::cerr << out.Error << '\n';
+      allDone = false;
+      if (out.DiskFailure() && i + 1 < files.size()) {
+        std::cerr << "Выгрузка остановлена, остальные записи не выгружены: " << files.size() - i - 1
+                  << '\n';
+        break;
+      }
       continue;
     }
     written.emplace(target, file);
@@ -190,15 +208,27 @@ int RunCsv(const Options& opt, const std::vector<fs::path>& files, bool allListe
     std::cerr << problem << '\n' << kUsage;
     return 2;
   }
+  // Refused before anything is read: a record or any input is never
+  // overwritten with the table.
+  if (const std::string refusal = OutputRefusal(opt.Output, InputFiles(files)); !refusal.empty()) {
+    std::cerr << refusal << ". Укажите для таблицы другой файл\n";
+    return 2;
+  }
   const CsvTable table = BuildCsvTable(files, format);
   for (const StorageError& error : table.Errors) std::cerr << StorageErrorText(error) << '\n';
-  if (!SaveWhole(opt.Output, table.Text)) return 1;
+  if (const OutputResult out = WriteOutput(opt.Output, table.Text); !out.ok()) {
+    std::cerr << out.Error << '\n';
+    return 1;
+  }
   return allListed && table.Errors.empty() ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that closes the pipe of "-o /dev/stdout" is a write error to
+  // report, not a reason to die silently.
+  std::signal(SIGPIPE, SIG_IGN);
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {

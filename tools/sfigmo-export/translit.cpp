@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace sfigmo {
 namespace {
@@ -105,22 +106,29 @@ bool SoftensTse(char32_t next) {
 }  // namespace
 
 std::string TransliterateToAscii(std::string_view utf8) {
+  std::string out;
+  for (const std::string& piece : TransliteratedLetters(utf8)) out += piece;
+  return out;
+}
+
+std::vector<std::string> TransliteratedLetters(std::string_view utf8) {
   std::u32string text;
   for (std::size_t i = 0; i < utf8.size();) {
     const Decoded d = DecodeUtf8(utf8, i);
     text.push_back(d.Code);
     i += d.Length;
   }
-  std::string out;
+  std::vector<std::string> out;
+  out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char32_t c = text[i];
     const char32_t next = i + 1 < text.size() ? text[i + 1] : 0;
     if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
+      out.emplace_back(1, static_cast<char>(c));
       continue;
     }
     if (c < 0x20 || c == 0x7F) {
-      out += ' ';
+      out.emplace_back(" ");
       continue;
     }
     const std::optional<char32_t> lower = LowerCyrillic(c);
@@ -128,7 +136,7 @@ std::string TransliterateToAscii(std::string_view utf8) {
     const char* latin = small == 0x0446 && SoftensTse(next) ? "c" : LowerLatin(small);
     if (!latin) {
       const char* mark = Find(kPunctuation, c);
-      out += mark ? mark : "?";
+      out.emplace_back(mark ? mark : "?");
       continue;
     }
     std::string pair = latin;
@@ -142,7 +150,7 @@ std::string TransliterateToAscii(std::string_view utf8) {
         }
       }
     }
-    out += pair;
+    out.push_back(std::move(pair));
   }
   return out;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sfigmo {
 
@@ -14,5 +15,13 @@ namespace sfigmo {
 // printable ASCII (32..126) only. `utf8` must be valid UTF-8 (as the record's
 // text reader gives it); a broken sequence counts as one unknown character.
 std::string TransliterateToAscii(std::string_view utf8);
+
+// The same, one piece per character of `utf8` (a letter's whole Latin
+// spelling), so that a text can be shortened between letters, never inside
+// "shh" or "yo".
+std::vector<std::string> TransliteratedLetters(std::string_view utf8);
+
+// The longest piece TransliteratedLetters gives ("shh", "...").
+inline constexpr std::size_t kMaxLetterSpelling = 3;
 
 }  // namespace sfigmo

@@ -164,9 +164,9 @@ TEST(EdfExport, HeaderCarriesDatePatientAndDamageNotes) {
   EXPECT_TRUE(undated["recording"].toString().startsWith("Startdate X "));
   EXPECT_EQ(undated["patient"].toString(), "X F X Shhukin_Cezar`_\"E`x\"_Yozhikov");
   EXPECT_TRUE(HasAnnotationStarting(undated, "Damaged record: start date"));
-  EXPECT_EQ(AnnotationsNamed(undated, "Damaged record: stored results damaged: PULS, IntervalSD")
-                .size(),
-            1u);
+  EXPECT_EQ(
+      AnnotationsNamed(undated, "Damaged record: stored results damaged: PULS, IntervalSD").size(),
+      1u);
   EXPECT_FALSE(HasAnnotationStarting(normal, "Damaged record"));
 
   const QJsonObject huge = ReadEdf(dir / "out" / "damaged-count.edf");
@@ -274,6 +274,9 @@ TEST(EdfExport, PatientFieldHasSexAndAgeAsTheFormatAllows) {
       {"", "", "", "X X X X"},
       {"  Ли  ", "7", "f", "X F X Li Age:7"},
       {"Bob", "", "?", "X X X Bob"},
+      // Too long: the name is cut between letters, never the age.
+      {"Щущщещщщ-Шишщещщш Жужжащщая Щю", "1234567890", "ж",
+       "X F X Shhushhshheshhshhshh-Shishshheshhshhsh_Zhuzhzhashhshhaya Age:1234567890"},
   };
   for (const auto& [name, age, sex, field] : cases) {
     PulsogramRecord r{};
