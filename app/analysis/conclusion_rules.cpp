@@ -11,58 +11,65 @@ namespace {
 constexpr int kValueXNorm = 325;   // after the longer norm text
 constexpr int kValueXOther = 260;  // after the shorter texts
 
-VerdictLine Line(int y, const char* text, VerdictColour colour) {
+constexpr int kHardPulseY = 30;
+constexpr int kInterruptionsY = 60;
+constexpr int kRateY = 90;
+constexpr int kRhythmY = 120;
+constexpr int kLoadY = 150;
+
+VerdictLine Line(int y, const VerdictText& text) {
   VerdictLine line;
   line.Y = y;
-  line.Text = text;
-  line.Colour = colour;
+  line.Text = text.Screen;
+  line.Colour = text.Colour;
   return line;
 }
+
+bool InterruptionsFound(double kolp, double kole) { return kole != 0 || kolp != 0; }
+bool HardPulse(double vrki) { return vrki < kHardPulseVrkiBelow; }
+bool RhythmUndisturbed(double vrki) { return vrki < kRhythmVrkiBelow; }
 
 }  // namespace
 
 std::optional<VerdictLine> HardPulseLine(double vrki) {
-  if (vrki < 0.04) return Line(30, "ПУЛЬС ЖЕСТКИЙ", VerdictColour::Blue);
+  if (HardPulse(vrki)) return Line(kHardPulseY, kHardPulse);
   return std::nullopt;
 }
 
 std::optional<VerdictLine> PulseRateLine(double puls) {
-  VerdictLine line;
-  if (70 <= puls && puls <= 80) {
-    line = Line(90, "ЧАСТОТА ПУЛЬСА В НОРМЕ -", VerdictColour::Green);
-    line.ValueX = kValueXNorm;
-  } else if (55 <= puls && puls < 70) {
-    line = Line(90, "ПУЛЬС  ПОНИЖЕН -", VerdictColour::Blue);
-  } else if (puls < 55) {
-    line = Line(90, "НИЗКИЙ   ПУЛЬС -", VerdictColour::Red);
-  } else if (80 < puls && puls <= 90) {
-    line = Line(90, "ПУЛЬС  ПОВЫШЕН -", VerdictColour::Blue);
-  } else if (puls > 90) {
-    line = Line(90, "ВЫСОКИЙ  ПУЛЬС -", VerdictColour::Red);
-  } else {
-    return std::nullopt;  // NaN
-  }
-  if (line.ValueX == 0) line.ValueX = kValueXOther;
+  const PulseBand* band = PulseBandOf(puls);
+  if (!band) return std::nullopt;  // NaN
+  VerdictLine line = Line(kRateY, band->Text);
+  line.ValueX = band->Rate == PulseRate::Normal ? kValueXNorm : kValueXOther;
   line.Value = puls;
   return line;
 }
 
 VerdictLine InterruptionsLine(double kolp, double kole) {
-  if (kole != 0 || kolp != 0) return Line(60, "ОБНАРУЖЕНЫ ПЕРЕБОИ", VerdictColour::Red);
-  return Line(60, "ПЕРЕБОИ НЕ ОБНАРУЖЕНЫ", VerdictColour::Green);
+  return Line(kInterruptionsY, InterruptionsFound(kolp, kole) ? kInterruptionsFound
+                                                              : kNoInterruptions);
 }
 
 VerdictLine RhythmLine(double vrki) {
-  if (vrki < 0.16) return Line(120, "СИНУСОВЫЙ РИТМ НЕ НАРУШЕН", VerdictColour::Green);
-  return Line(120, "НАРУШЕН СИНУСОВЫЙ РИТМ", VerdictColour::Red);
+  return Line(kRhythmY, RhythmUndisturbed(vrki) ? kRhythmUndisturbed : kRhythmDisturbed);
 }
 
-bool LoadInNorm(double descentTime, double nagr) { return descentTime <= 0.12 && nagr <= 0.11; }
+bool LoadInNorm(double descentTime, double nagr) {
+  return descentTime <= kLoadVerdictDescentTimeMax && nagr <= kLoadVerdictNagrMax;
+}
 
 VerdictLine LoadLine(double descentTime, double nagr) {
-  if (LoadInNorm(descentTime, nagr))
-    return Line(150, "НАГРУЗКА МИОКАРДА В НОРМЕ", VerdictColour::Green);
-  return Line(150, "СЕРДЕЧНАЯ  МЫШЦА ОСЛАБЛЕНА", VerdictColour::Blue);
+  return Line(kLoadY, LoadInNorm(descentTime, nagr) ? kLoadNormal : kLoadWeakened);
+}
+
+Verdicts VerdictsOf(const AnalysisResults& r) {
+  Verdicts v;
+  if (HardPulse(r.VRKI)) v.HardPulse = &kHardPulse;
+  v.Rate = PulseBandOf(r.PULS);
+  v.Interruptions = InterruptionsFound(r.KOLP, r.KOLE) ? &kInterruptionsFound : &kNoInterruptions;
+  v.Rhythm = RhythmUndisturbed(r.VRKI) ? &kRhythmUndisturbed : &kRhythmDisturbed;
+  v.Load = LoadInNorm(r.DescentTime, r.NAGR) ? &kLoadNormal : &kLoadWeakened;
+  return v;
 }
 
 std::vector<VerdictLine> ConclusionVerdicts(const AnalysisResults& working) {
@@ -76,16 +83,13 @@ std::vector<VerdictLine> ConclusionVerdicts(const AnalysisResults& working) {
 }
 
 int ConclusionScore(const AnalysisResults& working) {
-  const double puls = working.PULS;
-  int score = 5;  // below 55, above 90, or NaN
-  if (55 <= puls && puls <= 80)
-    score = 40;
-  else if (80 < puls && puls <= 90)
-    score = 20;
-
-  if (working.KOLE != 0 || working.KOLP != 0) score -= 30;
-  score += (0.04 <= working.VRKI && working.VRKI <= 0.16) ? 30 : -10;
-  score += (working.DescentTime < 0.12 && working.NAGR < 0.10) ? 30 : -10;
+  const PulseBand* band = PulseBandOf(working.PULS);
+  int score = band ? band->Score : kScoreOutsideBands;
+  if (InterruptionsFound(working.KOLP, working.KOLE)) score -= kScoreInterruptionsPenalty;
+  const auto step = [](bool holds) { return holds ? kScoreStepGain : -kScoreStepLoss; };
+  score += step(kScoreVrkiFrom <= working.VRKI && working.VRKI <= kScoreVrkiTo);
+  score += step(working.DescentTime < kScoreLoadDescentTimeBelow &&
+                working.NAGR < kScoreLoadNagrBelow);
   return score;
 }
 
@@ -99,10 +103,10 @@ double PressureEstimate(const AnalysisResults& record, double workingMeanInterva
 }
 
 bool AdviceNeeded(int score, double pressureEstimate) {
-  if (score <= 70) return true;
+  if (score <= kAdviceScoreMax) return true;
   if (std::isnan(pressureEstimate)) return true;
   const double rounded = RoundHalfEven(pressureEstimate);
-  return rounded <= 110 || rounded >= 140;
+  return rounded <= kAdvicePressureMax || rounded >= kAdvicePressureFrom;
 }
 
 }  // namespace sfigmo

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/clinical_rules.h"
 #include "storage/analysis_results.h"
 
 namespace sfigmo {
-
-enum class VerdictColour { Green, Blue, Red };
 
 struct VerdictLine {
   int Y = 0;                    // line's y on the conclusion screen
@@ -20,8 +19,8 @@ struct VerdictLine {
   VerdictColour Colour = VerdictColour::Green;
 };
 
-// The rule of each line on its own; the results dialog shares thresholds and
-// most texts with them. PulseRateLine is empty for a NaN rate (a damaged
+// The rule of each line on its own, worded for the screens; the results
+// dialog shares them. The limits and texts are those of clinical_rules.h. PulseRateLine is empty for a NaN rate (a damaged
 // stored block): no row's test holds for it.
 std::optional<VerdictLine> HardPulseLine(double vrki);
 std::optional<VerdictLine> PulseRateLine(double puls);
@@ -29,11 +28,22 @@ VerdictLine InterruptionsLine(double kolp, double kole);
 VerdictLine RhythmLine(double vrki);
 VerdictLine LoadLine(double descentTime, double nagr);
 
-// The load verdict's own test (DescentTime <= 0.12 and NAGR <= 0.11); the
+// The load verdict's own test (both at most their kLoadVerdict* limits); the
 // score's test is stricter.
 bool LoadInNorm(double descentTime, double nagr);
 
-// Up to five lines in drawing order: hard pulse (y 30, only when VRKI < 0.04),
+// Each verdict before any wording: the conclusion lines and the report's
+// lines both come from it.
+struct Verdicts {
+  const VerdictText* HardPulse = nullptr;  // only for a VRKI below the limit
+  const PulseBand* Rate = nullptr;         // none for a NaN rate
+  const VerdictText* Interruptions = nullptr;
+  const VerdictText* Rhythm = nullptr;
+  const VerdictText* Load = nullptr;
+};
+Verdicts VerdictsOf(const AnalysisResults& results);
+
+// Up to five lines in drawing order: hard pulse (y 30, only for a hard pulse),
 // pulse rate (90), interruptions (60), rhythm (120), load (150).
 std::vector<VerdictLine> ConclusionVerdicts(const AnalysisResults& working);
 
@@ -44,9 +54,10 @@ int ConclusionScore(const AnalysisResults& working);
 // MeanInterval; P, R, S are the record's PULS, RiseTime, SPSO.
 double PressureEstimate(const AnalysisResults& record, double workingMeanInterval);
 
-// "НЕОБХОДИМ КОНТРОЛЬ" is drawn when the score is at most 70 or the estimate,
-// rounded half to even, is at most 110 or at least 140. A NaN estimate (a
-// damaged record) cannot vouch for the pressure: advice needed.
+// "НЕОБХОДИМ КОНТРОЛЬ" is drawn when the score is at most kAdviceScoreMax or
+// the estimate, rounded half to even, is at most kAdvicePressureMax or at
+// least kAdvicePressureFrom. A NaN estimate (a damaged record) cannot vouch for
+// the pressure: advice needed.
 bool AdviceNeeded(int score, double pressureEstimate);
 
 }  // namespace sfigmo

@@ -73,8 +73,6 @@ class Canvas {
   void setFontColor(QColor c) { fontColor_ = c; }
   QColor penColor() const { return penColor_; }
   int penWidth() const { return penWidth_; }
-  Qt::PenStyle penStyle() const { return penStyle_; }
-  QColor brushColor() const { return brushColor_; }
   const QFont& font() const { return font_; }
   QColor fontColor() const { return fontColor_; }
 

@@ -34,15 +34,6 @@ QString Chars(const QString& text, int first, int last) {
   return text.mid(first - 1, last - first + 1);
 }
 
-QString PulseRateVerdict(double p) {
-  if (70 <= p && p <= 80) return QStringLiteral("Частота пульса в норме");
-  if (55 <= p && p < 70) return QStringLiteral("Пульс понижен");
-  if (p < 55) return QStringLiteral("Низкий пульс");
-  if (80 < p && p <= 90) return QStringLiteral("Пульс повышен");
-  if (p > 90) return QStringLiteral("Высокий пульс");
-  return {};  // NaN
-}
-
 }  // namespace
 
 int MmToDevice(int mm, int dpi) {
@@ -59,15 +50,12 @@ int MmToDevice(int mm, int dpi) {
 }
 
 QStringList ReportVerdicts(const AnalysisResults& r) {
+  const Verdicts v = VerdictsOf(r);
   QStringList lines;
-  if (HardPulseLine(r.VRKI)) lines << QStringLiteral("Пульс жёсткий");
-  if (QString rate = PulseRateVerdict(r.PULS); !rate.isEmpty()) lines << rate;
-  lines << (r.KOLE != 0 || r.KOLP != 0 ? QStringLiteral("Обнаружены перебои")
-                                       : QStringLiteral("Перебои не обнаружены"));
-  lines << (r.VRKI < 0.16 ? QStringLiteral("Синусовый ритм не нарушен")
-                          : QStringLiteral("Нарушен синусовый ритм"));
-  lines << (LoadInNorm(r.DescentTime, r.NAGR) ? QStringLiteral("Нагрузка миокарда в норме")
-                                              : QStringLiteral("Сердечная мышца ослаблена"));
+  if (v.HardPulse) lines << QString::fromUtf8(v.HardPulse->Report);
+  if (v.Rate) lines << QString::fromUtf8(v.Rate->Text.Report);
+  for (const VerdictText* text : {v.Interruptions, v.Rhythm, v.Load})
+    lines << QString::fromUtf8(text->Report);
   return lines;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 
+#include "analysis/clinical_rules.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
@@ -26,14 +27,14 @@ struct ReportIndexRow {
 // The eight rows in page order. Row 2's and row 6's unit is the Latin "c",
 // row 4's the Cyrillic "с", as the printed form has them.
 inline constexpr std::array<ReportIndexRow, 8> ReportIndexTable{{
-    {"Пульс", "уд/мин", "55-80", 2},
-    {"Вариационных размах", "c", "0,06-0,16", 4},
-    {"Коэффициент вариации", "%", "2-10", 4},
-    {"Сопротивление сосудов", "с", "0,06-0,09", 2},
-    {"Тонус сосудов", "%", "10-25", 2},
-    {"Время максимальной нагрузки", "c", "0,07-0,11", 2},
-    {"Количество пауз", "", "0", 2},
-    {"Количество экстрасистол", "", "0", 2},
+    {"Пульс", "уд/мин", kPulsNorm.ReportText, 2},
+    {"Вариационных размах", "c", kVrkiNorm.ReportText, 4},
+    {"Коэффициент вариации", "%", kKovrNorm.ReportText, 4},
+    {"Сопротивление сосудов", "с", kSpsoNorm.ReportText, 2},
+    {"Тонус сосудов", "%", kTosoNorm.ReportText, 2},
+    {"Время максимальной нагрузки", "c", kNagrNorm.ReportText, 2},
+    {"Количество пауз", "", kCountNorm.ReportText, 2},
+    {"Количество экстрасистол", "", kCountNorm.ReportText, 2},
 }};
 
 struct ReportRow {
@@ -61,8 +62,8 @@ struct ReportPageOptions {
   QStringList ExtraConclusionLines;
 };
 
-// The verdict texts in page order: the hard-pulse line (only when VRKI <
-// 0.04), the pulse rate (left out for a NaN rate: no band holds), the
+// The verdict texts in page order: the hard-pulse line (only for a hard
+// pulse), the pulse rate (left out for a NaN rate: no band holds), the
 // interruptions, the rhythm and the myocardial load.
 QStringList ReportVerdicts(const AnalysisResults& results);
 

@@ -26,9 +26,9 @@ std::array<PagesVerdict, kPagesTabCount> PagesVerdicts(const AnalysisResults& wo
   v[kPulseTab].Text += FormatGeneral(working.PULS, 3, 0, decimalSeparator);
 
   const bool loadNormal = LoadInNorm(working.DescentTime, working.NAGR);
-  v[kHeartTab].Text = loadNormal ? "СОКРАЩЕНИЕ  МЫШЦЫ В НОРМЕ - " : "СЕРДЕЧНАЯ  МЫШЦА ОСЛАБЛЕНА - ";
+  v[kHeartTab].Text = loadNormal ? kHeartTabNormal : kHeartTabWeakened;
   v[kHeartTab].Text += FormatGeneral(recordBlock.NAGR, 3, 0, decimalSeparator);
-  v[kHeartTab].Colour = loadNormal ? VerdictColour::Green : VerdictColour::Blue;
+  v[kHeartTab].Colour = (loadNormal ? kLoadNormal : kLoadWeakened).Colour;
 
   // A record without analysis results has no mean interval to divide by.
   v[kVesselTab].Text = "ТОНУС СОСУДОВ - ";

@@ -23,8 +23,8 @@ int main(int argc, char* argv[]) {
   // Every window, the dialogs and message boxes included, uses the layout's
   // 8-point face ("parent font"), not the desktop's larger default.
   QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
-  // File, print and message-box dialogs speak the user's language.
-  sfigmo::InstallQtTranslations(QLocale::system(), &app);
+  // File, print and message-box dialogs speak the program's language.
+  sfigmo::InstallProgramQtTranslations(&app);
   const sfigmo::DisplaySettings display = sfigmo::UserDisplaySettings();
   TForm1Options mainOptions;
   mainOptions.display = display;

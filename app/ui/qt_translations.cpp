@@ -17,4 +17,8 @@ QTranslator* InstallQtTranslations(const QLocale& locale, QObject* owner) {
   return translator;
 }
 
+QTranslator* InstallProgramQtTranslations(QObject* owner) {
+  return InstallQtTranslations(QLocale(QLocale::Russian, QLocale::Russia), owner);
+}
+
 }  // namespace sfigmo

@@ -13,4 +13,8 @@ namespace sfigmo {
 // (owned by `owner`), or nullptr when Qt has none for that language.
 QTranslator* InstallQtTranslations(const QLocale& locale, QObject* owner);
 
+// The program's own: "qtbase_ru" whatever the system's language, so that an
+// English desktop puts no "Look in" or "Cancel" into the Russian windows.
+QTranslator* InstallProgramQtTranslations(QObject* owner);
+
 }  // namespace sfigmo

@@ -120,6 +120,8 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
   f.Button1->click();
   EXPECT_TRUE(sawCalibration);
   EXPECT_TRUE(sawLive);
+  EXPECT_EQ(f.ConclusionShown, 1);
+  t.save(QStringLiteral("conclusion-healthy"));  // the README's picture
 
   // W as the platform reports it (the offscreen platform draws a thin frame).
   const int W = f.outerWidth();

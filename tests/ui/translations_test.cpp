@@ -39,6 +39,18 @@ TEST(QtTranslations, RussianForQtsOwnDialogs) {
   delete ru;
 }
 
+// The program installs Russian whatever the system or default language says.
+TEST(QtTranslations, TheProgramsOwnAreRussianUnderAnEnglishLocale) {
+  const QLocale before;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  QTranslator* ru = InstallProgramQtTranslations(nullptr);
+  QLocale::setDefault(before);
+  ASSERT_NE(ru, nullptr);
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:").toStdString(), "Перейти к:");
+  QCoreApplication::removeTranslator(ru);
+  delete ru;
+}
+
 TEST(QtTranslations, NoneForALanguageQtLacks) {
   EXPECT_EQ(InstallQtTranslations(QLocale(QLocale::Zulu), nullptr), nullptr);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One whole-program run on a bare X server (no window manager, no
-# compositor), as a user on the README's virtual screen would meet it:
+# compositor), as a user on the user guide's virtual screen would meet it:
 # "Ручное", "Изме&р" against sensor-sim, "Про&в", then "Фай&л" → "Отк&р".
 # Then the exposes X sends: a menu opened and closed over the window, and
 # the window unmapped and mapped again. The window must look the same after

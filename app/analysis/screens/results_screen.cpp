@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "analysis/clinical_rules.h"
 #include "analysis/indices.h"
 #include "analysis/screens/screen_text.h"
 #include "common/format_general.h"
@@ -84,32 +85,32 @@ void DrawLeftTexts(Canvas& c, const AnalysisResults& r, char sep) {
   TextOnWhite(c, 550, 25, "НОРМА");
   TextOnWhite(c, 10, 43, "пульс  (уд/мин) ");
   TextOnWhite(c, 160, 43, Value(r.PULS, 3, sep));
-  TextOnWhite(c, 240, 60, "55 - 80");
+  TextOnWhite(c, 240, 60, kPulsNorm.ScreenFrom);
   TextOnWhite(c, 10, 81, "вариационный размах (сек) ");
-  TextOnWhite(c, 240, 95, "от 0.06");
-  TextOnWhite(c, 240, 110, "до 0.16");
+  TextOnWhite(c, 240, 95, kVrkiNorm.ScreenFrom);
+  TextOnWhite(c, 240, 110, kVrkiNorm.ScreenTo);
   TextOnWhite(c, 160, 81, Value(r.VRKI, 4, sep));
   TextOnWhite(c, 10, 119, "коэффициент вариации (%)");
-  TextOnWhite(c, 240, 130, "от 2.0");
-  TextOnWhite(c, 240, 145, "до 10.0");
+  TextOnWhite(c, 240, 130, kKovrNorm.ScreenFrom);
+  TextOnWhite(c, 240, 145, kKovrNorm.ScreenTo);
   TextOnWhite(c, 160, 119, Value(r.KOVR, 4, sep));
 }
 
 void DrawRightTexts(Canvas& c, const AnalysisResults& r, char sep) {
   SetFont(c, 8, false);
   TextOnWhite(c, 320, 45, "сопротивление сосудов(сек)");
-  TextOnWhite(c, 550, 55, "от 0.06");
-  TextOnWhite(c, 550, 70, "до 0.09");
+  TextOnWhite(c, 550, 55, kSpsoNorm.ScreenFrom);
+  TextOnWhite(c, 550, 70, kSpsoNorm.ScreenTo);
   TextOnWhite(c, 484, 45, Value(r.SPSO, 3, sep));
   TextOnWhite(c, 320, 83, "тонус сосудов (%)");
-  TextOnWhite(c, 550, 93, "от 10.0");
-  TextOnWhite(c, 550, 108, "до 25.0");
+  TextOnWhite(c, 550, 93, kTosoNorm.ScreenFrom);
+  TextOnWhite(c, 550, 108, kTosoNorm.ScreenTo);
   // A record without analysis results has no mean interval to divide by.
   const bool hasTone = r.MeanInterval != 0 && std::isfinite(TOSO(r));
   TextOnWhite(c, 480, 83, hasTone ? Value(TOSO(r), 5, sep) : std::string("-"));
   TextOnWhite(c, 320, 121, "время максим. нагрузки(сек)");
-  TextOnWhite(c, 550, 131, "от 0.07");
-  TextOnWhite(c, 550, 146, "до 0.11");
+  TextOnWhite(c, 550, 131, kNagrNorm.ScreenFrom);
+  TextOnWhite(c, 550, 146, kNagrNorm.ScreenTo);
   TextOnWhite(c, 480, 121, Value(r.NAGR, 3, sep));
 }
 

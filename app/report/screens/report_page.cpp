@@ -67,7 +67,7 @@ void DrawTable(PageWriter& w, const ReportPageText& page) {
 
 }  // namespace
 
-bool DrawReportPage(QPainter& surface, const PulsogramRecord& record, bool surfaceOwnedByCaller,
+void DrawReportPage(QPainter& surface, const PulsogramRecord& record, bool surfaceOwnedByCaller,
                     const ReportPageOptions& options) {
   const ReportPageText page = BuildReportPage(record, options);
   PageWriter w(surface);
@@ -86,7 +86,6 @@ bool DrawReportPage(QPainter& surface, const PulsogramRecord& record, bool surfa
     w.leftAt(25, 190 + 7 * n, page.ConclusionLines[n - 1]);
 
   if (!surfaceOwnedByCaller) surface.end();
-  return true;
 }
 
 }  // namespace sfigmo

@@ -18,11 +18,11 @@ namespace sfigmo {
 // device. When `surfaceOwnedByCaller` is false the painter is ended after the
 // last line, which completes a picture being recorded; when true it is left
 // active (the printer's page belongs to the print job). The record is only
-// read. Always true.
+// read.
 //
 // Extra conclusion lines (`options.ExtraConclusionLines`) are numbered on
 // after the verdicts, each 7 mm lower.
-bool DrawReportPage(QPainter& surface, const PulsogramRecord& record, bool surfaceOwnedByCaller,
+void DrawReportPage(QPainter& surface, const PulsogramRecord& record, bool surfaceOwnedByCaller,
                     const ReportPageOptions& options = {});
 
 // The title, as printed at the top right.

@@ -164,6 +164,8 @@ TEST(PagesDlg, ScalesByScreenWidthOnly) {
   EXPECT_NEAR(wide.Label2->font().pointSizeF(), 12.8, 0.01);
 }
 
+// Each tab's picture shows that tab's verdict in its colour where its label
+// sits, and no other tab's; the pictures are kept for a look.
 TEST(PagesDlg, PictureOfEveryTab) {
   TPagesDlg dlg(nullptr, kShown);
   const AnalysisResults working = Measured();
@@ -171,11 +173,25 @@ TEST(PagesDlg, PictureOfEveryTab) {
   record.Results = working;
   dlg.setSources(&working, &record);
   dlg.show();
+  const QLabel* labels[] = {dlg.Label2, dlg.Label3, dlg.Label4, dlg.Label5, dlg.Label6};
   QDir().mkpath(QStringLiteral(SFIGMO_SCREENSHOT_DIR));
   for (int tab = 0; tab < 5; ++tab) {
+    SCOPED_TRACE(tab);
     dlg.PageControl1->setCurrentIndex(tab);
     const QImage shot = dlg.grab().toImage();
     EXPECT_EQ(shot.size(), QSize(643, 375));
+    // The labels of all tabs share one place: only the shown one is drawn.
+    const QRect area(labels[tab]->mapTo(&dlg, QPoint(0, 0)), labels[tab]->size());
+    for (int other = 0; other < 5; ++other) {
+      const QRgb ink = TextColour(labels[other]).rgb();
+      int inked = 0;
+      for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) inked += shot.pixel(x, y) == ink;
+      if (TextColour(labels[other]) == TextColour(labels[tab]))
+        EXPECT_GT(inked, 20) << "tab " << other << "'s colour";
+      else
+        EXPECT_EQ(inked, 0) << "tab " << other << "'s colour";
+    }
     EXPECT_TRUE(
         shot.save(QStringLiteral(SFIGMO_SCREENSHOT_DIR "/results-dialog-tab%1.png").arg(tab + 1)));
   }
