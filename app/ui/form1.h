@@ -206,6 +206,8 @@ class TForm1 : public QMainWindow {
   void scheduleReplay();
   // Shows one message at once: the presenter's, or a modal message box.
   void showMessageNow(const QString& text, const QString& caption, bool isError);
+  // An error box whose own button checks the sensor again; true when pressed.
+  bool offerCheckAgainNow(const QString& text, const QString& caption);
   // What each area's actions may touch of this window (form1_surfaces.cpp).
   sfigmo::ShownScreens shownScreens();
   sfigmo::WorkingRecord workingRecord();

@@ -8,8 +8,10 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "acquisition/screens/measurement_actions.h"
+#include "acquisition/startup_check.h"
 #include "analysis/screens/analysis_actions.h"
 #include "draw/message_text.h"
 #include "results/screens/pages_dlg.h"
@@ -46,6 +48,21 @@ void TForm1::showMessageNow(const QString& text, const QString& caption, bool is
                   QMessageBox::Ok, this);
   box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
   box.exec();
+}
+
+bool TForm1::offerCheckAgainNow(const QString& text, const QString& caption) {
+  if (options_.messagePresenter) {
+    options_.messagePresenter(text, caption, true);
+    return false;
+  }
+  QMessageBox box(QMessageBox::Critical, caption, {}, QMessageBox::NoButton, this);
+  QPushButton* again =
+      box.addButton(QString::fromUtf8(sfigmo::kCheckAgainLabel), QMessageBox::AcceptRole);
+  box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+  box.setDefaultButton(again);
+  box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
+  box.exec();
+  return box.clickedButton() == again;
 }
 
 sfigmo::ShownScreens TForm1::shownScreens() {
@@ -123,7 +140,10 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
           .refreshProgramFolder = [this] { chooseProgramFolder(); },
           .checkAndConclude = [this] { analysis_->CheckAndConclude(); },
           .showMessage = [this](const QString& text, const QString& caption,
-                                bool isError) { showMessageNow(text, caption, isError); }};
+                                bool isError) { showMessageNow(text, caption, isError); },
+          .offerCheckAgain = [this](const QString& text, const QString& caption) {
+            return offerCheckAgainNow(text, caption);
+          }};
 }
 
 sfigmo::AnalysisSurface TForm1::analysisSurface() {

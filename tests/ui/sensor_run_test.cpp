@@ -248,6 +248,43 @@ TEST(WithoutSensor, LibraryMessagesReachTheWindow) {
   EXPECT_EQ(t.form->NoSignal, 1);
 }
 
+// Without a sensor the library's complaints of one check come as one box
+// that says what to do; later checks stay quiet until the sensor answers.
+TEST(WithoutSensor, OneBoxThenQuietUntilTheSensorAnswers) {
+  const QByteArray missing("/dev/sfigmo-no-such-tty");
+  qputenv("SENSORDRV_PORT", missing);
+  TestWindow t;
+  TForm1& f = *t.form;
+  f.show();
+  const auto activate = [&f] {
+    f.FormActivate();
+    QApplication::processEvents();
+  };
+  activate();
+  ASSERT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
+  const QStringList lines = t.messages.front().split(QLatin1Char('\n'));
+  EXPECT_EQ(lines.front(), QStringLiteral("Датчик не найден: Датчик не найден. Подключите датчик "
+                                          "к USB и нажмите «Проверить снова»."));
+  EXPECT_TRUE(t.messages.front().contains(QStringLiteral("Ошибка при открытии порта")));
+  t.save(QStringLiteral("no-sensor-status"));
+
+  for (int i = 0; i < 3; ++i) activate();  // e.g. after the program's own windows closed
+  EXPECT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_EQ(f.NoSignal, 1);
+
+  {
+    auto sim = test::StartSensorSim();
+    ASSERT_TRUE(sim->Started()) << sim->Errors();
+    activate();
+    EXPECT_EQ(f.NoSignal, 0);
+  }
+  qputenv("SENSORDRV_PORT", missing);
+  activate();  // gone again after it answered: told once more
+  qunsetenv("SENSORDRV_PORT");
+  EXPECT_EQ(t.messages.size(), 2) << t.messages.join('\n').toStdString();
+}
+
 TEST_F(WithSim, MuteSensorIsABrokenLinkNotAFlatBattery) {
   start({QStringLiteral("--mute")});
   TForm1& f = *t.form;
