@@ -133,6 +133,7 @@ class TForm1 : public QMainWindow {
   int MarkCursor = 1;
   int CurrentGain = 20;
   double WorkingPeriod = 0.0;
+  bool RecordingCutShort = false;  // the sensor cut CurrentRecord short
   QString ProgramFolder;  // with a trailing '/'
 
   std::unique_ptr<sfigmo::PulsogramRecord> CurrentRecord;

@@ -71,7 +71,8 @@ sfigmo::ShownScreens TForm1::shownScreens() {
 }
 
 sfigmo::WorkingRecord TForm1::workingRecord() {
-  return {CurrentRecord, BrowseRecord, Marks, Results, WorkingPeriod, FrameNumber, MarkCursor};
+  return {CurrentRecord, BrowseRecord, Marks,     Results,
+          WorkingPeriod, FrameNumber,  MarkCursor, RecordingCutShort};
 }
 
 sfigmo::StorageSurface TForm1::storageSurface() {

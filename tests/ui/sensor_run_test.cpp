@@ -383,6 +383,20 @@ TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
   EXPECT_NE(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
   EXPECT_FALSE(f.busy());
   t.save(QStringLiteral("lost-sensor-") + QString::fromLatin1(c.name));
+
+  // The samples that came can be looked at, but the check says the
+  // recording was cut short, above its advice or below its frame.
+  EXPECT_EQ(f.RecordingCutShort, n > 0);
+  if (n == 0) return;
+  f.RadioButton2->click();
+  f.Button3->click();
+  const bool rejected = f.CheckFailed == 1;
+  const int top = rejected ? kCutShortRejectionY : kCutShortFrameY;
+  int red = 0;
+  for (int y = top; y < top + 12; ++y)
+    for (int x = 10; x < 300; ++x) red += f.traceCanvas().pixel(x, y) == colours::Red;
+  EXPECT_GT(red, 100);
+  t.save(QStringLiteral("lost-sensor-check-") + QString::fromLatin1(c.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(

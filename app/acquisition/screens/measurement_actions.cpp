@@ -209,6 +209,7 @@ void MeasurementActions::Measure() {
 bool MeasurementActions::MeasurementRun() {
   ++busy_;
   s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
+  s_.work.CutShort = false;
   s_.work.BrowseRecord = std::make_unique<PulsogramRecord>();
   buffersAllocated_ = true;
   ShowStatus(s_.Memo1, s_.Memo1->palette().color(QPalette::Base), QString(12, QLatin1Char(' ')));
@@ -245,6 +246,7 @@ bool MeasurementActions::MeasurementRun() {
   s_.Button2->setEnabled(true);
   s_.CurrentGain = run.gain;
   s_.work.WorkingPeriod = run.period;
+  s_.work.CutShort = run.sensorLost && s_.work.CurrentRecord->SampleCount > 0;
   s_.work.FrameNumber = 0;
   s_.work.MarkCursor = 1;
   s_.Button2->setEnabled(true);
