@@ -15,6 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <cmath>
 #include <functional>
@@ -293,6 +296,33 @@ TEST_F(WithSim, MuteSensorIsABrokenLinkNotAFlatBattery) {
   EXPECT_EQ(f.Memo2->toPlainText(), QString::fromUtf8(kNoSensorLinkText));
   EXPECT_TRUE(f.Label1->text().isEmpty());
   EXPECT_FALSE(f.Button1->isEnabled());
+}
+
+// Every status text is read whole in its memo at the design size: its laid
+// out line, with the document's margins, fits the memo's viewport.
+TEST(StatusTexts, EveryOneFitsItsMemoAt800) {
+  TestWindow t;
+  TForm1& f = *t.form;
+  f.show();
+  const char* texts[] = {" НЕТ СИГНАЛА", "      ГОТОВО", " Нет связи с датчиком",
+                         " Нет связи с ПК", "  Сменить Бат.", "      ОШИБКА", "       КАДР  12"};
+  for (QPlainTextEdit* memo : {f.Memo1, f.Memo2}) {
+    for (const char* text : texts) {
+      SCOPED_TRACE(text);
+      memo->setPlainText(QString::fromUtf8(text));
+      QApplication::processEvents();
+      const QTextLayout* layout = memo->document()->firstBlock().layout();
+      ASSERT_EQ(layout->lineCount(), 1);
+      const qreal used =
+          layout->lineAt(0).naturalTextWidth() + 2 * memo->document()->documentMargin();
+      EXPECT_LE(used, memo->viewport()->width()) << memo->objectName().toStdString();
+      EXPECT_GE(memo->font().pointSizeF(), f.font().pointSizeF() * 0.6);
+    }
+  }
+  f.Memo1->setPlainText(QStringLiteral(" НЕТ СИГНАЛА"));
+  f.Memo2->setPlainText(QString::fromUtf8(kNoSensorLinkText));
+  EXPECT_EQ(f.Memo1->font().pointSizeF(), f.font().pointSizeF());  // short: the window's font
+  t.save(QStringLiteral("status-no-sensor-link"));
 }
 
 // Frames the simulator sent in its last stream, from its --log file.
