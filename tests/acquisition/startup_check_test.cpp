@@ -195,20 +195,3 @@ TEST(PriorityTest, RaiseNeverRaisesTheNiceValue) {
 
 }  // namespace
 }  // namespace sfigmo
-
-namespace sfigmo {
-namespace {
-
-TEST(SensorNotFoundTextTest, SaysWhatToDoThenEachLibraryTextOnce) {
-  const QString text = SensorNotFoundText(
-      {QStringLiteral("Ошибка при открытии порта"), QStringLiteral("Ошибка записи в порт!"),
-       QStringLiteral("Ошибка при открытии порта")});
-  const QStringList lines = text.split(QLatin1Char('\n'));
-  EXPECT_EQ(lines.front(),
-            QStringLiteral("Датчик не найден. Подключите датчик к USB и нажмите «Проверить снова»."));
-  EXPECT_EQ(text.count(QStringLiteral("Ошибка при открытии порта")), 1);
-  EXPECT_TRUE(lines.back().endsWith(QStringLiteral("Ошибка записи в порт!")));
-}
-
-}  // namespace
-}  // namespace sfigmo

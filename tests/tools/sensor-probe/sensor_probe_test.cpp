@@ -95,7 +95,6 @@ TEST(SensorProbe, SilenceAndTheTimeLimitEndTheWait) {
   const Case cases[] = {
       {"silent after 2 of 30", {"--stop-after-frames", "2"}, 30, "",
        "датчик молчит 3 с подряд: приём прекращён", 3},
-      {"mute", {"--mute"}, 100, "", "кадров получено               0 из 100", 0},
       {"time limit", {}, 1000, "--time-limit 2", "время проверки (2 с) истекло", 0},
       {"garbled battery", {"--battery", "25"}, 3, "", "показание больше 20 В недостоверно", 0},
   };
@@ -106,11 +105,11 @@ TEST(SensorProbe, SilenceAndTheTimeLimitEndTheWait) {
     EXPECT_NE(run.output.find("ожидание: ответ на запрос напряжения батареи"), std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find(c.said), std::string::npos) << run.output;
-    std::size_t waits = 0;
+    int waits = 0;
     for (auto at = run.output.find("кадр не пришёл"); at != std::string::npos;
          at = run.output.find("кадр не пришёл", at + 1))
       ++waits;
-    EXPECT_EQ(waits, static_cast<std::size_t>(c.silentWaits)) << run.output;
+    EXPECT_EQ(waits, c.silentWaits) << run.output;
   }
 }
 

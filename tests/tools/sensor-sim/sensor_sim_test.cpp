@@ -376,17 +376,5 @@ TEST(SimOptions, ParsesAndRefusesWithRussianErrors) {
   }
 }
 
-TEST(SimOptions, StallTakesAFrameAndADuration) {
-  const char* good[] = {"sensor-sim", "--stall-at", "45", "--stall-ms", "1300"};
-  auto p = ParseOptions(5, const_cast<char**>(good));
-  ASSERT_TRUE(p.error.empty()) << p.error;
-  EXPECT_EQ(p.config.stallAt, 45);
-  EXPECT_EQ(p.config.stallMs, 1300);
-  for (const char* bad : {"--stall-at=0", "--stall-at=x", "--stall-ms=0", "--stall-ms=-5"}) {
-    const char* argv[] = {"sensor-sim", bad};
-    EXPECT_FALSE(ParseOptions(2, const_cast<char**>(argv)).error.empty()) << bad;
-  }
-}
-
 }  // namespace
 }  // namespace sensorsim
