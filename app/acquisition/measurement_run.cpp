@@ -28,7 +28,7 @@ constexpr int kSquareLow = 60;
 
 // One run's working state.
 struct RunState {
-  std::array<std::int32_t, kSensorSampleSize> frame{};  // keeps the last values on a failed read
+  std::array<std::int32_t, kSensorSampleSize> frame{};  // the last frame that came
   std::array<std::int64_t, 6> slot{};                   // slots 1..5 of the A window
   std::int64_t sum = 0;
   std::int64_t previousSum = 0;
@@ -37,10 +37,6 @@ struct RunState {
   int peak = -10000;
   int blink = -1;
   int gain = 0;
-  int failedReads = 0;  // in a row
-  // Stored samples and summed ticks up to the last frame that arrived.
-  int measuredN = 0;
-  double measuredTicks = 0.0;
   bool lost = false;
 };
 
@@ -76,24 +72,24 @@ double PeriodFromTicks(double tickSum) {
 
 namespace {
 
-// The next frame into s.frame; false when the sensor is lost, with the
-// samples and ticks repeated since its last frame taken back.
-bool ReadFrame(RunState& s, const SensorApi& api, PulsogramRecord& record) {
-  if (s.failedReads == 0) {
-    s.measuredN = s.n;
-    s.measuredTicks = s.ticks;
+enum class Read { Frame, Stopped, Lost };
+
+// The next frame into s.frame. A wait that runs out is no lost frame: the
+// library queues what comes, so a frame held up on the way (a stalled link)
+// is read once it arrives, and the library's lost-frame count tells a real
+// gap. Nothing is ever used twice or made up. Between the waits events run
+// and STOP is honoured; kLostAfterFailedReads waits in a row without a frame
+// mean the sensor is gone.
+Read ReadFrame(RunState& s, const SensorApi& api, RunSurface& surface) {
+  for (int failed = 0; failed < kLostAfterFailedReads; ++failed) {
+    if (failed > 0) {
+      surface.processEvents();
+      if (surface.stopRequested()) return Read::Stopped;
+    }
+    if (IsTrue(api.GetDataSens(s.frame.data()))) return Read::Frame;
   }
-  if (IsTrue(api.GetDataSens(s.frame.data()))) {
-    s.failedReads = 0;
-    return true;
-  }
-  if (++s.failedReads < kLostAfterFailedReads) return true;  // a late frame: repeat the last
-  std::fill(record.Samples + std::min(s.measuredN, kMaxSamples),
-            record.Samples + std::min(s.n, kMaxSamples), 0);
-  s.n = s.measuredN;
-  s.ticks = s.measuredTicks;
   s.lost = true;
-  return false;
+  return Read::Lost;
 }
 
 // The sweeps' drawing mode for the rest of the run, however it ends.
@@ -113,7 +109,7 @@ class SweepScope {
 bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, RunSurface& surface) {
   const int W = surface.outerWidth();
   const int R = CalibrationSteps(W);
-  if (j == 1 && !ReadFrame(s, api, record)) return false;
+  if (j == 1 && ReadFrame(s, api, surface) != Read::Frame) return false;
   s.w += 1;
   const std::int32_t a = s.frame[2 * j - 1];
   const std::int32_t b = s.frame[2 * j];
@@ -155,11 +151,13 @@ bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, Run
 }
 
 // Frames the stream lost while this run stored samples; the samples are
-// cleared when any were lost. 0 without samples or without the library's count.
+// cleared when any were lost. After a lost sensor no more frames will come to
+// confirm a late gap, but a loss already counted still voids the samples.
+// 0 without samples or without the library's count.
 int LostFrames(const RunState& s, const SensorApi& api, PulsogramRecord& record) {
   if (s.n == 0 || api.GetLostFrames == nullptr) return 0;
   std::array<std::int32_t, kSensorSampleSize> spare{};
-  for (int i = 0; i < kConfirmFrames; ++i) api.GetDataSens(spare.data());
+  for (int i = 0; i < kConfirmFrames && !s.lost; ++i) api.GetDataSens(spare.data());
   const int lost = std::max(0, static_cast<int>(api.GetLostFrames()));
   if (lost > 0) std::fill(record.Samples, record.Samples + std::min(s.n, kMaxSamples), 0);
   return lost;
@@ -185,7 +183,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   surface.wait(100);
   api.SetStatusSens(1);
   // The seed frame fills the window.
-  if (!IsTrue(api.GetDataSens(s.frame.data()))) s.failedReads = 1;
+  const Read seed = ReadFrame(s, api, surface);
   for (int i = 1; i <= kStepsPerFrame; ++i) {
     s.slot[i] = s.frame[2 * i - 1];
     s.sum += s.slot[i];
@@ -194,7 +192,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   surface.setProgressMaximum(surface.outerWidth() - kSweepMargin);
   surface.setProgress(0);
 
-  bool stopped = false;
+  bool stopped = seed != Read::Frame;
   // The sweep's x follows the window's own width; its y the design scale.
   const SweepScope sweeps(surface);
   while (!stopped && s.w < surface.outerWidth() - kSweepMargin) {
@@ -207,7 +205,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   }
   // The last wait took a second; the stop below may take another.
   if (s.lost) surface.processEvents();
-  const int framesLost = s.lost ? 0 : LostFrames(s, api, record);
+  const int framesLost = LostFrames(s, api, record);
 
   api.SetStatusSens(0);
   api.SetDTRPort(0);

@@ -20,8 +20,9 @@ inline constexpr int kSweepMargin = 10;   // the sweep wraps at W - 10
 inline constexpr double kTicksPerSecond = 3.0e6;
 inline constexpr int kPeriodFirstStep = 101;  // steps whose A + B ticks are summed
 inline constexpr int kPeriodLastStep = 200;
-// Each failed frame wait lasts about a second: this many in a row (about
-// three seconds without a frame) mean the sensor is gone.
+// Each failed frame wait lasts about a second: a frame that comes late is
+// waited for, and this many failed waits in a row (about three seconds
+// without a frame) mean the sensor is gone.
 inline constexpr int kLostAfterFailedReads = 3;
 // Frames read after the last step and not used: the library sees a frame
 // missing from the stream's time line only once a few more have come.
@@ -64,8 +65,8 @@ struct RunResult {
   double period = 0.0;   // seconds per sample (WorkingPeriod)
   bool stopped = false;
   int steps = 0;  // w at the end
-  // The sensor stopped answering: the run ended as STOP ends it, and the
-  // steps repeated from its last frame were not stored.
+  // The sensor stopped answering: the run ended as STOP ends it, keeping
+  // the samples of the frames that came.
   bool sensorLost = false;
   // Frames of the stream lost on the way (the library's count). Such a run
   // keeps no samples: the ones that came would be run together as if
@@ -75,11 +76,12 @@ struct RunResult {
 
 // Runs one measurement into `record`: opens the sensor, streams, draws and
 // stores, closes the sensor, then writes SampleCount, SamplePeriod and Gain.
-// A failed frame wait repeats the last frame's values; kLostAfterFailedReads
-// of them in a row end the run (RunResult::sensorLost). A run that stored
-// samples then reads kConfirmFrames more frames and asks the library how many
-// frames were lost; with any lost, SampleCount is 0 and the samples are
-// cleared (RunResult::framesLost).
+// Every step uses a frame that came, in order: a failed frame wait is waited
+// again (never filled in from the last frame), and kLostAfterFailedReads of
+// them in a row end the run (RunResult::sensorLost). A run that stored
+// samples then reads kConfirmFrames more frames (unless the sensor is gone)
+// and asks the library how many frames were lost; with any lost, SampleCount
+// is 0 and the samples are cleared (RunResult::framesLost).
 RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int startGain,
                          RunSurface& surface);
 

@@ -17,6 +17,14 @@ bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks) {
   return CheckRecording(record, marks).accepted();
 }
 
+QString CutShortText(const PulsogramRecord& record, QChar decimalSeparator) {
+  const double seconds = UsableSampleCount(record) * record.SamplePeriod;
+  QString shown = QString::number(std::isfinite(seconds) ? seconds : 0.0, 'f', 1);
+  shown.replace(QLatin1Char('.'), decimalSeparator);
+  return QStringLiteral("ЗАПИСЬ ПРЕРВАНА: датчик перестал отвечать, записано только ") + shown +
+         QStringLiteral(" с");
+}
+
 QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
                         QChar decimalSeparator) {
   return QString::fromStdString(ImplausibleText(verdict, record.SamplePeriod,

@@ -20,6 +20,10 @@ RecordingVerdict CheckRecording(const PulsogramRecord& record, MarkTable& marks)
 // CheckRecording(...).accepted().
 bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks);
 
+// What the check screen and saving say about a recording the sensor cut
+// short: that it ended early, and how many seconds of it came.
+QString CutShortText(const PulsogramRecord& record, QChar decimalSeparator);
+
 // The reason text for a verdict; empty unless the recording is implausible.
 QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
                         QChar decimalSeparator);

@@ -21,13 +21,18 @@ void StopSensor(const SensorApi& api) {
   api.ClosePort();
 }
 
+// A reading no battery of the sensor can give is a garbled reply.
+bool PlausibleVolts(float volts) {
+  return std::isfinite(volts) && volts >= kMinPlausibleVolts && volts <= kMaxPlausibleVolts;
+}
+
 // The battery voltage, asked at most twice; none when no reading came. The
 // preset NaN tells a reply without a voltage from a reading.
 std::optional<float> ReadBattery(const SensorApi& api) {
   constexpr int kAttempts = 2;
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
     float volts = std::numeric_limits<float>::quiet_NaN();
-    if (IsTrue(api.GetVBat(&volts)) && std::isfinite(volts)) return volts;
+    if (IsTrue(api.GetVBat(&volts)) && PlausibleVolts(volts)) return volts;
     // A port that failed to open or was closed by a failed write stays closed.
     if (api.CheckOpenPort && !IsTrue(api.CheckOpenPort())) break;
   }
@@ -35,6 +40,16 @@ std::optional<float> ReadBattery(const SensorApi& api) {
 }
 
 }  // namespace
+
+QString SensorNotFoundText(const QStringList& libraryMessages) {
+  QString text = QStringLiteral("Датчик не найден. Подключите датчик к USB и нажмите «") +
+                 QString::fromUtf8(kCheckAgainLabel) + QStringLiteral("».");
+  QStringList distinct = libraryMessages;
+  distinct.removeDuplicates();
+  if (!distinct.isEmpty()) text += QStringLiteral("\n\nСообщения драйвера датчика:");
+  for (const QString& m : distinct) text += QStringLiteral("\n– ") + m;
+  return text;
+}
 
 QString BatteryText(float volts, QChar decimalSeparator) {
   return QStringLiteral("Ubat = ") + Volts(volts, decimalSeparator) + QStringLiteral(" в.");
@@ -67,6 +82,7 @@ SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& vi
   }
   const float volts = *reading;
   result.batteryVolts = volts;
+  result.answered = true;
   view.setBatteryText(BatteryText(volts, view.decimalSeparator));
   if (volts >= kMinBatteryVolts) {
     view.wait(100);

@@ -6,6 +6,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "acquisition/sensor_api.h"
@@ -13,6 +14,9 @@
 namespace sfigmo {
 
 inline constexpr float kMinBatteryVolts = 7.5f;
+// Readings outside this range are failed reads, not voltages.
+inline constexpr float kMinPlausibleVolts = 0.0f;
+inline constexpr float kMaxPlausibleVolts = 20.0f;
 
 // Where the check writes and how it waits.
 struct SensorCheckView {
@@ -28,17 +32,26 @@ struct SensorCheckResult {
   float batteryVolts = 0.0f;  // 0.0 when not read
   // The battery query failed twice: a broken link, not a flat battery.
   bool batteryUnanswered = false;
+  // A battery reading came: the sensor is there, whatever else failed.
+  bool answered = false;
 };
 
 // Memo2's text when the sensor does not answer the battery query.
 inline constexpr const char* kNoSensorLinkText = " Нет связи с датчиком";
 
 // Runs the test over a bound library. A battery query that fails (no reply,
-// or a reply without a voltage) is asked once more; failing again, the check
+// a reply without a voltage, or one outside 0..20 V) is asked once more; failing again, the check
 // says the sensor does not answer rather than reading a flat battery. With
 // an incomplete `api` (no library) nothing is called and the result is
 // no-signal.
 SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& view);
+
+// The one box of a start-up check at which the device library complained
+// (the sensor not plugged in, its port gone): what to do first, naming the
+// box's own button that checks again, then each of the library's texts once.
+inline constexpr const char* kSensorNotFoundCaption = "Датчик не найден";
+inline constexpr const char* kCheckAgainLabel = "Проверить снова";
+QString SensorNotFoundText(const QStringList& libraryMessages);
 
 // "Ubat = 9 в." and "Ubat=7,4": the battery value with 3 significant digits.
 QString BatteryText(float volts, QChar decimalSeparator);

@@ -20,6 +20,9 @@ struct WorkingRecord {
   double& WorkingPeriod;
   int& FrameNumber;
   int& MarkCursor;
+  // The sensor stopped answering during the run that made CurrentRecord:
+  // its samples end early. Cleared by the next run and by opening a record.
+  bool& CutShort;
 };
 
 }  // namespace sfigmo

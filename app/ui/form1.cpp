@@ -23,6 +23,9 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
+#include <QFontMetricsF>
+#include <QTextDocument>
+#include <algorithm>
 #include <cmath>
 
 #include "acquisition/screens/measurement_actions.h"
@@ -61,6 +64,28 @@ template <typename T>
 T* Named(T* w, const char* name) {
   w->setObjectName(QString::fromLatin1(name));
   return w;
+}
+
+// A status text longer than its memo is drawn smaller, down to 60 % of the
+// window's font, so that it is read whole (" Нет связи с датчиком" in 89
+// design pixels); one that fits keeps the window's font.
+void FitStatusText(QPlainTextEdit* memo) {
+  QFont font = memo->parentWidget()->font();
+  const double base = font.pointSizeF();
+  // The text's room: the viewport less the document's margins and the cursor.
+  const qreal room = memo->viewport()->width() - 2 * memo->document()->documentMargin() - 2;
+  const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+  for (double points = base; points >= base * 0.6; points -= 0.25) {
+    font.setPointSizeF(points);
+    const QFontMetricsF metrics(font);
+    const bool fits = std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+      return metrics.horizontalAdvance(line) <= room;
+    });
+    if (fits) break;
+  }
+  if (memo->font() != font) memo->setFont(font);
+  // The smaller text is also there in the window's font on hovering.
+  memo->setToolTip(font.pointSizeF() < base ? memo->toPlainText().trimmed() : QString());
 }
 
 }  // namespace
@@ -144,6 +169,7 @@ void TForm1::buildControls() {
     m->setFrameShape(QFrame::Box);
     m->setLineWrapMode(QPlainTextEdit::NoWrap);  // the status words must stay on one line
     m->document()->setDocumentMargin(1);
+    QObject::connect(m, &QPlainTextEdit::textChanged, m, [m] { FitStatusText(m); });
     return m;
   };
   Memo1 = memo("Memo1", 440, 0, 89, 25, client);

@@ -133,6 +133,7 @@ class TForm1 : public QMainWindow {
   int MarkCursor = 1;
   int CurrentGain = 20;
   double WorkingPeriod = 0.0;
+  bool RecordingCutShort = false;  // the sensor cut CurrentRecord short
   QString ProgramFolder;  // with a trailing '/'
 
   std::unique_ptr<sfigmo::PulsogramRecord> CurrentRecord;
@@ -206,6 +207,8 @@ class TForm1 : public QMainWindow {
   void scheduleReplay();
   // Shows one message at once: the presenter's, or a modal message box.
   void showMessageNow(const QString& text, const QString& caption, bool isError);
+  // An error box whose own button checks the sensor again; true when pressed.
+  bool offerCheckAgainNow(const QString& text, const QString& caption);
   // What each area's actions may touch of this window (form1_surfaces.cpp).
   sfigmo::ShownScreens shownScreens();
   sfigmo::WorkingRecord workingRecord();

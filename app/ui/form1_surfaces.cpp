@@ -8,8 +8,10 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "acquisition/screens/measurement_actions.h"
+#include "acquisition/startup_check.h"
 #include "analysis/screens/analysis_actions.h"
 #include "draw/message_text.h"
 #include "results/screens/pages_dlg.h"
@@ -48,13 +50,29 @@ void TForm1::showMessageNow(const QString& text, const QString& caption, bool is
   box.exec();
 }
 
+bool TForm1::offerCheckAgainNow(const QString& text, const QString& caption) {
+  if (options_.messagePresenter) {
+    options_.messagePresenter(text, caption, true);
+    return false;
+  }
+  QMessageBox box(QMessageBox::Critical, caption, {}, QMessageBox::NoButton, this);
+  QPushButton* again =
+      box.addButton(QString::fromUtf8(sfigmo::kCheckAgainLabel), QMessageBox::AcceptRole);
+  box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+  box.setDefaultButton(again);
+  box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
+  box.exec();
+  return box.clickedButton() == again;
+}
+
 sfigmo::ShownScreens TForm1::shownScreens() {
   return {CheckViewShown, AnalysisViewShown, RegistrationViewShown, TrendViewShown,
           ConclusionShown};
 }
 
 sfigmo::WorkingRecord TForm1::workingRecord() {
-  return {CurrentRecord, BrowseRecord, Marks, Results, WorkingPeriod, FrameNumber, MarkCursor};
+  return {CurrentRecord, BrowseRecord, Marks,     Results,
+          WorkingPeriod, FrameNumber,  MarkCursor, RecordingCutShort};
 }
 
 sfigmo::StorageSurface TForm1::storageSurface() {
@@ -123,7 +141,10 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
           .refreshProgramFolder = [this] { chooseProgramFolder(); },
           .checkAndConclude = [this] { analysis_->CheckAndConclude(); },
           .showMessage = [this](const QString& text, const QString& caption,
-                                bool isError) { showMessageNow(text, caption, isError); }};
+                                bool isError) { showMessageNow(text, caption, isError); },
+          .offerCheckAgain = [this](const QString& text, const QString& caption) {
+            return offerCheckAgainNow(text, caption);
+          }};
 }
 
 sfigmo::AnalysisSurface TForm1::analysisSurface() {

@@ -5,12 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <map>
 #include <set>
 
+#include "acquisition/device_library.h"
 #include "draw/canvas.h"
 #include "fake_sensor.h"
+#include "sensor_sim.h"
 
 namespace sfigmo {
 namespace {
@@ -188,11 +194,26 @@ TEST_F(RunTest, StopBeforeStep101LeavesPeriodZero) {
   EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.0);
 }
 
-TEST_F(RunTest, LateFramesRepeatTheLastAndTheRunCompletes) {
+TEST_F(RunTest, LateFramesAreWaitedForNeverRepeated) {
+  // Each frame differs, so a repeated or skipped frame shows in the samples.
+  const auto varied = [](int k, std::int32_t* v) {
+    for (int i = 1; i <= 5; ++i) {
+      v[2 * i - 1] = 20000 + (k * 37 + i * 11) % 97 * 5;
+      v[2 * i] = 60000 - v[2 * i - 1];
+    }
+  };
+  FakeSensor on_time;
+  on_time.frame = varied;
+  FakeSensor::current = &on_time;
+  FakeSurface plain(649);
+  RunMeasurement(on_time.api(), *record, 20, plain);
+  const std::vector<std::int32_t> expected(record->Samples, record->Samples + 316);
+
   // Reads 80 and 81 (steps 396..405, recording) time out: two waits in a
   // row are still a late sensor, not a lost one.
-  for (const std::set<int>& late : {std::set<int>{80}, std::set<int>{80, 81}, {3, 80, 81}}) {
+  for (const std::set<int>& late : {std::set<int>{0}, {80}, {80, 81}, {3, 80, 81}}) {
     FakeSensor sensor;
+    sensor.frame = varied;
     sensor.lateReads = late;
     FakeSensor::current = &sensor;
     FakeSurface surface(649);
@@ -200,8 +221,10 @@ TEST_F(RunTest, LateFramesRepeatTheLastAndTheRunCompletes) {
     EXPECT_FALSE(r.stopped);
     EXPECT_FALSE(r.sensorLost);
     EXPECT_EQ(r.steps, 640);
-    EXPECT_EQ(record->SampleCount, 316);
-    EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.02);  // the repeated values still carry ticks
+    ASSERT_EQ(record->SampleCount, 316);
+    EXPECT_EQ(std::vector<std::int32_t>(record->Samples, record->Samples + 316), expected);
+    EXPECT_DOUBLE_EQ(record->SamplePeriod, 0.02);
+    EXPECT_EQ(sensor.framesServed, on_time.framesServed);
   }
   FakeSensor::current = &sensor;
 }
@@ -222,21 +245,21 @@ TEST_P(LostSensorRun, EndsAfterThreeFailedWaitsKeepingOnlyMeasuredValues) {
   const RunResult r = RunMeasurement(sensor.api(), *record, 20, surface);
   EXPECT_TRUE(r.sensorLost);
   EXPECT_TRUE(r.stopped);
-  // Two waits repeated the last frame (10 steps drawn), the third ended it.
-  EXPECT_EQ(r.steps, c.measuredSteps + 2 * kStepsPerFrame);
+  // Three failed waits ended it; nothing was drawn or stored while waiting.
+  EXPECT_EQ(r.steps, c.measuredSteps);
   EXPECT_EQ(r.samplesTaken, c.samples);
   EXPECT_EQ(record->SampleCount, c.samples);
   EXPECT_DOUBLE_EQ(record->SamplePeriod, c.ticks / 3e8);
-  const int repeated = std::max(0, r.steps - CalibrationSteps(649)) - c.samples;
-  for (int k = c.samples; k < c.samples + repeated; ++k) EXPECT_EQ(record->Samples[k], 0) << k;
-  EXPECT_EQ(record->Samples[c.samples + repeated], 0x5A5A5A5A);  // never written
+  EXPECT_EQ(record->Samples[c.samples], 0x5A5A5A5A);  // never written
+  EXPECT_GE(surface.events, 2);  // events ran between the waits
   const std::vector<std::string> tail(sensor.calls.end() - 3, sensor.calls.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"stop", "dtr0", "close"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Phases, LostSensorRun,
-    ::testing::Values(LostCase{1, 0, 0, 0.0},              // nothing after the seed
+    ::testing::Values(LostCase{0, 0, 0, 0.0},              // not even the seed
+                      LostCase{1, 0, 0, 0.0},              // nothing after the seed
                       LostCase{30, 145, 0, 45 * 60000.0},  // calibration, period sum cut
                       LostCase{100, 495, 495 - 324, 100 * 60000.0}));  // recording
 
@@ -302,6 +325,66 @@ TEST_F(RunTest, LostFramesKeepNoSamples) {
     EXPECT_EQ(tail, (std::vector<std::string>{"stop", "dtr0", "close"}));
   }
   FakeSensor::current = &sensor;
+}
+
+}  // namespace
+}  // namespace sfigmo
+
+namespace sfigmo {
+namespace {
+
+// The light level A of pair j (1..5) of each frame sensor-sim sent, by
+// sequence number (1 = the stream's first), from its --log file; empty when
+// a frame was lost on the way.
+std::map<int, std::array<int, 6>> LoggedLevels(const QString& path) {
+  QFile log(path);
+  std::map<int, std::array<int, 6>> frames;
+  if (!log.open(QIODevice::ReadOnly)) return frames;
+  for (const QByteArray& line : log.readAll().split('\n')) {
+    const QList<QByteArray> f = line.split(' ');
+    if (line.startsWith("dropped")) return {};
+    if (f.size() != 12) continue;
+    std::array<int, 6> a{};
+    for (int j = 1; j <= 5; ++j) a[j] = f[2 * j].toInt();
+    frames[f[0].toInt()] = a;
+  }
+  return frames;
+}
+
+// A link that holds the sensor's bytes for 1.4 s during the recording, then
+// delivers them at once: no frame is lost, so the run keeps every sample,
+// each the change of the level between two frames that came one after the
+// other. None is made up from a frame used twice.
+TEST(StalledLink, EverySampleComesFromConsecutiveFrames) {
+  DeviceLibrary lib;
+  if (!lib.load(QStringLiteral(SFIGMO_BIN_DIR))) GTEST_SKIP() << "no libsensordrv.so";
+  QTemporaryDir dir;
+  const QString logPath = dir.filePath(QStringLiteral("frames.log"));
+  constexpr int W = 330;  // 320 steps: calibration up to frame 34, then recording
+  auto sim = test::StartSensorSim({QStringLiteral("--log"), logPath, QStringLiteral("--stall-at"),
+                                   QStringLiteral("45"), QStringLiteral("--stall-ms"),
+                                   QStringLiteral("1400")});
+  ASSERT_TRUE(sim->Started()) << sim->Errors();
+  FakeSurface surface(W);
+  auto record = std::make_unique<PulsogramRecord>();
+  const RunResult r = RunMeasurement(lib.api(), *record, 20, surface);
+  EXPECT_FALSE(r.stopped);
+  EXPECT_FALSE(r.sensorLost);
+  EXPECT_EQ(r.framesLost, 0);
+  const int count = SampleCountForWidth(W);
+  ASSERT_EQ(record->SampleCount, count);
+
+  const auto frames = LoggedLevels(logPath);
+  const int R = CalibrationSteps(W);
+  for (int k = 0; k < count; ++k) {
+    const int step = R + 1 + k;
+    const int frame = 1 + (step + kStepsPerFrame - 1) / kStepsPerFrame;  // 1: the seed
+    const int j = (step - 1) % kStepsPerFrame + 1;
+    ASSERT_TRUE(frames.count(frame) && frames.count(frame - 1)) << frame;
+    const int change = frames.at(frame)[j] - frames.at(frame - 1)[j];
+    ASSERT_EQ(record->Samples[k], TraceValue(change, record->Gain) - 100)
+        << "sample " << k << ", frame " << frame;
+  }
 }
 
 }  // namespace

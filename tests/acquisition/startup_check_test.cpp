@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 
 #include "acquisition/device_library.h"
 #include "fake_sensor.h"
@@ -78,12 +79,22 @@ TEST_F(CheckTest, FailedBatteryQueryIsAskedOnceMoreThenNamesTheLink) {
     int failures;
     bool withoutVolts;
     bool ready;
+    float volts = 9.0f;  // what a reply says
+    const char* shown = "Ubat = 9 в.";
   };
+  const float nan = std::numeric_limits<float>::quiet_NaN();
   const Case cases[] = {
       {"one failure, then a reading", true, 1, false, true},
       {"mute", false, 0, false, false},
       {"two failures", true, 2, false, false},
       {"reply without a voltage", true, 0, true, false},
+      // Readings no battery gives are failed reads too.
+      {"255 V", true, 0, false, false, 255.0f},
+      {"20.5 V", true, 0, false, false, 20.5f},
+      {"below 0 V", true, 0, false, false, -0.5f},
+      {"not a number", true, 0, false, false, nan},
+      {"20 V is a reading", true, 0, false, true, 20.0f, "Ubat = 20 в."},
+      {"0 V is a flat battery", true, 0, false, false, 0.0f, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -91,15 +102,22 @@ TEST_F(CheckTest, FailedBatteryQueryIsAskedOnceMoreThenNamesTheLink) {
     s.answersBattery = c.answers;
     s.batteryFailures = c.failures;
     s.batteryWithoutVolts = c.withoutVolts;
+    s.volts = c.volts;
     FakeSensor::current = &s;
     batteryTexts.clear();
     message.clear();
     const SensorCheckResult r = RunSensorCheck(s.api(), view);
-    EXPECT_EQ(std::count(s.calls.begin(), s.calls.end(), "vbat"), 2);
     EXPECT_EQ(r.noSignal, !c.ready);
+    if (c.shown == nullptr) {  // a reading, below the minimum
+      EXPECT_TRUE(r.answered);
+      EXPECT_EQ(message, QStringLiteral("  Сменить Бат."));
+      continue;
+    }
+    EXPECT_EQ(std::count(s.calls.begin(), s.calls.end(), "vbat"), c.ready ? c.failures + 1 : 2);
     EXPECT_EQ(r.batteryUnanswered, !c.ready);
+    EXPECT_EQ(r.answered, c.ready);
     if (c.ready) {
-      EXPECT_EQ(batteryTexts, std::vector<QString>{QStringLiteral("Ubat = 9 в.")});
+      EXPECT_EQ(batteryTexts, std::vector<QString>{QString::fromUtf8(c.shown)});
       EXPECT_TRUE(message.isEmpty());
     } else {
       EXPECT_TRUE(batteryTexts.empty());

@@ -15,6 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <cmath>
 #include <functional>
@@ -250,6 +253,45 @@ TEST(WithoutSensor, LibraryMessagesReachTheWindow) {
   EXPECT_EQ(t.form->NoSignal, 1);
 }
 
+// Without a sensor the library's complaints of one check come as one box
+// that says what to do; later checks stay quiet until the sensor answers.
+TEST(WithoutSensor, OneBoxThenQuietUntilTheSensorAnswers) {
+  const QByteArray missing("/dev/sfigmo-no-such-tty");
+  qputenv("SENSORDRV_PORT", missing);
+  TestWindow t;
+  TForm1& f = *t.form;
+  f.show();
+  const auto activate = [&f] {
+    f.FormActivate();
+    QApplication::processEvents();
+  };
+  activate();
+  ASSERT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
+  const QStringList lines = t.messages.front().split(QLatin1Char('\n'));
+  EXPECT_EQ(lines.front(), QStringLiteral("Датчик не найден: Датчик не найден. Подключите датчик "
+                                          "к USB и нажмите «Проверить снова»."));
+  EXPECT_TRUE(t.messages.front().contains(QStringLiteral("Ошибка при открытии порта")));
+  QStringList distinct = lines;
+  distinct.removeDuplicates();
+  EXPECT_EQ(distinct, lines);  // each of the library's texts once
+
+  for (int i = 0; i < 3; ++i) activate();  // e.g. after the program's own windows closed
+  EXPECT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_EQ(f.NoSignal, 1);
+
+  {
+    auto sim = test::StartSensorSim();
+    ASSERT_TRUE(sim->Started()) << sim->Errors();
+    activate();
+    EXPECT_EQ(f.NoSignal, 0);
+  }
+  qputenv("SENSORDRV_PORT", missing);
+  activate();  // gone again after it answered: told once more
+  qunsetenv("SENSORDRV_PORT");
+  EXPECT_EQ(t.messages.size(), 2) << t.messages.join('\n').toStdString();
+}
+
 TEST_F(WithSim, MuteSensorIsABrokenLinkNotAFlatBattery) {
   start({QStringLiteral("--mute")});
   TForm1& f = *t.form;
@@ -258,6 +300,30 @@ TEST_F(WithSim, MuteSensorIsABrokenLinkNotAFlatBattery) {
   EXPECT_EQ(f.Memo2->toPlainText(), QString::fromUtf8(kNoSensorLinkText));
   EXPECT_TRUE(f.Label1->text().isEmpty());
   EXPECT_FALSE(f.Button1->isEnabled());
+}
+
+// Every status text is read whole in its memo at the design size: its laid
+// out line, with the document's margins, fits the memo's viewport.
+TEST(StatusTexts, EveryOneFitsItsMemoAt800) {
+  TestWindow t;
+  TForm1& f = *t.form;
+  f.show();
+  const char* texts[] = {" НЕТ СИГНАЛА", "      ГОТОВО", " Нет связи с датчиком",
+                         " Нет связи с ПК", "  Сменить Бат.", "      ОШИБКА", "       КАДР  12"};
+  for (QPlainTextEdit* memo : {f.Memo1, f.Memo2}) {
+    for (const char* text : texts) {
+      memo->setPlainText(QString::fromUtf8(text));
+      QApplication::processEvents();
+      const QTextLayout* layout = memo->document()->firstBlock().layout();
+      ASSERT_EQ(layout->lineCount(), 1) << text;
+      EXPECT_LE(layout->lineAt(0).naturalTextWidth() + 2 * memo->document()->documentMargin(),
+                memo->viewport()->width())
+          << text;
+    }
+  }
+  f.Memo1->setPlainText(QStringLiteral(" НЕТ СИГНАЛА"));
+  EXPECT_EQ(f.Memo1->font().pointSizeF(), f.font().pointSizeF());  // short: the window's font
+  t.save(QStringLiteral("status-no-sensor-link"));
 }
 
 // Frames the simulator sent in its last stream, from its --log file.
@@ -348,6 +414,20 @@ TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
   EXPECT_NE(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
   EXPECT_FALSE(f.busy());
   t.save(QStringLiteral("lost-sensor-") + QString::fromLatin1(c.name));
+
+  // The samples that came can be looked at, but the check says the
+  // recording was cut short, above its advice or below its frame.
+  EXPECT_EQ(f.RecordingCutShort, n > 0);
+  if (n == 0) return;
+  f.RadioButton2->click();
+  f.Button3->click();
+  const bool rejected = f.CheckFailed == 1;
+  const int top = rejected ? kCutShortRejectionY : kCutShortFrameY;
+  int red = 0;
+  for (int y = top; y < top + 12; ++y)
+    for (int x = 10; x < 300; ++x) red += f.traceCanvas().pixel(x, y) == colours::Red;
+  EXPECT_GT(red, 100);
+  t.save(QStringLiteral("lost-sensor-check-") + QString::fromLatin1(c.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,7 +1,9 @@
 // sensor-probe: checks a sensor the way the program uses it. Loads
 // libsensordrv.so from its own folder by file name, runs the calling order
 // and reports every result. Exit code 0 only when the sensor was found, the
-// battery holds at least 7.5 V and every frame asked for came.
+// battery holds at least 7.5 V and every frame asked for came. Each wait is
+// announced before it starts, and the whole check has a time limit, so a
+// silent or unplugged sensor never leaves the user looking at nothing.
 
 #include <dlfcn.h>
 #include <getopt.h>
@@ -22,6 +24,34 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr float kMinBatteryVolts = 7.5f;
+constexpr float kMaxPlausibleVolts = 20.0f;  // above: a garbled reply, not a voltage
+// Each failed frame wait lasts about a second; this many in a row: the
+// sensor has fallen silent.
+constexpr int kSilentReads = 3;
+
+// The whole check's time limit; the stop and close at the end still run.
+class Deadline {
+ public:
+  explicit Deadline(double seconds)
+      : seconds_(seconds),
+        end_(Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                std::chrono::duration<double>(seconds))) {}
+  // True (and said once) when the time is up.
+  bool Passed() {
+    if (Clock::now() < end_) return false;
+    if (!told_) std::printf("время проверки (%.0f с) истекло: дальше не ждём\n", seconds_);
+    told_ = true;
+    return true;
+  }
+
+ private:
+  double seconds_;
+  Clock::time_point end_;
+  bool told_ = false;
+};
+
+// What the probe waits for now; the library waits up to about a second.
+void Waiting(const char* what) { std::printf("ожидание: %s (до 1 с)...\n", what); }
 
 struct Api {
   SensordrvSearchDevicesFn SearchDevices;
@@ -87,43 +117,69 @@ void ReportFrames(const std::vector<double>& times, const std::vector<std::int32
   if (s.statusCounts) std::printf("пропущено кадров по счётчику  %d\n", s.counterGaps);
 }
 
+// The frames asked for, until they came, the sensor fell silent or the time
+// is up; arrival times and status bytes go to times and statuses.
+void ReadFrames(const Api& api, int frames, Deadline& deadline, std::vector<double>& times,
+                std::vector<std::int32_t>& statuses) {
+  std::printf("ожидание: %d кадров...\n", frames);
+  const auto start = Clock::now();
+  int silent = 0;
+  while (static_cast<int>(times.size()) < frames && !deadline.Passed()) {
+    std::int32_t sample[SENSORDRV_SAMPLE_VALUES] = {};
+    if (api.GetDataSens(sample) == 0) {
+      std::printf("кадр не пришёл за 1 с (получено %zu из %d)\n", times.size(), frames);
+      if (++silent < kSilentReads) continue;
+      std::printf("датчик молчит %d с подряд: приём прекращён\n", kSilentReads);
+      return;
+    }
+    silent = 0;
+    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    statuses.push_back(sample[0]);
+  }
+}
+
 // The calling order of the program; true when everything held.
-bool Probe(const Api& api, int frames) {
+bool Probe(const Api& api, int frames, Deadline& deadline) {
   bool ok = true;
   Result("_SearchDevices", api.SearchDevices());
   if (!Result("_OpenPort", api.OpenPort())) {
-    std::printf("датчик не найден\n");
+    std::printf("датчик не найден: подключите датчик к USB (или укажите --port)\n");
     return false;
   }
   Pause();
   ok &= Result("_SetDTRPort(1)", api.SetDTRPort(1)) == 1;
   Pause();
   float volts = -1.0f;
+  Waiting("ответ на запрос напряжения батареи");
   const bool battery = Result("_Get_V_bat", api.GetVBat(&volts)) == 1 && volts >= 0.0f;
   if (battery) std::printf("напряжение батареи, В         %.2f\n", static_cast<double>(volts));
-  if (!battery || volts < kMinBatteryVolts) {
+  if (battery && volts > kMaxPlausibleVolts) {
+    std::printf("батарея: показание больше %.0f В недостоверно — ответ датчика искажён\n",
+                static_cast<double>(kMaxPlausibleVolts));
+    ok = false;
+  } else if (!battery || volts < kMinBatteryVolts) {
     std::printf("батарея: меньше %.1f В или нет ответа — сменить батарею\n",
                 static_cast<double>(kMinBatteryVolts));
     ok = false;
   }
   std::uint8_t version[4] = {};
-  if (Result("_Get_version_Device", api.GetVersionDevice(version))) {
-    std::printf("версия                        %02X %02X %02X %02X\n", version[0], version[1],
-                version[2], version[3]);
+  if (!deadline.Passed()) {
+    Waiting("ответ на запрос версии");
+    if (Result("_Get_version_Device", api.GetVersionDevice(version))) {
+      std::printf("версия                        %02X %02X %02X %02X\n", version[0], version[1],
+                  version[2], version[3]);
+    }
   }
   std::vector<double> times;
   std::vector<std::int32_t> statuses;
-  if (Result("_Set_status_SENS(1)", api.SetStatusSens(1))) {
-    const auto start = Clock::now();
-    for (int i = 0; i < frames; ++i) {
-      std::int32_t sample[SENSORDRV_SAMPLE_VALUES] = {};
-      if (api.GetDataSens(sample) == 0) continue;
-      times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-      statuses.push_back(sample[0]);
-    }
+  if (!deadline.Passed()) {
+    Waiting("подтверждение запуска потока кадров");
+    if (Result("_Set_status_SENS(1)", api.SetStatusSens(1)))
+      ReadFrames(api, frames, deadline, times, statuses);
   }
   ReportFrames(times, statuses, frames);
   ok &= static_cast<int>(times.size()) == frames;
+  Waiting("подтверждение останова потока");
   Result("_Set_status_SENS(0)", api.SetStatusSens(0));
   Result("_Check_failed_Device", api.CheckFailedDevice());
   Result("_SetDTRPort(0)", api.SetDTRPort(0));
@@ -134,19 +190,26 @@ bool Probe(const Api& api, int frames) {
 
 void Usage() {
   std::printf(
-      "sensor-probe [--frames N] [--port PATH]\n"
+      "sensor-probe [--frames N] [--port PATH] [--time-limit S]\n"
       "Проверка датчика: поиск, открытие, DTR, батарея, версия, запуск, N кадров, останов.\n"
-      "  --frames N   сколько кадров принять (по умолчанию 50)\n"
-      "  --port PATH  tty датчика или симулятора (иначе SENSORDRV_PORT или первый FTDI на USB)\n"
+      "  --frames N        сколько кадров принять (по умолчанию 50)\n"
+      "  --port PATH       tty датчика или симулятора (иначе SENSORDRV_PORT или первый FTDI на "
+      "USB)\n"
+      "  --time-limit S    сколько секунд ждать всего (по умолчанию 15 + N/4); приём кадров\n"
+      "                    прекращается и раньше, если датчик молчит 3 с подряд\n"
       "Код выхода 0: датчик найден, батарея не ниже 7,5 В, все кадры пришли.\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Line by line even into a pipe: each wait is seen as it begins.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   int frames = 50;
+  double timeLimit = 0.0;  // 0: from the number of frames
   const option options[] = {{"frames", required_argument, nullptr, 'n'},
                             {"port", required_argument, nullptr, 'p'},
+                            {"time-limit", required_argument, nullptr, 't'},
                             {"help", no_argument, nullptr, 'h'},
                             {nullptr, 0, nullptr, 0}};
   int opt = 0;
@@ -159,6 +222,13 @@ int main(int argc, char** argv) {
         return 2;
       }
       frames = static_cast<int>(n);
+    } else if (opt == 't') {
+      char* end = nullptr;
+      timeLimit = std::strtod(optarg, &end);
+      if (end == optarg || *end != '\0' || !(timeLimit >= 1.0 && timeLimit <= 1.0e6)) {
+        std::fprintf(stderr, "sensor-probe: --time-limit: нужно число секунд от 1 до 1000000\n");
+        return 2;
+      }
     } else if (opt == 'p') {
       setenv("SENSORDRV_PORT", optarg, 1);
     } else if (opt == 'h') {
@@ -171,7 +241,9 @@ int main(int argc, char** argv) {
   }
   Api api{};
   if (!Load(api)) return 1;
-  const bool ok = Probe(api, frames);
+  // A sensor streams about 10 frames a second; 4 a second leaves it room.
+  Deadline deadline(timeLimit > 0.0 ? timeLimit : 15.0 + frames / 4.0);
+  const bool ok = Probe(api, frames, deadline);
   std::printf(ok ? "ИТОГ: датчик исправен\n" : "ИТОГ: проверка не пройдена\n");
   std::fflush(stdout);
   return ok ? 0 : 1;

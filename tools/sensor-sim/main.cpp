@@ -54,11 +54,18 @@ class Server {
   std::vector<std::uint8_t> pending_;
   bool wasStreaming_ = false;
   Clock::time_point nextFrame_{};
+  // --stall-at: nothing is written before this time.
+  Clock::time_point holdUntil_{};
 };
 
 int Server::PollTimeoutMs(Clock::time_point now) const {
-  if (!device_.Streaming()) return 200;
-  const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame_ - now).count();
+  using std::chrono::milliseconds;
+  long long wait = 200;
+  if (device_.Streaming())
+    wait = std::chrono::duration_cast<milliseconds>(nextFrame_ - now).count();
+  if (holdUntil_ > now && !pending_.empty())  // wake when the held bytes may go
+    wait = std::min<long long>(
+        wait, std::chrono::duration_cast<milliseconds>(holdUntil_ - now).count() + 1);
   return static_cast<int>(std::clamp<long long>(wait, 0, 200));
 }
 
@@ -71,6 +78,7 @@ bool Server::ReadHost() {
 }
 
 void Server::Flush() {
+  if (Clock::now() < holdUntil_) return;
   while (!pending_.empty()) {
     const ssize_t n = write(pty_.master, pending_.data(), pending_.size());
     if (n <= 0) return;
@@ -97,6 +105,9 @@ void Server::SendDueFrames(Clock::time_point now) {
     if (pending_.size() + frame.size() <= kMaxPending)
       pending_.insert(pending_.end(), frame.begin(), frame.end());
     LogFrame(log_, rec, dropped);
+    if (rec.sequence == device_.StallAt()) {
+      holdUntil_ = nextFrame_ + std::chrono::milliseconds(device_.StallMs());
+    }
     nextFrame_ += period;
     // After a long stall keep the rate rather than sending a burst.
     if (now - nextFrame_ > std::chrono::seconds(1)) nextFrame_ = now + period;
@@ -106,7 +117,7 @@ void Server::SendDueFrames(Clock::time_point now) {
 int Server::Run(bool watchStdin) {
   for (;;) {
     pollfd fds[2] = {{pty_.master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-    if (!pending_.empty()) fds[0].events |= POLLOUT;
+    if (!pending_.empty() && Clock::now() >= holdUntil_) fds[0].events |= POLLOUT;
     const int nfds = watchStdin ? 2 : 1;
     const int ready = poll(fds, nfds, PollTimeoutMs(Clock::now()));
     if (ready < 0 && errno != EINTR) return 1;

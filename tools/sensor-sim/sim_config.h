@@ -32,6 +32,10 @@ struct SimConfig {
   long dropBurst = 1;
   long dropLimit = -1;
   bool dropAsBadCrc = false;
+  // A stalled link: from frame stallAt of each stream on, every byte is held
+  // back for stallMs and then delivered at once; nothing is lost. 0: none.
+  long stallAt = 0;
+  long stallMs = 1400;
   std::string logFile;
   std::uint64_t seed = 1;
 };

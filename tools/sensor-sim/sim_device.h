@@ -37,6 +37,9 @@ class SimDevice {
   bool Silent() const;
   // Seconds between two measurement frames.
   double FramePeriod() const { return 5.0 / config_.rate; }
+  // --stall-at and --stall-ms (0: no stall).
+  long StallAt() const { return config_.stallAt; }
+  long StallMs() const { return config_.stallMs; }
   // Clock ticks per sample (A + B of each pair).
   std::int32_t TicksPerSample() const;
 

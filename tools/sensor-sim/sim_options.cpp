@@ -55,6 +55,8 @@ enum Option {
   kDropBurst,
   kDropLimit,
   kDropCrc,
+  kStallAt,
+  kStallMs,
   kLog,
   kSeed,
   kHelp
@@ -81,6 +83,8 @@ const option kLongOptions[] = {
     {"drop-burst", required_argument, nullptr, kDropBurst},
     {"drop-limit", required_argument, nullptr, kDropLimit},
     {"drop-crc", no_argument, nullptr, kDropCrc},
+    {"stall-at", required_argument, nullptr, kStallAt},
+    {"stall-ms", required_argument, nullptr, kStallMs},
     {"log", required_argument, nullptr, kLog},
     {"seed", required_argument, nullptr, kSeed},
     {"help", no_argument, nullptr, kHelp},
@@ -164,6 +168,15 @@ std::string Apply(int opt, const char* arg, ParsedOptions& p) {
     case kDropCrc:
       c.dropAsBadCrc = true;
       return {};
+    case kStallAt:
+      if (!ToLong(arg, n) || n < 1) return "--stall-at: нужен номер кадра, положительное целое";
+      c.stallAt = n;
+      return {};
+    case kStallMs:
+      if (!ToLong(arg, n) || n < 1 || n > 600000)
+        return "--stall-ms: задержка должна быть от 1 до 600000 мс";
+      c.stallMs = n;
+      return {};
     case kLog:
       c.logFile = arg;
       return {};
@@ -224,6 +237,9 @@ const char* UsageText() {
          "  --drop-limit M          lose frames at most M times per stream (default: always)\n"
          "  --drop-crc              send the lost frames with a wrong CRC instead of not at "
          "all\n"
+         "  --stall-at K            from frame K of each stream on, hold every byte back for\n"
+         "                          --stall-ms, then send them all at once (nothing lost)\n"
+         "  --stall-ms N            how long --stall-at holds the bytes (default 1400)\n"
          "  --log FILE              write every measurement frame sent, one per line\n"
          "  --seed N                random seed (default 1)\n";
 }

@@ -103,6 +103,19 @@ void DrawRejectionReason(Canvas& canvas, const QString& reason) {
   canvas.setFontColor(colour);
 }
 
+void DrawCutShortNotice(Canvas& canvas, int y, const QString& text) {
+  const QFont font = canvas.font();
+  const QColor colour = canvas.fontColor();
+  canvas.setFontSize(8);
+  canvas.setFontBold(true);
+  canvas.setFontColor(colours::Red);
+  canvas.textOut(10, y, text);
+  canvas.setFontFamily(font.family());
+  canvas.setFontSize(font.pointSize());
+  canvas.setFontBold(font.bold());
+  canvas.setFontColor(colour);
+}
+
 void DrawSignalWarning(Canvas& canvas, const SignalQuality& quality) {
   if (!quality.doubtful) return;
   const QFont font = canvas.font();

@@ -40,6 +40,13 @@ void DrawRejection(Canvas& canvas);
 inline constexpr int kRejectionReasonY = 25;
 void DrawRejectionReason(Canvas& canvas, const QString& reason);
 
+// On the check's screens of a recording the sensor cut short: CutShortText in
+// red at y (kCutShortFrameY below the frame, kCutShortRejectionY above the
+// advice). The canvas's font is left as it was.
+inline constexpr int kCutShortFrameY = 172;
+inline constexpr int kCutShortRejectionY = 5;
+void DrawCutShortNotice(Canvas& canvas, int y, const QString& text);
+
 // Below the frame of a doubtful recording: the red warning and its reason.
 // Nothing for a good one; the canvas's font is left as it was.
 inline constexpr int kSignalWarningY = 190;

@@ -22,6 +22,11 @@ namespace {
 
 constexpr int kMarkIndexResetCount = 1000;
 
+// The device library captions its messages "Error" or "ERROR".
+bool IsLibraryCaption(const QString& caption) {
+  return caption == QLatin1String("Error") || caption == QLatin1String("ERROR");
+}
+
 void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -106,7 +111,12 @@ void MeasurementActions::resetForActivation() {
 }
 
 void MeasurementActions::Activate() {
-  if (busy_ > 0) return;
+  if (busy_ > 0 || checking_) return;
+  for (bool asked = false; activateOnce(asked);) asked = true;
+}
+
+bool MeasurementActions::activateOnce(bool askedByUser) {
+  checking_ = true;
   if (!device_.load(s_.libraryFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                : s_.libraryFolder)) {
     presentMessage(QStringLiteral("Library load failed"), QString(), false);
@@ -123,9 +133,37 @@ void MeasurementActions::Activate() {
   view.wait = &Sleep;
   view.decimalSeparator = s_.decimalSeparator;
   // Without the library nothing is called and the outcome is no-signal.
-  s_.NoSignal = RunSensorCheck(device_.api(), view).noSignal ? 1 : 0;
+  const SensorCheckResult check = RunSensorCheck(device_.api(), view);
+  s_.NoSignal = check.noSignal ? 1 : 0;
   showSensorOutcome();
   s_.refreshProgramFolder();
+  s_.processPendingEvents();  // the reader's messages, queued before it stopped
+  checking_ = false;
+  return reportMissingSensor(check.answered, askedByUser);
+}
+
+// The library's messages of one check in one box that says what to do. While
+// the sensor stays away, checks the user did not ask for stay quiet: the
+// status shows " НЕТ СИГНАЛА" and nothing pops up again and again.
+bool MeasurementActions::reportMissingSensor(bool answered, bool askedByUser) {
+  std::vector<HeldMessage> held;
+  held.swap(heldMessages_);
+  QStringList library;
+  for (const HeldMessage& m : held) {
+    if (IsLibraryCaption(m.caption)) {
+      library << m.text;
+    } else {
+      s_.showMessage(m.text, m.caption, m.isError);  // the program's own
+    }
+  }
+  if (answered || s_.NoSignal == 0) absenceReported_ = false;
+  if (library.isEmpty() || (absenceReported_ && !askedByUser) || closePending_) return false;
+  absenceReported_ = true;
+  const QString text = SensorNotFoundText(library);
+  const QString caption = QString::fromUtf8(kSensorNotFoundCaption);
+  if (s_.offerCheckAgain) return s_.offerCheckAgain(text, caption);
+  s_.showMessage(text, caption, true);
+  return false;
 }
 
 void MeasurementActions::showSensorOutcome() {
@@ -171,6 +209,7 @@ void MeasurementActions::Measure() {
 bool MeasurementActions::MeasurementRun() {
   ++busy_;
   s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
+  s_.work.CutShort = false;
   s_.work.BrowseRecord = std::make_unique<PulsogramRecord>();
   buffersAllocated_ = true;
   ShowStatus(s_.Memo1, s_.Memo1->palette().color(QPalette::Base), QString(12, QLatin1Char(' ')));
@@ -207,6 +246,7 @@ bool MeasurementActions::MeasurementRun() {
   s_.Button2->setEnabled(true);
   s_.CurrentGain = run.gain;
   s_.work.WorkingPeriod = run.period;
+  s_.work.CutShort = run.sensorLost && s_.work.CurrentRecord->SampleCount > 0;
   s_.work.FrameNumber = 0;
   s_.work.MarkCursor = 1;
   s_.Button2->setEnabled(true);
@@ -289,7 +329,9 @@ void MeasurementActions::SwitchMode(bool manual) {
 }
 
 void MeasurementActions::presentMessage(const QString& text, const QString& caption, bool isError) {
-  if (busy_ > 0) {  // a run's messages wait for its end: a lost sensor is told once
+  // A run's messages wait for its end: a lost sensor is told once; a check's
+  // go into one box.
+  if (busy_ > 0 || checking_) {
     heldMessages_.push_back({text, caption, isError});
     return;
   }

@@ -66,6 +66,9 @@ struct MeasurementSurface {
   std::function<void()> checkAndConclude;
   // Shows one message (text, caption, isError) at once.
   std::function<void(const QString&, const QString&, bool)> showMessage;
+  // Shows an error (text, caption) with a button that checks the sensor
+  // again (kCheckAgainLabel) and one that closes; true: check again.
+  std::function<bool(const QString&, const QString&)> offerCheckAgain;
 
   Canvas& traceCanvas() const { return TreeView1->canvas(); }
   int outerWidth() const { return window->frameGeometry().width(); }
@@ -89,7 +92,7 @@ class MeasurementActions : public QObject {
   void StopManual();             // manual-mode STOP
   void SwitchMode(bool manual);  // "Автомат" / "Ручное"
 
-  // Shows a message, or holds it until the run in progress ends.
+  // Shows a message, or holds it until the run or check in progress ends.
   void presentMessage(const QString& text, const QString& caption, bool isError);
   // True while the measurement run or the START chain is in progress.
   bool busy() const { return busy_ > 0 || chainRunning_; }
@@ -101,6 +104,10 @@ class MeasurementActions : public QObject {
 
  private:
   bool MeasurementRun();  // false: the sensor stopped answering
+  // One activation; true when the user asked to check again.
+  bool activateOnce(bool askedByUser);
+  // One box for the check's library messages; true: check again.
+  bool reportMissingSensor(bool answered, bool askedByUser);
   void showRunMessages(const RunResult& run);
   void resetForActivation();
   void clearStatusTexts();
@@ -115,6 +122,9 @@ class MeasurementActions : public QObject {
   bool closePending_ = false;
   bool chainRunning_ = false;  // START's run, check, calculation, conclusion
   int busy_ = 0;               // measurement run in progress
+  bool checking_ = false;      // start-up check in progress: its messages are gathered
+  // The sensor was reported missing; later checks stay quiet until it answers.
+  bool absenceReported_ = false;
   struct HeldMessage {
     QString text, caption;
     bool isError;

@@ -27,6 +27,10 @@ void AnalysisActions::Check() {
 
   const RecordingVerdict verdict = CheckRecording(*s_.work.CurrentRecord, s_.work.Marks);
   Canvas& c = s_.traceCanvas();
+  const auto drawCutShort = [&](int y) {
+    DrawCutShortNotice(c, y,
+                       CutShortText(*s_.work.CurrentRecord, QChar::fromLatin1(s_.decimalSeparator)));
+  };
   if (verdict.accepted()) {
     s_.work.FrameNumber += 1;
     if (s_.work.FrameNumber > 1) {
@@ -39,6 +43,7 @@ void AnalysisActions::Check() {
                    s_.outerWidth(), s_.work.FrameNumber, s_.work.MarkCursor);
     DrawSignalWarning(c, AssessRecordQuality(*s_.work.CurrentRecord, s_.work.Marks,
                                              s_.work.CurrentRecord->SamplePeriod));
+    if (s_.work.CutShort) drawCutShort(kCutShortFrameY);
     s_.Button4->setEnabled(true);
   } else {
     ShowStatus(s_.Memo2, QColor(255, 0, 0), QStringLiteral("      ОШИБКА"));
@@ -49,6 +54,7 @@ void AnalysisActions::Check() {
     DrawRejection(c);
     DrawRejectionReason(c, RejectionReason(verdict, *s_.work.CurrentRecord,
                                            QChar::fromLatin1(s_.decimalSeparator)));
+    if (s_.work.CutShort) drawCutShort(kCutShortRejectionY);
     s_.processPendingEvents();
   }
 }

@@ -74,6 +74,7 @@ void ArchiveBrowser::DblListBox() {
     return;
   }
   f.work.WorkingPeriod = f.work.CurrentRecord->SamplePeriod;
+  f.work.CutShort = false;
   // The working results become the opened record's own, so that saving
   // never pairs its samples with another measurement's results.
   f.work.Results = f.work.CurrentRecord->Results;

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <span>
 
+#include "acquisition/recording_check.h"
 #include "draw/canvas.h"
 #include "draw/screen_text.h"
 #include "draw/trace_area.h"
@@ -184,6 +185,12 @@ void Registration::replay() {
 void Registration::Save() {
   StorageSurface& f = ctx_.surface;
   if (!f.work.CurrentRecord) return;
+  if (f.work.CutShort) {  // kept for a look, never passed off as a whole recording
+    f.presentMessage(CutShortText(*f.work.CurrentRecord, QChar::fromLatin1(ctx_.decimalSeparator)) +
+                         QStringLiteral(". Сохраняется прерванная запись; для полной записи "
+                                        "повторите измерение."),
+                     QStringLiteral("Сохранение"), false);
+  }
   // Everything is prepared on a copy: a refused name leaves the measurement
   // in memory exactly as it was.
   auto record = std::make_unique<PulsogramRecord>(*f.work.CurrentRecord);

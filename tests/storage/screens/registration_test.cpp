@@ -150,6 +150,20 @@ TEST_F(Registering, SaveWritesTheArchiveAndLeavesOnlyTheNewLastMeasurement) {
   EXPECT_TRUE(form->Memo3->isHidden());
 }
 
+TEST_F(Registering, ARecordingTheSensorCutShortIsSavedSayingSo) {
+  *form->CurrentRecord = *WaveRecord(1);
+  form->RecordingCutShort = true;
+  form->Regis_->trigger();
+  Type(QStringLiteral("МЛТ"), QStringLiteral("67"), QStringLiteral("М"));
+  form->Save_->trigger();
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages.front().startsWith(
+      QStringLiteral("ЗАПИСЬ ПРЕРВАНА: датчик перестал отвечать, записано только ")))
+      << messages.front().toStdString();
+  EXPECT_TRUE(messages.front().contains(QStringLiteral("Сохраняется прерванная запись")));
+  EXPECT_EQ(FilesIn(last()), std::vector<std::string>{"МЛТ67М26_12_07_09_05_03.pul"});
+}
+
 TEST_F(Registering, NameTimeAndTruncationInTheFileName) {
   const struct {
     QString name;

@@ -44,11 +44,12 @@ struct ProbeRun {
   std::string output;
 };
 
-ProbeRun RunProbe(const std::vector<std::string>& simArgs, int frames) {
+ProbeRun RunProbe(const std::vector<std::string>& simArgs, int frames,
+                  const std::string& probeArgs = {}) {
   SimProcess sim(SENSOR_SIM, simArgs);
   ProbeRun run;
   const std::string command = std::string(SENSOR_PROBE) + " --frames " + std::to_string(frames) +
-                              " --port " + sim.Path() + " 2>&1";
+                              " --port " + sim.Path() + " " + probeArgs + " 2>&1";
   FILE* p = popen(command.c_str(), "r");
   if (p == nullptr) return run;
   char buf[512];
@@ -78,6 +79,38 @@ TEST(SensorProbe, WeakBatteryMissingFramesAndNoSensorFail) {
       std::string(SENSOR_PROBE) + " --port /nonexistent/tty > /dev/null 2>&1";
   const int status = std::system(command.c_str());
   EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+// A sensor that falls silent or never stops trickling: the probe says what it
+// waits for, gives up after three silent waits or at its time limit, and fails.
+TEST(SensorProbe, SilenceAndTheTimeLimitEndTheWait) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> simArgs;
+    int frames;
+    std::string probeArgs;
+    std::string said;  // besides the waits
+    int silentWaits;   // "кадр не пришёл" lines
+  };
+  const Case cases[] = {
+      {"silent after 2 of 30", {"--stop-after-frames", "2"}, 30, "",
+       "датчик молчит 3 с подряд: приём прекращён", 3},
+      {"time limit", {}, 1000, "--time-limit 2", "время проверки (2 с) истекло", 0},
+      {"garbled battery", {"--battery", "25"}, 3, "", "показание больше 20 В недостоверно", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto run = RunProbe(c.simArgs, c.frames, c.probeArgs);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("ожидание: ответ на запрос напряжения батареи"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find(c.said), std::string::npos) << run.output;
+    int waits = 0;
+    for (auto at = run.output.find("кадр не пришёл"); at != std::string::npos;
+         at = run.output.find("кадр не пришёл", at + 1))
+      ++waits;
+    EXPECT_EQ(waits, c.silentWaits) << run.output;
+  }
 }
 
 }  // namespace
