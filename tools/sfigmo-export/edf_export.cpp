@@ -8,7 +8,7 @@
 #include <span>
 
 #include "analysis/result_validity.h"
-#include "record_report.h"
+#include "analysis/record_report.h"
 #include "record_time.h"
 #include "storage/short_string.h"
 #include "translit.h"
