@@ -270,7 +270,10 @@ TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
   } cases[] = {
       {"+79031112233", "--port COM3  +79031112233 --timeout 20\r\n"},
       // a shorter number is padded: the text after it keeps its place
-      {"+790311122", "--port COM3  +790311122   --timeout 20\r\n"},
+      {"+7903111223", "--port COM3  +7903111223  --timeout 20\r\n"},
+      // too short for a phone number: refused, the file stays as it was
+      {"+790311122", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
+      {"89031112233", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
       // a longer one is refused: the file stays as it was
       {"+7903111223344", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
   };
@@ -288,7 +291,7 @@ TEST_F(Form3Test, RefusedNumberWritesNothing) {
   layAll();
   form->show();
   form->FormActivate();
-  for (const char* bad : {"+7 9031112233", "+7(903)11122", ""}) {
+  for (const char* bad : {"+7 9031112233", "+7(903)11122", "", "+7123", "+1", "89001234567"}) {
     typeNumber(QString::fromUtf8(bad));
     click(form->Button2);
     EXPECT_EQ(telport(), kTelport) << bad;
