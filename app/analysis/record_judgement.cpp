@@ -12,8 +12,7 @@ std::string_view RecordJudgement::RejectedBy() const {
 }
 
 std::string RecordJudgement::RejectionText(double samplePeriod, char sep) const {
-  if (Verdict.implausible != Implausible::None)
-    return ImplausibleText(Verdict, samplePeriod, sep);
+  if (Verdict.implausible != Implausible::None) return ImplausibleText(Verdict, samplePeriod, sep);
   return std::string(Label(Verdict.rejected).text);
 }
 

@@ -18,7 +18,7 @@
 namespace sfigmo {
 
 struct RecordJudgement {
-  MarkTable Marks;          // of the record's usable samples
+  MarkTable Marks;           // of the record's usable samples
   RecordingVerdict Verdict;  // acceptance and plausibility
   // Names of the stored block's damaged fields, in record order.
   std::vector<std::string> DamagedFields;

@@ -40,8 +40,8 @@ std::string ResultsMessage(const AnalysisResults& r, char sep) {
   line += " KOLE=" + Whole2(r.KOLE, sep);
   line += " KOVR=" + g(r.KOVR, 2);
   line += " SPSO=" + g(r.SPSO, 2);
-  line += " TOSO=" + (r.MeanInterval == 0.0 || !std::isfinite(toso) ? std::string("-")
-                                                                     : Whole2(toso, sep));
+  line += " TOSO=" +
+          (r.MeanInterval == 0.0 || !std::isfinite(toso) ? std::string("-") : Whole2(toso, sep));
   line += " NAGR=" + g(r.NAGR, 2);
   line += "\r\r\n";
   return line;
@@ -104,8 +104,8 @@ MessagePreparation PrepareResultsMessage(const QString& programFolder, char deci
   const RecordJudgement judgement = JudgeRecord(p.record);
   if (!judgement.Accepted()) {
     p.error = MessagingFailed(MessagingFailure::NotAccepted, recordPath);
-    p.error.Reason = QString::fromStdString(
-        judgement.RejectionText(p.record.SamplePeriod, decimalSeparator));
+    p.error.Reason =
+        QString::fromStdString(judgement.RejectionText(p.record.SamplePeriod, decimalSeparator));
     return p;
   }
   if (!judgement.ResultsSound()) {

@@ -127,8 +127,7 @@ ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOp
     if (!judgement.Accepted())
       out.Value = QStringLiteral("-");
     else
-      out.Value =
-          i == 4 ? TosoText(r, row.Digits, sep) : ShownValue(r, values[i], row.Digits, sep);
+      out.Value = i == 4 ? TosoText(r, row.Digits, sep) : ShownValue(r, values[i], row.Digits, sep);
   }
 
   QStringList lines;

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <limits>
 
-#include "messaging/screens/messaging_texts.h"
 #include "hostile_records.h"
+#include "messaging/screens/messaging_texts.h"
 #include "sms_test_support.h"
 
 namespace sfigmo {

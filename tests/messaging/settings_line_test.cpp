@@ -7,8 +7,8 @@
 #include <sys/resource.h>
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <csignal>

@@ -14,9 +14,9 @@
 
 #include "analysis/result_validity.h"
 #include "analysis/screens/signal_warning_lines.h"
+#include "hostile_records.h"
 #include "report/report_model.h"
 #include "report/screens/report_page.h"
-#include "hostile_records.h"
 #include "report_test_support.h"
 
 namespace sfigmo {
@@ -132,7 +132,8 @@ TEST(ReportConclusion, RecordsNotAcceptedGiveOnlyTheirReason) {
     o.DecimalSeparator = ',';
     o.ExtraConclusionLines = {QStringLiteral("extra")};
     const ReportPageText page = BuildReportPage(*h.Record, o);
-    for (const ReportRow& row : page.Rows) EXPECT_EQ(row.Value, QStringLiteral("-")) << row.Name.toStdString();
+    for (const ReportRow& row : page.Rows)
+      EXPECT_EQ(row.Value, QStringLiteral("-")) << row.Name.toStdString();
     ASSERT_EQ(page.ConclusionLines.size(), 1);
     EXPECT_TRUE(page.ConclusionLines[0].startsWith(QStringLiteral("1. Запись не принята: ")))
         << page.ConclusionLines[0].toStdString();

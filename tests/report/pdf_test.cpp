@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "hostile_records.h"
 #include "report/screens/report_pdf.h"
 #include "report/screens/report_texts.h"
-#include "hostile_records.h"
 #include "report_test_support.h"
 
 namespace sfigmo {

@@ -73,7 +73,8 @@ TEST(TrendCurves, DamagedRecordIsLeftOutAndReadsAsDashes) {
     AnalysisResults r;
     r.PULS = 72;
     r.*c.member = c.value;
-    const auto point = TrendPointYs(*test::RecordBuilder().Wave(NormalRestingWave()).Results(r).Build());
+    const auto point =
+        TrendPointYs(*test::RecordBuilder().Wave(NormalRestingWave()).Results(r).Build());
     EXPECT_FALSE(point);
     for (const std::string& text : TrendReadoutTexts(point, ',')) EXPECT_EQ(text, "-");
   }

@@ -1,9 +1,10 @@
+#include "report_text.h"
+
 #include <cmath>
 #include <sstream>
 
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
-#include "report_text.h"
 
 namespace sfigmo {
 namespace {

@@ -7,8 +7,8 @@
 #include <limits>
 #include <span>
 
-#include "analysis/result_validity.h"
 #include "analysis/record_report.h"
+#include "analysis/result_validity.h"
 #include "record_time.h"
 #include "storage/short_string.h"
 #include "translit.h"

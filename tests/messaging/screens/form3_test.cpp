@@ -19,10 +19,10 @@
 #include <limits>
 
 #include "draw/canvas.h"
-#include "messaging/screens/form3_texts.h"
-#include "save_picture.h"
 #include "hostile_records.h"
+#include "messaging/screens/form3_texts.h"
 #include "modem_process.h"
+#include "save_picture.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"
 

@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "archive_window.h"
-#include "hostile_records.h"
 #include "draw/trace_area.h"
+#include "hostile_records.h"
 
 namespace sfigmo::test {
 namespace {
