@@ -14,7 +14,6 @@
 
 #include "analysis/result_validity.h"
 #include "analysis/screens/signal_warning_lines.h"
-#include "hostile_records.h"
 #include "report/report_model.h"
 #include "report/screens/report_page.h"
 #include "report_test_support.h"
@@ -121,26 +120,6 @@ QStringList Conclusion(const PulsogramRecord& record, QStringList extra = {}) {
   o.DecimalSeparator = ',';
   o.ExtraConclusionLines = std::move(extra);
   return BuildReportPage(record, o).ConclusionLines;
-}
-
-// A record the check does not accept: every value "-", the reason as the
-// only conclusion line, no signal warning beside it.
-TEST(ReportConclusion, RecordsNotAcceptedGiveOnlyTheirReason) {
-  for (const test::HostileRecord& h : test::HostileRecords()) {
-    SCOPED_TRACE(h.Name);
-    ReportPageOptions o;
-    o.DecimalSeparator = ',';
-    o.ExtraConclusionLines = {QStringLiteral("extra")};
-    const ReportPageText page = BuildReportPage(*h.Record, o);
-    for (const ReportRow& row : page.Rows)
-      EXPECT_EQ(row.Value, QStringLiteral("-")) << row.Name.toStdString();
-    ASSERT_EQ(page.ConclusionLines.size(), 1);
-    EXPECT_TRUE(page.ConclusionLines[0].startsWith(QStringLiteral("1. Запись не принята: ")))
-        << page.ConclusionLines[0].toStdString();
-  }
-  const auto healthy = test::HealthyRecording();
-  EXPECT_EQ(BuildReportPage(*healthy).Rows[0].Value, QStringLiteral("72"));
-  EXPECT_GT(Conclusion(*healthy).size(), 1);
 }
 
 TEST(MmToDevice, RoundsToTheNearestPixel) {
