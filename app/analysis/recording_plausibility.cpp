@@ -33,6 +33,10 @@ RecordingVerdict JudgeRecording(std::span<const std::int32_t> samples, double pe
     v.implausible = Implausible::Period;
     return v;
   }
+  if (samples.empty()) {
+    v.implausible = Implausible::Samples;
+    return v;
+  }
   if (v.rejected != Rejection::None) return v;
   v.pulse = MarkedPulse(marks, period);
   if (!(v.pulse >= kMinPlausiblePulse && v.pulse <= kMaxPlausiblePulse))
@@ -46,6 +50,8 @@ const char* ImplausibleName(Implausible reason) {
       return nullptr;
     case Implausible::Period:
       return "period";
+    case Implausible::Samples:
+      return "samples";
     case Implausible::Pulse:
       return "pulse";
   }
@@ -60,6 +66,8 @@ std::string ImplausibleText(const RecordingVerdict& verdict, double period, char
       return "Это не запись пульса: шаг отсчётов " + FormatGeneral(period, 3, 0, sep) +
              " с вне допустимых " + FormatGeneral(kMinSamplePeriod, 1, 0, sep) + " - " +
              FormatGeneral(kMaxSamplePeriod, 1, 0, sep) + " с";
+    case Implausible::Samples:
+      return "Это не запись пульса: в записи нет отсчётов";
     case Implausible::Pulse:
       return "Это не запись пульса: пульс " + FormatGeneral(verdict.pulse, 3, 0, sep) +
              " уд/мин вне допустимых " + FormatGeneral(kMinPlausiblePulse, 3, 0, sep) + " - " +

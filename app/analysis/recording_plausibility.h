@@ -20,7 +20,8 @@ inline constexpr double kMaxSamplePeriod = 0.5;
 inline constexpr double kMinPlausiblePulse = 20.0;
 inline constexpr double kMaxPlausiblePulse = 300.0;
 
-enum class Implausible { None, Period, Pulse };
+// Samples: the record holds none, so nothing of it was measured.
+enum class Implausible { None, Period, Samples, Pulse };
 
 bool PlausibleSamplePeriod(double period);
 
@@ -39,11 +40,12 @@ struct RecordingVerdict {
 };
 
 // Marks `samples` into `marks` (replacing the table) and judges them with
-// `period`, so every caller runs the same rule.
+// `period`, so every caller runs the same rule. Stored records are judged
+// through JudgeRecord (record_judgement.h), which adds their results.
 RecordingVerdict JudgeRecording(std::span<const std::int32_t> samples, double period,
                                 MarkTable& marks);
 
-// Machine name: "period", "pulse"; nullptr for None.
+// Machine name: "period", "samples", "pulse"; nullptr for None.
 const char* ImplausibleName(Implausible reason);
 
 // Why the recording is not a pulse recording, in Russian, numbers with

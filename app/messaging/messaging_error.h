@@ -19,6 +19,8 @@ enum class MessagingFailure {
   ShortSettingsLine,   // the first line has no room for port and number
   RecordUnreadable,    // Record: the last measurement could not be read
   ResultsDamaged,      // the last measurement's stored results are damaged
+  NotAccepted,         // Reason: the last measurement is no recording the check accepts
+  SignalDoubtful,      // Reason: the last measurement's signal is doubtful
 };
 
 struct MessagingError {
@@ -28,6 +30,7 @@ struct MessagingError {
   QString SystemReason;  // SettingsUnreadable: the system's words
   int Errno = 0;         // FileWrite
   StorageError Record;   // RecordUnreadable
+  QString Reason;        // NotAccepted, SignalDoubtful: the judgement's words
 
   bool ok() const { return Failure == MessagingFailure::None; }
 };

@@ -1,10 +1,11 @@
 #include "messaging/results_message.h"
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "analysis/indices.h"
-#include "analysis/result_validity.h"
+#include "analysis/record_judgement.h"
 #include "common/format_general.h"
 #include "messaging/settings_file.h"
 #include "messaging/settings_line.h"
@@ -13,19 +14,34 @@
 
 namespace sfigmo {
 
+namespace {
+
+// Two significant digits, as every value of the message has; a value that
+// would need an exponent for that ("1,1E2") goes out as the whole number a
+// doctor reads at a glance.
+std::string Whole2(double v, char sep) {
+  const std::string text = FormatGeneral(v, 2, 0, sep);
+  if (!std::isfinite(v) || std::fabs(v) < 1.0 || text.find('E') == std::string::npos) return text;
+  char whole[400];
+  std::snprintf(whole, sizeof whole, "%.0f", std::round(v));  // half away from zero
+  return whole;
+}
+
+}  // namespace
+
 std::string ResultsMessage(const AnalysisResults& r, char sep) {
   auto g = [sep](double v, int digits, int expDigits = 0) {
     return FormatGeneral(v, digits, expDigits, sep);
   };
   const double toso = TOSO(r);
-  std::string line = "PULS=" + g(r.PULS, 2);
+  std::string line = "PULS=" + Whole2(r.PULS, sep);
   line += " VRKI=" + g(r.VRKI, 3, 3);
-  line += " KOLP=" + g(r.KOLP, 2);
-  line += " KOLE=" + g(r.KOLE, 2);
+  line += " KOLP=" + Whole2(r.KOLP, sep);
+  line += " KOLE=" + Whole2(r.KOLE, sep);
   line += " KOVR=" + g(r.KOVR, 2);
   line += " SPSO=" + g(r.SPSO, 2);
-  line +=
-      " TOSO=" + (r.MeanInterval == 0.0 || !std::isfinite(toso) ? std::string("-") : g(toso, 2));
+  line += " TOSO=" +
+          (r.MeanInterval == 0.0 || !std::isfinite(toso) ? std::string("-") : Whole2(toso, sep));
   line += " NAGR=" + g(r.NAGR, 2);
   line += "\r\r\n";
   return line;
@@ -83,9 +99,24 @@ MessagePreparation PrepareResultsMessage(const QString& programFolder, char deci
     return p;
   }
   p.recordRead = true;
-  // A damaged block would send the doctor numbers no recording gave.
-  if (ResultsDamaged(p.record.Results)) {
+  // The doctor gets numbers only from a recording the check accepts, with
+  // a sound block and a signal that can be trusted.
+  const RecordJudgement judgement = JudgeRecord(p.record);
+  if (!judgement.Accepted()) {
+    p.error = MessagingFailed(MessagingFailure::NotAccepted, recordPath);
+    p.error.Reason =
+        QString::fromStdString(judgement.RejectionText(p.record.SamplePeriod, decimalSeparator));
+    return p;
+  }
+  if (!judgement.ResultsSound()) {
     p.error = MessagingFailed(MessagingFailure::ResultsDamaged, recordPath);
+    return p;
+  }
+  if (judgement.Doubtful()) {
+    p.error = MessagingFailed(MessagingFailure::SignalDoubtful, recordPath);
+    p.error.Reason = QString::fromUtf8(SignalWarningText()) + QStringLiteral(" (") +
+                     QString::fromStdString(QualityReasonText(judgement.Quality)) +
+                     QStringLiteral(")");
     return p;
   }
   p.error = WriteMessageFile(MessageFilePath(programFolder),

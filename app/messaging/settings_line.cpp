@@ -20,11 +20,14 @@ QString CutNumber(const QString& number) { return number.left(kNumberFieldLength
 
 NumberRefusal CheckNumber(const QString& number) {
   if (number.isEmpty()) return NumberRefusal::Empty;
-  if (number.size() > kNumberFieldLength) return NumberRefusal::TooLong;
   // Anchored at both ends: "$" alone would let a trailing line break through.
   static const QRegularExpression valid(
       QRegularExpression::anchoredPattern(QStringLiteral("\\+?[0-9]+")));
   if (!valid.match(number).hasMatch()) return NumberRefusal::BadCharacter;
+  if (!number.startsWith(QLatin1Char('+'))) return NumberRefusal::NoPlus;
+  const qsizetype digits = number.size() - 1;
+  if (digits < kMinNumberDigits) return NumberRefusal::TooShort;
+  if (digits > kMaxNumberDigits) return NumberRefusal::TooLong;
   return NumberRefusal::None;
 }
 

@@ -22,17 +22,23 @@ QString SettingsNumber(const QString& line);
 // The number as it will be recorded: its first 12 characters.
 QString CutNumber(const QString& number);
 
+// Digits an international number has after its "+".
+inline constexpr int kMinNumberDigits = 10;
+inline constexpr int kMaxNumberDigits = 11;
+
 // Why a number may not be recorded.
 enum class NumberRefusal {
   None,          // it may
   Empty,         // nothing typed
-  TooLong,       // more than 12 characters
+  TooLong,       // more than 11 digits
   BadCharacter,  // anything but a leading "+" and digits
+  NoPlus,        // digits only: the sender needs the international form
+  TooShort,      // fewer than 10 digits
 };
 
-// Whether `number` may be recorded: an optional leading "+" and digits only,
-// at most 12 characters, as a blank, any other character or a longer number
-// would break the parameter line.
+// Whether `number` may be recorded: "+" followed by 10 to 11 digits, as the
+// sender dials it; a blank or any other character would also break the
+// parameter line.
 NumberRefusal CheckNumber(const QString& number);
 
 // `number` (cut to 12, padded with blanks to 12) put at position 14 in place

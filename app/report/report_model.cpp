@@ -6,6 +6,7 @@
 
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
+#include "analysis/record_judgement.h"
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
 #include "storage/short_string.h"
@@ -102,19 +103,31 @@ ReportPageText BuildReportPage(const PulsogramRecord& record, const ReportPageOp
                                               &AnalysisResults::NAGR,
                                               &AnalysisResults::KOLP,
                                               &AnalysisResults::KOLE};
+  // A record the check does not accept gets no numbers and no conclusion,
+  // only the reason, whatever its stored block holds.
+  const RecordJudgement judgement = JudgeRecord(record, QualityCheck::Skip);
   for (std::size_t i = 0; i < ReportIndexTable.size(); ++i) {
     const ReportIndexRow& row = ReportIndexTable[i];
     ReportRow& out = page.Rows[i];
     out.Name = QString::fromUtf8(row.Name);
     out.Unit = QString::fromUtf8(row.Unit);
     out.Norm = QString::fromUtf8(row.Norm);
-    out.Value = i == 4 ? TosoText(r, row.Digits, sep) : ShownValue(r, values[i], row.Digits, sep);
+    if (!judgement.Accepted())
+      out.Value = QStringLiteral("-");
+    else
+      out.Value = i == 4 ? TosoText(r, row.Digits, sep) : ShownValue(r, values[i], row.Digits, sep);
   }
 
-  QStringList lines =
-      ResultsDamaged(r) ? QStringList{QString::fromUtf8(kDamagedResultsText)} : ReportVerdicts(r);
-  for (const QString& extra : options.ExtraConclusionLines)
-    if (!extra.trimmed().isEmpty()) lines << extra;
+  QStringList lines;
+  if (!judgement.Accepted()) {
+    lines << QStringLiteral("Запись не принята: ") +
+                 QString::fromStdString(judgement.RejectionText(record.SamplePeriod, sep));
+  } else {
+    lines = judgement.ResultsSound() ? ReportVerdicts(r)
+                                     : QStringList{QString::fromUtf8(kDamagedResultsText)};
+    for (const QString& extra : options.ExtraConclusionLines)
+      if (!extra.trimmed().isEmpty()) lines << extra;
+  }
   for (int n = 0; n < lines.size(); ++n)
     page.ConclusionLines << QString::number(n + 1) + QStringLiteral(". ") + lines[n];
   return page;

@@ -82,7 +82,8 @@ QString AgeWord(const QString& age);
 QString TosoText(const AnalysisResults& results, int digits, char decimalSeparator);
 
 // Damaged stored values are "-", and a damaged block gets the one line that
-// says so in place of the verdicts.
+// says so in place of the verdicts. A record the check does not accept
+// (record_judgement.h) shows every value as "-" and only the reason.
 ReportPageText BuildReportPage(const PulsogramRecord& record,
                                const ReportPageOptions& options = {});
 

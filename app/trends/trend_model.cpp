@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "analysis/result_validity.h"
+#include "analysis/record_judgement.h"
 #include "common/format_general.h"
 
 namespace sfigmo {
@@ -45,9 +45,9 @@ TrendYs TrendCurveYs(const AnalysisResults& r) {
   return ys;
 }
 
-std::optional<TrendYs> TrendPointYs(const AnalysisResults& r) {
-  if (ResultsDamaged(r)) return std::nullopt;
-  return TrendCurveYs(r);
+std::optional<TrendYs> TrendPointYs(const PulsogramRecord& record) {
+  if (!JudgeRecord(record, QualityCheck::Skip).ResultsUsable()) return std::nullopt;
+  return TrendCurveYs(record.Results);
 }
 
 std::optional<int> TrendReadoutOffset(int x, int rangeStart, int rangeEnd) {

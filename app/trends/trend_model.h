@@ -8,6 +8,7 @@
 #include <string>
 
 #include "storage/analysis_results.h"
+#include "storage/pulsogram_record.h"
 
 namespace sfigmo {
 
@@ -50,9 +51,10 @@ int TrendStep(int rangeStart, int rangeEnd);
 using TrendYs = std::array<int, kTrendCurves>;
 TrendYs TrendCurveYs(const AnalysisResults& results);
 
-// The same for a record's point, or none when its stored results are
-// damaged: such a point is left out of every curve.
-std::optional<TrendYs> TrendPointYs(const AnalysisResults& results);
+// The same for a record's point, or none when the record's judgement does
+// not let its stored results be used (not accepted, or damaged): such a
+// point is left out of every curve.
+std::optional<TrendYs> TrendPointYs(const PulsogramRecord& record);
 
 // The offset from RangeStart of the record under the pointer at x: none
 // unless x lies strictly between the axis ends; never past the drawn range.

@@ -11,7 +11,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
-#include "record_report.h"
+#include "analysis/record_report.h"
 #include "sample_wave.h"
 #include "storage/record_file.h"
 

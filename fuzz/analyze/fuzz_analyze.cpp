@@ -13,7 +13,7 @@
 
 #include "analysis/signal_quality.h"
 #include "common/format_general.h"
-#include "record_report.h"
+#include "report_text.h"
 #include "storage/record_file.h"
 
 namespace {

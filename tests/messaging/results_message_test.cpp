@@ -29,7 +29,7 @@ TEST(ResultsMessage, ValuesFormattedPerKey) {
     void (*set)(AnalysisResults&);
     const char* expected;
   } cases[] = {
-      {[](AnalysisResults& r) { r.PULS = 105; }, "PULS=1,1E2 "},
+      {[](AnalysisResults& r) { r.PULS = 105; }, "PULS=105 "},
       {[](AnalysisResults& r) { r.KOLP = 0; }, " KOLP=0 "},
       {[](AnalysisResults& r) { r.KOLE = 1; }, " KOLE=1 "},
       {[](AnalysisResults& r) { r.VRKI = 1234.5; }, " VRKI=1,23E003 "},  // three exponent digits
@@ -43,6 +43,27 @@ TEST(ResultsMessage, ValuesFormattedPerKey) {
     c.set(r);
     EXPECT_NE(Message(r).find(c.expected), std::string::npos)
         << Message(r) << " lacks " << c.expected;
+  }
+}
+
+// Two significant digits would give "1,1E2" from 100 on: such values go out
+// as rounded whole numbers; smaller ones keep their two digits.
+TEST(ResultsMessage, LargeValuesAreWholeNumbersNeverExponents) {
+  struct Case {
+    double AnalysisResults::*member;
+    double value;
+    const char* expected;
+  } cases[] = {
+      {&AnalysisResults::PULS, 108.7, "PULS=109 "}, {&AnalysisResults::PULS, 299, "PULS=299 "},
+      {&AnalysisResults::PULS, 99.6, "PULS=100 "},  // two digits round it to 100 already
+      {&AnalysisResults::PULS, 99.4, "PULS=99 "},   {&AnalysisResults::KOLP, 150, " KOLP=150 "},
+      {&AnalysisResults::KOLE, 2500, " KOLE=2500 "},
+      {&AnalysisResults::NAGR, 1.5, " TOSO=188 "},  // (NAGR + DescentTime) * 100 / MeanInterval
+  };
+  for (const Case& c : cases) {
+    AnalysisResults r = ExampleResults();
+    r.*c.member = c.value;
+    EXPECT_NE(Message(r).find(c.expected), std::string::npos) << Message(r) << " lacks " << c.expected;
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <csignal>
@@ -100,8 +101,8 @@ TEST(SettingsLine, PortRewriteKeepsTheRestAndPads) {
   EXPECT_EQ(ReplacePort(kLong, QStringLiteral("PTS1234567")).size(), kLong.size());
 }
 
-TEST(SettingsLine, NumberCheckAcceptsPlusAndDigitsOnly) {
-  for (const char* good : {"+79161234567", "89161234567", "+7916"}) {
+TEST(SettingsLine, NumberCheckAcceptsPlusAndTenToElevenDigitsOnly) {
+  for (const char* good : {"+79161234567", "+7916123456", "+37529123456"}) {
     EXPECT_EQ(CheckNumber(QString::fromUtf8(good)), NumberRefusal::None) << good;
   }
   struct Bad {
@@ -118,10 +119,18 @@ TEST(SettingsLine, NumberCheckAcceptsPlusAndDigitsOnly) {
       {"+791612345678", NumberRefusal::TooLong},
       {"+7903111223344", NumberRefusal::TooLong},
       {"+7916\n", NumberRefusal::BadCharacter},
+      {"89161234567", NumberRefusal::NoPlus},
+      {"+7123", NumberRefusal::TooShort},
+      {"+1", NumberRefusal::TooShort},
+      {"+791612345", NumberRefusal::TooShort},
   };
   for (const Bad& b : bads) {
     EXPECT_NE(CheckNumber(QString::fromUtf8(b.number)), NumberRefusal::None) << b.number;
     EXPECT_EQ(CheckNumber(QString::fromUtf8(b.number)), b.refusal) << b.number;
+    // Every refusal says why, in the window's language.
+    EXPECT_TRUE(NumberRefusalText(b.refusal, QString::fromUtf8(b.number))
+                    .contains(QRegularExpression(QStringLiteral("[а-я]{4}"))))
+        << b.number;
   }
 }
 

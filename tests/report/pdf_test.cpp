@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "hostile_records.h"
 #include "report/screens/report_pdf.h"
 #include "report/screens/report_texts.h"
 #include "report_test_support.h"
@@ -19,6 +20,8 @@
 namespace sfigmo {
 namespace {
 
+using test::HostileRecord;
+using test::HostileRecords;
 using test::MakeRecord;
 using test::PdfText;
 using test::RunTool;
@@ -278,6 +281,24 @@ TEST(ReportPdf, DamagedResultsAreSaidInThePdf) {
   EXPECT_TRUE(text.contains(QStringLiteral("повреждены"))) << text.toStdString();
   for (const char* never : {"NAN", "Пульс понижен", "Перебои не обнаружены"})
     EXPECT_FALSE(text.contains(QString::fromUtf8(never))) << never;
+}
+
+// A record the check does not accept prints no value and no conclusion,
+// only why, whatever healthy block it carries.
+TEST(ReportPdf, RecordsNotAcceptedPrintOnlyTheReason) {
+  QTemporaryDir dir;
+  ReportPdfOptions options;
+  options.LibraryFolder = QStringLiteral(SFIGMO_BIN_DIR);
+  for (const HostileRecord& h : HostileRecords()) {
+    SCOPED_TRACE(h.Name);
+    const QString pdf = dir.filePath(QString::fromUtf8(h.Name) + QStringLiteral(".pdf"));
+    const ReportError result = WriteReportPdf(*h.Record, pdf, options);
+    ASSERT_TRUE(result.ok()) << ReportErrorText(result).toStdString();
+    const QString text = PdfText(pdf).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("Запись не принята"))) << text.toStdString();
+    for (const char* never : {"Частота пульса в норме", " 72 ", "Перебои не обнаружены"})
+      EXPECT_FALSE(text.contains(QString::fromUtf8(never))) << never << text.toStdString();
+  }
 }
 
 TEST_F(PdfMakerCalls, AFailedDocumentKeepsTheOlderFile) {

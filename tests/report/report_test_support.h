@@ -42,6 +42,7 @@ inline std::unique_ptr<PulsogramRecord> MakeRecord(const RecordText& text = {}) 
   a.DescentTime = 0.06;
   a.MeanInterval = 0.8;
   return RecordBuilder()
+      .PulseWave(NormalRestingWave())
       .Patient(text.Name, text.Age, text.Sex)
       .Taken(text.Date, text.Time)
       .Results(a)

@@ -51,7 +51,12 @@ inline std::unique_ptr<PulsogramRecord> TrendRecord(const std::string& patient, 
   results.VRKI = vrki;
   results.SPSO = spso;
   results.NAGR = nagr;
-  return RecordBuilder().Patient(patient).Taken("26_12_07_", "09_05_03").Results(results).Build();
+  return RecordBuilder()
+      .PulseWave(NormalRestingWave())
+      .Patient(patient)
+      .Taken("26_12_07_", "09_05_03")
+      .Results(results)
+      .Build();
 }
 
 class ArchiveWindow : public ::testing::Test {

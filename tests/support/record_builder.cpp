@@ -14,6 +14,12 @@ RecordBuilder& RecordBuilder::Wave(const SampleWave& wave) {
   return *this;
 }
 
+RecordBuilder& RecordBuilder::PulseWave(const SampleWave& wave) {
+  const std::vector<std::int32_t> samples = MakeSampleWave(wave);
+  return Samples(static_cast<int>(samples.size()), wave.SamplePeriod,
+                 [&](int i) { return samples[static_cast<std::size_t>(i)]; });
+}
+
 RecordBuilder& RecordBuilder::Noise(unsigned seed) {
   std::mt19937 gen(seed);
   auto* bytes = reinterpret_cast<std::uint8_t*>(record_.get());

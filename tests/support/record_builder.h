@@ -19,6 +19,9 @@ class RecordBuilder {
 
   // Starts over from the sample recording of `wave` (its header included).
   RecordBuilder& Wave(const SampleWave& wave);
+  // Only the samples, count and period of `wave`: a recording the check
+  // accepts under the header and results already given.
+  RecordBuilder& PulseWave(const SampleWave& wave);
   // Every byte from a generator seeded with `seed`, the reserved result
   // excepted, so that a writer that drops or moves any byte shows up.
   RecordBuilder& Noise(unsigned seed);

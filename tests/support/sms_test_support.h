@@ -35,7 +35,7 @@ inline QByteArray ExampleMessage() {
 }
 
 inline std::unique_ptr<PulsogramRecord> RecordWith(const AnalysisResults& results) {
-  return RecordBuilder().Results(results).Build();
+  return RecordBuilder().PulseWave(NormalRestingWave()).Results(results).Build();
 }
 
 // Lays `record` as the last saved measurement of the program folder `folder`.

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <limits>
 
+#include "hostile_records.h"
+#include "record_builder.h"
+
 namespace sfigmo {
 namespace {
 
@@ -70,14 +73,25 @@ TEST(TrendCurves, DamagedRecordIsLeftOutAndReadsAsDashes) {
     AnalysisResults r;
     r.PULS = 72;
     r.*c.member = c.value;
-    const auto point = TrendPointYs(r);
+    const auto point =
+        TrendPointYs(*test::RecordBuilder().Wave(NormalRestingWave()).Results(r).Build());
     EXPECT_FALSE(point);
     for (const std::string& text : TrendReadoutTexts(point, ',')) EXPECT_EQ(text, "-");
   }
   AnalysisResults sound;
   sound.PULS = 72;
-  ASSERT_TRUE(TrendPointYs(sound));
-  EXPECT_EQ(TrendReadoutTexts(TrendPointYs(sound), ',')[0], "72");
+  const auto record = test::RecordBuilder().Wave(NormalRestingWave()).Results(sound).Build();
+  ASSERT_TRUE(TrendPointYs(*record));
+  EXPECT_EQ(TrendReadoutTexts(TrendPointYs(*record), ',')[0], "72");
+}
+
+TEST(TrendCurves, RecordsNotAcceptedAreLeftOutWhateverTheirBlock) {
+  for (const test::HostileRecord& h : test::HostileRecords()) {
+    const auto point = TrendPointYs(*h.Record);
+    EXPECT_FALSE(point) << h.Name;
+    EXPECT_EQ(TrendReadoutTexts(point, ',')[0], "-") << h.Name;
+  }
+  EXPECT_EQ(TrendReadoutTexts(TrendPointYs(*test::HealthyRecording()), ',')[0], "72");
 }
 
 TEST(TrendReadout, OffsetStaysInsideTheDrawnRange) {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "common/numeric_locale.h"
-#include "record_report.h"
+#include "report_text.h"
 #include "storage/record_file.h"
 
 namespace fs = std::filesystem;

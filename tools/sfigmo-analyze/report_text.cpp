@@ -1,9 +1,10 @@
+#include "report_text.h"
+
 #include <cmath>
 #include <sstream>
 
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
-#include "record_report.h"
 
 namespace sfigmo {
 namespace {
@@ -64,7 +65,10 @@ std::string ReportText(const RecordReport& r, char sep) {
     out << "Запись отклонена (" << r.RejectedBy() << "): " << Label(r.Rejected).text << '\n';
   }
 
-  if (r.FromStoredBlock) out << "Результаты, записанные в файле:\n";
+  if (r.FromStoredBlock) {
+    out << (r.Accepted() ? "Результаты, записанные в файле:\n"
+                         : "Результаты, записанные в файле, не используются: запись не принята\n");
+  }
   if (r.Calculated) out << "Результаты расчёта:\n";
   for (const AnalysisResultField& f : kAnalysisResultFields) {
     if (!HasResult(r, f)) continue;

@@ -9,10 +9,9 @@
 #include <thread>
 #include <tuple>
 
-#include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
-#include "analysis/signal_quality.h"
+#include "analysis/record_judgement.h"
 #include "analysis/result_validity.h"
 #include "record_time.h"
 #include "storage/short_string.h"
@@ -20,11 +19,11 @@
 namespace sfigmo {
 namespace {
 
-// The stored value when the analysis could have produced it; a time base no
-// pulse recording has makes every value of the block suspect.
+// The stored value when the analysis could have produced it; a recording
+// that is not accepted makes every value of the block suspect.
 std::optional<double> Usable(const AnalysisResults& s, double AnalysisResults::*member,
-                             bool periodOk) {
-  if (!periodOk) return std::nullopt;
+                             bool accepted) {
+  if (!accepted) return std::nullopt;
   for (const ResultRange& range : ResultRanges()) {
     if (range.Member == member && ResultValuePlausible(range, s.*member)) return s.*member;
   }
@@ -67,28 +66,28 @@ CsvRow CsvRowOf(const std::string& file, const PulsogramRecord& record) {
   row.Age = GetShortString(record.PatientAge);
   row.Sex = GetShortString(record.PatientSex);
 
-  const std::span<const std::int32_t> samples(record.Samples,
-                                              static_cast<std::size_t>(UsableSampleCount(record)));
-  const MarkTable marks = MarkBeats(samples);
-  row.Accepted = AcceptMarks(marks, record.SamplePeriod) == Rejection::None;
-  if (row.Accepted) row.Quality = Quality(AssessSignalQuality(samples, marks, record.SamplePeriod));
+  const RecordJudgement judgement = JudgeRecord(record);
+  row.Accepted = judgement.Accepted();
+  row.RejectedBy = std::string(judgement.RejectedBy());
+  if (judgement.HasQuality) row.Quality = Quality(judgement.Quality);
 
-  // The archive's own values, as the trends show them.
+  // The archive's own values, as the trends show them; a record that is not
+  // accepted has none.
   const AnalysisResults& s = record.Results;
-  const bool periodOk = PlausibleSamplePeriod(record.SamplePeriod);
+  const bool accepted = judgement.Accepted();
   const double toso = TOSO(s);
-  const bool tosoOk = periodOk && TosoPlausible(s) && std::isfinite(toso);
+  const bool tosoOk = accepted && TosoPlausible(s) && std::isfinite(toso);
   using R = AnalysisResults;
-  row.Indices = {Usable(s, &R::PULS, periodOk),
-                 Usable(s, &R::VRKI, periodOk),
-                 Usable(s, &R::KOVR, periodOk),
-                 Usable(s, &R::KOLP, periodOk),
-                 Usable(s, &R::KOLE, periodOk),
-                 Usable(s, &R::SPSO, periodOk),
+  row.Indices = {Usable(s, &R::PULS, accepted),
+                 Usable(s, &R::VRKI, accepted),
+                 Usable(s, &R::KOVR, accepted),
+                 Usable(s, &R::KOLP, accepted),
+                 Usable(s, &R::KOLE, accepted),
+                 Usable(s, &R::SPSO, accepted),
                  tosoOk ? std::optional<double>(toso) : std::nullopt,
-                 Usable(s, &R::NAGR, periodOk)};
+                 Usable(s, &R::NAGR, accepted)};
   // No score from a block that holds a damaged value, as on the screen.
-  if (periodOk && !ResultsDamaged(s)) row.Score = ConclusionScore(s);
+  if (judgement.ResultsUsable()) row.Score = ConclusionScore(s);
   return row;
 }
 
@@ -136,7 +135,7 @@ std::string CsvHeader(const CsvFormat& f) {
     line += CsvField(name, f.Separator) + f.Separator;
   }
   for (const char* name : kCsvIndices) line += CsvField(name, f.Separator) + f.Separator;
-  return line + "score\r\n";
+  return line + "score" + f.Separator + CsvField("rejected by", f.Separator) + "\r\n";
 }
 
 std::string CsvLine(const CsvRow& r, const CsvFormat& f) {
@@ -154,7 +153,7 @@ std::string CsvLine(const CsvRow& r, const CsvFormat& f) {
   add(r.Quality);
   for (const std::optional<double>& v : r.Indices) add(v ? CsvNumber(*v, f.Decimal) : "");
   line += r.Score ? std::to_string(*r.Score) : "";
-  return line + "\r\n";
+  return line + sep + CsvField(r.RejectedBy, sep) + "\r\n";
 }
 
 CsvTable BuildCsvTable(const std::vector<std::filesystem::path>& files, const CsvFormat& format) {

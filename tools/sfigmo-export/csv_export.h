@@ -1,8 +1,9 @@
 #pragma once
 // The archive as one CSV table: a row per record with its date, patient,
-// acceptance and signal quality (judged afresh from the samples), the
-// stored indices and the conclusion's score. RFC 4180 quoting, CR LF line
-// ends, UTF-8. Pure functions, any thread.
+// acceptance and signal quality (the record's judgement, made afresh from
+// the samples), the stored indices, the conclusion's score and, last, why a
+// record was not accepted. RFC 4180 quoting, CR LF line ends, UTF-8. Pure
+// functions, any thread.
 
 #include <array>
 #include <filesystem>
@@ -39,6 +40,7 @@ struct CsvRow {
   std::optional<DateTimeParts> When;  // none for a damaged header
   std::string Name, Age, Sex;
   bool Accepted = false;
+  std::string RejectedBy;  // the judgement's word ("period", "beats", ...); empty when accepted
   std::string Quality;  // "good", "doubtful (reasons)"; empty for a rejected recording
   std::array<std::optional<double>, kCsvIndices.size()> Indices;  // none when damaged
   std::optional<int> Score;  // none when a value it rests on is damaged

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/record_report.h"
 #include "analysis/result_validity.h"
-#include "record_report.h"
 #include "record_time.h"
 #include "storage/short_string.h"
 #include "translit.h"
@@ -167,7 +167,7 @@ std::vector<EdfAnnotation> Annotations(const RecordReport& r, const DataRecordLa
                                        const std::vector<std::string>& notes) {
   std::vector<EdfAnnotation> a;
   for (const std::string& n : notes) a.push_back({0, -1, n});
-  if (r.Rejected == Rejection::None) {
+  if (r.Accepted()) {
     a.push_back({0, -1, "Recording accepted"});
     std::string quality = "Signal quality good";
     if (r.Quality.doubtful) {
@@ -227,15 +227,22 @@ std::string EdfPatientField(const PulsogramRecord& record) {
 
 EdfExport ExportEdf(const PulsogramRecord& record) {
   EdfExport out;
-  if (!PlausibleSamplePeriod(record.SamplePeriod)) {
-    out.Refusal = EdfRefusal::Period;
-    return out;
+  // A record that is no pulse recording is not exported as one.
+  const RecordReport report = AnalyseRecord(record, false);
+  switch (report.Verdict.implausible) {
+    case Implausible::None:
+      break;
+    case Implausible::Period:
+      out.Refusal = EdfRefusal::Period;
+      return out;
+    case Implausible::Samples:
+      out.Refusal = EdfRefusal::NoSamples;
+      return out;
+    case Implausible::Pulse:
+      out.Refusal = EdfRefusal::Pulse;
+      return out;
   }
   const int count = UsableSampleCount(record);
-  if (count == 0) {
-    out.Refusal = EdfRefusal::NoSamples;
-    return out;
-  }
   const std::span<const std::int32_t> samples(record.Samples, static_cast<std::size_t>(count));
   EdfContent c;
   for (std::int32_t s : samples) {
@@ -251,7 +258,6 @@ EdfExport ExportEdf(const PulsogramRecord& record) {
     out.Refusal = EdfRefusal::TooShort;
     return out;
   }
-  const RecordReport report = AnalyseRecord(record, false);
   const std::optional<DateTimeParts> when = StoredDateTime(record);
   c.Patient = EdfPatientField(record);
   c.Recording = RecordingField(when, record.Gain);
@@ -273,6 +279,10 @@ std::string EdfRefusalText(EdfRefusal refusal) {
       return "период отсчётов повреждён или невозможен для датчика";
     case EdfRefusal::NoSamples:
       return "в записи нет отсчётов";
+    case EdfRefusal::Pulse:
+      return "это не запись пульса: частота ударов по отметкам вне " +
+             std::to_string(static_cast<int>(kMinPlausiblePulse)) + " - " +
+             std::to_string(static_cast<int>(kMaxPlausiblePulse)) + " в минуту";
     case EdfRefusal::SampleRange:
       return "отсчёт вне 16-битного диапазона формата EDF (запись повреждена)";
     case EdfRefusal::TooShort:

@@ -31,11 +31,13 @@ inline constexpr double kMaxRateError = 1e-6;
 // shorter than half a second can fail) or the arguments are unusable.
 std::optional<DataRecordLayout> ChooseDataRecord(int sampleCount, double period);
 
-// Why a record cannot be exported.
+// Why a record cannot be exported. The first three are the record's
+// judgement (record_judgement.h): a record that is no pulse recording.
 enum class EdfRefusal {
   None,
   Period,       // the sample period is not one the sensor can produce
   NoSamples,    // SampleCount 0
+  Pulse,        // the marks give a pulse no person has
   SampleRange,  // a sample outside the 16 bits EDF holds
   TooShort,     // no data-record duration keeps the rate within kMaxRateError
 };

@@ -136,7 +136,7 @@ void TForm3::setSources(sfigmo::PulsogramRecord* currentRecord, const QString& p
 
 bool TForm3::senderRunning() const { return sender_ && sender_->state() != QProcess::NotRunning; }
 
-void TForm3::FormActivate() {
+QString TForm3::prepareMessage(bool showSettings) {
   const QString defaults = defaultSettings_.isEmpty() ? QCoreApplication::applicationDirPath() +
                                                             QStringLiteral("/telport.txt")
                                                       : defaultSettings_;
@@ -146,12 +146,16 @@ void TForm3::FormActivate() {
       sfigmo::PrepareResultsMessage(programFolder_, separator_));
   if (prep->recordRead && record_ != nullptr) *record_ = prep->record;
   messageReady_ = prep->error.ok();
-  if (prep->settingsRead) {
+  if (showSettings && prep->settingsRead) {
     Edit1->setText(sfigmo::SettingsNumber(prep->settingsLine).trimmed());
     Edit2->setText(sfigmo::SettingsPort(prep->settingsLine));
     Edit2->setEnabled(false);
   }
-  const QString error = sfigmo::MessagingErrorText(prep->error.ok() ? copyError : prep->error);
+  return sfigmo::MessagingErrorText(prep->error.ok() ? copyError : prep->error);
+}
+
+void TForm3::FormActivate() {
+  const QString error = prepareMessage(true);
   if (!error.isEmpty()) {
     setStatus(error, true);
   } else if (!senderRunning() && statusIsError_) {
@@ -211,10 +215,13 @@ void TForm3::Button1Click() {
     setStatus(QStringLiteral("SMS уже отправляется: дождитесь ответа телефона."), false);
     return;
   }
-  // Without this activation's message, sms.txt may hold an older
-  // measurement's results or none: nothing is sent.
+  // Each attempt prepares the message afresh (the disk may have been freed,
+  // telport.txt mended) and says only its own outcome. Without a message
+  // written now, sms.txt may hold an older measurement's results or none:
+  // nothing is sent.
+  const QString error = prepareMessage(false);
   if (!messageReady_) {
-    setStatus(QStringLiteral("SMS не отправлено. %1").arg(status_), true);
+    setStatus(QStringLiteral("SMS не отправлено. %1").arg(error), true);
     return;
   }
   const sfigmo::SettingsRead settings =

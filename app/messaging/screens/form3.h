@@ -85,6 +85,10 @@ class TForm3 : public QDialog {
 
  private:
   void FormCreate(int screenWidth);
+  // Reads the last measurement and writes sms.txt (messageReady_); the
+  // settings' port and number go to the fields when `showSettings`. The
+  // text of what went wrong; empty when all is well.
+  QString prepareMessage(bool showSettings);
   void place(QWidget* w, int left, int top, int width, int height);
   void drawInstructions(bool redrawn);
   void setStatus(const QString& text, bool error);
@@ -99,7 +103,7 @@ class TForm3 : public QDialog {
   QString defaultSettings_;
   QString status_;
   bool statusIsError_ = false;
-  bool messageReady_ = false;  // this activation wrote sms.txt
+  bool messageReady_ = false;  // the last preparation wrote sms.txt
   bool activating_ = false;
   char separator_ = '.';
   double scale_ = 1.0;

@@ -37,6 +37,16 @@ QString MessagingErrorText(const MessagingError& e) {
       return QStringLiteral(
           "Результаты последнего измерения в файле повреждены: SMS не составляется и не "
           "отправляется. Откройте измерение, выполните проверку и расчёт и сохраните его снова.");
+    case MessagingFailure::NotAccepted:
+      return QStringLiteral(
+                 "Последнее измерение не принято (%1): SMS не составляется и не "
+                 "отправляется. Повторите измерение и сохраните его.")
+          .arg(e.Reason);
+    case MessagingFailure::SignalDoubtful:
+      return QStringLiteral(
+                 "%1. Результаты последнего измерения сомнительны: SMS не "
+                 "отправляется. Повторите измерение и сохраните его.")
+          .arg(e.Reason);
   }
   return {};
 }
@@ -49,10 +59,22 @@ QString NumberRefusalText(NumberRefusal refusal, const QString& number) {
       return QStringLiteral("Введите номер телефона врача: +7, код оператора и номер.");
     case NumberRefusal::TooLong:
       return QStringLiteral(
-                 "Номер телефона «%1» не записан: в нём больше %2 знаков. Введите +7, код "
-                 "оператора и семизначный номер без пробелов.")
+                 "Номер телефона «%1» не записан: после знака + в нём больше %2 цифр. Введите +7, "
+                 "код оператора и семизначный номер без пробелов.")
           .arg(number)
-          .arg(kNumberFieldLength);
+          .arg(kMaxNumberDigits);
+    case NumberRefusal::NoPlus:
+      return QStringLiteral(
+                 "Номер телефона «%1» не записан: он должен начинаться со знака + и кода страны "
+                 "(например, +7 вместо 8).")
+          .arg(number);
+    case NumberRefusal::TooShort:
+      return QStringLiteral(
+                 "Номер телефона «%1» не записан: после знака + нужно от %2 до %3 цифр: код "
+                 "страны, код оператора и номер.")
+          .arg(number)
+          .arg(kMinNumberDigits)
+          .arg(kMaxNumberDigits);
     case NumberRefusal::BadCharacter:
       return QStringLiteral(
                  "Номер телефона «%1» не записан: допускаются только знак + в начале и цифры, без "

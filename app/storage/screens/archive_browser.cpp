@@ -53,7 +53,6 @@ void ArchiveBrowser::DblListBox() {
   if (!item || !item->isSelected()) return;
   const std::string name = RecordFileNameOf(item);
 
-  f.LastRecordRead = 1;
   f.Regis_->setEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3}) w->hide();
   f.TreeView1->clear();
@@ -67,11 +66,17 @@ void ArchiveBrowser::DblListBox() {
     ctx_.showError(StorageErrorText(e));
     return;
   }
-  if (StorageError e = ReplaceLastRecord(LastMeasurementFolder(folder), name, *f.work.CurrentRecord,
-                                         ctx_.writeFault);
-      !e.ok()) {
-    ctx_.showError(StorageErrorText(e));
-    return;
+  // A record the check rejects is shown with its reason but never becomes
+  // the last measurement: messages and registration read that one.
+  MarkTable marks;
+  if (CheckRecording(*f.work.CurrentRecord, marks).accepted()) {
+    if (StorageError e = ReplaceLastRecord(LastMeasurementFolder(folder), name,
+                                           *f.work.CurrentRecord, ctx_.writeFault);
+        !e.ok()) {
+      ctx_.showError(StorageErrorText(e));
+      return;
+    }
+    f.LastRecordRead = 1;
   }
   f.work.WorkingPeriod = f.work.CurrentRecord->SamplePeriod;
   f.work.CutShort = false;

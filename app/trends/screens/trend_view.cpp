@@ -127,7 +127,7 @@ bool TrendView::readRange() {
       return false;
     }
     Entry& entry = table_[p];
-    entry.Ys = TrendPointYs(scratch_->Results);
+    entry.Ys = TrendPointYs(*scratch_);
     entry.Date = FieldText(scratch_->DateText);
     entry.Time = FieldText(scratch_->TimeText);
     entry.Name = FieldText(scratch_->PatientName);

@@ -19,9 +19,10 @@
 #include <limits>
 
 #include "draw/canvas.h"
+#include "hostile_records.h"
 #include "messaging/screens/form3_texts.h"
-#include "save_picture.h"
 #include "modem_process.h"
+#include "save_picture.h"
 #include "sms_test_support.h"
 #include "ui/form1.h"
 
@@ -205,19 +206,28 @@ TEST_F(Form3Test, MissingPiecesShowOneMessageAndWriteNothing) {
   EXPECT_EQ(form->Edit1->text(), QStringLiteral("+791"));
 }
 
-// A last measurement whose stored results are damaged is never written to
-// sms.txt nor sent: the doctor would get numbers no recording gave.
+// A last measurement whose stored results are damaged, that the check does
+// not accept or whose signal is doubtful is never written to sms.txt nor
+// sent: the doctor would get numbers no sound recording gave. The window
+// says why (the signal warning for a doubtful one).
 TEST_F(Form3Test, DamagedLastMeasurementIsNeitherWrittenNorSent) {
+  std::vector<std::pair<std::string, std::unique_ptr<PulsogramRecord>>> records;
   for (double puls : {std::nan(""), std::numeric_limits<double>::infinity(), -72.7, 2730.0}) {
-    SCOPED_TRACE(puls);
-    QDir(folder).removeRecursively();
-    QDir().mkpath(folder + "DataMLT/DatInt");
     AnalysisResults damaged = ExampleResults();
     damaged.PULS = puls;
-    ASSERT_TRUE(LayLastMeasurement(dir.path(), *RecordWith(damaged)));
+    records.emplace_back("повреждены", RecordWith(damaged));
+  }
+  for (HostileRecord& h : HostileRecords()) records.emplace_back("не принято", std::move(h.Record));
+  records.emplace_back("СИГНАЛ НЕУСТОЙЧИВ - ПОВТОРИТЕ ИЗМЕРЕНИЕ (отмечен дикротический зубец)",
+                       DoubleCountedRecording());
+  for (const auto& [said, record] : records) {
+    SCOPED_TRACE(said);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder + "DataMLT/DatInt");
+    ASSERT_TRUE(LayLastMeasurement(dir.path(), *record));
     ASSERT_TRUE(WriteFile(folder + "telport.txt", kTelport));
     form->FormActivate();
-    EXPECT_TRUE(form->statusText().contains(QStringLiteral("повреждены")))
+    EXPECT_TRUE(form->statusText().contains(QString::fromStdString(said)))
         << form->statusText().toStdString();
     EXPECT_FALSE(QFile::exists(folder + "sms.txt"));
     click(form->Button1);
@@ -225,6 +235,29 @@ TEST_F(Form3Test, DamagedLastMeasurementIsNeitherWrittenNorSent) {
     EXPECT_FALSE(form->senderRunning());
   }
   save(QStringLiteral("form3-damaged-results"));
+}
+
+// Each press of "SMS врачу" prepares the message afresh and shows only its
+// own outcome: no piling of refusals, no stale reason once it is mended.
+TEST_F(Form3Test, EachAttemptShowsItsOwnOutcomeOnly) {
+  ASSERT_TRUE(LayLastMeasurement(dir.path(), *RecordWith(ExampleResults())));
+  form->setSenderProgram(dir.filePath(QStringLiteral("no-such-sender")));
+  form->FormActivate();
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    click(form->Button1);
+    EXPECT_EQ(form->statusText().count(QStringLiteral("SMS не отправлено")), 1)
+        << form->statusText().toStdString();
+    EXPECT_TRUE(form->statusText().contains(QStringLiteral("telport.txt")));
+  }
+  ASSERT_TRUE(WriteFile(folder + "telport.txt", kTelport));  // the user mends it
+  QSignalSpy ended(form.get(), &TForm3::senderFinished);
+  click(form->Button1);
+  EXPECT_EQ(sms(), ExampleMessage());
+  ASSERT_TRUE(ended.count() > 0 || ended.wait(10000));
+  EXPECT_FALSE(form->statusText().contains(QStringLiteral("Нет файла настроек")))
+      << form->statusText().toStdString();
+  EXPECT_TRUE(form->statusText().contains(QStringLiteral("не удалось запустить")))
+      << form->statusText().toStdString();
 }
 
 TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
@@ -237,7 +270,10 @@ TEST_F(Form3Test, RecordingANumberRewritesCharacters14To25Only) {
   } cases[] = {
       {"+79031112233", "--port COM3  +79031112233 --timeout 20\r\n"},
       // a shorter number is padded: the text after it keeps its place
-      {"+790311122", "--port COM3  +790311122   --timeout 20\r\n"},
+      {"+7903111223", "--port COM3  +7903111223  --timeout 20\r\n"},
+      // too short for a phone number: refused, the file stays as it was
+      {"+790311122", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
+      {"89031112233", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
       // a longer one is refused: the file stays as it was
       {"+7903111223344", "--port COM3  +79161234567 --timeout 20\r\nsecond line\r\n"},
   };
@@ -255,7 +291,7 @@ TEST_F(Form3Test, RefusedNumberWritesNothing) {
   layAll();
   form->show();
   form->FormActivate();
-  for (const char* bad : {"+7 9031112233", "+7(903)11122", ""}) {
+  for (const char* bad : {"+7 9031112233", "+7(903)11122", "", "+7123", "+1", "89001234567"}) {
     typeNumber(QString::fromUtf8(bad));
     click(form->Button2);
     EXPECT_EQ(telport(), kTelport) << bad;

@@ -8,6 +8,7 @@
 
 #include "archive_window.h"
 #include "draw/trace_area.h"
+#include "hostile_records.h"
 
 namespace sfigmo::test {
 namespace {
@@ -94,7 +95,27 @@ TEST_F(Browsing, FirstBeatAfterTwoSecondsShowsTheError) {
   EXPECT_EQ(form->Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
   EXPECT_EQ(form->Memo2->palette().color(QPalette::Base), QColor(255, 0, 0));
   EXPECT_FALSE(form->Button4->isEnabled());
-  EXPECT_EQ(FilesIn(last()), std::vector<std::string>{"late.pul"});
+  // A rejected record never becomes the last measurement.
+  EXPECT_TRUE(FilesIn(last()).empty());
+  EXPECT_EQ(form->LastRecordRead, 0);
+}
+
+// Records that are not accepted are shown with "ОШИБКА" and leave the last
+// measurement as it was, so nothing later sends or reports them.
+TEST_F(Browsing, RecordsNotAcceptedNeverBecomeTheLastMeasurement) {
+  const auto hostile = HostileRecords();
+  for (const HostileRecord& h : hostile) Put(archive() / (std::string(h.Name) + ".pul"), *h.Record);
+  auto kept = WaveRecord(3);
+  Put(last() / "old.pul", *kept);
+  for (int i = 0; i < static_cast<int>(hostile.size()); ++i) {
+    Open();
+    DoubleClick(form->ListBox1, i);
+    SCOPED_TRACE(form->ListBox1->item(i)->text().toStdString());
+    EXPECT_EQ(form->Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+    EXPECT_EQ(FilesIn(last()), std::vector<std::string>{"old.pul"});
+    EXPECT_EQ(Snapshot().at("DataMLT/DatInt/old.pul"), Bytes(*kept));
+    EXPECT_EQ(form->LastRecordRead, 0);
+  }
 }
 
 TEST_F(Browsing, UnreadableEntriesGiveOneMessageAndKeepTheLastMeasurement) {

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "cli_support.h"
+#include "hostile_records.h"
 
 namespace sfigmo::test {
 namespace {
@@ -175,6 +176,37 @@ TEST(AnalyzeCliHostile, DamagedStoredBlockGivesNoConclusion) {
     for (const char* never : {"NAN", "INF", "ПУЛЬС", "ПЕРЕБОИ", "ConclusionScore", "КОНТРОЛ"})
       EXPECT_EQ(text.Out.find(never), std::string::npos) << never << "\n" << text.Out;
   }
+}
+
+// Records that are no accepted recording keep a healthy-looking stored
+// block out of --stored, in JSON and text alike; the intact one beside them
+// still gets its conclusion.
+TEST(AnalyzeCliHostile, StoredBlockOfARecordNotAcceptedIsNeverShown) {
+  TempDir dir;
+  const auto hostile = HostileRecords();
+  for (std::size_t i = 0; i < hostile.size(); ++i)  // the folder is read in name order
+    Save(dir / (std::to_string(i) + hostile[i].Name + ".pul"), *hostile[i].Record);
+  Save(dir / "~healthy.pul", *HealthyRecording());  // sorts last
+
+  const RunResult json = RunAnalyze({"--stored", "--json", dir.path().string()});
+  ASSERT_EQ(json.ExitCode, 0) << json.Err;
+  const auto o = JsonLines(json.Out);
+  ASSERT_EQ(o.size(), hostile.size() + 1);
+  for (std::size_t i = 0; i < hostile.size(); ++i) {
+    SCOPED_TRACE(hostile[i].Name);
+    EXPECT_FALSE(o[i]["Accepted"].toBool());
+    EXPECT_EQ(o[i]["RejectedBy"].toString().toStdString(), hostile[i].RejectedBy);
+    for (const char* absent : {"PULS", "Verdicts", "ConclusionScore", "Advice", "TOSO"})
+      EXPECT_FALSE(o[i].contains(absent)) << absent;
+  }
+  EXPECT_EQ(o.back()["ConclusionScore"].toInt(), 100);
+
+  const RunResult text = RunAnalyze({"--stored", dir.path().string()});
+  ASSERT_EQ(text.ExitCode, 0) << text.Err;
+  const std::string hostileText = text.Out.substr(0, text.Out.find("~healthy.pul"));
+  for (const char* never : {"ЧАСТОТА ПУЛЬСА", "ConclusionScore", "Контроль", "КОНТРОЛЬ", "PULS = "})
+    EXPECT_EQ(hostileText.find(never), std::string::npos) << never << "\n" << hostileText;
+  EXPECT_NE(text.Out.find("ConclusionScore: 100", hostileText.size()), std::string::npos);
 }
 
 TEST(AnalyzeCliHostile, GarbageHeaderAndSamplesNeverBreakTheOutput) {

@@ -27,7 +27,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 const std::vector<std::string> kHeader = {
     "file", "date", "time", "name", "age",  "sex",  "accepted", "signal quality", "PULS",
-    "VRKI", "KOVR", "KOLP", "KOLE", "SPSO", "TOSO", "NAGR",     "score"};
+    "VRKI", "KOVR", "KOLP", "KOLE", "SPSO", "TOSO", "NAGR",     "score",          "rejected by"};
 
 // A normal recording with its results computed and stored, as saving leaves it.
 std::unique_ptr<PulsogramRecord> SavedRecord(const char* date, const char* time, const char* name) {
@@ -106,6 +106,7 @@ void CheckTable(const Archive& a, const fs::path& csv, char separator, char deci
     }
     const bool scoreDamaged = slow || !std::isfinite(s.PULS);
     EXPECT_EQ(row[16], scoreDamaged ? "" : std::to_string(ConclusionScore(s)));
+    EXPECT_EQ(row[17], slow ? "period" : "");
   }
 }
 

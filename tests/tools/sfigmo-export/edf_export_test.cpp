@@ -8,13 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <span>
 
 #include "analysis/beat_marking.h"
 #include "analysis/indices.h"
 #include "analysis/result_validity.h"
+#include "csv_export.h"
 #include "export_support.h"
+#include "hostile_records.h"
 #include "storage/short_string.h"
 #include "translit.h"
 
@@ -216,6 +219,36 @@ TEST(EdfExport, UnusableRecordsAreRefusedWithAMessageAndTheOthersStillWritten) {
     ASSERT_NE(at, std::string::npos) << run.Err;
     EXPECT_NE(run.Err.substr(at, run.Err.find('\n', at) - at).find(c.Reason), std::string::npos);
   }
+}
+
+// The record's one judgement in both exports: a record that is no pulse
+// recording is refused by EDF; CSV lists every record that is not accepted
+// as "no" with the reason, and none of its healthy-looking stored values.
+TEST(EdfExport, RecordsTheJudgementRefusesAreRefusedOrListedAsNotAccepted) {
+  for (const HostileRecord& h : HostileRecords()) {
+    SCOPED_TRACE(h.Name);
+    const EdfExport edf = ExportEdf(*h.Record);
+    if (h.NotPulseRecording) {
+      EXPECT_NE(edf.Refusal, EdfRefusal::None);
+      EXPECT_FALSE(EdfRefusalText(edf.Refusal).empty());
+      EXPECT_TRUE(edf.Bytes.empty());
+    } else {
+      EXPECT_NE(edf.Bytes.find("Recording rejected"), std::string::npos);
+      EXPECT_EQ(edf.Bytes.find("Recording accepted"), std::string::npos);
+    }
+    const CsvRow row = CsvRowOf(h.Name, *h.Record);
+    EXPECT_FALSE(row.Accepted);
+    EXPECT_EQ(row.RejectedBy, h.RejectedBy);
+    EXPECT_EQ(row.Quality, "");
+    for (const auto& value : row.Indices) EXPECT_FALSE(value);
+    EXPECT_FALSE(row.Score);
+    const std::string line = CsvLine(row, {});
+    EXPECT_EQ(line.substr(line.size() - 2 - std::strlen(h.RejectedBy) - 1),
+              "," + std::string(h.RejectedBy) + "\r\n");
+  }
+  const auto healthy = HealthyRecording();
+  EXPECT_EQ(ExportEdf(*healthy).Refusal, EdfRefusal::None);
+  EXPECT_EQ(CsvRowOf("h", *healthy).Score, 100);
 }
 
 TEST(EdfExport, DataRecordKeepsTheRateWithinTheBound) {

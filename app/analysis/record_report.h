@@ -1,8 +1,9 @@
 #pragma once
-// What sfigmo-analyze says about one record: the marking, the acceptance
-// test, the calculation (or the stored result block) and the conclusion's
-// rules, gathered once and then printed as text or JSON. No Qt here, so the
-// fuzzer runs the same path.
+// The analysis of one stored record as the tools run it: the record's
+// judgement (record_judgement.h), the calculation (or the stored result
+// block) and the conclusion's rules, gathered once; sfigmo-analyze prints it
+// as text or JSON, sfigmo-export annotates EDF files with it. No Qt here, so
+// the fuzzer runs the same path.
 
 #include <cstdint>
 #include <optional>
@@ -68,8 +69,5 @@ bool HasResult(const RecordReport& report, const AnalysisResultField& field);
 
 // Whether the report's value of the field is damaged (shown as "-").
 bool ResultDamaged(const RecordReport& report, const AnalysisResultField& field);
-
-// The human-readable report; numbers with FormatGeneral and `decimalSeparator`.
-std::string ReportText(const RecordReport& report, char decimalSeparator);
 
 }  // namespace sfigmo

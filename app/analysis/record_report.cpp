@@ -1,8 +1,9 @@
-#include "record_report.h"
+#include "analysis/record_report.h"
 
 #include <algorithm>
 #include <string_view>
 
+#include "analysis/record_judgement.h"
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
 #include "storage/short_string.h"
@@ -31,7 +32,9 @@ std::string_view RecordReport::RejectedBy() const {
 }
 
 bool HasResult(const RecordReport& report, const AnalysisResultField& field) {
-  if (report.FromStoredBlock) return true;
+  // A stored block beside a recording that is not accepted came from no
+  // analysis of these samples: none of its numbers is shown.
+  if (report.FromStoredBlock) return report.Accepted();
   return report.Calculated && ResultWritten(report.Stop, field.Member);
 }
 
@@ -53,19 +56,20 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   r.StoredSampleCount = record.SampleCount;
   r.UsedSampleCount = UsableSampleCount(record);
 
+  RecordJudgement judgement = JudgeRecord(record);
+  r.Marks = std::move(judgement.Marks);
+  r.Verdict = judgement.Verdict;
+  r.Rejected = r.Verdict.rejected;
+  r.HasQuality = judgement.HasQuality;
+  r.Quality = std::move(judgement.Quality);
+
   const std::span<const std::int32_t> samples(record.Samples,
                                               static_cast<std::size_t>(r.UsedSampleCount));
-  r.Verdict = JudgeRecording(samples, record.SamplePeriod, r.Marks);
-  r.Rejected = r.Verdict.rejected;
-  if (r.Accepted()) {
-    r.HasQuality = true;
-    r.Quality = AssessSignalQuality(samples, r.Marks, record.SamplePeriod);
-  }
-
   if (useStoredBlock) {
     r.FromStoredBlock = true;
     r.Results = record.Results;
-    FillConclusion(r);
+    // The same rule as every other reader of a stored block.
+    if (judgement.Accepted()) FillConclusion(r);
   } else if (r.Accepted()) {
     // Like the program: a rejected recording is not calculated at all.
     r.Calculated = true;

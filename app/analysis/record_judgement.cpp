@@ -1,0 +1,32 @@
+#include "analysis/record_judgement.h"
+
+#include <span>
+
+#include "analysis/result_validity.h"
+
+namespace sfigmo {
+
+std::string_view RecordJudgement::RejectedBy() const {
+  if (Verdict.implausible != Implausible::None) return ImplausibleName(Verdict.implausible);
+  return Label(Verdict.rejected).word;
+}
+
+std::string RecordJudgement::RejectionText(double samplePeriod, char sep) const {
+  if (Verdict.implausible != Implausible::None) return ImplausibleText(Verdict, samplePeriod, sep);
+  return std::string(Label(Verdict.rejected).text);
+}
+
+RecordJudgement JudgeRecord(const PulsogramRecord& record, QualityCheck quality) {
+  RecordJudgement j;
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
+  j.Verdict = JudgeRecording(samples, record.SamplePeriod, j.Marks);
+  j.DamagedFields = DamagedResultNames(record.Results);
+  if (quality == QualityCheck::Assess && j.Accepted()) {
+    j.HasQuality = true;
+    j.Quality = AssessSignalQuality(samples, j.Marks, record.SamplePeriod);
+  }
+  return j;
+}
+
+}  // namespace sfigmo
