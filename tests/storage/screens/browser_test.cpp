@@ -6,7 +6,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "acquisition/screens/check_screen.h"
 #include "archive_window.h"
+#include "screen_checks.h"
 #include "draw/trace_area.h"
 
 namespace sfigmo::test {
@@ -14,6 +16,16 @@ namespace {
 
 class Browsing : public ArchiveWindow {
  protected:
+  // A rejected record shows what the recording check shows for one.
+  void ExpectTheCheckAdvice() {
+    int count = 0;
+    const AdviceLine* advice = RejectionAdvice(&count);
+    for (int i = 0; i < count; ++i) {
+      EXPECT_TRUE(TextAt(form->traceCanvas(), advice[i].x, advice[i].y,
+                         QString::fromUtf8(advice[i].text), {.points = 10}))
+          << advice[i].text;
+    }
+  }
   void Open() {
     form->N1Click();  // the "Фай&л" menu opens first
     form->Open_->trigger();
@@ -95,6 +107,26 @@ TEST_F(Browsing, FirstBeatAfterTwoSecondsShowsTheError) {
   EXPECT_EQ(form->Memo2->palette().color(QPalette::Base), QColor(255, 0, 0));
   EXPECT_FALSE(form->Button4->isEnabled());
   EXPECT_EQ(FilesIn(last()), std::vector<std::string>{"late.pul"});
+  ExpectTheCheckAdvice();
+  SaveScreen(QStringLiteral("archive-rejected"));
+}
+
+// On a larger screen the advice lies at its scaled places alike.
+class BrowsingAt1920 : public Browsing {
+ protected:
+  void SetUp() override {
+    screenWidth = 1920;
+    Browsing::SetUp();
+  }
+};
+
+TEST_F(BrowsingAt1920, ARejectedRecordShowsTheCheckAdvice) {
+  Put(archive() / "late.pul", *WaveRecord(1, 320));
+  Open();
+  DoubleClick(form->ListBox1, 0);
+  EXPECT_EQ(form->Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+  ExpectTheCheckAdvice();
+  SaveScreen(QStringLiteral("archive-rejected-1920"));
 }
 
 TEST_F(Browsing, UnreadableEntriesGiveOneMessageAndKeepTheLastMeasurement) {
