@@ -30,6 +30,7 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QStyle;
 class QRadioButton;
 class QSlider;
 class QStatusBar;
@@ -204,6 +205,9 @@ class TForm1 : public QMainWindow {
   void hidePatientArea();  // the patient fields and both lists
   void chooseProgramFolder();
   void scheduleReplay();
+  // The style whose indicators and menu entries grow with the scaled font
+  // (made at the first call, owned by the window).
+  QStyle* scaledStyle();
   // Shows one message at once: the presenter's, or a modal message box.
   void showMessageNow(const QString& text, const QString& caption, bool isError);
   // What each area's actions may touch of this window (form1_surfaces.cpp).
@@ -218,6 +222,7 @@ class TForm1 : public QMainWindow {
   bool firstShowDone_ = false;
   bool replaying_ = false;
   bool replayQueued_ = false;
+  QStyle* scaledStyle_ = nullptr;
   std::unique_ptr<sfigmo::MeasurementActions> measurement_;
   std::unique_ptr<sfigmo::AnalysisActions> analysis_;
 };

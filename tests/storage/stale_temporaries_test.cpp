@@ -49,8 +49,8 @@ TEST(StaleTemporaries, OnlyOldRegularFilesOfOursAreRemoved) {
   ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
   const fs::path dir = tmpl;
   auto make = [&](const char* name) { std::ofstream(dir / name) << "x"; };
-  for (const char* n : {".sfigmo-tmp-old111", ".sfigmo-tmp-new222", "keep.pul",
-                        "telport.txt.Zz9yY8"})
+  for (const char* n :
+       {".sfigmo-tmp-old111", ".sfigmo-tmp-new222", "keep.pul", "telport.txt.Zz9yY8"})
     make(n);
   fs::create_directory(dir / ".sfigmo-tmp-folder");
   fs::create_symlink(dir / "keep.pul", dir / ".sfigmo-tmp-link12");

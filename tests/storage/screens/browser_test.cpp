@@ -8,8 +8,8 @@
 
 #include "acquisition/screens/check_screen.h"
 #include "archive_window.h"
-#include "screen_checks.h"
 #include "draw/trace_area.h"
+#include "screen_checks.h"
 
 namespace sfigmo::test {
 namespace {
