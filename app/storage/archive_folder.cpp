@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <memory>
 #include <system_error>
 
 namespace sfigmo {
@@ -22,8 +24,21 @@ StorageError EnsureFolder(const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (!ec && fs::is_directory(folder, ec)) return {};
+  // A file in the folder's place is its own cause, whatever the call said.
+  std::error_code typeEc;
+  if (fs::exists(fs::symlink_status(folder, typeEc)) && !fs::is_directory(folder, typeEc))
+    ec = std::make_error_code(std::errc::file_exists);
   if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
   return FolderError(folder, ec);
+}
+
+// True when `path` already holds `record` as WriteRecord would write it.
+bool Holds(const fs::path& path, const PulsogramRecord& record) {
+  auto stored = std::make_unique<PulsogramRecord>();
+  if (!ReadRecord(path, *stored).ok()) return false;
+  auto written = std::make_unique<PulsogramRecord>(record);
+  written->Results.Reserved = 0.0;
+  return std::memcmp(stored.get(), written.get(), kRecordSize) == 0;
 }
 
 }  // namespace
@@ -93,15 +108,40 @@ StorageError ReplaceLastRecord(const fs::path& lastFolder, const std::string& na
   return {};
 }
 
+bool SameMeasurement(const PulsogramRecord& a, const PulsogramRecord& b) {
+  auto registered = std::make_unique<PulsogramRecord>(a);
+  std::memcpy(registered->DateText, b.DateText, sizeof b.DateText);
+  std::memcpy(registered->TimeText, b.TimeText, sizeof b.TimeText);
+  std::memcpy(registered->PatientName, b.PatientName, sizeof b.PatientName);
+  std::memcpy(registered->PatientAge, b.PatientAge, sizeof b.PatientAge);
+  std::memcpy(registered->PatientSex, b.PatientSex, sizeof b.PatientSex);
+  std::memcpy(registered->GeneralInfo, b.GeneralInfo, sizeof b.GeneralInfo);
+  registered->Results.Reserved = b.Results.Reserved;
+  return std::memcmp(registered.get(), &b, kRecordSize) == 0;
+}
+
 SaveOutcome SaveMeasurement(const fs::path& programFolder, const PulsogramRecord& record,
-                            const WriteFault& fault) {
+                            const WriteFault& fault, const PulsogramRecord* halfSaved) {
   SaveOutcome out;
   out.Name = BuildSaveName(record);
   if (out.Name.Problem != NameProblem::None) return out;
   const fs::path archive = ArchiveFolder(programFolder);
   if (out.Error = EnsureFolder(archive); !out.Error.ok()) return out;
-  if (out.Error = WriteRecord(archive / out.Name.Name, record, fault); !out.Error.ok()) return out;
+  const fs::path target = archive / out.Name.Name;
+  // A retry finds its archive copy already there: it is not written again.
+  if (!halfSaved || !Holds(target, record)) {
+    if (out.Error = WriteRecord(target, record, fault); !out.Error.ok()) return out;
+  }
   out.ArchiveWritten = true;
+  if (halfSaved) {
+    // The patient's details changed since: the earlier copy, under its
+    // own name, would be the same measurement a second time.
+    const SaveName earlier = BuildSaveName(*halfSaved);
+    std::error_code ignored;
+    if (earlier.Problem == NameProblem::None && earlier.Name != out.Name.Name &&
+        Holds(archive / earlier.Name, *halfSaved))
+      fs::remove(archive / earlier.Name, ignored);
+  }
   out.Error = ReplaceLastRecord(LastMeasurementFolder(programFolder), out.Name.Name, record, fault);
   return out;
 }

@@ -42,10 +42,20 @@ std::optional<std::filesystem::path> FindLastRecord(const std::filesystem::path&
 StorageError ReplaceLastRecord(const std::filesystem::path& lastFolder, const std::string& name,
                                const PulsogramRecord& record, const WriteFault& fault = {});
 
+// True when `a` and `b` are one measurement whatever the registration
+// fields (date, time, patient, note) say.
+bool SameMeasurement(const PulsogramRecord& a, const PulsogramRecord& b);
+
 // Saving a registered measurement: its name from the header, then the
 // archive copy, then the last-measurement copy. A refused name stops before
 // anything is written (Name.Problem set). A failure stops at that file;
 // what was written before it stays.
+//
+// `halfSaved`: the same measurement as an earlier save that stopped after
+// its archive copy wrote it. The retry then completes that save: an archive
+// copy that already holds `record` is not written again, and the earlier
+// copy under another name (the patient's details changed) is removed, so
+// the archive keeps the measurement once.
 struct SaveOutcome {
   SaveName Name;
   StorageError Error;
@@ -55,6 +65,7 @@ struct SaveOutcome {
   bool ok() const { return Name.Problem == NameProblem::None && Error.ok(); }
 };
 SaveOutcome SaveMeasurement(const std::filesystem::path& programFolder,
-                            const PulsogramRecord& record, const WriteFault& fault = {});
+                            const PulsogramRecord& record, const WriteFault& fault = {},
+                            const PulsogramRecord* halfSaved = nullptr);
 
 }  // namespace sfigmo

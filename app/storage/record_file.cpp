@@ -214,6 +214,8 @@ std::string StorageErrorText(const StorageError& error) {
     case StorageFailure::Rename:
       return "Не удалось сохранить файл " + name + ": " + FileErrorReason(error.Errno);
     case StorageFailure::Folder:
+      if (error.Errno == EEXIST)
+        return "Не удалось создать папку " + name + ": на её месте лежит файл с тем же именем";
       return "Нет доступа к папке " + name + ": " + FileErrorReason(error.Errno);
   }
   return {};

@@ -22,7 +22,7 @@ enum class StorageFailure {
   Write,     // write(2) or fsync(2) failed
   Close,
   Rename,  // the finished temporary file could not replace the target
-  Folder,  // the folder could not be created or listed
+  Folder,  // the folder could not be created or listed (EEXIST: a file lies in its place)
 };
 
 // The steps of a record write, in order, for tests that make one fail.
@@ -60,11 +60,13 @@ StorageError WriteWholeFile(const std::filesystem::path& path, std::span<const s
                             const WriteFault& fault = {});
 
 // Every temporary file of the program starts with this and ends in six
-// random letters or digits; the whole name is short so that it fits beside
-// a target whose name is at the file system's limit.
-inline constexpr const char* kTemporaryPrefix = ".sfigmo.";
+// random letters or digits: a marker no user types, so that the start-up
+// sweep can never take a user's backup copy for one. The whole name is
+// short so that it fits beside a target whose name is at the file system's
+// limit.
+inline constexpr const char* kTemporaryPrefix = ".sfigmo-tmp-";
 
-// `folder` / ".sfigmo.XXXXXX", as mkstemp(3) wants it.
+// `folder` / ".sfigmo-tmp-XXXXXX", as mkstemp(3) wants it.
 std::filesystem::path TemporaryTemplate(const std::filesystem::path& folder);
 
 // The reason part of a message for an errno value, in Russian.

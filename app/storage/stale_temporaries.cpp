@@ -7,43 +7,17 @@
 #include "storage/record_file.h"
 
 namespace sfigmo {
-namespace {
-
-constexpr std::size_t kRandomLength = 6;
-
-bool AllAlnum(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
-}
-
-// Six random letters and digits rarely form a word: a mix of digits or of
-// letter cases tells them from one.
-bool LooksRandom(std::string_view s) {
-  if (s.size() != kRandomLength || !AllAlnum(s)) return false;
-  const auto has = [&](int (*test)(int)) {
-    return std::any_of(s.begin(), s.end(), [&](unsigned char c) { return test(c) != 0; });
-  };
-  return has(&isdigit) || (has(&isupper) && has(&islower));
-}
-
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
-}  // namespace
 
 bool IsProgramTemporaryName(const std::string& name) {
+  // Only the marked name: earlier unmarked names ("telport.txt.XXXXXX" and
+  // the like) cannot be told from a user's "telport.txt.261209" backup.
+  constexpr std::size_t kRandomLength = 6;
   const std::string_view n(name);
   const std::string_view prefix(kTemporaryPrefix);
-  if (n.size() == prefix.size() + kRandomLength && n.substr(0, prefix.size()) == prefix)
-    return AllAlnum(n.substr(prefix.size()));
-
-  if (n.size() <= kRandomLength + 1 || n[n.size() - kRandomLength - 1] != '.') return false;
-  const std::string_view random = n.substr(n.size() - kRandomLength);
-  const std::string_view target = n.substr(0, n.size() - kRandomLength - 1);
-  if (!LooksRandom(random)) return false;
-  if (target == "telport.txt" || target == "sms.txt") return true;
-  if (target.size() > 5 && target[0] == '.' && EndsWith(target, ".pul")) return true;
-  return target.size() > 4 && target[0] != '.' && EndsWith(target, ".pdf");
+  if (n.size() != prefix.size() + kRandomLength || !n.starts_with(prefix)) return false;
+  const std::string_view random = n.substr(prefix.size());
+  return std::all_of(random.begin(), random.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
 std::vector<std::string> RemoveStaleTemporaries(const std::filesystem::path& folder,

@@ -11,12 +11,9 @@
 
 namespace sfigmo {
 
-// True for a name the program gives its temporary files: ".sfigmo.XXXXXX",
-// and the names earlier versions used (".NAME.pul.XXXXXX" beside a record,
-// "telport.txt.XXXXXX" and "sms.txt.XXXXXX" beside the settings and message
-// files, "NAME.pdf.XXXXXX" beside a PDF). X is a letter or digit; for the
-// older names the six must mix digits or letter cases, as random ones do,
-// so that a user's "notes.pdf.backup" is never taken for one.
+// True for a name the program gives its temporary files: the marker
+// ".sfigmo-tmp-" and six letters or digits. Nothing else, however much it
+// looks like a leftover: a user's "sms.txt.old001" stays.
 bool IsProgramTemporaryName(const std::string& name);
 
 // Removes from `folder` (not its subfolders) the regular files whose names

@@ -50,6 +50,11 @@ std::optional<TrendYs> TrendPointYs(const PulsogramRecord& record) {
   return TrendCurveYs(record.Results);
 }
 
+int TrendClippedY(int x0, int y0, int x1, int y1, int x) {
+  const double t = double(x - x0) / double(x1 - x0);
+  return static_cast<int>(RoundHalfEven(double(y0) + t * double(y1 - y0)));
+}
+
 std::optional<int> TrendReadoutOffset(int x, int rangeStart, int rangeEnd) {
   if (CheckTrendRange(rangeStart, rangeEnd) != RangeCheck::Draw) return std::nullopt;
   if (x <= kTrendLeft || x >= kTrendRight) return std::nullopt;

@@ -56,6 +56,10 @@ TrendYs TrendCurveYs(const AnalysisResults& results);
 // point is left out of every curve.
 std::optional<TrendYs> TrendPointYs(const PulsogramRecord& record);
 
+// y where the segment from (x0, y0) to (x1, y1), x0 < x1, crosses `x`,
+// rounded (a half to the even one): where a curve is cut at the axis end.
+int TrendClippedY(int x0, int y0, int x1, int y1, int x);
+
 // The offset from RangeStart of the record under the pointer at x: none
 // unless x lies strictly between the axis ends; never past the drawn range.
 std::optional<int> TrendReadoutOffset(int x, int rangeStart, int rangeEnd);

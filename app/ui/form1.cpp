@@ -32,6 +32,7 @@
 #include "analysis/screens/analysis_actions.h"
 #include "draw/canvas.h"
 #include "draw/scaled_font.h"
+#include "draw/scaled_widgets.h"
 #include "draw/status_memo.h"
 #include "draw/trace_area.h"
 #include "help/help_window.h"
@@ -238,6 +239,10 @@ void TForm1::buildControls() {
   RadioButton1 = Named(new QRadioButton(QStringLiteral("Автомат"), Panel1), "RadioButton1");
   place(RadioButton1, 496, 240, 65, 17);
   RadioButton1->setChecked(true);
+  if (!layout_.identity()) {
+    // The indicators are sized in pixels by the style: they grow with the font.
+    for (QRadioButton* r : {RadioButton1, RadioButton2}) r->setStyle(scaledStyle());
+  }
 
   // The desktop's sans face is wider than the layout's; shrink the mode
   // captions alike until both fit beside their indicators.
@@ -315,7 +320,18 @@ void TForm1::buildMenu() {
   Help_->setObjectName(QStringLiteral("N3"));
   connect(Help_, &QAction::triggered, this, [this] { N3Click(); });
   // Drop-downs are windows of their own and do not inherit the scaled font.
-  for (QMenu* menu : {FileMenu, ServiceMenu}) menu->setFont(font());
+  for (QMenu* menu : {FileMenu, ServiceMenu}) {
+    menu->setFont(font());
+    if (!layout_.identity()) menu->setStyle(scaledStyle());  // no shortened entries
+  }
+}
+
+QStyle* TForm1::scaledStyle() {
+  if (!scaledStyle_) {
+    scaledStyle_ = new sfigmo::ScaledControlStyle(layout_.scale());
+    scaledStyle_->setParent(this);
+  }
+  return scaledStyle_;
 }
 
 sfigmo::Canvas& TForm1::traceCanvas() { return TreeView1->canvas(); }

@@ -30,6 +30,7 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QStyle;
 class QRadioButton;
 class QSlider;
 class QStatusBar;
@@ -205,6 +206,9 @@ class TForm1 : public QMainWindow {
   void hidePatientArea();  // the patient fields and both lists
   void chooseProgramFolder();
   void scheduleReplay();
+  // The style whose indicators and menu entries grow with the scaled font
+  // (made at the first call, owned by the window).
+  QStyle* scaledStyle();
   // Shows one message at once: the presenter's, or a modal message box.
   void showMessageNow(const QString& text, const QString& caption, bool isError);
   // An error box whose own button checks the sensor again; true when pressed.
@@ -221,6 +225,7 @@ class TForm1 : public QMainWindow {
   bool firstShowDone_ = false;
   bool replaying_ = false;
   bool replayQueued_ = false;
+  QStyle* scaledStyle_ = nullptr;
   std::unique_ptr<sfigmo::MeasurementActions> measurement_;
   std::unique_ptr<sfigmo::AnalysisActions> analysis_;
 };

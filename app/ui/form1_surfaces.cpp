@@ -46,6 +46,7 @@ void TForm1::showMessageNow(const QString& text, const QString& caption, bool is
   }
   QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, caption, {},
                   QMessageBox::Ok, this);
+  box.setFont(font());  // measured below, before it is shown
   box.setText(sfigmo::FitMessageText(text, box.font(), sfigmo::AvailableScreenWidth(screen())));
   box.exec();
 }

@@ -9,6 +9,7 @@
 #include "analysis/screens/signal_warning_lines.h"
 #include "draw/canvas.h"
 #include "draw/display_settings.h"
+#include "draw/scaled_widgets.h"
 
 #include "messaging/screens/form3.h"
 #include "report/screens/form4.h"
@@ -25,6 +26,9 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(QFont(sfigmo::WindowFontFamily(), 8));
   // File, print and message-box dialogs speak the program's language.
   sfigmo::InstallProgramQtTranslations(&app);
+  // Qt's own dialogs and menus take the scaled font of the window they open over.
+  sfigmo::DialogFontFollower dialogFonts;
+  app.installEventFilter(&dialogFonts);
   const sfigmo::DisplaySettings display = sfigmo::UserDisplaySettings();
   TForm1Options mainOptions;
   mainOptions.display = display;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "hostile_records.h"
 #include "record_builder.h"
@@ -106,6 +107,21 @@ TEST(TrendReadout, OffsetStaysInsideTheDrawnRange) {
   EXPECT_EQ(TrendReadoutOffset(519, 0, 300), 250);
   // 200 intervals, step 2 (2.5 to even): k never passes the range end.
   EXPECT_EQ(TrendReadoutOffset(519, 100, 300), 200);
+}
+
+// Whatever the range, each point drawn (at or before the axis end) is the
+// read-out of some pointer position inside the axis.
+TEST(TrendReadout, EveryDrawnPointHasAReadOut) {
+  for (int span = 1; span <= kTrendLastPosition; ++span) {
+    const int step = TrendStep(0, span);
+    std::vector<bool> read(span + 1, false);
+    for (int x = kTrendLeft + 1; x < kTrendRight; ++x)
+      if (const auto k = TrendReadoutOffset(x, 0, span)) read[*k] = true;
+    for (int i = 0; i <= span && kTrendLeft + i * step <= kTrendRight; ++i)
+      EXPECT_TRUE(read[i]) << "span " << span << ", point " << i;
+  }
+  EXPECT_EQ(TrendClippedY(518, 100, 522, 120, 520), 110);
+  EXPECT_EQ(TrendClippedY(354, 100, 521, 200, 520), 199);
 }
 
 }  // namespace

@@ -8,22 +8,27 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QTest>
 #include <QTimer>
 #include <thread>
 
 #include "acquisition/measurement_run.h"
 #include "draw/canvas.h"
+#include "draw/scaled_widgets.h"
 #include "ui/device_messages.h"
 #include "draw/trace_area.h"
 #include "test_window.h"
@@ -303,7 +308,7 @@ TEST_F(NoLibrary, LibraryMessagesFromItsReaderAreQueued) {
 }
 
 // Leftovers of writes cut short between write and rename go at start: only
-// the program's own temporary names, only older than a minute.
+// names with the program's marker, only older than a minute.
 TEST(ProgramStart, RemovesOnlyItsOwnStaleTemporaryFiles) {
   QTemporaryDir data;
   const QDir root(data.path());
@@ -314,16 +319,20 @@ TEST(ProgramStart, RemovesOnlyItsOwnStaleTemporaryFiles) {
     bool old;
     bool removed;
   } cases[] = {
-      {"DataMLT/.sfigmo.Ab12cd", true, true},
-      {"DataMLT/.МЛТ67М26_12_07_09_05_03.pul.Xy3k9Q", true, true},
-      {"DataMLT/DatInt/.sfigmo.Qw3rty", true, true},
-      {"telport.txt.Ab12Cd", true, true},
-      {"sms.txt.9f8e7D", true, true},
-      {"PDF/x.pdf.k2J9xx", true, true},
-      {"DataMLT/DatInt/.sfigmo.new123", false, false},  // may be a write in progress
+      {"DataMLT/.sfigmo-tmp-Ab12cd", true, true},
+      {"DataMLT/DatInt/.sfigmo-tmp-Qw3rty", true, true},
+      {".sfigmo-tmp-9f8e7D", true, true},
+      {"PDF/.sfigmo-tmp-k2J9xx", true, true},
+      {"DataMLT/DatInt/.sfigmo-tmp-new123", false, false},  // may be a write in progress
+      // The user's own copies, however much they look like leftovers.
+      {"telport.txt.261209", true, false},
+      {"telport.txt.Backup", true, false},
+      {"sms.txt.old001", true, false},
+      {"PDF/Ivanov.pdf.Final1", true, false},
+      {"DataMLT/.Ivanov.pul.q1w2e3", true, false},
+      {"DataMLT/.МЛТ67М26_12_07_09_05_03.pul.Xy3k9Q", true, false},
       {"DataMLT/x.pul", true, false},
       {"telport.txt", true, false},
-      {"telport.txt.backup", true, false},
       {"DataMLT/notes.txt", true, false},
   };
   const QDateTime old = QDateTime::currentDateTime().addSecs(-300);
@@ -344,6 +353,57 @@ TEST(ProgramStart, RemovesOnlyItsOwnStaleTemporaryFiles) {
   TForm1 f(o);
   for (const Case& c : cases)
     EXPECT_EQ(QFile::exists(root.filePath(QString::fromUtf8(c.path))), !c.removed) << c.path;
+}
+
+// On a large screen the drop-downs, Qt's message boxes and file dialogs and
+// the mode indicators follow the window's scaled font; no menu entry is
+// shortened.
+TEST(MainWindowLayout, QtsOwnWindowsAndIndicatorsFollowTheScale) {
+  sfigmo::DialogFontFollower follower;
+  qApp->installEventFilter(&follower);
+  const ScreenCase screens[] = {{800, 600}, {1920, 1080}, {3440, 1440}};
+  for (const ScreenCase& s : screens) {
+    const QString size = QStringLiteral("%1x%2").arg(s.width).arg(s.height);
+    SCOPED_TRACE(size.toStdString());
+    TestWindow t(s.width, {}, s.available());
+    TForm1& f = *t.form;
+    f.show();
+    const double points = f.font().pointSizeF();
+    for (QMenu* menu : {f.FileMenu, f.ServiceMenu}) {
+      menu->popup(f.mapToGlobal(QPoint(0, 0)));
+      QTest::qWait(10);
+      // Shortened entries differ from the same menu drawn with room to spare.
+      const QImage drawn = menu->grab().toImage();
+      drawn.save(
+          QStringLiteral(SFIGMO_SCREENS_DIR "/menu-%1-%2.png").arg(menu->objectName(), size));
+      menu->setMinimumWidth(3 * menu->width());
+      const QImage roomy = menu->grab().toImage();
+      menu->setMinimumWidth(0);
+      const QRect entries(0, 0, drawn.width() - 12, drawn.height());
+      EXPECT_EQ(drawn.copy(entries), roomy.copy(entries)) << menu->objectName().toStdString();
+      menu->hide();
+    }
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Ошибка"),
+                    QStringLiteral("Нет места на диске"), QMessageBox::Ok, &f);
+    box.show();
+    EXPECT_EQ(box.font().pointSizeF(), points);
+    sfigmo::test::SavePicture(box, QStringLiteral(SFIGMO_SCREENS_DIR),
+                              QStringLiteral("message-box-") + size);
+    QFileDialog files(&f, QStringLiteral("Открыть файл с данными"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.show();
+    EXPECT_EQ(files.font().pointSizeF(), points);
+    sfigmo::test::SavePicture(files, QStringLiteral(SFIGMO_SCREENS_DIR),
+                              QStringLiteral("file-dialog-") + size);
+    QStyleOptionButton option;
+    option.initFrom(f.RadioButton1);
+    const int indicator = f.RadioButton1->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth,
+                                                               &option, f.RadioButton1);
+    const int unscaled = QApplication::style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth);
+    EXPECT_NEAR(indicator, unscaled * f.scaleFactor(), 1.0);
+    EXPECT_LE(f.RadioButton1->sizeHint().width(), f.RadioButton1->width());
+    t.save(QStringLiteral("main-window-") + size);
+  }
 }
 
 TEST(FirstShow, RunsTheStartUpCheckOnce) {

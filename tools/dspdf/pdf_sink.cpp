@@ -40,7 +40,7 @@ bool PdfSink::begin() {
   // program's start-up sweep knows it.
   const std::string::size_type slash = target_.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : target_.substr(0, slash);
-  std::string name = (folder.empty() ? std::string() : folder) + "/.sfigmo.XXXXXX";
+  std::string name = (folder.empty() ? std::string() : folder) + "/.sfigmo-tmp-XXXXXX";
   const int fd = ops_.makeTemporary(name.data());
   if (fd < 0) {
     fail(errno);

@@ -84,6 +84,8 @@ void AnalysisActions::RunCalculation() {
       s_.work.CurrentRecord->Results = stored;
       DrawResultsScreen(s_.traceCanvas(), s_.work.Results, s_.decimalSeparator);
       s_.Button5->setEnabled(true);
+    } else {
+      DrawCalculationStopped(s_.traceCanvas());
     }
   }
   s_.traceCanvas().setFontBold(false);

@@ -187,4 +187,10 @@ void DrawResultsScreen(Canvas& c, const AnalysisResults& working, char sep) {
   BlackPen(c);
 }
 
+void DrawCalculationStopped(Canvas& c) {
+  SetFont(c, 10, true, colours::Red);
+  screens::TextOnWhite(c, 10, kCalculationStoppedY, kCalculationStoppedText);
+  SetFont(c, 8, false);
+}
+
 }  // namespace sfigmo

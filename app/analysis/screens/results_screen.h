@@ -27,4 +27,12 @@ ResultsScalePositions ScalePositions(const AnalysisResults& working);
 // clears it). Leaves black 1-pixel lines and an 8-point normal font.
 void DrawResultsScreen(Canvas& canvas, const AnalysisResults& working, char decimalSeparator);
 
+// A calculation that stopped at a guard draws no results: one line instead
+// says why (too few regular beats), in bold red 10-point on white, at the
+// top. Leaves an 8-point normal font.
+inline constexpr int kCalculationStoppedY = 25;
+inline constexpr const char* kCalculationStoppedText =
+    "Расчёт невозможен: в записи слишком мало правильных ударов";
+void DrawCalculationStopped(Canvas& canvas);
+
 }  // namespace sfigmo

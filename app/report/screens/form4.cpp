@@ -44,7 +44,7 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
       options_(std::move(options)),
       record_(std::make_unique<sfigmo::PulsogramRecord>()) {
   setObjectName(QStringLiteral("Form4"));
-  setWindowTitle(QStringLiteral("Form4"));
+  setWindowTitle(QStringLiteral("Печать"));
   setModal(true);
   const double scale = sfigmo::WindowDesignScale(options_.display.ScreenWidth, QSize(468, 317));
   const sfigmo::DesignLayout layout(scale);

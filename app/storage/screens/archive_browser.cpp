@@ -106,11 +106,12 @@ void ArchiveBrowser::showOpenedRecord() {
   const RecordingVerdict verdict = CheckRecording(*f.work.CurrentRecord, f.work.Marks);
   if (!verdict.accepted()) {
     ShowStatus(f.Memo2, colours::Red, QStringLiteral("      ОШИБКА"));
-    // A record that is no pulse recording says why; the advice text stays
-    // the recording check's own.
+    // The same screen as the recording check's: its advice, and above it
+    // why a record that is no pulse recording is not one.
     Canvas& c = f.traceCanvas();
-    c.setFontSize(10);
+    c.setFontColor(colours::Black);
     c.setBrushColor(f.TreeView1->background());
+    DrawRejection(c);
     DrawRejectionReason(c, RejectionReason(verdict, *f.work.CurrentRecord,
                                            QChar::fromLatin1(ctx_.decimalSeparator)));
     return;

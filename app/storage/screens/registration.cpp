@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <cerrno>
+#include <cstring>
 #include <span>
 
 #include "acquisition/recording_check.h"
@@ -36,12 +38,23 @@ QString NoteText(const QPlainTextEdit* memo) {
 }
 
 // A save that stopped after the archive copy: the user must know that the
-// archive now holds a measurement that registration and SMS do not use.
-std::string PartialSaveText() {
+// archive now holds a measurement that registration and SMS do not use, and
+// what to mend before saving again (the retry completes that save).
+std::string PartialSaveText(const StorageError& error) {
+  std::string advice;
+  if (error.Errno == ENOSPC || error.Errno == EDQUOT) {
+    advice = "Освободите место на диске";
+  } else if (error.Failure == StorageFailure::Folder && error.Errno == EEXIST) {
+    advice = "Переименуйте или перенесите этот файл";
+  } else if (error.Errno == EACCES || error.Errno == EPERM || error.Errno == EROFS) {
+    advice = "Разрешите запись в папку DataMLT/DatInt";
+  } else {
+    advice = "Устраните причину";
+  }
   return "\n\nИзмерение записано в архив (папка DataMLT), но не записано как последнее "
          "измерение (папка DataMLT/DatInt): архив и последнее измерение расходятся. "
-         "Регистрация и SMS врачу пока берут прежнее измерение. Освободите место на диске и "
-         "сохраните измерение ещё раз.";
+         "Регистрация и SMS врачу пока берут прежнее измерение. " +
+         advice + " и сохраните измерение ещё раз.";
 }
 
 }  // namespace
@@ -141,6 +154,16 @@ std::optional<QString> Registration::copyFieldsInto(PulsogramRecord& r) const {
                 {r.PatientSex, f.Edit3->text(), "ПОЛ"},
                 {r.GeneralInfo, NoteText(f.Memo3), "общие сведения"}};
   for (const auto& fld : fields) {
+    // The record holds one byte per character: a longer text would be cut
+    // in the record and in the file name without a word.
+    const qsizetype capacity = static_cast<qsizetype>(fld.field.size()) - 1;
+    const qsizetype length = fld.text.toUcs4().size();
+    if (length > capacity) {
+      return QStringLiteral("Поле «%1»: не более %2 знаков, введено %3. Сократите текст.")
+          .arg(QString::fromUtf8(fld.label))
+          .arg(capacity)
+          .arg(length);
+    }
     if (auto failure = SetShortString(fld.field, fld.text.toStdString())) {
       return QStringLiteral("Поле «%1»: %2")
           .arg(QString::fromUtf8(fld.label), QString::fromStdString(EncodingFailureText(*failure)));
@@ -198,11 +221,19 @@ void Registration::Save() {
     ctx_.showError(("Измерение не сохранено. " + *refused).toStdString());
     return;
   }
-  const DateTimeParts when = PartsOf(ctx_.clock());
-  SetShortString(record->TimeText, StoredTimeText(when));
-  SetShortString(record->DateText, StoredDateText(when));
   record->Results = f.work.Results;
   record->Results.Reserved = 0.0;
+  // Saving again after a save that stopped after its archive copy completes
+  // that save: the same date and time, so the same archive record.
+  const bool retry = halfSaved_ && SameMeasurement(*record, *halfSaved_);
+  if (retry) {
+    std::memcpy(record->TimeText, halfSaved_->TimeText, sizeof record->TimeText);
+    std::memcpy(record->DateText, halfSaved_->DateText, sizeof record->DateText);
+  } else {
+    const DateTimeParts when = PartsOf(ctx_.clock());
+    SetShortString(record->TimeText, StoredTimeText(when));
+    SetShortString(record->DateText, StoredDateText(when));
+  }
 
   const SaveName name = BuildSaveName(*record);
   if (name.Problem != NameProblem::None) {
@@ -210,11 +241,16 @@ void Registration::Save() {
     return;
   }
   *f.work.CurrentRecord = *record;
-  const SaveOutcome saved =
-      SaveMeasurement(ctx_.programFolder(), *f.work.CurrentRecord, ctx_.writeFault);
+  const SaveOutcome saved = SaveMeasurement(ctx_.programFolder(), *f.work.CurrentRecord,
+                                            ctx_.writeFault, retry ? halfSaved_.get() : nullptr);
+  if (saved.ok() || !saved.ArchiveWritten) {
+    if (saved.ok() || !retry) halfSaved_.reset();
+  } else {
+    halfSaved_ = std::make_unique<PulsogramRecord>(*f.work.CurrentRecord);
+  }
   if (!saved.ok()) {
     std::string text = StorageErrorText(saved.Error);
-    if (saved.ArchiveWritten) text += PartialSaveText();
+    if (saved.ArchiveWritten) text += PartialSaveText(saved.Error);
     ctx_.showError(text);
     return;
   }

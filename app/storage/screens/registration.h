@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 #include "storage/save_name.h"
@@ -57,6 +58,9 @@ class Registration {
 
   StorageContext& ctx_;
   bool filledFromLast_ = false;
+  // The record of a save that wrote the archive copy but not the last
+  // measurement; the next save of the same measurement completes it.
+  std::unique_ptr<PulsogramRecord> halfSaved_;
 };
 
 }  // namespace sfigmo

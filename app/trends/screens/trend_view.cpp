@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "draw/canvas.h"
 #include "draw/screen_text.h"
@@ -106,13 +107,16 @@ void TrendView::drawFrame(Canvas& c, int step) const {
 
   c.setPenWidth(1);
   c.setPenStyle(Qt::DotLine);
-  for (int j = 1; j <= span; ++j) {
+  // A rounded step can carry a long range past the axis: the grid, like the
+  // curves, ends at the axis, not in the legend.
+  const int gridRight = std::min(kTrendLeft + span * step, kTrendRight);
+  for (int j = 1; kTrendLeft + j * step <= gridRight; ++j) {
     c.moveTo(kTrendLeft + j * step, 20);
     c.lineTo(kTrendLeft + j * step, kTrendAxisY);
   }
   for (int i = 1; i <= 9; ++i) {
     c.moveTo(kTrendLeft, kTrendAxisY - 20 * i);
-    c.lineTo(kTrendLeft + span * step, kTrendAxisY - 20 * i);
+    c.lineTo(gridRight, kTrendAxisY - 20 * i);
   }
   c.setPenStyle(Qt::SolidLine);
 }
@@ -141,7 +145,7 @@ void TrendView::drawCurves(Canvas& c, int step) const {
   // Points with damaged results are left out; the curve joins the others.
   int first = 0;
   while (first <= span && !table_[start + first].Ys) ++first;
-  if (first > span) return;
+  if (first > span || kTrendLeft + first * step > kTrendRight) return;
   c.setPenWidth(1);
   for (const Curve& curve : kDrawOrder) {
     c.setPenColor(curve.Colour);
@@ -151,10 +155,22 @@ void TrendView::drawCurves(Canvas& c, int step) const {
     c.setFontColor(curve.Colour);  // the number tells which legend the colour belongs to
     c.textOut(5, y0 - 10, QString::fromLatin1(curve.Number));
     c.setFontColor(colours::Black);
-    c.moveTo(kTrendLeft + first * step, y0);
+    int x = kTrendLeft + first * step;
+    int y = y0;
+    c.moveTo(x, y);
     for (int i = first + 1; i <= span; ++i) {
-      if (const auto& ys = table_[start + i].Ys)
-        c.lineTo(kTrendLeft + i * step, (*ys)[curve.Index]);
+      const auto& ys = table_[start + i].Ys;
+      if (!ys) continue;
+      const int nextX = kTrendLeft + i * step;
+      const int nextY = (*ys)[curve.Index];
+      if (nextX > kTrendRight) {
+        // Clipped at the axis end: the points past it have no read-out.
+        c.lineTo(kTrendRight, TrendClippedY(x, y, nextX, nextY, kTrendRight));
+        break;
+      }
+      c.lineTo(nextX, nextY);
+      x = nextX;
+      y = nextY;
     }
   }
   c.setPenColor(colours::Black);

@@ -138,7 +138,7 @@ TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion
   EXPECT_TRUE(canvas().image() == first);
 }
 
-TEST_F(Actions, CalculationStoppedByAGuardLeavesRecordScreenAndButtonAlone) {
+TEST_F(Actions, CalculationStoppedByAGuardLeavesRecordAndButtonAloneAndSaysWhy) {
   LoadRecording();
   form_->Marks = sfigmo::MarkTable{};  // no intervals: the rhythm stage stops
   form_->CurrentRecord->Results = Sentinel();
@@ -149,9 +149,15 @@ TEST_F(Actions, CalculationStoppedByAGuardLeavesRecordScreenAndButtonAlone) {
     EXPECT_EQ(form_->CurrentRecord->Results, Sentinel());
     EXPECT_EQ(form_->Button5->isEnabled(), enabled);
     EXPECT_EQ(form_->AnalysisViewShown, 1);  // a repaint tries again
-    Canvas empty(canvas().width(), canvas().height(), background());
-    EXPECT_TRUE(canvas().image() == empty.image());
+    // No results, the old screen gone, and one line saying why.
+    Canvas expected(canvas().width(), canvas().height(), background());
+    sfigmo::DrawCalculationStopped(expected);
+    EXPECT_TRUE(canvas().image() == expected.image());
+    EXPECT_TRUE(TextAt(canvas(), 10, sfigmo::kCalculationStoppedY,
+                       QString::fromUtf8(sfigmo::kCalculationStoppedText),
+                       {.points = 10, .bold = true, .colour = sfigmo::colours::Red}));
   }
+  sfigmo::test::SaveScreenshot(canvas(), QStringLiteral("calculation-stopped"));
 }
 
 TEST_F(Actions, ConclusionShowsTheDialogThenTheVerdictsOverTheStartUpCheck) {

@@ -95,7 +95,7 @@ bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(co
 
 TEST(PrintWindow, ControlsAtTheirPlaces) {
   PrintWindow w;
-  EXPECT_EQ(w.form->windowTitle(), QStringLiteral("Form4"));
+  EXPECT_EQ(w.form->windowTitle(), QStringLiteral("Печать"));
   EXPECT_EQ(w.form->size(), QSize(468, 317));
   EXPECT_EQ(w.form->Button1->text(), QStringLiteral("ПЕЧАТЬ"));
   EXPECT_EQ(w.form->Button1->geometry(), QRect(152, 224, 89, 33));

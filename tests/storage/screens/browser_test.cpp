@@ -6,15 +6,27 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "acquisition/screens/check_screen.h"
 #include "archive_window.h"
 #include "draw/trace_area.h"
 #include "hostile_records.h"
+#include "screen_checks.h"
 
 namespace sfigmo::test {
 namespace {
 
 class Browsing : public ArchiveWindow {
  protected:
+  // A rejected record shows what the recording check shows for one.
+  void ExpectTheCheckAdvice() {
+    int count = 0;
+    const AdviceLine* advice = RejectionAdvice(&count);
+    for (int i = 0; i < count; ++i) {
+      EXPECT_TRUE(TextAt(form->traceCanvas(), advice[i].x, advice[i].y,
+                         QString::fromUtf8(advice[i].text), {.points = 10}))
+          << advice[i].text;
+    }
+  }
   void Open() {
     form->N1Click();  // the "Фай&л" menu opens first
     form->Open_->trigger();
@@ -98,6 +110,8 @@ TEST_F(Browsing, FirstBeatAfterTwoSecondsShowsTheError) {
   // A rejected record never becomes the last measurement.
   EXPECT_TRUE(FilesIn(last()).empty());
   EXPECT_EQ(form->LastRecordRead, 0);
+  ExpectTheCheckAdvice();
+  SaveScreen(QStringLiteral("archive-rejected"));
 }
 
 // Records that are not accepted are shown with "ОШИБКА" and leave the last
@@ -116,6 +130,24 @@ TEST_F(Browsing, RecordsNotAcceptedNeverBecomeTheLastMeasurement) {
     EXPECT_EQ(Snapshot().at("DataMLT/DatInt/old.pul"), Bytes(*kept));
     EXPECT_EQ(form->LastRecordRead, 0);
   }
+}
+
+// On a larger screen the advice lies at its scaled places alike.
+class BrowsingAt1920 : public Browsing {
+ protected:
+  void SetUp() override {
+    screenWidth = 1920;
+    Browsing::SetUp();
+  }
+};
+
+TEST_F(BrowsingAt1920, ARejectedRecordShowsTheCheckAdvice) {
+  Put(archive() / "late.pul", *WaveRecord(1, 320));
+  Open();
+  DoubleClick(form->ListBox1, 0);
+  EXPECT_EQ(form->Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
+  ExpectTheCheckAdvice();
+  SaveScreen(QStringLiteral("archive-rejected-1920"));
 }
 
 TEST_F(Browsing, UnreadableEntriesGiveOneMessageAndKeepTheLastMeasurement) {

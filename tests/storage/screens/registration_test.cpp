@@ -171,8 +171,8 @@ TEST_F(Registering, NameTimeAndTruncationInTheFileName) {
     const char* file;
   } cases[] = {
       {QStringLiteral("МЛТ"), At(10, 0, 0), "МЛТ67М26_12_07_10_00_00.pul"},
-      {QStringLiteral("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабв"), At(9, 5, 3),
-       "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭ67М26_12_07_09_05_03.pul"},
+      {QStringLiteral("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭ"), At(9, 5, 3),
+       "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭ67М26_12_07_09_05_03.pul"},  // 30: the field's room
   };
   for (const auto& c : cases) {
     form->ConclusionShown = 1;
@@ -184,6 +184,34 @@ TEST_F(Registering, NameTimeAndTruncationInTheFileName) {
     EXPECT_EQ(FilesIn(last()), std::vector<std::string>{c.file});
   }
   EXPECT_EQ(GetShortString(form->CurrentRecord->PatientName), "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭ");
+}
+
+// A text longer than its field is not cut without a word: the save is
+// refused, saying how long the field may be.
+TEST_F(Registering, TooLongFieldsAreRefusedBeforeSaving) {
+  const struct {
+    int field;  // 1 name, 2 age, 3 sex
+    QString text;
+    const char* says;
+  } cases[] = {
+      {1, QStringLiteral("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабв"),
+       "Поле «ПАЦИЕНТ»: не более 30 знаков, введено 35"},
+      {2, QStringLiteral("12345678901"), "Поле «ВОЗРАСТ»: не более 10 знаков, введено 11"},
+      {3, QStringLiteral("мужской"), "Поле «ПОЛ»: не более 5 знаков, введено 7"},
+  };
+  for (const auto& c : cases) {
+    form->ConclusionShown = 1;
+    form->Regis_->trigger();
+    Type(QStringLiteral("МЛТ"), QStringLiteral("67"), QStringLiteral("М"));
+    (c.field == 1 ? form->Edit1 : c.field == 2 ? form->Edit2 : form->Edit3)->setText(c.text);
+    const auto before = Snapshot();
+    messages.clear();
+    form->Save_->trigger();
+    ASSERT_EQ(messages.size(), 1) << c.says;
+    EXPECT_TRUE(messages[0].contains(QString::fromUtf8(c.says))) << messages[0].toStdString();
+    EXPECT_EQ(Snapshot(), before) << c.says;
+    EXPECT_TRUE(form->Save_->isEnabled());
+  }
 }
 
 TEST_F(Registering, TwoSavesInOneSecondOverwriteOneFile) {
@@ -254,6 +282,58 @@ TEST_F(Registering, FullDiskAtTheArchiveCopyClaimsNoDisagreement) {
   EXPECT_TRUE(messages[0].contains(QStringLiteral("нет места на диске")));
   EXPECT_FALSE(messages[0].contains(QStringLiteral("расходятся")));
   EXPECT_FALSE(fs::exists(archive() / "МЛТ67М26_12_07_09_05_03.pul"));
+}
+
+// Doing what the message says after a save that stopped after the archive
+// copy: the retry writes the missing last copy and no second archive
+// record, also when the patient's name was corrected in between.
+TEST_F(Registering, RetryAfterAFailedLastCopyCompletesThatSave) {
+  const struct {
+    QString retryName;
+    const char* file;
+  } cases[] = {{QStringLiteral("МЛТ"), "МЛТ67М26_12_07_09_05_03.pul"},
+               {QStringLiteral("Орлов"), "Орлов67М26_12_07_09_05_03.pul"}};
+  for (const auto& c : cases) {
+    fs::remove_all(archive());
+    PutLast();
+    now = At(9, 5, 3);
+    form->ConclusionShown = 1;
+    form->Regis_->trigger();
+    Type(QStringLiteral("МЛТ"), QStringLiteral("67"), QStringLiteral("М"));
+    int writes = 0;
+    actions->context().writeFault = [&](WriteStep s) {
+      if (s == WriteStep::CreateTemporary) ++writes;
+      return writes == 2 && s == WriteStep::Write ? ENOSPC : 0;
+    };
+    messages.clear();
+    form->Save_->trigger();
+    ASSERT_EQ(messages.size(), 1);
+    actions->context().writeFault = {};
+    now = At(9, 7, 30);
+    form->Edit1->setText(c.retryName);
+    messages.clear();
+    form->Save_->trigger();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_EQ(FilesIn(archive()), (std::vector<std::string>{"DatInt", c.file})) << c.file;
+    EXPECT_EQ(FilesIn(last()), std::vector<std::string>{c.file});
+    EXPECT_EQ(Snapshot().at(std::string("DataMLT/") + c.file),
+              Snapshot().at(std::string("DataMLT/DatInt/") + c.file));
+    EXPECT_EQ(form->ConclusionShown, 0);
+  }
+}
+
+// A file where DataMLT/DatInt should be is named as the cause, not the disk.
+TEST_F(Registering, AFileInPlaceOfTheLastFolderIsNamedAsTheCause) {
+  fs::remove_all(last());
+  fs::create_directories(archive());
+  std::ofstream(last()) << "not a folder";
+  form->Regis_->trigger();
+  form->Save_->trigger();
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("на её месте лежит файл")))
+      << messages[0].toStdString();
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("Переименуйте или перенесите этот файл")));
+  EXPECT_FALSE(messages[0].contains(QStringLiteral("место на диске")));
 }
 
 }  // namespace

@@ -42,6 +42,37 @@ class Trends : public ArchiveWindow {
         if (trace().pixel(x + dx, y + dy) == colour) return true;
     return false;
   }
+
+  // 300 intervals of step 2 would end at x 620, in the legend: the curves and
+  // the grid end at the axis, and the pointer reads the last point drawn.
+  void ExpectALongRangeInsideTheGraph(const QString& picture) {
+    for (int p = 0; p <= 300; ++p) {
+      char name[16];
+      std::snprintf(name, sizeof name, "p%03d.pul", p);
+      Put(archive() / name, *TrendRecord("Иванов", 60 + p % 20, 0.05, 0.12, 0.04));
+    }
+    Graf();
+    Click(form->ListBox2, 0);
+    DoubleClick(form->ListBox2, 300);
+    ASSERT_EQ(form->TrendViewShown, 1);
+    ASSERT_EQ(actions->trends().rangeRule().rangeStart(), 0);
+    const Canvas& area = trace();
+    const DesignLayout& m = area.layout();
+    // No curve colour right of the axis; no grid below the legend's texts.
+    int outside = 0;
+    for (int y = 0; y < area.height(); ++y) {
+      for (int x = m.px(522); x < area.width(); ++x) {
+        const QColor c = area.pixel(x, y);
+        outside += c == colours::Red || c == colours::Blue || c == colours::Green ||
+                   (y >= m.px(150) && c != colours::White);
+      }
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_TRUE(Point(m.px(520), m.px(200 - (60 + 250 % 20)), colours::Red));  // point 250
+    Move(m.px(519), m.px(150));
+    EXPECT_TRUE(TextAt(area, 555, 35, QString::number(60 + 250 % 20)));
+    SaveScreen(picture);
+  }
 };
 
 TEST_F(Trends, TwoRecordsLieAtTheEndsOfTheAxis) {
@@ -63,15 +94,18 @@ TEST_F(Trends, TwoRecordsLieAtTheEndsOfTheAxis) {
   EXPECT_TRUE(TextAt(trace(), 540, 110, QStringLiteral("4.НАГРУЗКА")));
 }
 
-TEST_F(Trends, ThreeIntervalsStep167AndTheLastPointAt521) {
+TEST_F(Trends, ThreeIntervalsStep167AndTheLastPointClippedAt520) {
   PutRecords(5);
   Graf();
   DoubleClick(form->ListBox2, 4);  // from the default start, position 1
   ASSERT_EQ(form->TrendViewShown, 1);
   EXPECT_EQ(actions->trends().rangeRule().rangeStart(), 1);
-  for (int i = 0; i <= 3; ++i) {
+  for (int i = 0; i <= 2; ++i) {
     EXPECT_TRUE(Point(20 + 167 * i, 200 - (63 + 3 * i), colours::Red)) << i;
   }
+  // The last point lies at 521, one pixel past the axis: the curve ends at it.
+  EXPECT_TRUE(Point(519, 200 - 72, colours::Red));
+  EXPECT_FALSE(Point(522, 200 - 72, colours::Red));
 }
 
 TEST_F(Trends, ReadOutShowsTheRecordUnderThePointer) {
@@ -194,6 +228,14 @@ TEST_F(Trends, RecordGoneSinceTheListingStopsAfterTheGrid) {
   EXPECT_TRUE(messages[0].contains(QStringLiteral("p002.pul")));
   EXPECT_EQ(form->TrendViewShown, 0);  // not replayed: the failure would repeat on each repaint
   EXPECT_FALSE(Point(20, 137, colours::Red));
+}
+
+TEST_F(Trends, ALongRangeStaysInsideTheGraph) {
+  ExpectALongRangeInsideTheGraph(QStringLiteral("trend-300"));
+}
+
+TEST_F(TrendsAt1920, ALongRangeStaysInsideTheGraph) {
+  ExpectALongRangeInsideTheGraph(QStringLiteral("trend-300-1920"));
 }
 
 }  // namespace
