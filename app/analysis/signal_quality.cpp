@@ -36,6 +36,14 @@ constexpr double kMissedWindow = 0.2;
 constexpr double kMissedDepth = 0.5;
 constexpr double kDeepestShare = 1.7;
 constexpr double kFlatSeconds = 1.0;
+constexpr double kShapeBefore = 0.3;  // s of a beat's shape before its mark: its diastole
+constexpr double kShapeAfter = 0.25;  // s after it
+constexpr double kAlike = 0.8;        // correlation of a mark's shape with the typical beat
+constexpr double kOddShare = 0.2;     // of the marks, unlike the typical beat
+constexpr double kBeatLike = 0.9;     // correlation of an unmarked swing
+constexpr double kFullDepth = 0.85;   // of a typical mark's depth
+constexpr double kDueWindow = 0.08;   // of the period, either side
+constexpr double kSteadyBand = 0.15;  // of the median interval
 
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over
@@ -159,6 +167,8 @@ class Recurrence {
     std::sort(std::begin(left), std::end(left));
     const std::size_t own = (left[0] >= 0) + (left[1] >= 0);
     if (d.sorted.size() < own + 2) return false;
+    // Most beats must show the delay; a few that happen to is chance.
+    if (2 * (d.sorted.size() - own) < d.beats) return false;
     // The median of the others: the sorted depths' middle, stepped over
     // the left-out places at or before it.
     auto middle = static_cast<std::ptrdiff_t>((d.sorted.size() - own) / 2);
@@ -170,6 +180,7 @@ class Recurrence {
   struct DelayDepths {
     std::vector<double> sorted;         // the lowest sample near each eligible mark
     std::vector<std::ptrdiff_t> place;  // place[a]: mark a's entry in sorted, or -1
+    std::size_t beats = 0;              // marks that are beats of their own
   };
 
   const DelayDepths& At(double delay) {
@@ -177,20 +188,35 @@ class Recurrence {
     if (found != byDelay_.end()) return found->second;
     const double width = std::max(2.0, kDelayWidth * m_.beat);
     std::vector<std::pair<double, std::size_t>> depths;
+    std::size_t beats = 0;
     for (std::size_t a = 0; a < m_.at.size(); ++a) {
       if (a > 0 && m_.gap[a - 1] < kSplitPart * m_.beat) continue;
       const double centre = static_cast<double>(m_.at[a]) + delay;
       if (centre + width > static_cast<double>(w_.N())) continue;
+      ++beats;
+      // A beat of its own at that delay (a fast or uneven rhythm) is no
+      // part of this beat's shape.
+      if (BeatWithin(centre, width)) continue;
       depths.emplace_back(w_.LowestNear(centre, width), a);
     }
     std::sort(depths.begin(), depths.end());
     DelayDepths d;
+    d.beats = beats;
     d.place.assign(m_.at.size(), -1);
     for (const auto& [depth, a] : depths) {
       d.place[a] = static_cast<std::ptrdiff_t>(d.sorted.size());
       d.sorted.push_back(depth);
     }
     return byDelay_.emplace(delay, std::move(d)).first->second;
+  }
+
+  // A mark near `centre` that is a beat of its own: not the shorter part of
+  // a split one.
+  bool BeatWithin(double centre, double width) const {
+    const auto first = std::lower_bound(m_.at.begin(), m_.at.end(), centre - width);
+    if (first == m_.at.end() || static_cast<double>(*first) > centre + width) return false;
+    const auto b = static_cast<std::size_t>(first - m_.at.begin());
+    return b == 0 || m_.gap[b - 1] >= kSplitPart * m_.beat;
   }
 
   const Wave& w_;
@@ -202,19 +228,103 @@ bool OneBeat(double sum, double beat) {
   return sum >= kOneBeatLow * beat && sum <= kOneBeatHigh * beat;
 }
 
+// Whether successive intervals add up to steady pairs though each is
+// uneven: a part of every beat marked (a dicrotic swing), not uneven beats.
+bool PairsKeepTime(const Marks& m) {
+  std::vector<double> sums;
+  for (std::size_t j = 0; j + 1 < m.gap.size(); ++j) sums.push_back(m.gap[j] + m.gap[j + 1]);
+  if (sums.size() < 2) return false;
+  const double typical = Median(sums);
+  return std::all_of(sums.begin(), sums.end(), [typical](double s) {
+    return std::fabs(s - typical) <= kSteadyBand * typical;
+  });
+}
+
 // An extra mark inside one beat: paired with a neighbour into one period, or
 // at an end of the recording too soon after the previous one to be a beat.
+// Whether the intervals just outside the pair a, a + 1 (those there are, at
+// least one) last one period each: the beats around the split one keep time.
+bool BeatsAround(const Marks& m, std::size_t a) {
+  const bool before = a > 0, after = a + 2 < m.gap.size();
+  if (!before && !after) return false;
+  return (!before || OneBeat(m.gap[a - 1], m.beat)) && (!after || OneBeat(m.gap[a + 2], m.beat));
+}
+
 bool Splits(const Marks& m, std::size_t j) {
   const std::size_t last = m.gap.size() - 1;
   const bool hasBefore = j > 0, hasAfter = j < last;
-  if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat)) return true;
-  if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat)) return true;
+  if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat) && BeatsAround(m, j - 1)) return true;
+  if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat) && BeatsAround(m, j)) return true;
   if (hasBefore && hasAfter) return false;
   return m.gap[j] * m.period < kEarliestBeat && m.gap[j] < kEarliestShare * m.beat;
 }
 
-// Beats the marking passed over inside one long interval.
-bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
+// Each beat's shape: the samples from a little before its mark to past its
+// upstroke, compared with the recording's typical beat (the median of each
+// point over the marks) by their correlation.
+class BeatShapes {
+ public:
+  BeatShapes(const Wave& w, const Marks& m) : w_(w) {
+    // Whole samples, and never wider than the wave (any sample period).
+    const auto samples = [&](double seconds) {
+      return static_cast<long>(std::clamp(std::round(seconds / m.period), 2.0,
+                                          static_cast<double>(std::max(2L, w.N()))));
+    };
+    before_ = samples(kShapeBefore);
+    after_ = samples(kShapeAfter);
+    const std::size_t width = static_cast<std::size_t>(before_ + after_ + 1);
+    typical_.assign(width, 0.0);
+    if (m.at.empty()) return;
+    std::vector<double> column(m.at.size());
+    for (std::size_t p = 0; p < width; ++p) {
+      for (std::size_t a = 0; a < m.at.size(); ++a)
+        column[a] = w_[w_.Clip(m.at[a] - before_ + static_cast<long>(p))];
+      typical_[p] = Median(column);
+    }
+    alike_.resize(m.at.size());
+    for (std::size_t a = 0; a < m.at.size(); ++a) alike_[a] = Likeness(static_cast<double>(m.at[a]));
+  }
+
+  // Correlation of the wave around sample `at` with the typical beat.
+  double Likeness(double at) const {
+    const long from = std::lround(at) - before_;
+    double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
+    const auto n = static_cast<double>(typical_.size());
+    for (std::size_t p = 0; p < typical_.size(); ++p) {
+      const double x = w_[w_.Clip(from + static_cast<long>(p))], y = typical_[p];
+      sx += x, sy += y, sxx += x * x, syy += y * y, sxy += x * y;
+    }
+    const double vx = sxx - sx * sx / n, vy = syy - sy * sy / n;
+    if (!(vx > 0.0) || !(vy > 0.0)) return 0.0;
+    return (sxy - sx * sy / n) / std::sqrt(vx * vy);
+  }
+  bool BeatLike(double at) const { return Likeness(at) >= kBeatLike; }
+  // Whether the marks are beats of one shape, the odd one or two apart.
+  bool OneShape() const {
+    const auto odd =
+        std::count_if(alike_.begin(), alike_.end(), [](double c) { return c < kAlike; });
+    return static_cast<double>(odd) <= kOddShare * static_cast<double>(alike_.size());
+  }
+  // The deepest sample within `width` of `centre`, where it lies.
+  long DeepestNear(double centre, double width) const {
+    long best = w_.Clip(std::lround(centre - width));
+    for (long k = best; k <= w_.Clip(std::lround(centre + width)); ++k)
+      if (w_[k] < w_[best]) best = k;
+    return best;
+  }
+
+ private:
+  const Wave& w_;
+  long before_ = 0, after_ = 0;
+  std::vector<double> typical_;
+  std::vector<double> alike_;
+};
+
+// Beats the marking passed over inside one long interval: a swing of a
+// beat's shape where the next beat is due, at least half as deep as a
+// typical mark on a steady rhythm, as deep as a full beat on any other.
+bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth,
+            const BeatShapes& shapes, bool steady) {
   const double gap = m.gap[j];
   // A table left from another recording can hold any gap: no more beats
   // than samples are looked for.
@@ -222,9 +332,27 @@ bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
   if (!(gap >= kLongInterval * m.beat) || !(beats >= 2.0)) return false;
   for (double k = 1.0; k < beats; k += 1.0) {
     const double at = static_cast<double>(m.at[j]) + gap * k / beats;
-    if (w.LowestNear(at, kMissedWindow * m.beat) <= kMissedDepth * typicalDepth) return true;
+    const long deepest = shapes.DeepestNear(at, kMissedWindow * m.beat);
+    if (!(w[deepest] < 0) || !shapes.BeatLike(static_cast<double>(deepest))) continue;
+    if (w[deepest] <= kFullDepth * typicalDepth) return true;
+    // A weaker swing early in the interval is a premature beat.
+    if (steady && w[deepest] <= kMissedDepth * typicalDepth &&
+        std::fabs(static_cast<double>(deepest) - at) <= kDueWindow * m.beat)
+      return true;
   }
   return false;
+}
+
+// Whether the intervals that are no pause stay within a band of the
+// typical interval (premature beats and pauses apart, a sinus rhythm does).
+bool SteadyRhythm(const Marks& m) {
+  std::vector<double> kept;
+  for (const double g : m.gap) {
+    if (g < kLongInterval * m.beat) kept.push_back(g);
+  }
+  if (kept.size() < 2) return true;
+  const auto [lo, hi] = std::minmax_element(kept.begin(), kept.end());
+  return *hi - *lo <= kSteadyBand * Median(kept);
 }
 
 bool HasFlatStretch(std::span<const std::int32_t> s, double period) {
@@ -255,6 +383,7 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
   }
   m.beat = WavePeriod(samples, samplePeriod);
   m.period = samplePeriod;
+  const BeatShapes shapes(w, m);
   bool irregular = false, rate = false, dicrotic = false, split = false, missed = false;
   if (std::isfinite(m.beat)) {
     q.independentPULS = 60.0 / (m.beat * samplePeriod);
@@ -266,6 +395,15 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
     rate = !irregular && std::fabs(typical - m.beat) > kRateTolerance * m.beat;
     if (irregular) m.beat = typical;
     const double typicalDepth = Median(m.depth);
+    // Beats of one shape at uneven times are a rhythm finding: the wave's
+    // period then says nothing about the marks.
+    const bool steady = SteadyRhythm(m);
+    if (shapes.OneShape() && !steady && (rate || irregular)) {
+      rate = irregular = false;
+      // Uneven beats that do not pair up into the wave's period: the period
+      // is a multiple of theirs, and their own typical interval judges them.
+      if (!PairsKeepTime(m)) m.beat = typical;
+    }
     Recurrence recurrence(w, m);
     for (std::size_t j = 0; j < m.gap.size(); ++j) {
       if (m.gap[j] < kShortInterval * m.beat) {
@@ -275,10 +413,16 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
           split = true;
         }
       }
-      missed = missed || Misses(w, m, j, typicalDepth);
+      missed = missed || Misses(w, m, j, typicalDepth, shapes, steady);
     }
   }
-  const bool depth = !m.depth.empty() && marks.MarkMin < kDeepestShare * Median(m.depth);
+  bool depth = !m.depth.empty() && marks.MarkMin < kDeepestShare * Median(m.depth);
+  if (depth && !m.gap.empty()) {
+    // A beat stronger than the rest (after a pause) keeps a beat's shape; a
+    // movement swing does not.
+    const auto deepest = std::min_element(samples.begin(), samples.end()) - samples.begin() + 1;
+    depth = !shapes.BeatLike(static_cast<double>(deepest));
+  }
   const bool flat = HasFlatStretch(samples, samplePeriod);
   // The most telling reason first: the screens show that one.
   const std::pair<bool, QualityReason> found[] = {
