@@ -4,7 +4,9 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/signal_quality.h"
 #include "common/median.h"
+#include "storage/pulsogram_record.h"
 
 namespace sfigmo {
 
@@ -55,6 +57,21 @@ RhythmReading ReadRhythm(const MarkTable& marks) {
   const std::vector<std::int32_t> samples = CardioIntervals(marks);
   const std::vector<double> intervals(samples.begin(), samples.end());
   return ReadIntervals(intervals);
+}
+
+bool ShowsIrregularRhythm(const MarkTable& marks, const SignalQuality& quality,
+                          double samplePeriod) {
+  return AcceptMarks(marks, samplePeriod) == Rejection::None && !quality.doubtful &&
+         ReadRhythm(marks) == RhythmReading::Irregular;
+}
+
+std::string RecordRhythmWarning(const PulsogramRecord& record) {
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
+  const MarkTable marks = MarkBeats(samples);
+  const SignalQuality quality = AssessRecordQuality(record, marks, record.SamplePeriod);
+  if (!ShowsIrregularRhythm(marks, quality, record.SamplePeriod)) return {};
+  return IrregularRhythmText();
 }
 
 const char* IrregularRhythmText() {

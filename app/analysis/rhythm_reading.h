@@ -21,6 +21,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 
 #include "analysis/beat_marking.h"
 #include "analysis/enum_labels.h"
@@ -56,7 +57,23 @@ RhythmReading ReadIntervals(std::span<const double> intervals);
 // From the marks of an accepted recording.
 RhythmReading ReadRhythm(const MarkTable& marks);
 
-// The conclusion's line for an irregular reading (UTF-8).
+// The conclusion's line for an irregular reading (UTF-8), and the same
+// broken into the lines the conclusion screen has room for.
 const char* IrregularRhythmText();
+inline constexpr std::array<const char*, 3> kIrregularRhythmLines = {
+    "РИТМ НЕРЕГУЛЯРНЫЙ -", "ВОЗМОЖНА МЕРЦАТЕЛЬНАЯ АРИТМИЯ.", "ПОКАЖИТЕ ЗАПИСЬ ВРАЧУ"};
+
+struct PulsogramRecord;
+struct SignalQuality;
+
+// Whether the conclusion shows the irregular line: the marks are accepted,
+// the signal is good (a doubtful one asks for a new measurement instead) and
+// they read irregular.
+bool ShowsIrregularRhythm(const MarkTable& marks, const SignalQuality& quality,
+                          double samplePeriod);
+
+// A stored record judged afresh, marked as when it is opened: the irregular
+// line as one conclusion line of a report (UTF-8), empty otherwise.
+std::string RecordRhythmWarning(const PulsogramRecord& record);
 
 }  // namespace sfigmo

@@ -60,6 +60,7 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   if (r.Accepted()) {
     r.HasQuality = true;
     r.Quality = AssessSignalQuality(samples, r.Marks, record.SamplePeriod);
+    r.Rhythm = ReadRhythm(r.Marks);
   }
 
   if (useStoredBlock) {

@@ -12,6 +12,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/signal_quality.h"
 #include "analysis/result_validity.h"
 #include "record_time.h"
@@ -71,7 +72,10 @@ CsvRow CsvRowOf(const std::string& file, const PulsogramRecord& record) {
                                               static_cast<std::size_t>(UsableSampleCount(record)));
   const MarkTable marks = MarkBeats(samples);
   row.Accepted = AcceptMarks(marks, record.SamplePeriod) == Rejection::None;
-  if (row.Accepted) row.Quality = Quality(AssessSignalQuality(samples, marks, record.SamplePeriod));
+  if (row.Accepted) {
+    row.Quality = Quality(AssessSignalQuality(samples, marks, record.SamplePeriod));
+    row.Rhythm = Label(ReadRhythm(marks)).word;
+  }
 
   // The archive's own values, as the trends show them.
   const AnalysisResults& s = record.Results;
@@ -132,7 +136,7 @@ std::string CsvTextField(std::string_view text, char separator) {
 std::string CsvHeader(const CsvFormat& f) {
   std::string line;
   for (const char* name :
-       {"file", "date", "time", "name", "age", "sex", "accepted", "signal quality"}) {
+       {"file", "date", "time", "name", "age", "sex", "accepted", "signal quality", "rhythm"}) {
     line += CsvField(name, f.Separator) + f.Separator;
   }
   for (const char* name : kCsvIndices) line += CsvField(name, f.Separator) + f.Separator;
@@ -152,6 +156,7 @@ std::string CsvLine(const CsvRow& r, const CsvFormat& f) {
   addText(r.Sex);
   add(r.Accepted ? "yes" : "no");
   add(r.Quality);
+  add(r.Rhythm);
   for (const std::optional<double>& v : r.Indices) add(v ? CsvNumber(*v, f.Decimal) : "");
   line += r.Score ? std::to_string(*r.Score) : "";
   return line + "\r\n";

@@ -1,6 +1,7 @@
 #pragma once
 // The archive as one CSV table: a row per record with its date, patient,
-// acceptance and signal quality (judged afresh from the samples), the
+// acceptance, signal quality and rhythm reading (judged afresh from the
+// samples), the
 // stored indices and the conclusion's score. RFC 4180 quoting, CR LF line
 // ends, UTF-8. Pure functions, any thread.
 
@@ -40,6 +41,7 @@ struct CsvRow {
   std::string Name, Age, Sex;
   bool Accepted = false;
   std::string Quality;  // "good", "doubtful (reasons)"; empty for a rejected recording
+  std::string Rhythm;   // "regular", "ectopic", "irregular"; empty for a rejected recording
   std::array<std::optional<double>, kCsvIndices.size()> Indices;  // none when damaged
   std::optional<int> Score;  // none when a value it rests on is damaged
 };

@@ -2,6 +2,7 @@
 
 #include "analysis/conclusion_rules.h"
 #include "analysis/result_validity.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/screens/screen_text.h"
 #include "common/format_general.h"
 
@@ -96,6 +97,21 @@ void DrawConclusionBody(Canvas& c, const AnalysisResults& working,
   DrawInstructions(c);
   SetFont(c, 8, false);
   BlackPen(c);
+}
+
+void DrawConclusionRhythmWarning(Canvas& c, bool irregular) {
+  if (!irregular) return;
+  constexpr int kY = 180;  // where a signal warning would stand: never both
+  BlackPen(c);
+  c.setBrushColor(colours::Red);
+  c.ellipse(70, kY, 90, kY + 20);
+  SetFont(c, 8, true, colours::Red);
+  int y = kY;
+  for (const char* line : kIrregularRhythmLines) {
+    TextOnWhite(c, 100, y, line);
+    y += 16;
+  }
+  SetFont(c, 8, false);
 }
 
 void DrawConclusionSignalWarning(Canvas& c, const SignalQuality& quality) {
