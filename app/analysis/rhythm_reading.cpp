@@ -12,9 +12,10 @@ namespace sfigmo {
 
 namespace {
 constexpr int kLeastIntervals = 8;
-constexpr double kShort = 0.88;  // of the median interval
+constexpr double kShort = 0.88;      // of the median interval
+constexpr double kAfterShort = 0.9;  // the least pause after a premature beat
 constexpr double kPause = 1.6;
-constexpr double kIrregularSpread = 0.12;
+constexpr double kIrregularSpread = 0.13;
 }  // namespace
 
 RhythmFeatures RhythmFeaturesOf(std::span<const double> r) {
@@ -29,7 +30,8 @@ RhythmFeatures RhythmFeaturesOf(std::span<const double> r) {
     if (r[i] > kPause * median) {
       ++f.pauses;
       out[i] = true;
-    } else if (r[i] < kShort * median) {
+    } else if (r[i] < kShort * median &&
+               (i + 1 == r.size() || r[i + 1] >= kAfterShort * median)) {
       ++f.premature;
       out[i] = true;
       if (i + 1 < r.size()) out[i + 1] = true;

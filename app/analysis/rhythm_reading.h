@@ -6,14 +6,15 @@
 // signal-quality check, never stored. Pure functions; any thread.
 //
 // Premature beats and pauses are taken out first: an interval more than
-// 12 % shorter than the median, together with the interval after it (the
-// pause that follows a premature beat, compensatory or not), and an
-// interval over 1.6 medians (a pause or a missed beat). The rest is judged
-// by its mean successive difference: the change from each interval to the
-// next where neither was taken out, as a share of the median interval. A
-// sinus rhythm keeps it under about 5 %, breathing included; premature
-// beats leave it there; an irregularly irregular rhythm keeps changing
-// between the premature beats too. Over 12 % on at least 8 intervals reads
+// 12 % shorter than the median followed by a pause of at least 0.9 medians
+// (compensatory or not), both of them, and an interval over 1.6 medians (a
+// pause or a missed beat). A short interval without a pause after it stays:
+// in fibrillation short ones follow each other. The rest is judged by its
+// mean successive difference: the change from each interval to the next
+// where neither was taken out, as a share of the median interval. A sinus
+// rhythm keeps it under about 5 %, breathing included; premature beats
+// leave it there; an irregularly irregular rhythm keeps changing between
+// the premature beats too. Over 13 % on at least 8 intervals reads
 // irregular; a shorter recording cannot tell and reads regular or ectopic
 // as its intervals show. The thresholds and what a recording of 8 to 15 s
 // can tell are in docs/signal-quality.md. The marks' depths (beat
@@ -44,7 +45,7 @@ constexpr EnumLabel<RhythmReading> Label(RhythmReading r) {
 // What the reading is made of.
 struct RhythmFeatures {
   int intervals = 0;
-  int premature = 0;    // intervals more than 12 % short of the median
+  int premature = 0;    // intervals more than 12 % short of the median, a pause after
   int pauses = 0;       // intervals over 1.6 medians
   double spread = 0.0;  // mean successive difference of the rest, of the median
 };

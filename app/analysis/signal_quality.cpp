@@ -28,6 +28,7 @@ constexpr double kShortInterval = 0.75;  // of the period
 constexpr double kRecurringDepth = 0.6;  // of the suspect mark's depth
 constexpr double kSplitPart = 0.5;       // of the period: the shorter part of a split beat
 constexpr double kDelayWidth = 0.05;     // of the period, either side
+constexpr double kSwingHalf = 0.06;      // s: a beat's deep swing either side of its mark
 constexpr double kOneBeatLow = 0.8, kOneBeatHigh = 1.2;
 constexpr double kEarliestBeat = 0.3;       // s after the previous beat
 constexpr double kEarliestShare = 1.0 / 3;  // of the period
@@ -196,7 +197,7 @@ class Recurrence {
       ++beats;
       // A beat of its own at that delay (a fast or uneven rhythm) is no
       // part of this beat's shape.
-      if (BeatWithin(centre, width)) continue;
+      if (BeatWithin(centre, width + kSwingHalf / m_.period)) continue;
       depths.emplace_back(w_.LowestNear(centre, width), a);
     }
     std::sort(depths.begin(), depths.end());

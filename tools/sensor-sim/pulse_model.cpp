@@ -95,9 +95,9 @@ double PulseModel::Disturb(double interval, double mean) {
     case Rhythm::Af: {
       // Irregularly irregular: each interval drawn anew, 0.55 to 1.45 of the
       // mean; the ventricle fills less after a short one, so the beat that
-      // ends it is weaker.
+      // ends it is weaker (yet above half the strongest, as most are).
       const double next = mean * (0.55 + 0.9 * uniform(rng_));
-      nextAmplitude_ = std::clamp(0.35 + 0.65 * next / mean, 0.5, 1.2);
+      nextAmplitude_ = std::clamp(0.55 + 0.45 * next / mean, 0.75, 1.15);
       return next;
     }
     case Rhythm::Pvc:

@@ -53,11 +53,11 @@ std::string ReportText(const RecordReport& r, char sep) {
     } else {
       out << "хорошее\n";
     }
-    if (r.Rhythm) out << "Ритм: " << Label(*r.Rhythm).word << " (" << Label(*r.Rhythm).text << ")\n";
     out << "Пульс по форме волны: "
         << (std::isfinite(r.Quality.independentPULS) ? num(r.Quality.independentPULS, 3)
                                                      : std::string("не определяется"))
         << '\n';
+    if (r.Rhythm) out << "Ритм: " << Label(*r.Rhythm).word << " (" << Label(*r.Rhythm).text << ")\n";
   } else if (r.Verdict.implausible != Implausible::None) {
     out << "Запись отклонена (" << r.RejectedBy()
         << "): " << ImplausibleText(r.Verdict, r.SamplePeriod, sep) << '\n';
