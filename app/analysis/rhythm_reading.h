@@ -58,11 +58,12 @@ RhythmReading ReadIntervals(std::span<const double> intervals);
 // From the marks of an accepted recording.
 RhythmReading ReadRhythm(const MarkTable& marks);
 
-// The conclusion's line for an irregular reading (UTF-8), and the same
-// broken into the lines the conclusion screen has room for.
+// The conclusion's line for an irregular reading (UTF-8), and the same said
+// in the two short lines the conclusion screen has room for beside the
+// advice: the alarm with what to do, then why.
 const char* IrregularRhythmText();
-inline constexpr std::array<const char*, 3> kIrregularRhythmLines = {
-    "РИТМ НЕРЕГУЛЯРНЫЙ -", "ВОЗМОЖНА МЕРЦАТЕЛЬНАЯ АРИТМИЯ.", "ПОКАЖИТЕ ЗАПИСЬ ВРАЧУ"};
+inline constexpr std::array<const char*, 2> kIrregularRhythmLines = {
+    "РИТМ НЕРЕГУЛЯРНЫЙ - ПОКАЖИТЕ ЗАПИСЬ", "врачу: возможна мерцательная аритмия"};
 
 struct PulsogramRecord;
 struct SignalQuality;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "analysis/autocorrelation.h"
@@ -45,6 +46,7 @@ constexpr double kBeatLike = 0.9;     // correlation of an unmarked swing
 constexpr double kFullDepth = 0.85;   // of a typical mark's depth
 constexpr double kDueWindow = 0.08;   // of the period, either side
 constexpr double kSteadyBand = 0.15;  // of the median interval
+constexpr std::size_t kShapeMarks = 32;  // marks the typical beat is made of, at most
 
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over
@@ -190,14 +192,17 @@ class Recurrence {
     const double width = std::max(2.0, kDelayWidth * m_.beat);
     std::vector<std::pair<double, std::size_t>> depths;
     std::size_t beats = 0;
+    std::size_t next = 0;  // the first mark not before the window
     for (std::size_t a = 0; a < m_.at.size(); ++a) {
       if (a > 0 && m_.gap[a - 1] < kSplitPart * m_.beat) continue;
       const double centre = static_cast<double>(m_.at[a]) + delay;
       if (centre + width > static_cast<double>(w_.N())) continue;
       ++beats;
       // A beat of its own at that delay (a fast or uneven rhythm) is no
-      // part of this beat's shape.
-      if (BeatWithin(centre, width + kSwingHalf / m_.period)) continue;
+      // part of this beat's shape. The centres only grow: one pass.
+      const double near = width + kSwingHalf / m_.period;
+      while (next < m_.at.size() && static_cast<double>(m_.at[next]) < centre - near) ++next;
+      if (IsBeatWithin(next, centre, near)) continue;
       depths.emplace_back(w_.LowestNear(centre, width), a);
     }
     std::sort(depths.begin(), depths.end());
@@ -213,10 +218,9 @@ class Recurrence {
 
   // A mark near `centre` that is a beat of its own: not the shorter part of
   // a split one.
-  bool BeatWithin(double centre, double width) const {
-    const auto first = std::lower_bound(m_.at.begin(), m_.at.end(), centre - width);
-    if (first == m_.at.end() || static_cast<double>(*first) > centre + width) return false;
-    const auto b = static_cast<std::size_t>(first - m_.at.begin());
+  // `b`: the first mark not before centre - width.
+  bool IsBeatWithin(std::size_t b, double centre, double width) const {
+    if (b >= m_.at.size() || static_cast<double>(m_.at[b]) > centre + width) return false;
     return b == 0 || m_.gap[b - 1] >= kSplitPart * m_.beat;
   }
 
@@ -276,35 +280,47 @@ class BeatShapes {
     const std::size_t width = static_cast<std::size_t>(before_ + after_ + 1);
     typical_.assign(width, 0.0);
     if (m.at.empty()) return;
-    std::vector<double> column(m.at.size());
+    // A few dozen beats spread over the recording show its typical one; a
+    // table of thousands of marks need not be read whole for it.
+    const std::size_t stride = (m.at.size() + kShapeMarks - 1) / kShapeMarks;
+    std::vector<double> column;
     for (std::size_t p = 0; p < width; ++p) {
-      for (std::size_t a = 0; a < m.at.size(); ++a)
-        column[a] = w_[w_.Clip(m.at[a] - before_ + static_cast<long>(p))];
+      column.clear();
+      for (std::size_t a = 0; a < m.at.size(); a += stride)
+        column.push_back(w_[w_.Clip(m.at[a] - before_ + static_cast<long>(p))]);
       typical_[p] = Median(column);
     }
-    alike_.resize(m.at.size());
-    for (std::size_t a = 0; a < m.at.size(); ++a) alike_[a] = Likeness(static_cast<double>(m.at[a]));
+    for (const double y : typical_) sy_ += y, syy_ += y * y;
+    vy_ = syy_ - sy_ * sy_ / static_cast<double>(width);
   }
 
   // Correlation of the wave around sample `at` with the typical beat.
   double Likeness(double at) const {
     const long from = std::lround(at) - before_;
-    double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
-    const auto n = static_cast<double>(typical_.size());
-    for (std::size_t p = 0; p < typical_.size(); ++p) {
-      const double x = w_[w_.Clip(from + static_cast<long>(p))], y = typical_[p];
-      sx += x, sy += y, sxx += x * x, syy += y * y, sxy += x * y;
+    const auto width = static_cast<long>(typical_.size());
+    double sx = 0, sxx = 0, sxy = 0;
+    const auto add = [&](double x, double y) { sx += x, sxx += x * x, sxy += x * y; };
+    if (from >= 1 && from + width - 1 <= w_.N()) {
+      for (long p = 0; p < width; ++p) add(w_[from + p], typical_[static_cast<std::size_t>(p)]);
+    } else {
+      for (long p = 0; p < width; ++p)
+        add(w_[w_.Clip(from + p)], typical_[static_cast<std::size_t>(p)]);
     }
-    const double vx = sxx - sx * sx / n, vy = syy - sy * sy / n;
-    if (!(vx > 0.0) || !(vy > 0.0)) return 0.0;
-    return (sxy - sx * sy / n) / std::sqrt(vx * vy);
+    const auto n = static_cast<double>(width);
+    const double vx = sxx - sx * sx / n;
+    if (!(vx > 0.0) || !(vy_ > 0.0)) return 0.0;
+    return (sxy - sx * sy_ / n) / std::sqrt(vx * vy_);
   }
   bool BeatLike(double at) const { return Likeness(at) >= kBeatLike; }
   // Whether the marks are beats of one shape, the odd one or two apart.
-  bool OneShape() const {
-    const auto odd =
-        std::count_if(alike_.begin(), alike_.end(), [](double c) { return c < kAlike; });
-    return static_cast<double>(odd) <= kOddShare * static_cast<double>(alike_.size());
+  bool OneShape(const std::vector<long>& marks) const {
+    const double allowed = kOddShare * static_cast<double>(marks.size());
+    double odd = 0.0;
+    for (const long at : marks) {
+      odd += Likeness(static_cast<double>(at)) < kAlike;
+      if (odd > allowed) return false;
+    }
+    return true;
   }
   // The deepest sample within `width` of `centre`, where it lies.
   long DeepestNear(double centre, double width) const {
@@ -318,14 +334,14 @@ class BeatShapes {
   const Wave& w_;
   long before_ = 0, after_ = 0;
   std::vector<double> typical_;
-  std::vector<double> alike_;
+  double sy_ = 0.0, syy_ = 0.0, vy_ = 0.0;  // the typical beat's sum, sum of squares, variance x n
 };
 
 // Beats the marking passed over inside one long interval: a swing of a
 // beat's shape where the next beat is due, at least half as deep as a
 // typical mark on a steady rhythm, as deep as a full beat on any other.
 bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth,
-            const BeatShapes& shapes, bool steady) {
+            const auto& shapes, bool steady) {
   const double gap = m.gap[j];
   // A table left from another recording can hold any gap: no more beats
   // than samples are looked for.
@@ -333,8 +349,8 @@ bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth,
   if (!(gap >= kLongInterval * m.beat) || !(beats >= 2.0)) return false;
   for (double k = 1.0; k < beats; k += 1.0) {
     const double at = static_cast<double>(m.at[j]) + gap * k / beats;
-    const long deepest = shapes.DeepestNear(at, kMissedWindow * m.beat);
-    if (!(w[deepest] < 0) || !shapes.BeatLike(static_cast<double>(deepest))) continue;
+    const long deepest = shapes().DeepestNear(at, kMissedWindow * m.beat);
+    if (!(w[deepest] < 0) || !shapes().BeatLike(static_cast<double>(deepest))) continue;
     if (w[deepest] <= kFullDepth * typicalDepth) return true;
     // A weaker swing early in the interval is a premature beat.
     if (steady && w[deepest] <= kMissedDepth * typicalDepth &&
@@ -384,7 +400,12 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
   }
   m.beat = WavePeriod(samples, samplePeriod);
   m.period = samplePeriod;
-  const BeatShapes shapes(w, m);
+  // The beats' shapes are made only when a criterion asks for them.
+  std::optional<BeatShapes> made;
+  const auto shapes = [&]() -> const BeatShapes& {
+    if (!made) made.emplace(w, m);
+    return *made;
+  };
   bool irregular = false, rate = false, dicrotic = false, split = false, missed = false;
   if (std::isfinite(m.beat)) {
     q.independentPULS = 60.0 / (m.beat * samplePeriod);
@@ -399,7 +420,7 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
     // Beats of one shape at uneven times are a rhythm finding: the wave's
     // period then says nothing about the marks.
     const bool steady = SteadyRhythm(m);
-    if (shapes.OneShape() && !steady && (rate || irregular)) {
+    if ((rate || irregular) && !steady && shapes().OneShape(m.at)) {
       rate = irregular = false;
       // Uneven beats that do not pair up into the wave's period: the period
       // is a multiple of theirs, and their own typical interval judges them.
@@ -422,7 +443,7 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
     // A beat stronger than the rest (after a pause) keeps a beat's shape; a
     // movement swing does not.
     const auto deepest = std::min_element(samples.begin(), samples.end()) - samples.begin() + 1;
-    depth = !shapes.BeatLike(static_cast<double>(deepest));
+    depth = !shapes().BeatLike(static_cast<double>(deepest));
   }
   const bool flat = HasFlatStretch(samples, samplePeriod);
   // The most telling reason first: the screens show that one.

@@ -105,13 +105,11 @@ void DrawConclusionRhythmWarning(Canvas& c, bool irregular) {
   BlackPen(c);
   c.setBrushColor(colours::Red);
   c.ellipse(70, kY, 90, kY + 20);
+  // As the signal warning: the alarm in bold red, the rest below it.
   SetFont(c, 8, true, colours::Red);
-  int y = kY;
-  for (const char* line : kIrregularRhythmLines) {
-    TextOnWhite(c, 100, y, line);
-    y += 16;
-  }
+  TextOnWhite(c, 100, kY, kIrregularRhythmLines[0]);
   SetFont(c, 8, false);
+  TextOnWhite(c, 100, kY + 16, kIrregularRhythmLines[1]);
 }
 
 void DrawConclusionSignalWarning(Canvas& c, const SignalQuality& quality) {

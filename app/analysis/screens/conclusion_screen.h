@@ -23,7 +23,7 @@ void DrawConclusionBody(Canvas& canvas, const AnalysisResults& working,
 void DrawConclusionSignalWarning(Canvas& canvas, const SignalQuality& quality);
 
 // For a good recording that reads irregular, a red circle and the irregular
-// rhythm line (three lines) in the same corner; nothing otherwise.
+// rhythm line (two lines) in the same corner; nothing otherwise.
 void DrawConclusionRhythmWarning(Canvas& canvas, bool irregular);
 
 }  // namespace sfigmo
