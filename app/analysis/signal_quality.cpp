@@ -46,6 +46,7 @@ constexpr double kBeatLike = 0.9;     // correlation of an unmarked swing
 constexpr double kFullDepth = 0.85;   // of a typical mark's depth
 constexpr double kDueWindow = 0.08;   // of the period, either side
 constexpr double kSteadyBand = 0.15;  // of the median interval
+constexpr double kSplitShare = 0.7;   // of the longer part, the shorter part of a split beat at most
 constexpr std::size_t kShapeMarks = 32;  // marks the typical beat is made of, at most
 
 // The pulse wave itself: the running sum of the differentiated samples less
@@ -233,11 +234,16 @@ bool OneBeat(double sum, double beat) {
   return sum >= kOneBeatLow * beat && sum <= kOneBeatHigh * beat;
 }
 
-// Whether successive intervals add up to steady pairs though each is
-// uneven: a part of every beat marked (a dicrotic swing), not uneven beats.
+// Whether successive intervals add up to steady pairs, each pair a short
+// and a long part: a part of every beat marked (a dicrotic swing), not
+// uneven beats.
 bool PairsKeepTime(const Marks& m) {
   std::vector<double> sums;
-  for (std::size_t j = 0; j + 1 < m.gap.size(); ++j) sums.push_back(m.gap[j] + m.gap[j + 1]);
+  for (std::size_t j = 0; j + 1 < m.gap.size(); ++j) {
+    const auto [shorter, longer] = std::minmax(m.gap[j], m.gap[j + 1]);
+    if (shorter > kSplitShare * longer) return false;
+    sums.push_back(m.gap[j] + m.gap[j + 1]);
+  }
   if (sums.size() < 2) return false;
   const double typical = Median(sums);
   return std::all_of(sums.begin(), sums.end(), [typical](double s) {

@@ -36,8 +36,9 @@
 //   interval is more than 15 % off that period (a marking wrong on most
 //   beats moves the median). Neither counts when the marks are beats of one
 //   shape at unsteady intervals: an uneven rhythm has no single period. If
-//   such intervals also do not pair up into steady sums (as a part of every
-//   beat marked would), their median stands for the period below.
+//   such intervals also do not pair up into steady sums of a short and a
+//   long part (under 0.7 of it), as a part of every beat marked would, their
+//   median stands for the period below.
 // - "dicrotic": an interval under 3/4 of the period whose later mark sits at
 //   a delay where most other beats have a swing at least 60 % as deep that
 //   is no beat of its own: a part of every beat's shape, marked as a beat.
