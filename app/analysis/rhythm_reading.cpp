@@ -30,8 +30,7 @@ RhythmFeatures RhythmFeaturesOf(std::span<const double> r) {
     if (r[i] > kPause * median) {
       ++f.pauses;
       out[i] = true;
-    } else if (r[i] < kShort * median &&
-               (i + 1 == r.size() || r[i + 1] >= kAfterShort * median)) {
+    } else if (r[i] < kShort * median && (i + 1 == r.size() || r[i + 1] >= kAfterShort * median)) {
       ++f.premature;
       out[i] = true;
       if (i + 1 < r.size()) out[i + 1] = true;

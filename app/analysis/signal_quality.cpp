@@ -46,7 +46,7 @@ constexpr double kBeatLike = 0.9;     // correlation of an unmarked swing
 constexpr double kFullDepth = 0.85;   // of a typical mark's depth
 constexpr double kDueWindow = 0.08;   // of the period, either side
 constexpr double kSteadyBand = 0.15;  // of the median interval
-constexpr double kSplitShare = 0.7;   // of the longer part, the shorter part of a split beat at most
+constexpr double kSplitShare = 0.7;  // of the longer part, the shorter part of a split beat at most
 constexpr std::size_t kShapeMarks = 32;  // marks the typical beat is made of, at most
 
 // The pulse wave itself: the running sum of the differentiated samples less
@@ -346,8 +346,8 @@ class BeatShapes {
 // Beats the marking passed over inside one long interval: a swing of a
 // beat's shape where the next beat is due, at least half as deep as a
 // typical mark on a steady rhythm, as deep as a full beat on any other.
-bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth,
-            const auto& shapes, bool steady) {
+bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth, const auto& shapes,
+            bool steady) {
   const double gap = m.gap[j];
   // A table left from another recording can hold any gap: no more beats
   // than samples are looked for.

@@ -398,8 +398,8 @@ TEST(ReportVerdicts, IrregularRhythmIsTheLastConclusionLine) {
   const QStringList plain = Conclusion(*r);
   const QStringList warned = Conclusion(*r, SignalWarningLines(*r));
   ASSERT_EQ(warned.size(), plain.size() + 1);
-  EXPECT_EQ(warned.last(), QString::number(plain.size() + 1) + ". " +
-                               QString::fromUtf8(IrregularRhythmText()));
+  EXPECT_EQ(warned.last(),
+            QString::number(plain.size() + 1) + ". " + QString::fromUtf8(IrregularRhythmText()));
 }
 
 // A stored recording whose marking counted every dicrotic swing as a beat:

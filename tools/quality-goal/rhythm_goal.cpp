@@ -39,18 +39,17 @@ namespace {
 using namespace sfigmo;
 
 constexpr double kFileRate = 100.0;
-constexpr int kRateStep = 2;           // the sensor gives 50 samples per second
+constexpr int kRateStep = 2;            // the sensor gives 50 samples per second
 constexpr double kSensorPeriod = 0.02;  // s per sample
-constexpr int kSpan = kStepsPerFrame;  // the run differences sums of five
+constexpr int kSpan = kStepsPerFrame;   // the run differences sums of five
 constexpr int kStartGain = 20;
 
-constexpr std::array<const char*, 6> kRhythms = {
-    "sinus rhythm",
-    "premature ventricular contractions",
-    "premature atrial contractions",
-    "ventricular tachycardia",
-    "supraventricular tachycardia",
-    "atrial fibrillation"};
+constexpr std::array<const char*, 6> kRhythms = {"sinus rhythm",
+                                                 "premature ventricular contractions",
+                                                 "premature atrial contractions",
+                                                 "ventricular tachycardia",
+                                                 "supraventricular tachycardia",
+                                                 "atrial fibrillation"};
 
 // K of A = 20000 - K x value, chosen as the simulator's replay chooses it:
 // the typical steepest five-sample rise drawn in the middle of the range
@@ -61,7 +60,8 @@ double TypicalScale(const std::vector<double>& v) {
   std::vector<double> rise(v.size() - kSpan);
   for (std::size_t k = 0; k + kSpan < v.size(); ++k) rise[k] = v[k + kSpan] - v[k];
   std::vector<double> peaks;
-  for (std::size_t from = 0; from + window <= rise.size(); from += std::max<std::size_t>(1, window / 2))
+  for (std::size_t from = 0; from + window <= rise.size();
+       from += std::max<std::size_t>(1, window / 2))
     peaks.push_back(*std::max_element(rise.begin() + static_cast<long>(from),
                                       rise.begin() + static_cast<long>(from + window)));
   const double typical = Median(std::move(peaks));
@@ -101,7 +101,8 @@ bool VerdictSaysIrregular(std::span<const std::int32_t> samples, const MarkTable
     if (ComputeRhythm(CardioIntervals(marks), kSensorPeriod, results) == CalcStop::Rhythm1)
       return false;
   }
-  return results.KOLE != 0 || results.KOLP != 0 || RhythmLine(results.VRKI).Colour == VerdictColour::Red;
+  return results.KOLE != 0 || results.KOLP != 0 ||
+         RhythmLine(results.VRKI).Colour == VerdictColour::Red;
 }
 
 // Intervals in seconds, then the marks' depths.
@@ -117,8 +118,8 @@ std::string Intervals(const MarkTable& marks) {
   return s;
 }
 
-void Segment(const std::string& file, int line, int label, std::span<const double> values,
-             Tally& t, bool print) {
+void Segment(const std::string& file, int line, int label, std::span<const double> values, Tally& t,
+             bool print) {
   const std::vector<std::int32_t> samples = PresentSegment(values);
   ++t.segments;
   MarkTable marks;
@@ -137,7 +138,8 @@ void Segment(const std::string& file, int line, int label, std::span<const doubl
   ++t.readings[static_cast<std::size_t>(reading)];
   if (print) {
     std::string reasons;
-    for (const QualityReason r : q.reasons) reasons += std::string(reasons.empty() ? "" : ",") + std::string(Label(r).word);
+    for (const QualityReason r : q.reasons)
+      reasons += std::string(reasons.empty() ? "" : ",") + std::string(Label(r).word);
     std::printf("%s %d %d %s %s %d | %s\n", file.c_str(), line, label,
                 reasons.empty() ? "-" : reasons.c_str(), std::string(Label(reading).word).c_str(),
                 verdictIrregular ? 1 : 0, Intervals(marks).c_str());
@@ -147,8 +149,9 @@ void Segment(const std::string& file, int line, int label, std::span<const doubl
 double Percent(int part, int whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
 
 void PrintTable(const std::array<Tally, kRhythms.size()>& tallies) {
-  std::printf("\n| rhythm | segments | accepted | doubtful | doubtful reasons | verdicts irregular |"
-              " regular | ectopic | irregular |\n|---|---|---|---|---|---|---|---|---|\n");
+  std::printf(
+      "\n| rhythm | segments | accepted | doubtful | doubtful reasons | verdicts irregular |"
+      " regular | ectopic | irregular |\n|---|---|---|---|---|---|---|---|---|\n");
   for (std::size_t r = 0; r < kRhythms.size(); ++r) {
     const Tally& t = tallies[r];
     if (t.segments == 0) continue;
@@ -227,7 +230,8 @@ int main(int argc, char** argv) {
       }
       if (label < 0 || label >= static_cast<int>(kRhythms.size()) || values.size() < 400) continue;
       if (perPatient > 0 && kept[static_cast<std::size_t>(label)]++ >= perPatient) continue;
-      Segment(path.filename().string(), number, label, values, tallies[static_cast<std::size_t>(label)], print);
+      Segment(path.filename().string(), number, label, values,
+              tallies[static_cast<std::size_t>(label)], print);
     }
     gzclose(in);
   }

@@ -2,13 +2,13 @@
 // appear for the boundary cases, the instruction block, and the state the
 // drawing leaves behind.
 #include "analysis/screens/conclusion_screen.h"
-#include "analysis/rhythm_reading.h"
 
 #include <cmath>
 #include <limits>
 
-#include "screen_checks.h"
+#include "analysis/rhythm_reading.h"
 #include "results_fixtures.h"
+#include "screen_checks.h"
 
 namespace sfigmo {
 namespace {

@@ -42,7 +42,8 @@ TEST(SignalQualityRuns, SimulatedRhythmsAreRhythmFindings) {
     Rhythm rhythm;
     const char* name;
   };
-  for (const Case c : {Case{Rhythm::Af, "af"}, Case{Rhythm::Pvc, "pvc"}, Case{Rhythm::Pac, "pac"}}) {
+  for (const Case c :
+       {Case{Rhythm::Af, "af"}, Case{Rhythm::Pvc, "pvc"}, Case{Rhythm::Pac, "pac"}}) {
     int irregular = 0;
     constexpr int kSeeds = 10;
     for (std::uint64_t seed = 1; seed <= kSeeds; ++seed) {
