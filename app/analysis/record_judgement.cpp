@@ -25,6 +25,7 @@ RecordJudgement JudgeRecord(const PulsogramRecord& record, QualityCheck quality)
   if (quality == QualityCheck::Assess && j.Accepted()) {
     j.HasQuality = true;
     j.Quality = AssessSignalQuality(samples, j.Marks, record.SamplePeriod);
+    j.Rhythm = ReadRhythm(j.Marks);
   }
   return j;
 }

@@ -6,12 +6,14 @@
 // pulse), whether its stored result block is sound, and whether the signal
 // can be trusted. Plain C++; any thread.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "analysis/beat_marking.h"
 #include "analysis/recording_plausibility.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/signal_quality.h"
 #include "storage/pulsogram_record.h"
 
@@ -25,6 +27,8 @@ struct RecordJudgement {
   // Judged for accepted recordings only, and only when asked for.
   bool HasQuality = false;
   SignalQuality Quality;
+  // Read with the quality, from the same marks.
+  std::optional<RhythmReading> Rhythm;
 
   // Not a pulse recording at all: no samples, a time base no sensor has, a
   // pulse no person has. Such a record is never the last measurement and
@@ -45,7 +49,7 @@ struct RecordJudgement {
 
 enum class QualityCheck { Assess, Skip };
 
-// `Skip` leaves the signal quality out (two FFTs): for paths that only need
+// `Skip` leaves the signal quality and the rhythm reading out (two FFTs): for paths that only need
 // to know whether the stored results may be used.
 RecordJudgement JudgeRecord(const PulsogramRecord& record,
                             QualityCheck quality = QualityCheck::Assess);

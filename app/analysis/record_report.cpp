@@ -62,6 +62,7 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   r.Rejected = r.Verdict.rejected;
   r.HasQuality = judgement.HasQuality;
   r.Quality = std::move(judgement.Quality);
+  r.Rhythm = judgement.Rhythm;
 
   const std::span<const std::int32_t> samples(record.Samples,
                                               static_cast<std::size_t>(r.UsedSampleCount));

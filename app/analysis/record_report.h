@@ -16,6 +16,7 @@
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
 #include "analysis/recording_plausibility.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/signal_quality.h"
 #include "storage/analysis_result_fields.h"
 #include "storage/pulsogram_record.h"
@@ -40,6 +41,8 @@ struct RecordReport {
   // Whether the marks fit the wave; judged for accepted recordings only.
   bool HasQuality = false;
   SignalQuality Quality;
+  // The rhythm reading; judged for accepted recordings only.
+  std::optional<RhythmReading> Rhythm;
 
   // Results come from the stored block (--stored) or from a calculation that
   // ran only on an accepted marking; Stop says where that calculation ended.

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "analysis/autocorrelation.h"
@@ -28,6 +29,7 @@ constexpr double kShortInterval = 0.75;  // of the period
 constexpr double kRecurringDepth = 0.6;  // of the suspect mark's depth
 constexpr double kSplitPart = 0.5;       // of the period: the shorter part of a split beat
 constexpr double kDelayWidth = 0.05;     // of the period, either side
+constexpr double kSwingHalf = 0.06;      // s: a beat's deep swing either side of its mark
 constexpr double kOneBeatLow = 0.8, kOneBeatHigh = 1.2;
 constexpr double kEarliestBeat = 0.3;       // s after the previous beat
 constexpr double kEarliestShare = 1.0 / 3;  // of the period
@@ -36,6 +38,16 @@ constexpr double kMissedWindow = 0.2;
 constexpr double kMissedDepth = 0.5;
 constexpr double kDeepestShare = 1.7;
 constexpr double kFlatSeconds = 1.0;
+constexpr double kShapeBefore = 0.3;  // s of a beat's shape before its mark: its diastole
+constexpr double kShapeAfter = 0.25;  // s after it
+constexpr double kAlike = 0.8;        // correlation of a mark's shape with the typical beat
+constexpr double kOddShare = 0.2;     // of the marks, unlike the typical beat
+constexpr double kBeatLike = 0.9;     // correlation of an unmarked swing
+constexpr double kFullDepth = 0.85;   // of a typical mark's depth
+constexpr double kDueWindow = 0.08;   // of the period, either side
+constexpr double kSteadyBand = 0.15;  // of the median interval
+constexpr double kSplitShare = 0.7;  // of the longer part, the shorter part of a split beat at most
+constexpr std::size_t kShapeMarks = 32;  // marks the typical beat is made of, at most
 
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over
@@ -159,6 +171,8 @@ class Recurrence {
     std::sort(std::begin(left), std::end(left));
     const std::size_t own = (left[0] >= 0) + (left[1] >= 0);
     if (d.sorted.size() < own + 2) return false;
+    // Most beats must show the delay; a few that happen to is chance.
+    if (2 * (d.sorted.size() - own) < d.beats) return false;
     // The median of the others: the sorted depths' middle, stepped over
     // the left-out places at or before it.
     auto middle = static_cast<std::ptrdiff_t>((d.sorted.size() - own) / 2);
@@ -170,6 +184,7 @@ class Recurrence {
   struct DelayDepths {
     std::vector<double> sorted;         // the lowest sample near each eligible mark
     std::vector<std::ptrdiff_t> place;  // place[a]: mark a's entry in sorted, or -1
+    std::size_t beats = 0;              // marks that are beats of their own
   };
 
   const DelayDepths& At(double delay) {
@@ -177,20 +192,37 @@ class Recurrence {
     if (found != byDelay_.end()) return found->second;
     const double width = std::max(2.0, kDelayWidth * m_.beat);
     std::vector<std::pair<double, std::size_t>> depths;
+    std::size_t beats = 0;
+    std::size_t next = 0;  // the first mark not before the window
     for (std::size_t a = 0; a < m_.at.size(); ++a) {
       if (a > 0 && m_.gap[a - 1] < kSplitPart * m_.beat) continue;
       const double centre = static_cast<double>(m_.at[a]) + delay;
       if (centre + width > static_cast<double>(w_.N())) continue;
+      ++beats;
+      // A beat of its own at that delay (a fast or uneven rhythm) is no
+      // part of this beat's shape. The centres only grow: one pass.
+      const double near = width + kSwingHalf / m_.period;
+      while (next < m_.at.size() && static_cast<double>(m_.at[next]) < centre - near) ++next;
+      if (IsBeatWithin(next, centre, near)) continue;
       depths.emplace_back(w_.LowestNear(centre, width), a);
     }
     std::sort(depths.begin(), depths.end());
     DelayDepths d;
+    d.beats = beats;
     d.place.assign(m_.at.size(), -1);
     for (const auto& [depth, a] : depths) {
       d.place[a] = static_cast<std::ptrdiff_t>(d.sorted.size());
       d.sorted.push_back(depth);
     }
     return byDelay_.emplace(delay, std::move(d)).first->second;
+  }
+
+  // A mark near `centre` that is a beat of its own: not the shorter part of
+  // a split one.
+  // `b`: the first mark not before centre - width.
+  bool IsBeatWithin(std::size_t b, double centre, double width) const {
+    if (b >= m_.at.size() || static_cast<double>(m_.at[b]) > centre + width) return false;
+    return b == 0 || m_.gap[b - 1] >= kSplitPart * m_.beat;
   }
 
   const Wave& w_;
@@ -202,19 +234,120 @@ bool OneBeat(double sum, double beat) {
   return sum >= kOneBeatLow * beat && sum <= kOneBeatHigh * beat;
 }
 
+// Whether successive intervals add up to steady pairs, each pair a short
+// and a long part: a part of every beat marked (a dicrotic swing), not
+// uneven beats.
+bool PairsKeepTime(const Marks& m) {
+  std::vector<double> sums;
+  for (std::size_t j = 0; j + 1 < m.gap.size(); ++j) {
+    const auto [shorter, longer] = std::minmax(m.gap[j], m.gap[j + 1]);
+    if (shorter > kSplitShare * longer) return false;
+    sums.push_back(m.gap[j] + m.gap[j + 1]);
+  }
+  if (sums.size() < 2) return false;
+  const double typical = Median(sums);
+  return std::all_of(sums.begin(), sums.end(), [typical](double s) {
+    return std::fabs(s - typical) <= kSteadyBand * typical;
+  });
+}
+
 // An extra mark inside one beat: paired with a neighbour into one period, or
 // at an end of the recording too soon after the previous one to be a beat.
+// Whether the intervals just outside the pair a, a + 1 (those there are, at
+// least one) last one period each: the beats around the split one keep time.
+bool BeatsAround(const Marks& m, std::size_t a) {
+  const bool before = a > 0, after = a + 2 < m.gap.size();
+  if (!before && !after) return false;
+  return (!before || OneBeat(m.gap[a - 1], m.beat)) && (!after || OneBeat(m.gap[a + 2], m.beat));
+}
+
 bool Splits(const Marks& m, std::size_t j) {
   const std::size_t last = m.gap.size() - 1;
   const bool hasBefore = j > 0, hasAfter = j < last;
-  if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat)) return true;
-  if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat)) return true;
+  if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat) && BeatsAround(m, j - 1)) return true;
+  if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat) && BeatsAround(m, j)) return true;
   if (hasBefore && hasAfter) return false;
   return m.gap[j] * m.period < kEarliestBeat && m.gap[j] < kEarliestShare * m.beat;
 }
 
-// Beats the marking passed over inside one long interval.
-bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
+// Each beat's shape: the samples from a little before its mark to past its
+// upstroke, compared with the recording's typical beat (the median of each
+// point over the marks) by their correlation.
+class BeatShapes {
+ public:
+  BeatShapes(const Wave& w, const Marks& m) : w_(w) {
+    // Whole samples, and never wider than the wave (any sample period).
+    const auto samples = [&](double seconds) {
+      return static_cast<long>(std::clamp(std::round(seconds / m.period), 2.0,
+                                          static_cast<double>(std::max(2L, w.N()))));
+    };
+    before_ = samples(kShapeBefore);
+    after_ = samples(kShapeAfter);
+    const std::size_t width = static_cast<std::size_t>(before_ + after_ + 1);
+    typical_.assign(width, 0.0);
+    if (m.at.empty()) return;
+    // A few dozen beats spread over the recording show its typical one; a
+    // table of thousands of marks need not be read whole for it.
+    const std::size_t stride = (m.at.size() + kShapeMarks - 1) / kShapeMarks;
+    std::vector<double> column;
+    for (std::size_t p = 0; p < width; ++p) {
+      column.clear();
+      for (std::size_t a = 0; a < m.at.size(); a += stride)
+        column.push_back(w_[w_.Clip(m.at[a] - before_ + static_cast<long>(p))]);
+      typical_[p] = Median(column);
+    }
+    for (const double y : typical_) sy_ += y, syy_ += y * y;
+    vy_ = syy_ - sy_ * sy_ / static_cast<double>(width);
+  }
+
+  // Correlation of the wave around sample `at` with the typical beat.
+  double Likeness(double at) const {
+    const long from = std::lround(at) - before_;
+    const auto width = static_cast<long>(typical_.size());
+    double sx = 0, sxx = 0, sxy = 0;
+    const auto add = [&](double x, double y) { sx += x, sxx += x * x, sxy += x * y; };
+    if (from >= 1 && from + width - 1 <= w_.N()) {
+      for (long p = 0; p < width; ++p) add(w_[from + p], typical_[static_cast<std::size_t>(p)]);
+    } else {
+      for (long p = 0; p < width; ++p)
+        add(w_[w_.Clip(from + p)], typical_[static_cast<std::size_t>(p)]);
+    }
+    const auto n = static_cast<double>(width);
+    const double vx = sxx - sx * sx / n;
+    if (!(vx > 0.0) || !(vy_ > 0.0)) return 0.0;
+    return (sxy - sx * sy_ / n) / std::sqrt(vx * vy_);
+  }
+  bool BeatLike(double at) const { return Likeness(at) >= kBeatLike; }
+  // Whether the marks are beats of one shape, the odd one or two apart.
+  bool OneShape(const std::vector<long>& marks) const {
+    const double allowed = kOddShare * static_cast<double>(marks.size());
+    double odd = 0.0;
+    for (const long at : marks) {
+      odd += Likeness(static_cast<double>(at)) < kAlike;
+      if (odd > allowed) return false;
+    }
+    return true;
+  }
+  // The deepest sample within `width` of `centre`, where it lies.
+  long DeepestNear(double centre, double width) const {
+    long best = w_.Clip(std::lround(centre - width));
+    for (long k = best; k <= w_.Clip(std::lround(centre + width)); ++k)
+      if (w_[k] < w_[best]) best = k;
+    return best;
+  }
+
+ private:
+  const Wave& w_;
+  long before_ = 0, after_ = 0;
+  std::vector<double> typical_;
+  double sy_ = 0.0, syy_ = 0.0, vy_ = 0.0;  // the typical beat's sum, sum of squares, variance x n
+};
+
+// Beats the marking passed over inside one long interval: a swing of a
+// beat's shape where the next beat is due, at least half as deep as a
+// typical mark on a steady rhythm, as deep as a full beat on any other.
+bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth, const auto& shapes,
+            bool steady) {
   const double gap = m.gap[j];
   // A table left from another recording can hold any gap: no more beats
   // than samples are looked for.
@@ -222,9 +355,27 @@ bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth) {
   if (!(gap >= kLongInterval * m.beat) || !(beats >= 2.0)) return false;
   for (double k = 1.0; k < beats; k += 1.0) {
     const double at = static_cast<double>(m.at[j]) + gap * k / beats;
-    if (w.LowestNear(at, kMissedWindow * m.beat) <= kMissedDepth * typicalDepth) return true;
+    const long deepest = shapes().DeepestNear(at, kMissedWindow * m.beat);
+    if (!(w[deepest] < 0) || !shapes().BeatLike(static_cast<double>(deepest))) continue;
+    if (w[deepest] <= kFullDepth * typicalDepth) return true;
+    // A weaker swing early in the interval is a premature beat.
+    if (steady && w[deepest] <= kMissedDepth * typicalDepth &&
+        std::fabs(static_cast<double>(deepest) - at) <= kDueWindow * m.beat)
+      return true;
   }
   return false;
+}
+
+// Whether the intervals that are no pause stay within a band of the
+// typical interval (premature beats and pauses apart, a sinus rhythm does).
+bool SteadyRhythm(const Marks& m) {
+  std::vector<double> kept;
+  for (const double g : m.gap) {
+    if (g < kLongInterval * m.beat) kept.push_back(g);
+  }
+  if (kept.size() < 2) return true;
+  const auto [lo, hi] = std::minmax_element(kept.begin(), kept.end());
+  return *hi - *lo <= kSteadyBand * Median(kept);
 }
 
 bool HasFlatStretch(std::span<const std::int32_t> s, double period) {
@@ -255,6 +406,12 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
   }
   m.beat = WavePeriod(samples, samplePeriod);
   m.period = samplePeriod;
+  // The beats' shapes are made only when a criterion asks for them.
+  std::optional<BeatShapes> made;
+  const auto shapes = [&]() -> const BeatShapes& {
+    if (!made) made.emplace(w, m);
+    return *made;
+  };
   bool irregular = false, rate = false, dicrotic = false, split = false, missed = false;
   if (std::isfinite(m.beat)) {
     q.independentPULS = 60.0 / (m.beat * samplePeriod);
@@ -266,6 +423,15 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
     rate = !irregular && std::fabs(typical - m.beat) > kRateTolerance * m.beat;
     if (irregular) m.beat = typical;
     const double typicalDepth = Median(m.depth);
+    // Beats of one shape at uneven times are a rhythm finding: the wave's
+    // period then says nothing about the marks.
+    const bool steady = SteadyRhythm(m);
+    if ((rate || irregular) && !steady && shapes().OneShape(m.at)) {
+      rate = irregular = false;
+      // Uneven beats that do not pair up into the wave's period: the period
+      // is a multiple of theirs, and their own typical interval judges them.
+      if (!PairsKeepTime(m)) m.beat = typical;
+    }
     Recurrence recurrence(w, m);
     for (std::size_t j = 0; j < m.gap.size(); ++j) {
       if (m.gap[j] < kShortInterval * m.beat) {
@@ -275,10 +441,16 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
           split = true;
         }
       }
-      missed = missed || Misses(w, m, j, typicalDepth);
+      missed = missed || Misses(w, m, j, typicalDepth, shapes, steady);
     }
   }
-  const bool depth = !m.depth.empty() && marks.MarkMin < kDeepestShare * Median(m.depth);
+  bool depth = !m.depth.empty() && marks.MarkMin < kDeepestShare * Median(m.depth);
+  if (depth && !m.gap.empty()) {
+    // A beat stronger than the rest (after a pause) keeps a beat's shape; a
+    // movement swing does not.
+    const auto deepest = std::min_element(samples.begin(), samples.end()) - samples.begin() + 1;
+    depth = !shapes().BeatLike(static_cast<double>(deepest));
+  }
   const bool flat = HasFlatStretch(samples, samplePeriod);
   // The most telling reason first: the screens show that one.
   const std::pair<bool, QualityReason> found[] = {

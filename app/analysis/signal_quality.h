@@ -2,16 +2,19 @@
 // Whether a recording's beat marks can be trusted: a check beside the
 // analysis that never changes it. Pure function of the samples, the mark
 // table and the sample period; any thread. Cost: the period estimate is two
-// FFTs, O(N log N) for N samples; the mark checks add O(N), and O(M log M)
+// FFTs, O(N log N) for N samples; the mark checks add O(N), O(M log M)
 // for each distinct length among the short intervals of M marks (an
-// accepted marking has at most 100).
+// accepted marking has at most 100), and O(M) per point of the typical
+// beat's shape.
 //
 // The marking takes every swing deeper than half of the deepest one as a
 // beat. On real finger recordings that also takes the dicrotic swing of some
 // beats (the rate then reads far too high), and one movement swing can lift
 // the threshold so that real beats pass unmarked (the rate reads far too
-// low). The check measures the beat period from the wave itself and asks
-// whether the marks fit it:
+// low). Premature beats, pauses and an irregularly irregular rhythm are
+// rhythm findings, never bad signal: beats of one shape at uneven times. The
+// check judges the marks against the wave's period and against the wave's
+// beats:
 //
 // - Period. The wave is rebuilt from the differentiated samples (a running
 //   sum less its mean over the surrounding second), brought to at most 100
@@ -20,33 +23,49 @@
 //   reaches 80 % of the highest one (a rhythm correlates at twice its period
 //   too). The rebuilt wave has rounded beats, so the dicrotic swing hardly
 //   counts. When no lag reaches a correlation of 0.3 the wave has no steady
-//   period: "irregular".
-// - "rate": the median mark interval is more than 15 % off that period.
-//   The median ignores a few premature beats and pauses; a marking that is
-//   wrong on most beats moves it.
+//   period.
+// - Beat shape. The samples from 0.3 s before each mark to 0.25 s after it
+//   are its shape; the typical beat is the median of each point over the
+//   marks, and a shape is alike when it correlates with that by 0.8 (an
+//   unmarked swing counts as a beat's from 0.9). The diastole before an
+//   upstroke tells it from a dicrotic swing, which follows the systolic fall.
+//   The marks are of one shape when at most a fifth of them are unlike.
+// - Steady: the intervals shorter than 1.5 periods lie within 15 % of their
+//   median of each other.
+// - "irregular": the wave has no steady period, and "rate": the median mark
+//   interval is more than 15 % off that period (a marking wrong on most
+//   beats moves the median). Neither counts when the marks are beats of one
+//   shape at unsteady intervals: an uneven rhythm has no single period. If
+//   such intervals also do not pair up into steady sums of a short and a
+//   long part (under 0.7 of it), as a part of every beat marked would, their
+//   median stands for the period below.
 // - "dicrotic": an interval under 3/4 of the period whose later mark sits at
-//   a delay where the other beats have a swing at least 60 % as deep: a part
-//   of every beat's shape, marked as a beat.
+//   a delay where most other beats have a swing at least 60 % as deep that
+//   is no beat of its own: a part of every beat's shape, marked as a beat.
 // - "split": an interval under 3/4 of the period that adds up with its
-//   neighbour to one period (0.8 to 1.2 of it): an extra mark inside one
-//   beat. A premature beat is followed by a compensatory pause and adds up
-//   to about two periods instead. At either end of the recording, where the
-//   neighbour is missing, the extra mark counts as split only when it comes
-//   less than 0.3 s and less than a third of the period after the previous
-//   one: the heart is still emptying then, and premature beats come later
-//   in the cycle. (Later ones cannot be told from a premature beat by the
-//   wave alone; they are left as the rhythm finding they may be.)
-// - "missed": inside an interval of at least 1.5 periods, a swing at a whole
-//   period's distance (within 0.2 of a period) that is at least half as deep
-//   as a typical mark. A real pause has no such swing.
+//   neighbour to one period (0.8 to 1.2 of it), while the intervals just
+//   outside the pair last one period: an extra mark inside one beat of a
+//   rhythm that keeps time. A premature beat is followed by a compensatory
+//   pause and adds up to about two periods instead. At either end of the
+//   recording, where the neighbour is missing, the extra mark counts as
+//   split only when it comes less than 0.3 s and less than a third of the
+//   period after the previous one: the heart is still emptying then.
+// - "missed": inside an interval of at least 1.5 periods, an unmarked swing
+//   of a beat's shape within 0.2 of a period of a whole period's distance
+//   that looks like a full beat (at least 0.85 as deep as a typical mark);
+//   on a steady rhythm also one at least half as deep within 0.08 of a
+//   period of where the beat is due. A weak premature beat comes earlier,
+//   and on an uneven rhythm weak beats are the rhythm's own.
 // - "depth": the deepest swing is more than 1.7 times as deep as the typical
-//   mark (a movement swing that set the marking's threshold).
+//   mark and has no beat's shape (a movement swing that set the marking's
+//   threshold; a strong beat after a pause keeps its shape).
 // - "flat": the samples stay equal for a second or more (a lost or clipped
 //   signal; a live wave, even in the long diastole of a pause, moves by a
 //   count within that time).
-// The thresholds lie well inside the margins measured on the shared finger
-// recordings and on the simulated sensor's healthy, premature-beat and pause
-// runs; premature beats and pauses are rhythm findings, never bad signal.
+// The thresholds lie inside the margins measured on the shared finger
+// recordings, on the simulated sensor's runs and on cardiologist-labelled
+// finger recordings of sinus rhythm, premature beats and atrial
+// fibrillation (docs/signal-quality.md).
 
 #include <array>
 #include <cstdint>

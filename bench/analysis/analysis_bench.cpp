@@ -15,6 +15,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/signal_quality.h"
 #include "sample_wave.h"
 #include "storage/pulsogram_record.h"
@@ -55,6 +56,7 @@ Outcome Analyse(std::span<const std::int32_t> samples, double period) {
   o.advice = AdviceNeeded(score, PressureEstimate(r, r.MeanInterval));
   benchmark::DoNotOptimize(ConclusionVerdicts(r));
   o.doubtful = AssessSignalQuality(samples, table, period).doubtful;
+  benchmark::DoNotOptimize(ReadRhythm(table));
   return o;
 }
 

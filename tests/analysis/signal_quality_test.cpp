@@ -119,6 +119,39 @@ TEST(SignalQuality, PrematureBeatWithCompensatoryPauseIsNotFlagged) {
   EXPECT_FALSE(q.doubtful) << Reasons(q);
 }
 
+// Beats of one shape at uneven times are a rhythm finding, whatever the
+// wave's period says; a weak premature pulse left unmarked is no missed beat.
+TEST(SignalQuality, ArrhythmiasAreNotFlagged) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::size_t, std::int32_t>> beats;  // sample, depth
+  };
+  const Case cases[] = {
+      {"irregularly irregular",
+       {{20, 80}, {51, 80}, {103, 80}, {138, 80}, {168, 80}, {216, 80}, {260, 80}, {289, 80}}},
+      {"irregular and fast",
+       {{12, 80},
+        {40, 80},
+        {63, 80},
+        {101, 80},
+        {125, 80},
+        {160, 80},
+        {181, 80},
+        {220, 80},
+        {246, 80},
+        {270, 80},
+        {294, 80}}},
+      {"weak premature pulse under the threshold a strong one after the pause sets",
+       {{20, 80}, {70, 80}, {120, 80}, {162, 45}, {220, 100}, {270, 80}}},
+  };
+  for (const Case& c : cases) {
+    Wave w = Ripple(316);
+    for (const auto& [k, depth] : c.beats) FingerBeat(w, k, depth);
+    const SignalQuality q = Assess(w.samples());
+    EXPECT_FALSE(q.doubtful) << c.name << ": " << Reasons(q);
+  }
+}
+
 TEST(SignalQuality, PauseWithoutASwingIsNotFlagged) {
   const SignalQuality q = Assess(FingerWave(316, {20, 70, 120, 220, 270}));
   EXPECT_FALSE(q.doubtful) << Reasons(q);

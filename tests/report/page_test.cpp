@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analysis/result_validity.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/screens/signal_warning_lines.h"
 #include "report/report_model.h"
 #include "report/screens/report_page.h"
@@ -379,6 +380,26 @@ TEST(ReportPage, RendersOnAnImage) {
   };
   EXPECT_TRUE(darkIn(700, 718, 76, 96));
   EXPECT_FALSE(darkIn(720, image.width(), 76, 96));
+}
+
+// A good recording of beats at irregularly irregular times: the report's
+// conclusion ends with the irregular rhythm line.
+TEST(ReportVerdicts, IrregularRhythmIsTheLastConclusionLine) {
+  auto r = MakeRecord();
+  r->SamplePeriod = 0.02;
+  r->SampleCount = 620;
+  for (int k = 1; k <= 620; ++k) r->Samples[k - 1] = k * 7 % 3 - 1;  // a live baseline
+  int beat = 20;
+  for (const int gap : {42, 53, 46, 42, 52, 44, 54, 42, 50, 45, 42, 53, 0}) {
+    const int swing[] = {-20, -45, -60, -45, -20, 10, 20, 15, 8, 4};
+    std::copy(std::begin(swing), std::end(swing), r->Samples + beat - 3);
+    beat += gap;
+  }
+  const QStringList plain = Conclusion(*r);
+  const QStringList warned = Conclusion(*r, SignalWarningLines(*r));
+  ASSERT_EQ(warned.size(), plain.size() + 1);
+  EXPECT_EQ(warned.last(),
+            QString::number(plain.size() + 1) + ". " + QString::fromUtf8(IrregularRhythmText()));
 }
 
 // A stored recording whose marking counted every dicrotic swing as a beat:

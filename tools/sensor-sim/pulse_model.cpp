@@ -21,6 +21,7 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kReplayBaseLevel = 20000.0;
 constexpr double kFlatRecordingScale = 12.0;  // nothing to measure a rise on
 constexpr double kStretchSeconds = 4.0;       // about what one calibration sees
+constexpr double kEctopicShare = 0.15;        // of the beats, with --rhythm pvc or pac
 }  // namespace
 
 PulseModel::PulseModel(const SimConfig& config) : config_(config) { Restart(); }
@@ -35,6 +36,7 @@ void PulseModel::Restart() {
   nextOnset_ = kFirstOnset;
   compensation_ = 1.0;
   nextAmplitude_ = 1.0;
+  ectopicBefore_ = false;
 }
 
 // Blood volume after the onset of one beat (peak 1): a fast upstroke, a
@@ -79,9 +81,44 @@ void PulseModel::ScheduleUntil(double t) {
       compensation_ = 1.58;
     }
     if (pause) interval *= 2.0;
+    interval = Disturb(interval, mean);
     nextOnset_ += std::max(interval, 0.25);
   }
   while (!active_.empty() && t - active_.front().onset > kPulseLength) active_.pop_front();
+}
+
+double PulseModel::Disturb(double interval, double mean) {
+  std::uniform_real_distribution<double> uniform(0.0, 1.0);
+  switch (config_.rhythm) {
+    case Rhythm::Sinus:
+      return interval;
+    case Rhythm::Af: {
+      // Irregularly irregular: each interval drawn anew, 0.55 to 1.45 of the
+      // mean; the ventricle fills less after a short one, so the beat that
+      // ends it is weaker (yet above half the strongest, as most are).
+      const double next = mean * (0.55 + 0.9 * uniform(rng_));
+      nextAmplitude_ = std::clamp(0.55 + 0.45 * next / mean, 0.75, 1.15);
+      return next;
+    }
+    case Rhythm::Pvc:
+    case Rhythm::Pac: {
+      // Never the pause after a premature beat, nor the first interval.
+      const bool after = ectopicBefore_;
+      ectopicBefore_ = false;
+      if (after || beatNumber_ < 2 || uniform(rng_) >= kEctopicShare) return interval;
+      ectopicBefore_ = true;
+      const bool ventricular = config_.rhythm == Rhythm::Pvc;
+      // A ventricular beat: early, weak, and a full compensatory pause (the
+      // two intervals add up to two). An atrial one: a little less early,
+      // of nearly full strength, and the pause that follows is no longer
+      // than one interval (it resets the sinus node).
+      const double early = ventricular ? 0.5 : 0.62;
+      nextAmplitude_ = ventricular ? 0.6 : 0.9;
+      compensation_ = ventricular ? (2.0 - early) : 1.1;
+      return interval * early;
+    }
+  }
+  return interval;
 }
 
 double PulseModel::NextLevel() {

@@ -38,6 +38,8 @@ class PulseModel : public SignalSource {
   };
   void ScheduleUntil(double t);
   static double PulseShape(double tau, double dicroticDepth);
+  // The interval to the next beat under the configured rhythm disturbance.
+  double Disturb(double interval, double mean);
 
   SimConfig config_;
   std::mt19937_64 rng_;
@@ -49,6 +51,7 @@ class PulseModel : public SignalSource {
   double nextOnset_ = 0.0;
   double compensation_ = 1.0;   // interval factor owed after an extrasystole
   double nextAmplitude_ = 1.0;  // of the beat scheduled next
+  bool ectopicBefore_ = false;  // the interval scheduled last ended in a premature beat
 };
 
 // Replays a recorded blood-volume signal (one column, or "timer,hr" with the

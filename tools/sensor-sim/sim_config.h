@@ -7,12 +7,17 @@
 
 namespace sensorsim {
 
+// A rhythm disturbance throughout the run: atrial fibrillation, premature
+// ventricular or premature atrial contractions at random beats.
+enum class Rhythm { Sinus, Af, Pvc, Pac };
+
 struct SimConfig {
   double rate = 50.0;             // samples per second (five per frame)
   double bpm = 72.0;              // mean heart rate
   double variability = 0.04;      // beat-to-beat spread, fraction of the mean interval
   std::set<long> extrasystoleAt;  // beat numbers (1 = first beat after start)
   std::set<long> pauseAt;
+  Rhythm rhythm = Rhythm::Sinus;
   double batteryVolts = 9.0;
   double noise = 12.0;   // light-level noise, standard deviation in counts
   double drift = 400.0;  // slow baseline drift, amplitude in counts

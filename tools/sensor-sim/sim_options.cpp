@@ -59,6 +59,7 @@ enum Option {
   kStallMs,
   kLog,
   kSeed,
+  kRhythm,
   kHelp
 };
 
@@ -68,6 +69,7 @@ const option kLongOptions[] = {
     {"variability", required_argument, nullptr, kVariability},
     {"extrasystole-at", required_argument, nullptr, kExtra},
     {"pause-at", required_argument, nullptr, kPause},
+    {"rhythm", required_argument, nullptr, kRhythm},
     {"battery", required_argument, nullptr, kBattery},
     {"noise", required_argument, nullptr, kNoise},
     {"drift", required_argument, nullptr, kDrift},
@@ -180,6 +182,19 @@ std::string Apply(int opt, const char* arg, ParsedOptions& p) {
     case kLog:
       c.logFile = arg;
       return {};
+    case kRhythm: {
+      const std::string r = arg;
+      if (r == "af") {
+        c.rhythm = Rhythm::Af;
+      } else if (r == "pvc") {
+        c.rhythm = Rhythm::Pvc;
+      } else if (r == "pac") {
+        c.rhythm = Rhythm::Pac;
+      } else {
+        return "--rhythm: нужно af, pvc или pac";
+      }
+      return {};
+    }
     case kSeed:
       if (!ToLong(arg, n)) return "--seed: нужно целое число";
       c.seed = static_cast<std::uint64_t>(n);
@@ -219,6 +234,8 @@ const char* UsageText() {
          "  --variability F         beat-to-beat spread, fraction of the interval (default 0.04)\n"
          "  --extrasystole-at N,..  premature beats at these beat numbers (1 = first after start)\n"
          "  --pause-at N,..         doubled intervals before these beats\n"
+         "  --rhythm af|pvc|pac     atrial fibrillation, or premature ventricular or atrial\n"
+         "                          contractions at random beats (see --seed)\n"
          "  --battery VOLTS         battery voltage reported (default 9.0)\n"
          "  --noise SD              light-level noise in counts (default 12)\n"
          "  --drift AMPL            baseline drift in counts (default 400)\n"

@@ -87,6 +87,7 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
   o["Accepted"] = r.Accepted();
   o["RejectedBy"] = WordOrNull(r.RejectedBy());
   o["StoppedAt"] = WordOrNull(r.Calculated ? Label(r.Stop).word : std::string_view());
+  o["Rhythm"] = WordOrNull(r.Rhythm ? Label(*r.Rhythm).word : std::string_view());
   if (r.HasQuality) {
     o["SignalQuality"] = r.Quality.doubtful ? "doubtful" : "good";
     QJsonArray reasons;

@@ -58,6 +58,8 @@ std::string ReportText(const RecordReport& r, char sep) {
         << (std::isfinite(r.Quality.independentPULS) ? num(r.Quality.independentPULS, 3)
                                                      : std::string("не определяется"))
         << '\n';
+    if (r.Rhythm)
+      out << "Ритм: " << Label(*r.Rhythm).word << " (" << Label(*r.Rhythm).text << ")\n";
   } else if (r.Verdict.implausible != Implausible::None) {
     out << "Запись отклонена (" << r.RejectedBy()
         << "): " << ImplausibleText(r.Verdict, r.SamplePeriod, sep) << '\n';

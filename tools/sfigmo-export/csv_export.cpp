@@ -70,6 +70,7 @@ CsvRow CsvRowOf(const std::string& file, const PulsogramRecord& record) {
   row.Accepted = judgement.Accepted();
   row.RejectedBy = std::string(judgement.RejectedBy());
   if (judgement.HasQuality) row.Quality = Quality(judgement.Quality);
+  if (judgement.Rhythm) row.Rhythm = Label(*judgement.Rhythm).word;
 
   // The archive's own values, as the trends show them; a record that is not
   // accepted has none.
@@ -131,7 +132,7 @@ std::string CsvTextField(std::string_view text, char separator) {
 std::string CsvHeader(const CsvFormat& f) {
   std::string line;
   for (const char* name :
-       {"file", "date", "time", "name", "age", "sex", "accepted", "signal quality"}) {
+       {"file", "date", "time", "name", "age", "sex", "accepted", "signal quality", "rhythm"}) {
     line += CsvField(name, f.Separator) + f.Separator;
   }
   for (const char* name : kCsvIndices) line += CsvField(name, f.Separator) + f.Separator;
@@ -151,6 +152,7 @@ std::string CsvLine(const CsvRow& r, const CsvFormat& f) {
   addText(r.Sex);
   add(r.Accepted ? "yes" : "no");
   add(r.Quality);
+  add(r.Rhythm);
   for (const std::optional<double>& v : r.Indices) add(v ? CsvNumber(*v, f.Decimal) : "");
   line += r.Score ? std::to_string(*r.Score) : "";
   return line + sep + CsvField(r.RejectedBy, sep) + "\r\n";

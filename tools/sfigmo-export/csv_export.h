@@ -1,9 +1,9 @@
 #pragma once
 // The archive as one CSV table: a row per record with its date, patient,
-// acceptance and signal quality (the record's judgement, made afresh from
-// the samples), the stored indices, the conclusion's score and, last, why a
-// record was not accepted. RFC 4180 quoting, CR LF line ends, UTF-8. Pure
-// functions, any thread.
+// acceptance, signal quality and rhythm reading (the record's judgement,
+// made afresh from the samples), the stored indices, the conclusion's score
+// and, last, why a record was not accepted. RFC 4180 quoting, CR LF line
+// ends, UTF-8. Pure functions, any thread.
 
 #include <array>
 #include <filesystem>
@@ -42,6 +42,7 @@ struct CsvRow {
   bool Accepted = false;
   std::string RejectedBy;  // the judgement's word ("period", "beats", ...); empty when accepted
   std::string Quality;  // "good", "doubtful (reasons)"; empty for a rejected recording
+  std::string Rhythm;   // "regular", "ectopic", "irregular"; empty for a rejected recording
   std::array<std::optional<double>, kCsvIndices.size()> Indices;  // none when damaged
   std::optional<int> Score;  // none when a value it rests on is damaged
 };

@@ -178,6 +178,7 @@ std::vector<EdfAnnotation> Annotations(const RecordReport& r, const DataRecordLa
       }
     }
     a.push_back({0, -1, quality});
+    if (r.Rhythm) a.push_back({0, -1, "Rhythm " + std::string(Label(*r.Rhythm).word)});
     if (r.Calculated && r.Stop != CalcStop::Completed) {
       a.push_back(
           {0, -1,

@@ -8,6 +8,7 @@
 
 #include "acquisition/screens/check_screen.h"
 #include "analysis/indices.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
 #include "draw/canvas.h"
@@ -111,9 +112,11 @@ void AnalysisActions::ShowConclusion() {
       s_.work.CurrentRecord ? s_.work.CurrentRecord->Results : AnalysisResults{};
   DrawConclusionBody(s_.traceCanvas(), s_.work.Results, stored, s_.decimalSeparator);
   if (s_.work.CurrentRecord) {
-    DrawConclusionSignalWarning(
-        s_.traceCanvas(),
-        AssessRecordQuality(*s_.work.CurrentRecord, s_.work.Marks, s_.work.WorkingPeriod));
+    const SignalQuality quality =
+        AssessRecordQuality(*s_.work.CurrentRecord, s_.work.Marks, s_.work.WorkingPeriod);
+    DrawConclusionSignalWarning(s_.traceCanvas(), quality);
+    DrawConclusionRhythmWarning(
+        s_.traceCanvas(), ShowsIrregularRhythm(s_.work.Marks, quality, s_.work.WorkingPeriod));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "analysis/conclusion_rules.h"
 #include "analysis/result_validity.h"
+#include "analysis/rhythm_reading.h"
 #include "analysis/screens/screen_text.h"
 #include "common/format_general.h"
 
@@ -96,6 +97,19 @@ void DrawConclusionBody(Canvas& c, const AnalysisResults& working,
   DrawInstructions(c);
   SetFont(c, 8, false);
   BlackPen(c);
+}
+
+void DrawConclusionRhythmWarning(Canvas& c, bool irregular) {
+  if (!irregular) return;
+  constexpr int kY = 180;  // where a signal warning would stand: never both
+  BlackPen(c);
+  c.setBrushColor(colours::Red);
+  c.ellipse(70, kY, 90, kY + 20);
+  // As the signal warning: the alarm in bold red, the rest below it.
+  SetFont(c, 8, true, colours::Red);
+  TextOnWhite(c, 100, kY, kIrregularRhythmLines[0]);
+  SetFont(c, 8, false);
+  TextOnWhite(c, 100, kY + 16, kIrregularRhythmLines[1]);
 }
 
 void DrawConclusionSignalWarning(Canvas& c, const SignalQuality& quality) {

@@ -22,4 +22,8 @@ void DrawConclusionBody(Canvas& canvas, const AnalysisResults& working,
 // reason in the free corner below the verdict lines; nothing for a good one.
 void DrawConclusionSignalWarning(Canvas& canvas, const SignalQuality& quality);
 
+// For a good recording that reads irregular, a red circle and the irregular
+// rhythm line (two lines) in the same corner; nothing otherwise.
+void DrawConclusionRhythmWarning(Canvas& canvas, bool irregular);
+
 }  // namespace sfigmo

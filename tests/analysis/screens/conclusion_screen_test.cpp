@@ -6,8 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "screen_checks.h"
+#include "analysis/rhythm_reading.h"
 #include "results_fixtures.h"
+#include "screen_checks.h"
 
 namespace sfigmo {
 namespace {
@@ -213,6 +214,27 @@ TEST(ConclusionScreen, DrawingAgainGivesTheSamePicture) {
 // A doubtful recording adds the warning with a red circle below the last
 // verdict line; every specified text stays where it was, and a good one
 // changes nothing at all.
+// An irregular reading on a good recording: a red circle and the rhythm line
+// in the warning's corner, kept left of the instructions and the advice.
+TEST(ConclusionScreen, IrregularRhythmLine) {
+  Drawn plain(HealthyResults(), RecordWithEstimate(100));
+  Drawn same(HealthyResults(), RecordWithEstimate(100));
+  DrawConclusionRhythmWarning(same.canvas, false);
+  EXPECT_TRUE(plain.canvas.image() == same.canvas.image());
+
+  Drawn warned(HealthyResults(), RecordWithEstimate(100));
+  DrawConclusionRhythmWarning(warned.canvas, true);
+  EXPECT_EQ(warned.circle(180), colours::Red);
+  EXPECT_TRUE(TextAt(warned.canvas, 100, 180, QString::fromUtf8(kIrregularRhythmLines[0]),
+                     {8, true, colours::Red}));
+  EXPECT_TRUE(TextAt(warned.canvas, 100, 196, QString::fromUtf8(kIrregularRhythmLines[1])));
+  EXPECT_TRUE(warned.advice());
+  EXPECT_TRUE(plain.canvas.image().copy(0, 0, kAreaWidth, 180) ==
+              warned.canvas.image().copy(0, 0, kAreaWidth, 180));
+  EXPECT_TRUE(plain.canvas.image().copy(380, 0, kAreaWidth - 380, kAreaHeight) ==
+              warned.canvas.image().copy(380, 0, kAreaWidth - 380, kAreaHeight));
+}
+
 TEST(ConclusionScreen, SignalWarningOnlyForADoubtfulRecording) {
   SignalQuality good;
   Drawn plain(HealthyResults(), RecordWithEstimate(100));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "protocol.h"
@@ -289,6 +290,47 @@ TEST(PulseModel, WeakExtrasystolesStillCrossTheHalfDepthThreshold) {
   std::size_t beats = 0;
   for (double t : m.BeatOnsets()) beats += t < 20.0 - 0.2;
   EXPECT_EQ(DropOnsets(level, c.rate).size(), beats);
+}
+
+// Intervals under --rhythm: fibrillation changes every interval at random;
+// a premature ventricular beat comes at half the interval and the two add
+// up to two; an atrial one at 0.62 with a pause no longer than 1.1.
+TEST(PulseModel, RhythmsShapeTheirIntervals) {
+  for (const char* rhythm : {"af", "pvc", "pac"}) {
+    for (const char* seed : {"1", "2", "3"}) {
+      const char* argv[] = {"sensor-sim", "--rhythm", rhythm, "--seed", seed, "--variability", "0"};
+      const ParsedOptions p = ParseOptions(7, const_cast<char**>(argv));
+      ASSERT_TRUE(p.error.empty()) << p.error;
+      PulseModel m(p.config);
+      for (int i = 0; i < 60 * 50; ++i) m.NextLevel();
+      const auto& on = m.BeatOnsets();
+      const double mean = 60.0 / 72.0;
+      std::vector<double> r;
+      for (std::size_t i = 1; i < on.size(); ++i) r.push_back((on[i] - on[i - 1]) / mean);
+      int premature = 0, bigChanges = 0;
+      for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+        bigChanges += std::fabs(r[i + 1] - r[i]) > 0.1;
+        if (std::string(rhythm) == "af" || r[i] > 0.8) continue;
+        ++premature;
+        if (std::string(rhythm) == "pvc") {
+          EXPECT_NEAR(r[i], 0.5, 0.01);
+          EXPECT_NEAR(r[i] + r[i + 1], 2.0, 0.01);
+        } else {
+          EXPECT_NEAR(r[i], 0.62, 0.01);
+          EXPECT_NEAR(r[i + 1], 1.1, 0.01);
+        }
+      }
+      SCOPED_TRACE(std::string(rhythm) + " seed " + seed);
+      if (std::string(rhythm) == "af") {
+        EXPECT_GT(bigChanges, static_cast<int>(r.size()) / 2);
+      } else {
+        EXPECT_GT(premature, 2);
+        EXPECT_LT(premature, static_cast<int>(r.size()) / 4);
+      }
+    }
+  }
+  const char* bad[] = {"sensor-sim", "--rhythm", "vt"};
+  EXPECT_FALSE(ParseOptions(3, const_cast<char**>(bad)).error.empty());
 }
 
 TEST(PulseModel, SameSeedSameSignalAfterRestart) {

@@ -50,7 +50,7 @@ TEST(AnalyzeCli, JsonHasExactlyTheNamedKeysWithFullPrecision) {
                             "SampleCount",   "SamplePeriod",    "MarkMin",          "Marks",
                             "Accepted",      "RejectedBy",      "StoppedAt",        "TOSO",
                             "Verdicts",      "ConclusionScore", "PressureEstimate", "Advice",
-                            "SignalQuality", "QualityReasons",  "IndependentPULS"};
+                            "SignalQuality", "QualityReasons",  "IndependentPULS",  "Rhythm"};
   for (const AnalysisResultField& f : kAnalysisResultFields) expected.insert(f.Name);
   EXPECT_EQ(KeysOf(o), expected);
 
@@ -213,6 +213,7 @@ TEST(AnalyzeCli, SignalQualityOfGoodAndDoubleCountedRecords) {
   const auto o = JsonLines(r.Out);
   ASSERT_EQ(o.size(), 2u);
   EXPECT_EQ(o[0]["SignalQuality"].toString(), "good");
+  EXPECT_EQ(o[0]["Rhythm"].toString(), "regular");
   EXPECT_TRUE(o[0]["QualityReasons"].toArray().isEmpty());
   EXPECT_NEAR(o[0]["IndependentPULS"].toDouble(), o[0]["PULS"].toDouble(), 3.0);
   EXPECT_EQ(o[1]["SignalQuality"].toString(), "doubtful");
@@ -225,6 +226,7 @@ TEST(AnalyzeCli, SignalQualityOfGoodAndDoubleCountedRecords) {
       << text.Out;
   EXPECT_NE(text.Out.find("Качество сигнала: сомнительное (dicrotic"), std::string::npos)
       << text.Out;
+  EXPECT_NE(text.Out.find("Ритм: regular (ритм регулярный)"), std::string::npos) << text.Out;
 
   // A rejected recording is not judged.
   auto flat = RecordOf(NormalRestingWave());
@@ -233,6 +235,7 @@ TEST(AnalyzeCli, SignalQualityOfGoodAndDoubleCountedRecords) {
   const auto rejected = JsonLines(RunAnalyze({"--json", (dir / "flat.pul").string()}).Out);
   ASSERT_EQ(rejected.size(), 1u);
   EXPECT_FALSE(rejected[0].contains("SignalQuality"));
+  EXPECT_TRUE(rejected[0]["Rhythm"].isNull());
 }
 
 }  // namespace

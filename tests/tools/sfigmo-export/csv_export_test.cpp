@@ -26,8 +26,9 @@ namespace fs = std::filesystem;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 const std::vector<std::string> kHeader = {
-    "file", "date", "time", "name", "age",  "sex",  "accepted", "signal quality", "PULS",
-    "VRKI", "KOVR", "KOLP", "KOLE", "SPSO", "TOSO", "NAGR",     "score",          "rejected by"};
+    "file", "date", "time", "name", "age",  "sex",  "accepted", "signal quality", "rhythm",
+    "PULS", "VRKI", "KOVR", "KOLP", "KOLE", "SPSO", "TOSO",     "NAGR",           "score",
+    "rejected by"};
 
 // A normal recording with its results computed and stored, as saving leaves it.
 std::unique_ptr<PulsogramRecord> SavedRecord(const char* date, const char* time, const char* name) {
@@ -93,20 +94,21 @@ void CheckTable(const Archive& a, const fs::path& csv, char separator, char deci
     const bool slow = r.SamplePeriod == 0.6;
     EXPECT_EQ(row[6], slow ? "no" : "yes");
     EXPECT_EQ(row[7], slow ? "" : "good");
+    EXPECT_EQ(row[8], slow ? "" : "regular");
     const AnalysisResults& s = r.Results;
     const double values[] = {s.PULS, s.VRKI, s.KOVR, s.KOLP, s.KOLE, s.SPSO, TOSO(s), s.NAGR};
     for (std::size_t k = 0; k < std::size(values); ++k) {
-      SCOPED_TRACE(kHeader[8 + k]);
+      SCOPED_TRACE(kHeader[9 + k]);
       if (slow || !std::isfinite(values[k])) {
-        EXPECT_EQ(row[8 + k], "");
+        EXPECT_EQ(row[9 + k], "");
       } else {
-        EXPECT_EQ(row[8 + k].find(decimal == ',' ? '.' : ','), std::string::npos);
-        EXPECT_EQ(Number(row[8 + k], decimal), values[k]);  // exact, to the last bit
+        EXPECT_EQ(row[9 + k].find(decimal == ',' ? '.' : ','), std::string::npos);
+        EXPECT_EQ(Number(row[9 + k], decimal), values[k]);  // exact, to the last bit
       }
     }
     const bool scoreDamaged = slow || !std::isfinite(s.PULS);
-    EXPECT_EQ(row[16], scoreDamaged ? "" : std::to_string(ConclusionScore(s)));
-    EXPECT_EQ(row[17], slow ? "period" : "");
+    EXPECT_EQ(row[17], scoreDamaged ? "" : std::to_string(ConclusionScore(s)));
+    EXPECT_EQ(row[18], slow ? "period" : "");
   }
 }
 

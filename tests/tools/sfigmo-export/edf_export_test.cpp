@@ -161,6 +161,7 @@ TEST(EdfExport, HeaderCarriesDatePatientAndDamageNotes) {
   EXPECT_EQ(normal["patient"].toString(), "X M X Obrazczov_Pyotr Age:45");
   EXPECT_TRUE(normal["recording"].toString().startsWith("Startdate 07-DEC-2026 X X sfigmo"));
   EXPECT_EQ(AnnotationsNamed(normal, "Signal quality good").size(), 1u);
+  EXPECT_EQ(AnnotationsNamed(normal, "Rhythm regular").size(), 1u);
 
   const QJsonObject undated = ReadEdf(dir / "out" / "damaged-date.edf");
   EXPECT_EQ(undated["startdate"].toString(), "01.01.85");

@@ -1,0 +1,82 @@
+#include "analysis/rhythm_reading.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "analysis/signal_quality.h"
+#include "common/median.h"
+#include "storage/pulsogram_record.h"
+
+namespace sfigmo {
+
+namespace {
+constexpr int kLeastIntervals = 8;
+constexpr double kShort = 0.88;      // of the median interval
+constexpr double kAfterShort = 0.9;  // the least pause after a premature beat
+constexpr double kPause = 1.6;
+constexpr double kIrregularSpread = 0.13;
+}  // namespace
+
+RhythmFeatures RhythmFeaturesOf(std::span<const double> r) {
+  RhythmFeatures f;
+  f.intervals = static_cast<int>(r.size());
+  const bool sound =
+      std::all_of(r.begin(), r.end(), [](double x) { return std::isfinite(x) && x > 0.0; });
+  if (r.empty() || !sound) return f;
+  const double median = Median(std::vector<double>(r.begin(), r.end()));
+  std::vector<bool> out(r.size(), false);
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    if (r[i] > kPause * median) {
+      ++f.pauses;
+      out[i] = true;
+    } else if (r[i] < kShort * median && (i + 1 == r.size() || r[i + 1] >= kAfterShort * median)) {
+      ++f.premature;
+      out[i] = true;
+      if (i + 1 < r.size()) out[i + 1] = true;
+    }
+  }
+  double sum = 0.0;
+  int pairs = 0;
+  for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+    if (out[i] || out[i + 1]) continue;
+    sum += std::fabs(r[i + 1] - r[i]);
+    ++pairs;
+  }
+  f.spread = pairs > 0 ? sum / pairs / median : 0.0;
+  return f;
+}
+
+RhythmReading ReadIntervals(std::span<const double> intervals) {
+  const RhythmFeatures f = RhythmFeaturesOf(intervals);
+  if (f.intervals >= kLeastIntervals && f.spread > kIrregularSpread)
+    return RhythmReading::Irregular;
+  return f.premature + f.pauses > 0 ? RhythmReading::Ectopic : RhythmReading::Regular;
+}
+
+RhythmReading ReadRhythm(const MarkTable& marks) {
+  const std::vector<std::int32_t> samples = CardioIntervals(marks);
+  const std::vector<double> intervals(samples.begin(), samples.end());
+  return ReadIntervals(intervals);
+}
+
+bool ShowsIrregularRhythm(const MarkTable& marks, const SignalQuality& quality,
+                          double samplePeriod) {
+  return AcceptMarks(marks, samplePeriod) == Rejection::None && !quality.doubtful &&
+         ReadRhythm(marks) == RhythmReading::Irregular;
+}
+
+std::string RecordRhythmWarning(const PulsogramRecord& record) {
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
+  const MarkTable marks = MarkBeats(samples);
+  const SignalQuality quality = AssessRecordQuality(record, marks, record.SamplePeriod);
+  if (!ShowsIrregularRhythm(marks, quality, record.SamplePeriod)) return {};
+  return IrregularRhythmText();
+}
+
+const char* IrregularRhythmText() {
+  return "РИТМ НЕРЕГУЛЯРНЫЙ - ВОЗМОЖНА МЕРЦАТЕЛЬНАЯ АРИТМИЯ. ПОКАЖИТЕ ЗАПИСЬ ВРАЧУ";
+}
+
+}  // namespace sfigmo

@@ -1,0 +1,81 @@
+#pragma once
+// A reading of the rhythm beside the conclusion's verdicts: regular (sinus
+// rhythm, sinus arrhythmia included), ectopic (premature beats or pauses on
+// an otherwise regular rhythm) or irregular (irregularly irregular, as in
+// atrial fibrillation). Computed afresh from the marks like the
+// signal-quality check, never stored. Pure functions; any thread.
+//
+// Premature beats and pauses are taken out first: an interval more than
+// 12 % shorter than the median followed by a pause of at least 0.9 medians
+// (compensatory or not), both of them, and an interval over 1.6 medians (a
+// pause or a missed beat). A short interval without a pause after it stays:
+// in fibrillation short ones follow each other. The rest is judged by its
+// mean successive difference: the change from each interval to the next
+// where neither was taken out, as a share of the median interval. A sinus
+// rhythm keeps it under about 5 %, breathing included; premature beats
+// leave it there; an irregularly irregular rhythm keeps changing between
+// the premature beats too. Over 13 % on at least 8 intervals reads
+// irregular; a shorter recording cannot tell and reads regular or ectopic
+// as its intervals show. The thresholds and what a recording of 8 to 15 s
+// can tell are in docs/signal-quality.md. The marks' depths (beat
+// strength) were measured too and did not separate the rhythms further.
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "analysis/beat_marking.h"
+#include "analysis/enum_labels.h"
+
+namespace sfigmo {
+
+enum class RhythmReading { Regular, Ectopic, Irregular };
+
+inline constexpr std::array<EnumLabel<RhythmReading>, 3> kRhythmReadingLabels = {{
+    {RhythmReading::Regular, "regular", "ритм регулярный"},
+    {RhythmReading::Ectopic, "ectopic", "преждевременные удары или паузы на регулярном ритме"},
+    {RhythmReading::Irregular, "irregular", "ритм нерегулярный"},
+}};
+static_assert(LabelsInOrder(kRhythmReadingLabels, RhythmReading::Regular));
+
+constexpr EnumLabel<RhythmReading> Label(RhythmReading r) {
+  return LabelIn(kRhythmReadingLabels, r);
+}
+
+// What the reading is made of.
+struct RhythmFeatures {
+  int intervals = 0;
+  int premature = 0;    // intervals more than 12 % short of the median, a pause after
+  int pauses = 0;       // intervals over 1.6 medians
+  double spread = 0.0;  // mean successive difference of the rest, of the median
+};
+
+// From interval lengths in any one unit; zero or negative lengths are not
+// intervals and make the reading regular.
+RhythmFeatures RhythmFeaturesOf(std::span<const double> intervals);
+RhythmReading ReadIntervals(std::span<const double> intervals);
+
+// From the marks of an accepted recording.
+RhythmReading ReadRhythm(const MarkTable& marks);
+
+// The conclusion's line for an irregular reading (UTF-8), and the same said
+// in the two short lines the conclusion screen has room for beside the
+// advice: the alarm with what to do, then why.
+const char* IrregularRhythmText();
+inline constexpr std::array<const char*, 2> kIrregularRhythmLines = {
+    "РИТМ НЕРЕГУЛЯРНЫЙ - ПОКАЖИТЕ ЗАПИСЬ", "врачу: возможна мерцательная аритмия"};
+
+struct PulsogramRecord;
+struct SignalQuality;
+
+// Whether the conclusion shows the irregular line: the marks are accepted,
+// the signal is good (a doubtful one asks for a new measurement instead) and
+// they read irregular.
+bool ShowsIrregularRhythm(const MarkTable& marks, const SignalQuality& quality,
+                          double samplePeriod);
+
+// A stored record judged afresh, marked as when it is opened: the irregular
+// line as one conclusion line of a report (UTF-8), empty otherwise.
+std::string RecordRhythmWarning(const PulsogramRecord& record);
+
+}  // namespace sfigmo
