@@ -10,6 +10,8 @@
 #include <memory>
 #include <mutex>
 
+#include "analysis/estimated_plans.h"
+
 namespace sfigmo {
 
 namespace {
@@ -53,6 +55,7 @@ double Energy(std::span<const double> w) {
 // FFTW's planner is not reentrant and costs far more than a transform (some
 // milliseconds), so each size is planned once and the plan runs on every
 // caller's own arrays (fftw_alloc keeps those aligned as the plan expects).
+// The kept wisdom of a size spares most of even that one planning.
 // One forward plan serves both ways: see OverlapCorrelations.
 class PlanCache {
  public:
@@ -64,6 +67,12 @@ class PlanCache {
   fftw_plan Forward(std::size_t size) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (const auto it = plans_.find(size); it != plans_.end()) return it->second;
+    const std::span<const EstimatedPlan> kept = EstimatedPlans();
+    const auto known = std::lower_bound(
+        kept.begin(), kept.end(), size,
+        [](const EstimatedPlan& p, std::size_t s) { return p.Size < s; });
+    // A refused import (another FFTW) leaves the planner to estimate as before.
+    if (known != kept.end() && known->Size == size) fftw_import_wisdom_from_string(known->Wisdom);
     const RealBuffer wave(fftw_alloc_real(size));
     const SpectrumBuffer spectrum(fftw_alloc_complex(size / 2 + 1));
     const fftw_plan plan =

@@ -117,14 +117,14 @@ std::string ReportJson(const fs::path& file, const RecordReport& r) {
 }
 
 // Analyses one file and prints its report; false when it could not be read.
-bool AnalyseFile(const fs::path& file, const Options& opt, char sep) {
-  auto record = std::make_unique<PulsogramRecord>();
-  const StorageError error = ReadRecord(file, *record);
+// `record` is the one buffer every file is read into.
+bool AnalyseFile(const fs::path& file, const Options& opt, char sep, PulsogramRecord& record) {
+  const StorageError error = ReadRecordInPlace(file, record);
   if (!error.ok()) {
     std::cerr << StorageErrorText(error) << '\n';
     return false;
   }
-  const RecordReport report = AnalyseRecord(*record, opt.Stored);
+  const RecordReport report = AnalyseRecord(record, opt.Stored);
   if (report.UsedSampleCount != report.StoredSampleCount) {
     std::cerr << "Файл «" << file.string() << "»: SampleCount " << report.StoredSampleCount
               << " больше " << kMaxSamples << ", взято " << kMaxSamples << '\n';
@@ -164,6 +164,8 @@ int main(int argc, char** argv) {
   }
 
   const char sep = UserDecimalSeparator();
+  // Each read fills it whole, and a failed one is never looked at.
+  const auto record = std::make_unique_for_overwrite<PulsogramRecord>();
   bool allRead = true;
   for (const std::string& arg : opt.Paths) {
     std::error_code ec;
@@ -173,7 +175,7 @@ int main(int argc, char** argv) {
     } else {
       files.push_back(arg);
     }
-    for (const fs::path& file : files) allRead = AnalyseFile(file, opt, sep) && allRead;
+    for (const fs::path& file : files) allRead = AnalyseFile(file, opt, sep, *record) && allRead;
   }
   std::cout.flush();
   return allRead ? 0 : 1;
