@@ -172,11 +172,11 @@ std::vector<double> OverlapCorrelations(std::span<const double> w, std::size_t f
   std::fill(x + n, x + size, 0.0);
   fftw_execute_dft_r2c(forward, x, f);
   // The power spectrum is real and even, so its inverse transform equals
-  // its forward one: the same plan, on the spectrum laid out in full.
-  for (std::size_t k = 0; k <= size / 2; ++k) {
-    x[k] = f[k][0] * f[k][0] + f[k][1] * f[k][1];
-    if (k > 0) x[size - k] = x[k];
-  }
+  // its forward one: the same plan, on the spectrum laid out in full
+  // (x[size - k] = x[k]; the size is even).
+  const std::size_t half = size / 2;
+  for (std::size_t k = 0; k <= half; ++k) x[k] = f[k][0] * f[k][0] + f[k][1] * f[k][1];
+  std::reverse_copy(x + 1, x + half, x + half + 1);
   fftw_execute_dft_r2c(forward, x, f);
 
   // The energies over each overlap: the whole wave's less what the lag

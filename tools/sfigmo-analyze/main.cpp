@@ -23,6 +23,7 @@
 
 namespace fs = std::filesystem;
 using namespace sfigmo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -75,43 +76,43 @@ QJsonValue WordOrNull(std::string_view word) {
 
 std::string ReportJson(const fs::path& file, const RecordReport& r) {
   QJsonObject o;
-  o["file"] = QString::fromStdString(file.string());
-  for (const auto& [name, text] : r.Header) o[name] = QString::fromStdString(text);
-  o["Gain"] = r.Gain;
-  o["SampleCount"] = r.StoredSampleCount;
-  o["SamplePeriod"] = Number(r.SamplePeriod);
-  o["MarkMin"] = r.Marks.MarkMin;
+  o["file"_L1] = QString::fromStdString(file.string());
+  for (const auto& [name, text] : r.Header) o[QLatin1StringView(name)] = QString::fromStdString(text);
+  o["Gain"_L1] = r.Gain;
+  o["SampleCount"_L1] = r.StoredSampleCount;
+  o["SamplePeriod"_L1] = Number(r.SamplePeriod);
+  o["MarkMin"_L1] = r.Marks.MarkMin;
   QJsonArray marks;
   for (const BeatMark& m : r.Marks.Marks) marks.append(m.Index);
-  o["Marks"] = marks;
-  o["Accepted"] = r.Accepted();
-  o["RejectedBy"] = WordOrNull(r.RejectedBy());
-  o["StoppedAt"] = WordOrNull(r.Calculated ? Label(r.Stop).word : std::string_view());
+  o["Marks"_L1] = marks;
+  o["Accepted"_L1] = r.Accepted();
+  o["RejectedBy"_L1] = WordOrNull(r.RejectedBy());
+  o["StoppedAt"_L1] = WordOrNull(r.Calculated ? Label(r.Stop).word : std::string_view());
   if (r.HasQuality) {
-    o["SignalQuality"] = r.Quality.doubtful ? "doubtful" : "good";
+    o["SignalQuality"_L1] = r.Quality.doubtful ? "doubtful" : "good";
     QJsonArray reasons;
     for (const QualityReason reason : r.Quality.reasons)
       reasons.append(QString::fromUtf8(Label(reason).word));
-    o["QualityReasons"] = reasons;
-    o["IndependentPULS"] = Number(r.Quality.independentPULS);
+    o["QualityReasons"_L1] = reasons;
+    o["IndependentPULS"_L1] = Number(r.Quality.independentPULS);
   }
   for (const AnalysisResultField& f : kAnalysisResultFields) {
     if (HasResult(r, f))
-      o[f.Name] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
+      o[QLatin1StringView(f.Name)] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
   }
   if (!r.DamagedFields.empty()) {
     QJsonArray damaged;
     for (const std::string& name : r.DamagedFields) damaged.append(QString::fromStdString(name));
-    o["DamagedResults"] = damaged;
+    o["DamagedResults"_L1] = damaged;
   }
   if (r.HasConclusion) {
-    o["TOSO"] = Number(r.Toso);
+    o["TOSO"_L1] = Number(r.Toso);
     QJsonArray verdicts;
     for (const VerdictLine& line : r.Verdicts) verdicts.append(QString::fromStdString(line.Text));
-    o["Verdicts"] = verdicts;
-    o["ConclusionScore"] = r.Score;
-    o["PressureEstimate"] = Number(r.Pressure);
-    o["Advice"] = r.Advice;
+    o["Verdicts"_L1] = verdicts;
+    o["ConclusionScore"_L1] = r.Score;
+    o["PressureEstimate"_L1] = Number(r.Pressure);
+    o["Advice"_L1] = r.Advice;
   }
   return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
 }
