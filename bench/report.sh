@@ -1,21 +1,34 @@
 #!/usr/bin/env bash
-# bench/report.sh [BUILD_DIR]: builds the benchmarks in Release (default
-# build-bench/) and prints one Markdown table of the figures on this machine.
-# A figure whose benchmark is not part of the project yet reads "not built yet".
-# The analysis is also set against the minimal scipy pipeline on the same
-# record (bench/scipy_pipeline.py, Debian python3-scipy) as a ratio.
+# bench/report.sh [--analysis] [BUILD_DIR]: builds the benchmarks in Release
+# (default build-bench/) and prints one Markdown table of the figures on this
+# machine. A figure whose benchmark is not part of the project yet reads "not
+# built yet". The analysis is also set against the minimal scipy pipeline
+# (bench/scipy_pipeline.py, Debian python3-scipy, installed when missing and
+# apt-get may): sfigmo-analyze --json over 200 maximal records and the
+# pipeline over the same records run side by side, round after round, and
+# the ratio given as the median and spread of the rounds, with the load
+# average. --analysis builds and prints only those analysis rows.
+# SFIGMO_ROUNDS sets the number of side-by-side rounds (default 9).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+only_analysis=false
+if [ "${1:-}" = --analysis ]; then
+  only_analysis=true
+  shift
+fi
 build=${1:-$root/build-bench}
+rounds=${SFIGMO_ROUNDS:-9}
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
+targets=()
+$only_analysis && targets=(--target sfigmo-analyze pul-sample bench-analysis)
 echo "building the benchmarks (Release) in $build ..." >&2
 mkdir -p "$build"
 if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSFIGMO_BUILD_BENCH=ON \
   -DSFIGMO_BUILD_TESTS=OFF "${launcher[@]}" &&
-  cmake --build "$build" --parallel "${SFIGMO_JOBS:-$(nproc)}"; } >"$build/report-build.log" 2>&1; then
+  cmake --build "$build" --parallel "${SFIGMO_JOBS:-$(nproc)}" "${targets[@]}"; } >"$build/report-build.log" 2>&1; then
   tail -n 30 "$build/report-build.log" >&2
   exit 1
 fi
@@ -134,22 +147,6 @@ median_micros() {
   done
 }
 
-# Median over 7 runs of `sfigmo-analyze --json` on a folder of 200 records:
-# wall and CPU (user + system) time per record in microseconds, "REAL CPU".
-cli_micros() {
-  local folder=$1 i t runs=()
-  "$bin/sfigmo-analyze" --json "$folder" >/dev/null # warm the page cache
-  for ((i = 0; i < 7; i++)); do
-    t=$( (
-      TIMEFORMAT='%3R %3U %3S'
-      { time "$bin/sfigmo-analyze" --json "$folder" >/dev/null; } 2>&1
-    ))
-    runs+=("$(awk '{ printf "%.1f %.1f", $1 * 1e6 / 200, ($2 + $3) * 1e6 / 200 }' <<<"$t")")
-  done
-  paste -d' ' <(printf '%s\n' "${runs[@]}" | cut -d' ' -f1 | sort -n | sed -n 4p) \
-    <(printf '%s\n' "${runs[@]}" | cut -d' ' -f2 | sort -n | sed -n 4p)
-}
-
 # "REAL CPU" pairs as a table value, and the ratio of two pairs.
 pair() { awk -v p="$1" 'BEGIN { split(p, v, " "); printf "%s µs (CPU %s µs)", v[1], v[2] }'; }
 ratio() {
@@ -157,14 +154,48 @@ ratio() {
     printf "%.2f (CPU %.2f)", x[1] / y[1], x[2] / y[2] }'
 }
 
+# A Python with scipy: Debian's, installed when missing and apt-get may.
+scipy_python() {
+  local py
+  for py in /usr/bin/python3 python3; do
+    if command -v "$py" >/dev/null && "$py" -c 'import scipy' 2>/dev/null; then
+      echo "$py"
+      return
+    fi
+  done
+  if command -v apt-get >/dev/null && [ "$(id -u)" = 0 ]; then
+    echo "installing python3-scipy ..." >&2
+    if DEBIAN_FRONTEND=noninteractive apt-get install -y -qq python3-scipy >&2 ||
+      { apt-get update -qq >&2 && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq python3-scipy >&2; }; then
+      /usr/bin/python3 -c 'import scipy' 2>/dev/null && echo /usr/bin/python3
+    fi
+  fi
+}
+
+# Median of column C of the lines on stdin.
+median_of() {
+  awk -v c="$1" '{ print $c }' | sort -g | awk '{ v[NR] = $1 } END {
+    if (NR) printf "%.1f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# The ratio of columns A / B of each line on stdin: "median (min to max)".
+ratio_spread() {
+  awk -v a="$1" -v b="$2" '{ printf "%.6f\n", $a / $b }' | sort -g | awk '{ v[NR] = $1 } END {
+    if (!NR) exit
+    m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%.2f (%.2f to %.2f)", m, v[1], v[NR] }'
+}
+
+load_average() { cut -d' ' -f1-3 /proc/loadavg; }
+
 # The full analysis and the command-line analyser against the minimal scipy
-# pipeline, all on one maximal resting record (10 901 samples, 94 beats).
+# pipeline, on maximal resting records (10 901 samples, 94 beats).
 scipy_rows() {
   local label_full="Full analysis of a maximal resting record (10 901 samples, 94 beats), quality check included"
   local label_cli="sfigmo-analyze --json over 200 such records, per record (process and files included)"
-  local label_py="scipy pipeline on the same samples in memory (butter + filtfilt, find_peaks, interval mean/SD/range)"
-  local py=/usr/bin/python3 i
-  [ -x "$py" ] || py=python3
+  local label_py="scipy pipeline over the same records in memory (filter designed once; filtfilt, find_peaks with a minimum distance, interval mean/SD/range), per record"
+  local label_ratio="Ratio: sfigmo-analyze per record / scipy, median of $rounds side-by-side rounds (spread)"
+  local i
   if [ ! -x "$bin/pul-sample" ] || [ ! -x "$bin/sfigmo-analyze" ]; then
     missing "$label_full"
     return
@@ -173,27 +204,34 @@ scipy_rows() {
   "$bin/pul-sample" --maximal "$work/records/0000.pul"
   for ((i = 1; i < 200; i++)); do cp "$work/records/0000.pul" "$work/records/$(printf %04d "$i").pul"; done
 
-  local full cli scipy=""
+  local full
   full=$(median_micros '^BM_FullAnalysisOfRestingRecord$')
-  echo "running sfigmo-analyze --json over 200 records, 7 times ..." >&2
-  cli=$(cli_micros "$work/records")
-  if "$py" -c 'import scipy' 2>/dev/null; then
-    echo "running the scipy pipeline ..." >&2
-    scipy=$("$py" "$root/bench/scipy_pipeline.py" "$work/records/0000.pul" 200 2>/dev/null)
-  fi
   if [ -n "$full" ]; then
     row "$label_full" "$(pair "$full")" "bench-analysis BM_FullAnalysisOfRestingRecord (median of 7)"
   else
     missing "$label_full"
   fi
-  row "$label_cli" "$(pair "$cli")" "bench/report.sh (median of 7 runs, time / 200)"
-  if [ -z "$scipy" ]; then
+  local py
+  py=$(scipy_python)
+  if [ -z "$py" ]; then
     row "$label_py" "python3-scipy not installed" "—"
     return
   fi
-  row "$label_py" "$(pair "$scipy")" "bench/scipy_pipeline.py (median of 200)"
-  [ -n "$full" ] && row "Ratio: full analysis / scipy" "$(ratio "$full" "$scipy")" "target at most 0.33"
-  row "Ratio: sfigmo-analyze per record / scipy" "$(ratio "$cli" "$scipy")" "target at most 0.33"
+  local before after runs
+  echo "running sfigmo-analyze --json and the scipy pipeline side by side, $rounds rounds ..." >&2
+  before=$(load_average)
+  runs=$("$py" "$root/bench/scipy_pipeline.py" --analyze "$bin/sfigmo-analyze" --rounds "$rounds" \
+    "$work/records" 2>/dev/null)
+  after=$(load_average)
+  local cli scipy
+  cli="$(median_of 1 <<<"$runs") $(median_of 2 <<<"$runs")"
+  scipy="$(median_of 3 <<<"$runs") $(median_of 4 <<<"$runs")"
+  row "$label_cli" "$(pair "$cli")" "bench/scipy_pipeline.py --analyze (median of $rounds rounds)"
+  row "$label_py" "$(pair "$scipy")" "bench/scipy_pipeline.py (median of $rounds rounds)"
+  [ -n "$full" ] && row "Ratio: full analysis / scipy" "$(ratio "$full" "$scipy")" "target at most 0.2"
+  row "$label_ratio" "$(ratio_spread 1 3 <<<"$runs") (CPU $(ratio_spread 2 4 <<<"$runs"))" \
+    "target at most 0.33"
+  row "Load average (1, 5, 15 min) before and after the side-by-side rounds" "$before; $after" "/proc/loadavg"
 }
 
 startup_row() {
@@ -211,16 +249,20 @@ startup_row() {
 {
   echo "| figure | value | measured by |"
   echo "|---|---|---|"
-  timed "Full analysis of a maximal record (10 901 samples, dense beats)" '^BM_FullAnalysis$'
-  timed "Read plus analysis of a maximal record" '^BM_ReadRecordAndAnalyse$'
-  scipy_rows
-  stream_rows
-  startup_row
-  timed "Archive listing of 10 000 records (list filled and sorted)" '^BM_ListArchive/10000'
-  timed "Trend over 300 records (read, graph drawn)" '^BM_Trend300'
-  timed "Record to finished PDF (read, page, libdspdf.so, PDF on disk)" '^BM_RecordToPdf$'
-  timed "Archive of 10 000 records to CSV (list, read, judge, sort, text)" '^BM_CsvArchive10000'
-  timed "Maximal record to EDF+ (10 901 samples, 99 beats, in memory)" '^BM_EdfMaximalRecord$'
+  if $only_analysis; then
+    scipy_rows
+  else
+    timed "Full analysis of a maximal record (10 901 samples, dense beats)" '^BM_FullAnalysis$'
+    timed "Read plus analysis of a maximal record" '^BM_ReadRecordAndAnalyse$'
+    scipy_rows
+    stream_rows
+    startup_row
+    timed "Archive listing of 10 000 records (list filled and sorted)" '^BM_ListArchive/10000'
+    timed "Trend over 300 records (read, graph drawn)" '^BM_Trend300'
+    timed "Record to finished PDF (read, page, libdspdf.so, PDF on disk)" '^BM_RecordToPdf$'
+    timed "Archive of 10 000 records to CSV (list, read, judge, sort, text)" '^BM_CsvArchive10000'
+    timed "Maximal record to EDF+ (10 901 samples, 99 beats, in memory)" '^BM_EdfMaximalRecord$'
+  fi
 } >"$work/table"
 
 echo

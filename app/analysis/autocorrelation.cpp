@@ -9,6 +9,11 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "analysis/estimated_plans.h"
 
 namespace sfigmo {
 
@@ -50,31 +55,73 @@ double Energy(std::span<const double> w) {
   return (part[0] + part[1]) + (part[2] + part[3]);
 }
 
+// One size's plan with a pair of arrays to run it on (fftw_alloc keeps
+// them aligned as the plan expects).
+struct Transform {
+  std::size_t size = 0;
+  fftw_plan plan = nullptr;
+  RealBuffer wave;
+  SpectrumBuffer spectrum;
+};
+
 // FFTW's planner is not reentrant and costs far more than a transform (some
-// milliseconds), so each size is planned once and the plan runs on every
-// caller's own arrays (fftw_alloc keeps those aligned as the plan expects).
-// One forward plan serves both ways: see OverlapCorrelations.
+// milliseconds), so each size is planned once; the kept wisdom of a size
+// spares most of even that. The arrays are kept too: a batch of records
+// would otherwise allocate and free two large blocks per record. Each
+// caller borrows its own pair, so callers on several threads never share
+// one. One forward plan serves both ways: see OverlapCorrelations.
 class PlanCache {
  public:
   PlanCache() = default;
   PlanCache(const PlanCache&) = delete;
   PlanCache& operator=(const PlanCache&) = delete;
 
-  // Real wave of `size` to its half spectrum.
-  fftw_plan Forward(std::size_t size) {
+  // Real wave of `size` to its half spectrum, on arrays no other caller
+  // holds until they are handed back.
+  Transform Borrow(std::size_t size) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    if (const auto it = plans_.find(size); it != plans_.end()) return it->second;
-    const RealBuffer wave(fftw_alloc_real(size));
-    const SpectrumBuffer spectrum(fftw_alloc_complex(size / 2 + 1));
-    const fftw_plan plan =
-        fftw_plan_dft_r2c_1d(static_cast<int>(size), wave.get(), spectrum.get(), FFTW_ESTIMATE);
-    plans_.emplace(size, plan);
-    return plan;
+    Sized& sized = sizes_[size];
+    if (sized.plan == nullptr) sized.plan = Plan(size);
+    if (!sized.idle.empty()) {
+      Transform t = std::move(sized.idle.back());
+      sized.idle.pop_back();
+      return t;
+    }
+    return {size, sized.plan, RealBuffer(fftw_alloc_real(size)),
+            SpectrumBuffer(fftw_alloc_complex(size / 2 + 1))};
+  }
+
+  void HandBack(Transform t) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<Transform>& idle = sizes_[t.size].idle;
+    if (idle.size() < kIdlePerSize) idle.push_back(std::move(t));
   }
 
  private:
+  // Two callers at once at most in the program; more are served, their
+  // arrays just not kept.
+  static constexpr std::size_t kIdlePerSize = 2;
+
+  struct Sized {
+    fftw_plan plan = nullptr;
+    std::vector<Transform> idle;
+  };
+
+  static fftw_plan Plan(std::size_t size) {
+    const std::span<const EstimatedPlan> kept = EstimatedPlans();
+    const auto known = std::lower_bound(
+        kept.begin(), kept.end(), size,
+        [](const EstimatedPlan& p, std::size_t s) { return p.Size < s; });
+    // A refused import (another FFTW) leaves the planner to estimate as before.
+    if (known != kept.end() && known->Size == size) fftw_import_wisdom_from_string(known->Wisdom);
+    const RealBuffer wave(fftw_alloc_real(size));
+    const SpectrumBuffer spectrum(fftw_alloc_complex(size / 2 + 1));
+    return fftw_plan_dft_r2c_1d(static_cast<int>(size), wave.get(), spectrum.get(),
+                                FFTW_ESTIMATE);
+  }
+
   std::mutex mutex_;
-  std::map<std::size_t, fftw_plan> plans_;
+  std::map<std::size_t, Sized> sizes_;
 };
 
 // Kept for the whole process and never torn down, so that a caller still
@@ -83,6 +130,22 @@ PlanCache& Plans() {
   static PlanCache& cache = *new PlanCache;
   return cache;
 }
+
+// A borrowed transform, handed back when the caller is done.
+class Lease {
+ public:
+  explicit Lease(std::size_t size) : t_(Plans().Borrow(size)) {}
+  ~Lease() { Plans().HandBack(std::move(t_)); }
+  Lease(const Lease&) = delete;
+  Lease& operator=(const Lease&) = delete;
+
+  fftw_plan plan() const { return t_.plan; }
+  double* wave() const { return t_.wave.get(); }
+  fftw_complex* spectrum() const { return t_.spectrum.get(); }
+
+ private:
+  Transform t_;
+};
 
 }  // namespace
 
@@ -101,20 +164,20 @@ std::vector<double> OverlapCorrelations(std::span<const double> w, std::size_t f
   // at every lag asked for.
   const std::size_t size = TransformSize(n + top);
   if (size > static_cast<std::size_t>(INT_MAX)) return r;
-  const fftw_plan forward = Plans().Forward(size);
-
-  const RealBuffer x(fftw_alloc_real(size));
-  const SpectrumBuffer f(fftw_alloc_complex(size / 2 + 1));
-  std::copy(w.begin(), w.end(), x.get());
-  std::fill(x.get() + n, x.get() + size, 0.0);
-  fftw_execute_dft_r2c(forward, x.get(), f.get());
+  const Lease transform(size);
+  const fftw_plan forward = transform.plan();
+  double* const x = transform.wave();
+  fftw_complex* const f = transform.spectrum();
+  std::copy(w.begin(), w.end(), x);
+  std::fill(x + n, x + size, 0.0);
+  fftw_execute_dft_r2c(forward, x, f);
   // The power spectrum is real and even, so its inverse transform equals
-  // its forward one: the same plan, on the spectrum laid out in full.
-  for (std::size_t k = 0; k <= size / 2; ++k) {
-    x[k] = f[k][0] * f[k][0] + f[k][1] * f[k][1];
-    if (k > 0) x[size - k] = x[k];
-  }
-  fftw_execute_dft_r2c(forward, x.get(), f.get());
+  // its forward one: the same plan, on the spectrum laid out in full
+  // (x[size - k] = x[k]; the size is even).
+  const std::size_t half = size / 2;
+  for (std::size_t k = 0; k <= half; ++k) x[k] = f[k][0] * f[k][0] + f[k][1] * f[k][1];
+  std::reverse_copy(x + 1, x + half, x + half + 1);
+  fftw_execute_dft_r2c(forward, x, f);
 
   // The energies over each overlap: the whole wave's less what the lag
   // leaves out at the one end or the other. A side without a nonzero sample

@@ -3,7 +3,8 @@
 // two real FFTs (FFTW) instead of one pass over the wave per lag.
 // Any thread. An FFT plan is made once per transform size (under a lock, as
 // FFTW's planner requires, in some milliseconds) and kept until the program
-// ends; running a plan needs no lock.
+// ends, with the arrays it last ran on for the next caller of that size;
+// running a plan needs no lock.
 
 #include <cstddef>
 #include <span>

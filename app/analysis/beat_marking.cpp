@@ -65,9 +65,12 @@ MarkTable MarkBeats(std::span<const std::int32_t> samples) {
   table.MarkMin = SmallestLookedAt(S);
   table.MarkThreshold = ThresholdFor(table.MarkMin);
 
+  // In a local: stores into the table would otherwise make every sample
+  // read it again.
+  const std::int32_t threshold = table.MarkThreshold;
   std::size_t first = 0;
   for (std::size_t k = kFirstCandidate; k + 2 <= N; ++k) {
-    if (IsCandidate(S, k, table.MarkThreshold)) {
+    if (IsCandidate(S, k, threshold)) {
       first = k;
       break;
     }
@@ -81,11 +84,11 @@ MarkTable MarkBeats(std::span<const std::int32_t> samples) {
     table.Marks.push_back({1, S[first], static_cast<std::int32_t>(first)});
     std::int64_t last = static_cast<std::int64_t>(first);
     for (std::size_t k = first + kMinSpacing; k + 1 <= N; ++k) {
-      if (table.count() == kMarkTableCapacity)
-        break;  // a caller that passed more than a record holds
-      if (!IsCandidate(S, k, table.MarkThreshold)) continue;
+      if (!IsCandidate(S, k, threshold)) continue;
       // The first candidate of a cluster wins; deeper ones close behind it are dropped.
       if (static_cast<std::int64_t>(k) > last + (kMinSpacing - 1)) {
+        if (table.count() == kMarkTableCapacity)
+          break;  // a caller that passed more than a record holds
         table.Marks.push_back({1, S[k], static_cast<std::int32_t>(k)});
         last = static_cast<std::int64_t>(k);
       }

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace sfigmo {
 namespace {
@@ -112,7 +112,11 @@ bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& recor
   return true;
 }
 
-StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& record) {
+namespace {
+
+// The first kRecordSize bytes of `path` into `bytes`; only a success fills
+// all of them.
+StorageError ReadRecordBytes(const std::filesystem::path& path, void* bytes) {
   // O_NONBLOCK: a FIFO named like a record must not hang an archive scan.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return Failed(StorageFailure::Open, path);
@@ -122,10 +126,7 @@ StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& reco
     ::close(fd);
     return Failed(StorageFailure::Open, path, err);
   }
-  // One record's worth into a scratch buffer: the caller's record only
-  // changes when the whole read succeeded.
-  std::vector<std::uint8_t> buffer(kRecordSize);
-  const ssize_t got = ReadFully(fd, buffer.data(), buffer.size());
+  const ssize_t got = ReadFully(fd, bytes, kRecordSize);
   const int readErr = errno;
   const bool closed = ::close(fd) == 0;
   if (got < 0) return Failed(StorageFailure::Read, path, readErr);
@@ -135,8 +136,23 @@ StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& reco
     return e;
   }
   if (!closed) return Failed(StorageFailure::Close, path);
-  RecordFromBytes(buffer, record);
   return {};
+}
+
+}  // namespace
+
+StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& record) {
+  // Into a scratch record first: the caller's only changes when the whole
+  // read succeeded. Every byte of it is read before it is used, so it is
+  // not cleared beforehand.
+  const auto scratch = std::make_unique_for_overwrite<PulsogramRecord>();
+  StorageError error = ReadRecordBytes(path, scratch.get());
+  if (error.ok()) record = *scratch;
+  return error;
+}
+
+StorageError ReadRecordInPlace(const std::filesystem::path& path, PulsogramRecord& record) {
+  return ReadRecordBytes(path, &record);
 }
 
 std::filesystem::path TemporaryTemplate(const std::filesystem::path& folder) {

@@ -43,6 +43,11 @@ struct StorageError {
 // as its first record. On failure `record` is left as it was.
 StorageError ReadRecord(const std::filesystem::path& path, PulsogramRecord& record);
 
+// The same straight into `record`, for a caller that reads many files into
+// one record and drops it whenever a read fails: no scratch copy, but on
+// failure `record` holds whatever part was read.
+StorageError ReadRecordInPlace(const std::filesystem::path& path, PulsogramRecord& record);
+
 // The same from memory (a fuzzer, a test). False when `bytes` is too short.
 bool RecordFromBytes(std::span<const std::uint8_t> bytes, PulsogramRecord& record);
 

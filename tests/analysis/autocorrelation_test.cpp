@@ -2,12 +2,18 @@
 
 #include "analysis/autocorrelation.h"
 
+#include <fftw3.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
+
+#include "analysis/estimated_plans.h"
 
 namespace sfigmo {
 namespace {
@@ -92,6 +98,41 @@ TEST(OverlapCorrelations, ConcurrentCallersAgree) {
   for (std::thread& t : threads) t.join();
   for (std::size_t t = 0; t < waves.size(); ++t) {
     for (std::size_t lag = 10; lag <= 120; ++lag) EXPECT_NEAR(got[t][lag], expected[t][lag], 1e-9);
+  }
+}
+
+// The plan FFTW makes for a real transform of `size`, as FFTW prints it.
+std::string PlanText(std::size_t size) {
+  double* wave = fftw_alloc_real(size);
+  fftw_complex* spectrum = fftw_alloc_complex(size / 2 + 1);
+  const fftw_plan plan =
+      fftw_plan_dft_r2c_1d(static_cast<int>(size), wave, spectrum, FFTW_ESTIMATE);
+  char* printed = fftw_sprint_plan(plan);
+  std::string text = printed;
+  std::free(printed);
+  fftw_destroy_plan(plan);
+  fftw_free(spectrum);
+  fftw_free(wave);
+  return text;
+}
+
+// Each kept plan is the very one the estimating planner makes for its size,
+// so the results through it are the same to the bit; and a full record's
+// size (10 901 samples and 201 lags, 11 520) is among them.
+TEST(EstimatedPlans, AreThePlannersOwn) {
+  const std::span<const EstimatedPlan> kept = EstimatedPlans();
+  ASSERT_TRUE(std::is_sorted(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+    return a.Size < b.Size;
+  }));
+  EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [](const auto& p) { return p.Size == 11520; }));
+  for (const EstimatedPlan& plan : kept) {
+    fftw_forget_wisdom();
+    const std::string estimated = PlanText(plan.Size);
+    fftw_forget_wisdom();
+    if (fftw_import_wisdom_from_string(plan.Wisdom) == 0) {
+      GTEST_SKIP() << "the kept wisdom is not this FFTW's: run scripts/estimated-plans.sh";
+    }
+    EXPECT_EQ(PlanText(plan.Size), estimated) << plan.Size;
   }
 }
 

@@ -40,6 +40,7 @@ std::unique_ptr<PulsogramRecord> NoiseRecord(unsigned seed) {
 
 TEST(RecordFile, RoundTripIsByteForByte) {
   TempDir dir;
+  auto reused = NoiseRecord(99);  // every file read in place into this one
   for (std::uint16_t count : {std::uint16_t{0}, std::uint16_t{316}, std::uint16_t{10901}}) {
     auto rec = NoiseRecord(count);
     rec->SampleCount = count;
@@ -53,6 +54,8 @@ TEST(RecordFile, RoundTripIsByteForByte) {
     ASSERT_TRUE(ReadRecord(file, *back).ok());
     EXPECT_EQ(std::memcmp(back.get(), rec.get(), kRecordSize), 0);
     EXPECT_EQ(back->SampleCount, count);
+    ASSERT_TRUE(ReadRecordInPlace(file, *reused).ok());
+    EXPECT_EQ(std::memcmp(reused.get(), rec.get(), kRecordSize), 0);
   }
 }
 
@@ -115,6 +118,8 @@ TEST(RecordFile, ShortFileIsRefusedNamingTheFile) {
 
   WriteBytes(file, {});
   EXPECT_EQ(ReadRecord(file, *rec).Failure, StorageFailure::TooShort);
+  EXPECT_EQ(ReadRecordInPlace(file, *rec).Failure, StorageFailure::TooShort);
+  EXPECT_EQ(ReadRecordInPlace(dir.path() / "none.pul", *rec).Errno, ENOENT);
 }
 
 TEST(RecordFile, LongerFileIsReadAsItsFirstRecord) {

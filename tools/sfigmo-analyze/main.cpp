@@ -5,6 +5,8 @@
 // .pul file in it, in name order. Exit code 1 when any file could not be
 // read; the others are still analysed.
 
+#include <malloc.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +25,7 @@
 
 namespace fs = std::filesystem;
 using namespace sfigmo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -31,6 +34,9 @@ struct Options {
   bool Stored = false;
   std::vector<std::string> Paths;
 };
+
+// Heap kept from one record to the next (far more than one record needs).
+constexpr int kKeptHeap = 16 << 20;
 
 constexpr const char* kUsage =
     "Использование: sfigmo-analyze [--json] [--stored] ФАЙЛ.pul|ПАПКА ...\n"
@@ -75,57 +81,57 @@ QJsonValue WordOrNull(std::string_view word) {
 
 std::string ReportJson(const fs::path& file, const RecordReport& r) {
   QJsonObject o;
-  o["file"] = QString::fromStdString(file.string());
-  for (const auto& [name, text] : r.Header) o[name] = QString::fromStdString(text);
-  o["Gain"] = r.Gain;
-  o["SampleCount"] = r.StoredSampleCount;
-  o["SamplePeriod"] = Number(r.SamplePeriod);
-  o["MarkMin"] = r.Marks.MarkMin;
+  o["file"_L1] = QString::fromStdString(file.string());
+  for (const auto& [name, text] : r.Header) o[QLatin1StringView(name)] = QString::fromStdString(text);
+  o["Gain"_L1] = r.Gain;
+  o["SampleCount"_L1] = r.StoredSampleCount;
+  o["SamplePeriod"_L1] = Number(r.SamplePeriod);
+  o["MarkMin"_L1] = r.Marks.MarkMin;
   QJsonArray marks;
   for (const BeatMark& m : r.Marks.Marks) marks.append(m.Index);
-  o["Marks"] = marks;
-  o["Accepted"] = r.Accepted();
-  o["RejectedBy"] = WordOrNull(r.RejectedBy());
-  o["StoppedAt"] = WordOrNull(r.Calculated ? Label(r.Stop).word : std::string_view());
-  o["Rhythm"] = WordOrNull(r.Rhythm ? Label(*r.Rhythm).word : std::string_view());
+  o["Marks"_L1] = marks;
+  o["Accepted"_L1] = r.Accepted();
+  o["RejectedBy"_L1] = WordOrNull(r.RejectedBy());
+  o["StoppedAt"_L1] = WordOrNull(r.Calculated ? Label(r.Stop).word : std::string_view());
+  o["Rhythm"_L1] = WordOrNull(r.Rhythm ? Label(*r.Rhythm).word : std::string_view());
   if (r.HasQuality) {
-    o["SignalQuality"] = r.Quality.doubtful ? "doubtful" : "good";
+    o["SignalQuality"_L1] = r.Quality.doubtful ? "doubtful" : "good";
     QJsonArray reasons;
     for (const QualityReason reason : r.Quality.reasons)
       reasons.append(QString::fromUtf8(Label(reason).word));
-    o["QualityReasons"] = reasons;
-    o["IndependentPULS"] = Number(r.Quality.independentPULS);
+    o["QualityReasons"_L1] = reasons;
+    o["IndependentPULS"_L1] = Number(r.Quality.independentPULS);
   }
   for (const AnalysisResultField& f : kAnalysisResultFields) {
     if (HasResult(r, f))
-      o[f.Name] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
+      o[QLatin1StringView(f.Name)] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
   }
   if (!r.DamagedFields.empty()) {
     QJsonArray damaged;
     for (const std::string& name : r.DamagedFields) damaged.append(QString::fromStdString(name));
-    o["DamagedResults"] = damaged;
+    o["DamagedResults"_L1] = damaged;
   }
   if (r.HasConclusion) {
-    o["TOSO"] = Number(r.Toso);
+    o["TOSO"_L1] = Number(r.Toso);
     QJsonArray verdicts;
     for (const VerdictLine& line : r.Verdicts) verdicts.append(QString::fromStdString(line.Text));
-    o["Verdicts"] = verdicts;
-    o["ConclusionScore"] = r.Score;
-    o["PressureEstimate"] = Number(r.Pressure);
-    o["Advice"] = r.Advice;
+    o["Verdicts"_L1] = verdicts;
+    o["ConclusionScore"_L1] = r.Score;
+    o["PressureEstimate"_L1] = Number(r.Pressure);
+    o["Advice"_L1] = r.Advice;
   }
   return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
 }
 
 // Analyses one file and prints its report; false when it could not be read.
-bool AnalyseFile(const fs::path& file, const Options& opt, char sep) {
-  auto record = std::make_unique<PulsogramRecord>();
-  const StorageError error = ReadRecord(file, *record);
+// `record` is the one buffer every file is read into.
+bool AnalyseFile(const fs::path& file, const Options& opt, char sep, PulsogramRecord& record) {
+  const StorageError error = ReadRecordInPlace(file, record);
   if (!error.ok()) {
     std::cerr << StorageErrorText(error) << '\n';
     return false;
   }
-  const RecordReport report = AnalyseRecord(*record, opt.Stored);
+  const RecordReport report = AnalyseRecord(record, opt.Stored);
   if (report.UsedSampleCount != report.StoredSampleCount) {
     std::cerr << "Файл «" << file.string() << "»: SampleCount " << report.StoredSampleCount
               << " больше " << kMaxSamples << ", взято " << kMaxSamples << '\n';
@@ -135,7 +141,8 @@ bool AnalyseFile(const fs::path& file, const Options& opt, char sep) {
   } else {
     std::cout << "== " << file.string() << '\n' << ReportText(report, sep) << '\n';
   }
-  std::cout.flush();  // keep reports and error lines in order on a terminal
+  // No flush per report: std::cerr is tied to std::cout, so the reports
+  // before an error line always come out before it.
   return true;
 }
 
@@ -164,7 +171,13 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  // The analysis of each record frees some hundred kilobytes at the top of
+  // the heap; trimmed back to the system each time, they would come back as
+  // fresh zeroed pages, page fault by page fault, for the next record.
+  mallopt(M_TRIM_THRESHOLD, kKeptHeap);
   const char sep = UserDecimalSeparator();
+  // Each read fills it whole, and a failed one is never looked at.
+  const auto record = std::make_unique_for_overwrite<PulsogramRecord>();
   bool allRead = true;
   for (const std::string& arg : opt.Paths) {
     std::error_code ec;
@@ -174,7 +187,7 @@ int main(int argc, char** argv) {
     } else {
       files.push_back(arg);
     }
-    for (const fs::path& file : files) allRead = AnalyseFile(file, opt, sep) && allRead;
+    for (const fs::path& file : files) allRead = AnalyseFile(file, opt, sep, *record) && allRead;
   }
   std::cout.flush();
   return allRead ? 0 : 1;
