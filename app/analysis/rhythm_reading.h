@@ -9,16 +9,22 @@
 // 12 % shorter than the median followed by a pause of at least 0.9 medians
 // (compensatory or not), both of them, and an interval over 1.6 medians (a
 // pause or a missed beat). A short interval without a pause after it stays:
-// in fibrillation short ones follow each other. The rest is judged by its
-// mean successive difference: the change from each interval to the next
-// where neither was taken out, as a share of the median interval. A sinus
-// rhythm keeps it under about 5 %, breathing included; premature beats
-// leave it there; an irregularly irregular rhythm keeps changing between
-// the premature beats too. Over 13 % on at least 8 intervals reads
-// irregular; a shorter recording cannot tell and reads regular or ectopic
-// as its intervals show. The thresholds and what a recording of 8 to 15 s
-// can tell are in docs/signal-quality.md. The marks' depths (beat
-// strength) were measured too and did not separate the rhythms further.
+// in fibrillation short ones follow each other. Two measures then judge:
+// - the mean successive difference of the rest: the change from each interval
+//   to the next where neither was taken out, as a share of the median. A
+//   sinus rhythm keeps it under about 5 %, breathing included; premature
+//   beats leave it there.
+// - the share of all intervals that differ by over 5 % of the median from
+//   both neighbours. Between premature beats the normal intervals run alike;
+//   in fibrillation nearly every interval differs from the next.
+// Over 10 % and over half, on at least 8 intervals, read irregular; a shorter
+// recording cannot tell and reads regular or ectopic as its intervals show.
+// Each measure alone overlaps heavily between fibrillation and frequent
+// premature beats over ten seconds; together they find more fibrillation
+// at the same share of premature beats read irregular. The figures and what
+// a recording of 8 to 15 s can tell are in docs/signal-quality.md. The
+// marks' depths (beat strength) were measured too and did not separate the
+// rhythms further.
 
 #include <array>
 #include <span>
@@ -48,6 +54,7 @@ struct RhythmFeatures {
   int premature = 0;    // intervals more than 12 % short of the median, a pause after
   int pauses = 0;       // intervals over 1.6 medians
   double spread = 0.0;  // mean successive difference of the rest, of the median
+  double unlike = 0.0;  // share of intervals over 5 % of the median from both neighbours
 };
 
 // From interval lengths in any one unit; zero or negative lengths are not

@@ -41,6 +41,15 @@ TEST(RhythmReading, EachRhythmReadsAsItsIntervalsShow) {
       {"irregularly irregular within 12 % of the median",
        {800, 880, 720, 870, 730, 860, 740, 880, 720},
        RhythmReading::Irregular},
+      {"fibrillation whose short intervals each come before a longer one",
+       {800, 900, 820, 730, 850, 760, 880, 790, 700, 840},
+       RhythmReading::Irregular},
+      {"atrial couplets: uneven, yet the normal intervals run alike",
+       {800, 560, 560, 1000, 800, 800, 560, 560, 1000, 800, 800},
+       RhythmReading::Ectopic},
+      {"alternating by a little more than steady beats do",
+       {800, 860, 800, 860, 800, 860, 800, 860, 800, 860},
+       RhythmReading::Regular},
       {"seven uneven intervals cannot tell",
        {620, 940, 710, 1050, 560, 830, 1010},
        RhythmReading::Ectopic},
@@ -54,6 +63,26 @@ TEST(RhythmReading, EachRhythmReadsAsItsIntervalsShow) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Label(ReadIntervals(c.intervals)).word, Label(c.expected).word) << c.name;
+  }
+}
+
+// The two measures the reading is judged by, each near its threshold.
+TEST(RhythmReading, FeaturesOfIntervals) {
+  struct FeatureCase {
+    const char* name;
+    std::vector<double> intervals;
+    double spread;
+    double unlike;
+  };
+  const FeatureCase cases[] = {
+      {"steady, within 5 % of the median: all alike", {800, 840, 800, 760, 800, 840}, 0.05, 0.0},
+      {"one interval unlike both neighbours", {800, 800, 900, 800, 800}, 0.0625, 0.2},
+      {"a premature pair taken out of the spread", {800, 800, 600, 1000, 800, 800}, 0.0, 1.0 / 3},
+  };
+  for (const FeatureCase& c : cases) {
+    const RhythmFeatures f = RhythmFeaturesOf(c.intervals);
+    EXPECT_NEAR(f.spread, c.spread, 1e-9) << c.name;
+    EXPECT_NEAR(f.unlike, c.unlike, 1e-9) << c.name;
   }
 }
 

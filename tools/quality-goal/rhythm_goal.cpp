@@ -5,9 +5,11 @@
 // program does. Prints per rhythm the accepted share, the doubtful share and
 // its reasons, the verdicts' irregular share and the share of each reading.
 //
-//   rhythm-goal DIR [--per-patient N] [--segments]
+//   rhythm-goal DIR [--per-patient N] [--half 1|2] [--segments]
 //
 // --per-patient keeps the first N segments of each rhythm and patient;
+// --half keeps every other patient (files in name order, the first or the
+// second of each pair), to tune on one half and check on the other;
 // --segments prints one line per segment (intervals in seconds) to tune on.
 
 #include <zlib.h>
@@ -174,17 +176,24 @@ void PrintTable(const std::array<Tally, kRhythms.size()>& tallies) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: rhythm-goal DIR [--per-patient N] [--segments]\n");
+    std::fprintf(stderr, "usage: rhythm-goal DIR [--per-patient N] [--half 1|2] [--segments]\n");
     return 2;
   }
   const std::filesystem::path dir = argv[1];
   int perPatient = 0;
+  int half = 0;
   bool print = false;
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--segments") == 0) {
       print = true;
     } else if (std::strcmp(argv[i], "--per-patient") == 0 && i + 1 < argc) {
       perPatient = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--half") == 0 && i + 1 < argc) {
+      half = std::atoi(argv[++i]);
+      if (half != 1 && half != 2) {
+        std::fprintf(stderr, "--half takes 1 or 2\n");
+        return 2;
+      }
     } else {
       std::fprintf(stderr, "unknown option: %s\n", argv[i]);
       return 2;
@@ -200,6 +209,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::sort(files.begin(), files.end());
+  if (half != 0) {
+    std::vector<std::filesystem::path> kept;
+    for (std::size_t i = static_cast<std::size_t>(half - 1); i < files.size(); i += 2)
+      kept.push_back(files[i]);
+    files = std::move(kept);
+  }
   std::array<Tally, kRhythms.size()> tallies;
   std::vector<char> buffer(1 << 16);
   for (const auto& path : files) {
