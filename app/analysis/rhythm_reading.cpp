@@ -67,8 +67,7 @@ RhythmFeatures RhythmFeaturesOf(std::span<const double> r) {
 
 RhythmReading ReadIntervals(std::span<const double> intervals) {
   const RhythmFeatures f = RhythmFeaturesOf(intervals);
-  if (f.intervals >= kLeastIntervals && f.spread > kIrregularSpread &&
-      f.unlike > kIrregularUnlike)
+  if (f.intervals >= kLeastIntervals && f.spread > kIrregularSpread && f.unlike > kIrregularUnlike)
     return RhythmReading::Irregular;
   return f.premature + f.pauses > 0 ? RhythmReading::Ectopic : RhythmReading::Regular;
 }

@@ -261,11 +261,17 @@ bool BeatsAround(const Marks& m, std::size_t a) {
   return (!before || OneBeat(m.gap[a - 1], m.beat)) && (!after || OneBeat(m.gap[a + 2], m.beat));
 }
 
-bool Splits(const Marks& m, std::size_t j) {
+// `beatLike(a)`: whether mark a has a beat's shape; an extra mark inside a
+// beat has the systolic fall before it, a beat of an uneven rhythm its own
+// diastole.
+bool Splits(const Marks& m, std::size_t j, const auto& beatLike) {
   const std::size_t last = m.gap.size() - 1;
   const bool hasBefore = j > 0, hasAfter = j < last;
-  if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat) && BeatsAround(m, j - 1)) return true;
-  if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat) && BeatsAround(m, j)) return true;
+  if (hasBefore && OneBeat(m.gap[j - 1] + m.gap[j], m.beat) && BeatsAround(m, j - 1) &&
+      !beatLike(j))
+    return true;
+  if (hasAfter && OneBeat(m.gap[j] + m.gap[j + 1], m.beat) && BeatsAround(m, j) && !beatLike(j + 1))
+    return true;
   if (hasBefore && hasAfter) return false;
   return m.gap[j] * m.period < kEarliestBeat && m.gap[j] < kEarliestShare * m.beat;
 }
@@ -366,6 +372,18 @@ bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth, c
   return false;
 }
 
+// The typical interval judged against the wave's period: pauses (an
+// interval of 1.5 periods or more) apart when at least about every other
+// interval is no pause, as in bigeminy; "missed" judges the pauses.
+double BeatLength(const Marks& m, double typical) {
+  std::vector<double> kept;
+  for (const double g : m.gap) {
+    if (g < kLongInterval * m.beat) kept.push_back(g);
+  }
+  if (kept.empty() || 2 * kept.size() + 1 < m.gap.size()) return typical;
+  return Median(std::move(kept));
+}
+
 // Whether the intervals that are no pause stay within a band of the
 // typical interval (premature beats and pauses apart, a sinus rhythm does).
 bool SteadyRhythm(const Marks& m) {
@@ -420,7 +438,7 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
   }
   if (!m.gap.empty()) {
     const double typical = Median(m.gap);
-    rate = !irregular && std::fabs(typical - m.beat) > kRateTolerance * m.beat;
+    rate = !irregular && std::fabs(BeatLength(m, typical) - m.beat) > kRateTolerance * m.beat;
     if (irregular) m.beat = typical;
     const double typicalDepth = Median(m.depth);
     // Beats of one shape at uneven times are a rhythm finding: the wave's
@@ -432,12 +450,15 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
       // is a multiple of theirs, and their own typical interval judges them.
       if (!PairsKeepTime(m)) m.beat = typical;
     }
+    const auto beatLike = [&](std::size_t a) {
+      return shapes().Likeness(static_cast<double>(m.at[a])) >= kAlike;
+    };
     Recurrence recurrence(w, m);
     for (std::size_t j = 0; j < m.gap.size(); ++j) {
       if (m.gap[j] < kShortInterval * m.beat) {
         if (recurrence.Recurs(j)) {
           dicrotic = true;
-        } else if (Splits(m, j)) {
+        } else if (Splits(m, j, beatLike)) {
           split = true;
         }
       }

@@ -34,9 +34,12 @@
 //   median of each other.
 // - "irregular": the wave has no steady period, and "rate": the median mark
 //   interval is more than 15 % off that period (a marking wrong on most
-//   beats moves the median). Neither counts when the marks are beats of one
-//   shape at unsteady intervals: an uneven rhythm has no single period. If
-//   such intervals also do not pair up into steady sums of a short and a
+//   beats moves the median). Where at least about every other interval is
+//   shorter than 1.5 periods, the median of those stands for the marks: the
+//   longer ones are pauses, as in bigeminy, and "missed" judges them.
+//   Neither counts when the marks are beats of one shape at unsteady
+//   intervals: an uneven rhythm has no single period. If such intervals
+//   also do not pair up into steady sums of a short and a
 //   long part (under 0.7 of it), as a part of every beat marked would, their
 //   median stands for the period below.
 // - "dicrotic": an interval under 3/4 of the period whose later mark sits at
@@ -44,11 +47,13 @@
 //   is no beat of its own: a part of every beat's shape, marked as a beat.
 // - "split": an interval under 3/4 of the period that adds up with its
 //   neighbour to one period (0.8 to 1.2 of it), while the intervals just
-//   outside the pair last one period: an extra mark inside one beat of a
-//   rhythm that keeps time. A premature beat is followed by a compensatory
-//   pause and adds up to about two periods instead. At either end of the
-//   recording, where the neighbour is missing, the extra mark counts as
-//   split only when it comes less than 0.3 s and less than a third of the
+//   outside the pair last one period, and the mark between them is unlike
+//   the typical beat: an extra mark inside one beat of a rhythm that keeps
+//   time has the systolic fall before it, a beat of an uneven rhythm that
+//   happens to add up so its own diastole. A premature beat is followed by
+//   a compensatory pause and adds up to about two periods instead. At
+//   either end of the recording, where the neighbour is missing, the extra
+//   mark counts as split only when it comes less than 0.3 s and less than a third of the
 //   period after the previous one: the heart is still emptying then.
 // - "missed": inside an interval of at least 1.5 periods, an unmarked swing
 //   of a beat's shape within 0.2 of a period of a whole period's distance

@@ -143,9 +143,42 @@ TEST(SignalQuality, ArrhythmiasAreNotFlagged) {
         {294, 80}}},
       {"weak premature pulse under the threshold a strong one after the pause sets",
        {{20, 80}, {70, 80}, {120, 80}, {162, 45}, {220, 100}, {270, 80}}},
+      {"bigeminy: every other interval a compensatory pause, the premature beats weaker",
+       {{14, 80},
+        {50, 55},
+        {118, 80},
+        {154, 55},
+        {222, 80},
+        {258, 55},
+        {326, 80},
+        {362, 55},
+        {430, 80}}},
+      {"uneven, where two short intervals add up to the wave's period",
+       {{14, 80},
+        {73, 80},
+        {126, 80},
+        {160, 80},
+        {185, 80},
+        {234, 80},
+        {276, 80},
+        {332, 80},
+        {387, 80},
+        {443, 80}}},
+      {"uneven and fast, two short intervals adding up to the wave's period",
+       {{14, 80},
+        {45, 80},
+        {96, 80},
+        {153, 80},
+        {205, 80},
+        {249, 80},
+        {282, 80},
+        {304, 80},
+        {356, 80},
+        {402, 80},
+        {429, 80}}},
   };
   for (const Case& c : cases) {
-    Wave w = Ripple(316);
+    Wave w = Ripple(c.beats.back().first + 40);
     for (const auto& [k, depth] : c.beats) FingerBeat(w, k, depth);
     const SignalQuality q = Assess(w.samples());
     EXPECT_FALSE(q.doubtful) << c.name << ": " << Reasons(q);

@@ -10,7 +10,8 @@
 // --per-patient keeps the first N segments of each rhythm and patient;
 // --half keeps every other patient (files in name order, the first or the
 // second of each pair), to tune on one half and check on the other;
-// --segments prints one line per segment (intervals in seconds) to tune on.
+// --segments prints one line per segment (the wave's own rate, the intervals
+// in seconds and the marks' depths) to tune on.
 
 #include <zlib.h>
 
@@ -142,9 +143,9 @@ void Segment(const std::string& file, int line, int label, std::span<const doubl
     std::string reasons;
     for (const QualityReason r : q.reasons)
       reasons += std::string(reasons.empty() ? "" : ",") + std::string(Label(r).word);
-    std::printf("%s %d %d %s %s %d | %s\n", file.c_str(), line, label,
+    std::printf("%s %d %d %s %s %d %.1f | %s\n", file.c_str(), line, label,
                 reasons.empty() ? "-" : reasons.c_str(), std::string(Label(reading).word).c_str(),
-                verdictIrregular ? 1 : 0, Intervals(marks).c_str());
+                verdictIrregular ? 1 : 0, q.independentPULS, Intervals(marks).c_str());
   }
 }
 
