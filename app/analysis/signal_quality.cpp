@@ -49,6 +49,9 @@ constexpr double kSteadyBand = 0.15;  // of the median interval
 constexpr double kSplitShare = 0.7;  // of the longer part, the shorter part of a split beat at most
 constexpr std::size_t kShapeMarks = 32;  // marks the typical beat is made of, at most
 
+// Of the period: how near a long interval lies to a whole number of them.
+constexpr double kWholeTolerance = 0.15;
+
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over
 // blocks of `block` samples. The sums are whole numbers, kept in `Whole`.
@@ -359,13 +362,16 @@ bool Misses(const Wave& w, const Marks& m, std::size_t j, double typicalDepth, c
   // than samples are looked for.
   const double beats = std::round(std::min(gap / m.beat, static_cast<double>(w.N())));
   if (!(gap >= kLongInterval * m.beat) || !(beats >= 2.0)) return false;
+  const bool wholePeriods = std::fabs(gap / m.beat - beats) <= kWholeTolerance;
   for (double k = 1.0; k < beats; k += 1.0) {
     const double at = static_cast<double>(m.at[j]) + gap * k / beats;
     const long deepest = shapes().DeepestNear(at, kMissedWindow * m.beat);
     if (!(w[deepest] < 0) || !shapes().BeatLike(static_cast<double>(deepest))) continue;
     if (w[deepest] <= kFullDepth * typicalDepth) return true;
-    // A weaker swing early in the interval is a premature beat.
-    if (steady && w[deepest] <= kMissedDepth * typicalDepth &&
+    // A weaker swing early in the interval is a premature beat, and one in
+    // an interval of no whole number of periods a weak beat of an uneven
+    // rhythm.
+    if (steady && wholePeriods && w[deepest] <= kMissedDepth * typicalDepth &&
         std::fabs(static_cast<double>(deepest) - at) <= kDueWindow * m.beat)
       return true;
   }

@@ -59,8 +59,11 @@
 //   of a beat's shape within 0.2 of a period of a whole period's distance
 //   that looks like a full beat (at least 0.85 as deep as a typical mark);
 //   on a steady rhythm also one at least half as deep within 0.08 of a
-//   period of where the beat is due. A weak premature beat comes earlier,
-//   and on an uneven rhythm weak beats are the rhythm's own.
+//   period of where the beat is due, when the interval lasts a whole number
+//   of periods (within 0.15 of one). A weak premature beat comes earlier,
+//   and on an uneven rhythm weak beats are the rhythm's own: in
+//   fibrillation the short intervals may keep time while the long ones
+//   last any length.
 // - "depth": the deepest swing is more than 1.7 times as deep as the typical
 //   mark and has no beat's shape (a movement swing that set the marking's
 //   threshold; a strong beat after a pause keeps its shape).

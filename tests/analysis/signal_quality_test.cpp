@@ -176,6 +176,20 @@ TEST(SignalQuality, ArrhythmiasAreNotFlagged) {
         {356, 80},
         {402, 80},
         {429, 80}}},
+      {"weak beats left unmarked inside intervals of no whole number of periods",
+       {{14, 80},
+        {50, 80},
+        {86, 80},
+        {122, 80},
+        {152, 45},
+        {182, 80},
+        {218, 100},
+        {254, 80},
+        {284, 45},
+        {314, 80},
+        {350, 80},
+        {386, 80},
+        {422, 80}}},
   };
   for (const Case& c : cases) {
     Wave w = Ripple(c.beats.back().first + 40);
