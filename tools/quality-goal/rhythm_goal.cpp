@@ -171,6 +171,12 @@ void PrintTable(const std::array<Tally, kRhythms.size()>& tallies) {
                 Percent(t.verdictIrregular, t.accepted), Percent(t.readings[0], t.accepted),
                 Percent(t.readings[1], t.accepted), Percent(t.readings[2], t.accepted));
   }
+  // Premature beats of both kinds together, as the reading's aim counts them.
+  const Tally& pvc = tallies[1];
+  const Tally& pac = tallies[2];
+  std::printf("\npremature beats of both kinds: %d accepted, irregular %.1f %%\n",
+              pvc.accepted + pac.accepted,
+              Percent(pvc.readings[2] + pac.readings[2], pvc.accepted + pac.accepted));
 }
 
 }  // namespace
