@@ -39,9 +39,9 @@
 //   longer ones are pauses, as in bigeminy, and "missed" judges them.
 //   Neither counts when the marks are beats of one shape at unsteady
 //   intervals: an uneven rhythm has no single period. If such intervals
-//   also do not pair up into steady sums of a short and a
-//   long part (under 0.7 of it), as a part of every beat marked would, their
-//   median stands for the period below.
+//   also do not pair up into steady sums of a short and a long part (under
+//   0.7 of it), as a part of every beat marked would, their median stands
+//   for the period below.
 // - "dicrotic": an interval under 3/4 of the period whose later mark sits at
 //   a delay where most other beats have a swing at least 60 % as deep that
 //   is no beat of its own: a part of every beat's shape, marked as a beat.
@@ -53,8 +53,9 @@
 //   happens to add up so its own diastole. A premature beat is followed by
 //   a compensatory pause and adds up to about two periods instead. At
 //   either end of the recording, where the neighbour is missing, the extra
-//   mark counts as split only when it comes less than 0.3 s and less than a third of the
-//   period after the previous one: the heart is still emptying then.
+//   mark counts as split only when it comes less than 0.3 s and less than a
+//   third of the period after the previous one: the heart is still emptying
+//   then.
 // - "missed": inside an interval of at least 1.5 periods, an unmarked swing
 //   of a beat's shape within 0.2 of a period of a whole period's distance
 //   that looks like a full beat (at least 0.85 as deep as a typical mark);
