@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "pulse_model.h"
-
 namespace sfigmo {
 namespace {
 
@@ -65,66 +63,6 @@ TEST(RhythmReading, EachRhythmReadsAsItsIntervalsShow) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Label(ReadIntervals(c.intervals)).word, Label(c.expected).word) << c.name;
-  }
-}
-
-// The two measures the reading is judged by, each near its threshold.
-TEST(RhythmReading, FeaturesOfIntervals) {
-  struct FeatureCase {
-    const char* name;
-    std::vector<double> intervals;
-    double spread;
-    double unlike;
-  };
-  const FeatureCase cases[] = {
-      {"steady, within 5 % of the median: all alike", {800, 840, 800, 760, 800, 840}, 0.05, 0.0},
-      {"one interval unlike both neighbours", {800, 800, 900, 800, 800}, 0.0625, 0.2},
-      {"a premature pair taken out of the spread", {800, 800, 600, 1000, 800, 800}, 0.0, 1.0 / 3},
-  };
-  for (const FeatureCase& c : cases) {
-    const RhythmFeatures f = RhythmFeaturesOf(c.intervals);
-    EXPECT_NEAR(f.spread, c.spread, 1e-9) << c.name;
-    EXPECT_NEAR(f.unlike, c.unlike, 1e-9) << c.name;
-  }
-}
-
-// The simulated sensor's rhythms, their beats as it schedules them over the
-// twelve seconds a wide window records: how often each reads irregular.
-TEST(RhythmReading, SimulatedRhythms) {
-  using sensorsim::Rhythm;
-  struct SimCase {
-    const char* name;
-    Rhythm rhythm;
-    double bpm;
-    int leastIrregular;  // of kSeeds
-    int mostIrregular;
-  };
-  constexpr int kSeeds = 40;
-  const SimCase cases[] = {
-      {"sinus at 60", Rhythm::Sinus, 60.0, 0, 0},
-      {"sinus at 90", Rhythm::Sinus, 90.0, 0, 0},
-      {"fibrillation at 70", Rhythm::Af, 70.0, 30, kSeeds},
-      {"fibrillation at 100", Rhythm::Af, 100.0, 30, kSeeds},
-      {"premature ventricular beats", Rhythm::Pvc, 72.0, 0, 2},
-      {"premature atrial beats", Rhythm::Pac, 72.0, 0, 2},
-  };
-  for (const SimCase& c : cases) {
-    int irregular = 0;
-    for (int seed = 1; seed <= kSeeds; ++seed) {
-      sensorsim::SimConfig config;
-      config.rhythm = c.rhythm;
-      config.bpm = c.bpm;
-      config.seed = static_cast<std::uint64_t>(seed);
-      sensorsim::PulseModel model(config);
-      for (int sample = 0; sample < 12 * 50; ++sample) model.NextLevel();
-      const std::vector<double>& onsets = model.BeatOnsets();
-      std::vector<double> intervals;
-      for (std::size_t i = 1; i < onsets.size(); ++i)
-        intervals.push_back(onsets[i] - onsets[i - 1]);
-      irregular += ReadIntervals(intervals) == RhythmReading::Irregular;
-    }
-    EXPECT_GE(irregular, c.leastIrregular) << c.name;
-    EXPECT_LE(irregular, c.mostIrregular) << c.name;
   }
 }
 

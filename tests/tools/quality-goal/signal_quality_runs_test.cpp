@@ -33,8 +33,8 @@ MeasuredWindow Simulate(sensorsim::SimConfig config) {
 
 // The simulated rhythm disturbances on a wide window (about 12 s, as a
 // full-screen run records): never a bad signal. Fibrillation reads
-// irregular in most runs (not all: twelve seconds of it can look like
-// premature beats), premature beats hardly ever.
+// irregular in seven runs of ten at least (not all: twelve seconds of it can
+// look like premature beats), premature beats hardly ever.
 TEST(SignalQualityRuns, SimulatedRhythmsAreRhythmFindings) {
   using sensorsim::Rhythm;
   constexpr int kWideOuterWidth = 1210;
@@ -58,7 +58,7 @@ TEST(SignalQualityRuns, SimulatedRhythmsAreRhythmFindings) {
       irregular += sfigmo::ReadRhythm(w.marks) == sfigmo::RhythmReading::Irregular;
     }
     if (c.rhythm == Rhythm::Af) {
-      EXPECT_GE(irregular, kSeeds / 2) << c.name;
+      EXPECT_GE(irregular, kSeeds * 7 / 10) << c.name;
     } else {
       EXPECT_LE(irregular, 1) << c.name;
     }
