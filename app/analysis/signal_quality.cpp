@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -51,12 +52,18 @@ constexpr std::size_t kShapeMarks = 32;  // marks the typical beat is made of, a
 
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over
-// blocks of `block` samples. The sums are whole numbers, kept in `Whole`.
+// blocks of `block` samples, into `wave` (n / block values). The sums are
+// whole numbers, kept in `Whole`. The working arrays are written before
+// they are read, so they are never cleared.
 template <typename Whole>
-std::vector<double> PulseWaveIn(std::span<const std::int32_t> s, double period, std::size_t block) {
+void PulseWaveIn(std::span<const std::int32_t> s, double period, std::size_t block,
+                 std::span<double> wave) {
   const std::size_t n = s.size();
-  std::vector<double> sum(n);           // sum[i]: S[1] + ... + S[i + 1]
-  std::vector<Whole> prefix(n + 1, 0);  // prefix[k]: sum[0] + ... + sum[k - 1]
+  std::unique_ptr<double[]> own;  // the sums, when they are not the wave itself
+  if (block != 1) own = std::make_unique_for_overwrite<double[]>(n);
+  double* const sum = block == 1 ? wave.data() : own.get();  // sum[i]: S[1] + ... + S[i + 1]
+  const auto prefix = std::make_unique_for_overwrite<Whole[]>(n + 1);  // sum[0] + ... + sum[k - 1]
+  prefix[0] = 0;
   Whole running = 0;
   for (std::size_t i = 0; i < n; ++i) {
     running += s[i];
@@ -76,27 +83,25 @@ std::vector<double> PulseWaveIn(std::span<const std::int32_t> s, double period, 
   };
   const std::size_t whole = n > 2 * half ? n - 2 * half : 0;  // windows inside the wave
   const double inverse = 1.0 / static_cast<double>(2 * half + 1);
-  for (std::size_t i = 0; i < used; ++i) {
-    if (i < half || i >= half + whole) {
-      sum[i] -= edgeMean(i);
-    } else {
-      sum[i] -= static_cast<double>(prefix[i + half + 1] - prefix[i - half]) * inverse;
-    }
-  }
-  sum.resize(used);
-  if (block == 1) return sum;
-  std::vector<double> wave(n / block, 0.0);
+  // The edges apart, so that the inner loop has no branch.
+  const std::size_t inner = std::min(half, used), outer = std::min(half + whole, used);
+  for (std::size_t i = 0; i < inner; ++i) sum[i] -= edgeMean(i);
+  for (std::size_t i = inner; i < outer; ++i)
+    sum[i] -= static_cast<double>(prefix[i + half + 1] - prefix[i - half]) * inverse;
+  for (std::size_t i = std::max(inner, outer); i < used; ++i) sum[i] -= edgeMean(i);
+  if (block == 1) return;
+  std::fill(wave.begin(), wave.end(), 0.0);
   for (std::size_t i = 0; i < used; ++i) wave[i / block] += sum[i] / static_cast<double>(block);
-  return wave;
 }
 
-std::vector<double> PulseWave(std::span<const std::int32_t> s, double period, std::size_t block) {
+void PulseWave(std::span<const std::int32_t> s, double period, std::size_t block,
+               std::span<double> wave) {
   // 64-bit integers add up faster than doubles, and exactly: every sum of
   // sums stays under 2^63 up to 65 536 samples of any value. Longer spans
   // (never a record) add up in doubles.
   constexpr std::size_t kExactSamples = 65536;
-  if (s.size() <= kExactSamples) return PulseWaveIn<std::int64_t>(s, period, block);
-  return PulseWaveIn<double>(s, period, block);
+  if (s.size() <= kExactSamples) return PulseWaveIn<std::int64_t>(s, period, block, wave);
+  PulseWaveIn<double>(s, period, block, wave);
 }
 
 // The beat period in samples (fractional); NaN when the wave has none.
@@ -104,14 +109,16 @@ double WavePeriod(std::span<const std::int32_t> s, double period) {
   const auto block = static_cast<std::size_t>(
       std::clamp(std::floor(kFinestStep / period), 1.0, static_cast<double>(s.size() + 1)));
   const double step = period * static_cast<double>(block);
-  const std::vector<double> w = PulseWave(s, period, block);
+  const std::size_t waveSize = s.size() / block;
   const double shortest = std::max(2.0, std::ceil(kShortestBeat / step));
   const double longest =
-      std::min(static_cast<double>(w.size() / 2), std::floor(kLongestBeat / step));
+      std::min(static_cast<double>(waveSize / 2), std::floor(kLongestBeat / step));
   if (!(longest > shortest)) return kNaN;
   const auto lo = static_cast<std::size_t>(shortest);
   const auto hi = static_cast<std::size_t>(longest);
-  const std::vector<double> r = OverlapCorrelations(w, lo - 1, hi + 1);
+  // The wave is made straight into the transform's array.
+  const std::vector<double> r = OverlapCorrelationsOf(
+      waveSize, lo - 1, hi + 1, [&](std::span<double> w) { PulseWave(s, period, block, w); });
   auto isPeak = [&](std::size_t lag) { return r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]; };
   double highest = 0.0;
   for (std::size_t lag = lo; lag <= hi; ++lag) {
