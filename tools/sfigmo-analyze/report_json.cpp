@@ -1,9 +1,5 @@
 #include "report_json.h"
 
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QLocale>
-#include <QString>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -14,7 +10,7 @@
 namespace sfigmo {
 namespace {
 
-// 2^53: whole numbers up to it are written as integers, like Qt's writer.
+// 2^53: whole numbers up to it are written as integers, as Qt's writer did.
 constexpr double kExactWhole = 9007199254740992.0;
 
 void AppendEscaped(std::string& out, std::string_view utf8) {
@@ -42,17 +38,45 @@ void AppendEscaped(std::string& out, std::string_view utf8) {
   }
 }
 
+// Length of the well-formed UTF-8 sequence at s[i] (1 to 4), 0 when none
+// starts there: no overlong forms, surrogates or code points past U+10FFFF.
+std::size_t SequenceAt(std::string_view s, std::size_t i) {
+  const auto at = [&](std::size_t k) -> unsigned {
+    return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0x100u;
+  };
+  const auto follows = [&](std::size_t k, unsigned lo = 0x80, unsigned hi = 0xbf) {
+    return at(k) >= lo && at(k) <= hi;
+  };
+  const unsigned b = at(0);
+  if (b < 0x80) return 1;
+  if (b >= 0xc2 && b <= 0xdf) return follows(1) ? 2 : 0;
+  if (b >= 0xe0 && b <= 0xef) {
+    const bool second = b == 0xe0 ? follows(1, 0xa0) : b == 0xed ? follows(1, 0x80, 0x9f) : follows(1);
+    return second && follows(2) ? 3 : 0;
+  }
+  if (b >= 0xf0 && b <= 0xf4) {
+    const bool second = b == 0xf0 ? follows(1, 0x90) : b == 0xf4 ? follows(1, 0x80, 0x8f) : follows(1);
+    return second && follows(2) && follows(3) ? 4 : 0;
+  }
+  return 0;
+}
+
 void AppendString(std::string& out, std::string_view utf8) {
   out += '"';
-  if (QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())).isValidUtf8()) {
-    AppendEscaped(out, utf8);
-  } else {
-    // Qt's own decoder decides how many replacement characters stand for
-    // each malformed sequence.
-    const QByteArray mended =
-        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toUtf8();
-    AppendEscaped(out, std::string_view(mended.constData(), static_cast<std::size_t>(mended.size())));
+  // Each byte that starts no well-formed sequence becomes one U+FFFD, as
+  // Qt's decoder made it.
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t length = SequenceAt(utf8, i);
+    if (length > 0) {
+      i += length;
+      continue;
+    }
+    AppendEscaped(out, utf8.substr(from, i - from));
+    out += "\xef\xbf\xbd";
+    from = ++i;
   }
+  AppendEscaped(out, utf8.substr(from));
   out += '"';
 }
 
@@ -61,6 +85,29 @@ void AppendInteger(std::string& out, Int v) {
   char text[24];
   const auto end = std::to_chars(std::begin(text), std::end(text), v).ptr;
   out.append(text, end);
+}
+
+// A magnitude of 2^53 or more, fixed or scientific as the shorter is (like
+// std::to_chars), but fixed as the shortest digits and then zeros, not the
+// exact integer.
+void AppendWide(std::string& out, double v) {
+  char text[32];
+  char* end = std::to_chars(std::begin(text), std::end(text), v).ptr;
+  if (std::find(text, end, 'e') != end) {
+    out.append(text, end);
+    return;
+  }
+  end = std::to_chars(std::begin(text), std::end(text), v, std::chars_format::scientific).ptr;
+  const std::string_view sci(text, static_cast<std::size_t>(end - text));  // -d.ddde+XX
+  const std::size_t e = sci.find('e');
+  int exponent = 0;
+  std::from_chars(sci.data() + e + 2, end, exponent);  // never negative here
+  std::size_t digits = 0;
+  for (const char c : sci.substr(0, e)) {
+    if (c != '.') out += c;
+    digits += c >= '0' && c <= '9';
+  }
+  out.append(static_cast<std::size_t>(exponent + 1) - digits, '0');
 }
 
 void AppendNumber(std::string& out, double v) {
@@ -74,9 +121,7 @@ void AppendNumber(std::string& out, double v) {
     const auto end = std::to_chars(std::begin(text), std::end(text), v).ptr;
     out.append(text, end);
   } else {
-    // Past 2^53 Qt writes the shortest digits and then zeros, not the
-    // exact integer the standard library writes.
-    out += QByteArray::number(v, 'g', QLocale::FloatingPointShortest).toStdString();
+    AppendWide(out, v);
   }
 }
 
