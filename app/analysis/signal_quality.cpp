@@ -65,16 +65,6 @@ double ExactDouble(Whole v) {
   return static_cast<double>(v);
 }
 
-// Whether the sums of sums of these samples, and their differences, stay
-// well below 2^51 in magnitude: for any record of real samples they do.
-bool SumsOfSumsSmall(std::span<const std::int32_t> s) {
-  std::int32_t low = 0, high = 0;
-  for (const std::int32_t v : s) low = std::min(low, v), high = std::max(high, v);
-  const double largest = std::max(-static_cast<double>(low), static_cast<double>(high));
-  const auto n = static_cast<double>(s.size());
-  return largest * n * (n + 1.0) < 0x1p50;
-}
-
 // The pulse wave itself: the running sum of the differentiated samples less
 // its mean over the surrounding second (breathing and drift), averaged over
 // blocks of `block` samples, into `wave` (n / block values). The sums are
@@ -93,12 +83,20 @@ void PulseWaveIn(std::span<const std::int32_t> s, double period, std::size_t blo
   // of the prefix, exactly. The loop that adds up is then one store per
   // sample, and the conversions move to the loops below, which run wide.
   constexpr bool kWhole = std::is_integral_v<Whole>;
-  Whole running = 0;
+  Whole running = 0, low = 0, high = 0;
   for (std::size_t i = 0; i < n; ++i) {
     running += s[i];
-    if constexpr (!kWhole) sum[i] = static_cast<double>(running);
+    if constexpr (kWhole) {
+      low = std::min(low, running), high = std::max(high, running);
+    } else {
+      sum[i] = static_cast<double>(running);
+    }
     prefix[i + 1] = prefix[i] + running;
   }
+  // No difference of two prefix entries exceeds n times the largest sum:
+  // below 2^51, as with any record of real samples, ExactDouble holds.
+  const bool small = kWhole && std::max(-static_cast<double>(low), static_cast<double>(high)) *
+                                       static_cast<double>(n) < 0x1p50;
   const auto sumAt = [&](std::size_t i) {
     if constexpr (kWhole) return static_cast<double>(prefix[i + 1] - prefix[i]);
     return sum[i];
@@ -119,7 +117,7 @@ void PulseWaveIn(std::span<const std::int32_t> s, double period, std::size_t blo
   // The edges apart, so that the inner loop has no branch.
   const std::size_t inner = std::min(half, used), outer = std::min(half + whole, used);
   for (std::size_t i = 0; i < inner; ++i) sum[i] = sumAt(i) - edgeMean(i);
-  if (kWhole && SumsOfSumsSmall(s)) {
+  if (small) {
     for (std::size_t i = inner; i < outer; ++i) {
       sum[i] = ExactDouble(prefix[i + 1] - prefix[i]) -
                ExactDouble(prefix[i + half + 1] - prefix[i - half]) * inverse;
