@@ -427,10 +427,17 @@ bool HasFlatStretch(std::span<const std::int32_t> s, double period) {
   const double longest = std::ceil(kFlatSeconds / period);
   if (s.size() < 2 || !(longest <= static_cast<double>(s.size()))) return false;
   const auto need = static_cast<std::size_t>(std::max(longest, 1.0));
-  std::size_t run = 1;
-  for (std::size_t i = 1; i < s.size(); ++i) {
-    run = s[i] == s[i - 1] ? run + 1 : 1;
-    if (run >= need) return true;
+  if (need == 1) return true;
+  // `need` equal samples are need - 1 equal neighbours in a row (pair i:
+  // samples i - 1 and i), and every such row holds a multiple of need - 1:
+  // only the pairs there are looked at, and the rows through them measured.
+  const std::size_t pairs = need - 1;
+  for (std::size_t i = pairs; i < s.size(); i += pairs) {
+    if (s[i] != s[i - 1]) continue;
+    std::size_t first = i, last = i;
+    while (first > 1 && s[first - 1] == s[first - 2]) --first;
+    while (last + 1 < s.size() && s[last + 1] == s[last]) ++last;
+    if (last - first + 1 >= pairs) return true;
   }
   return false;
 }
