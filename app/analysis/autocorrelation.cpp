@@ -151,8 +151,9 @@ class Lease {
 
 std::vector<double> OverlapCorrelations(std::span<const double> w, std::size_t first,
                                         std::size_t last) {
-  return OverlapCorrelationsOf(w.size(), first, last,
-                               [w](std::span<double> x) { std::copy(w.begin(), w.end(), x.begin()); });
+  return OverlapCorrelationsOf(w.size(), first, last, [w](std::span<double> x) {
+    std::copy(w.begin(), w.end(), x.begin());
+  });
 }
 
 std::vector<double> OverlapCorrelationsOf(std::size_t n, std::size_t first, std::size_t last,

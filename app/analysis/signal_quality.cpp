@@ -59,7 +59,8 @@ template <typename Whole>
 double ExactDouble(Whole v) {
   if constexpr (std::is_integral_v<Whole>) {
     constexpr double kShift = 0x1.8p52;
-    return std::bit_cast<double>(static_cast<std::int64_t>(v) + std::bit_cast<std::int64_t>(kShift)) -
+    return std::bit_cast<double>(static_cast<std::int64_t>(v) +
+                                 std::bit_cast<std::int64_t>(kShift)) -
            kShift;
   }
   return static_cast<double>(v);
@@ -95,8 +96,8 @@ void PulseWaveIn(std::span<const std::int32_t> s, double period, std::size_t blo
   }
   // No difference of two prefix entries exceeds n times the largest sum:
   // below 2^51, as with any record of real samples, ExactDouble holds.
-  const bool small = kWhole && std::max(-static_cast<double>(low), static_cast<double>(high)) *
-                                       static_cast<double>(n) < 0x1p50;
+  const double largest = std::max(-static_cast<double>(low), static_cast<double>(high));
+  const bool small = kWhole && largest * static_cast<double>(n) < 0x1p50;
   const auto sumAt = [&](std::size_t i) {
     if constexpr (kWhole) return static_cast<double>(prefix[i + 1] - prefix[i]);
     return sum[i];

@@ -145,7 +145,8 @@ TEST(EstimatedPlans, AreThePlannersOwn) {
 // time (small samples) or by plain conversion (large ones).
 TEST(OverlapCorrelations, WavePeriodIsTheSameForScaledSamples) {
   const auto record = test::HealthyRecording();
-  const std::span<const std::int32_t> s(record->Samples, static_cast<std::size_t>(record->SampleCount));
+  const std::span<const std::int32_t> s(record->Samples,
+                                        static_cast<std::size_t>(record->SampleCount));
   const MarkTable marks = MarkBeats(s);
   const double period = AssessSignalQuality(s, marks, record->SamplePeriod).independentPULS;
   ASSERT_TRUE(std::isfinite(period));

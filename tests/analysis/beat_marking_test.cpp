@@ -161,7 +161,7 @@ TEST(MarkBeats, MarksAreThoseOfASampleBySampleScan) {
       std::vector<std::int32_t> s(n);
       for (std::size_t i = 0; i < n; ++i) {
         s[i] = static_cast<std::int32_t>(rng() % 200) - 100;
-        if (rng() % 9 == 0) s[i] -= 400;  // a dip below the threshold
+        if (rng() % 9 == 0) s[i] -= 400;        // a dip below the threshold
         if (i > 0 && s[i] == s[i - 1]) ++s[i];  // no flat bottoms: no centring
       }
       const MarkTable t = MarkBeats(s);
@@ -172,7 +172,8 @@ TEST(MarkBeats, MarksAreThoseOfASampleBySampleScan) {
       };
       for (std::size_t k = 11; k + 1 <= n; ++k) {
         if (expected.empty() && k + 2 > n) break;
-        if (!candidate(k) || (!expected.empty() && static_cast<std::int32_t>(k) <= expected.back() + 10))
+        if (!candidate(k) ||
+            (!expected.empty() && static_cast<std::int32_t>(k) <= expected.back() + 10))
           continue;
         expected.push_back(static_cast<std::int32_t>(k));
       }

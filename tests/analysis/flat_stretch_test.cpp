@@ -42,10 +42,11 @@ TEST(FlatStretch, FoundExactlyWhereAScanFindsIt) {
         std::vector<std::int32_t> s(rate.samples);
         for (std::int32_t& v : s) v = static_cast<std::int32_t>(rng() % 3);
         const std::size_t from = std::min(at, rate.samples - std::min(length, rate.samples));
-        std::fill_n(s.begin() + static_cast<std::ptrdiff_t>(from), std::min(length, rate.samples), 5);
+        std::fill_n(s.begin() + static_cast<std::ptrdiff_t>(from), std::min(length, rate.samples),
+                    5);
         EXPECT_EQ(Flagged(s, rate.period), LongestRun(s) >= rate.need)
-            << "period " << rate.period << ", run of " << length << " at " << from
-            << ", longest " << LongestRun(s);
+            << "period " << rate.period << ", run of " << length << " at " << from << ", longest "
+            << LongestRun(s);
       }
     }
   }

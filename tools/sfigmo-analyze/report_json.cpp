@@ -15,21 +15,40 @@ constexpr double kExactWhole = 9007199254740992.0;
 
 void AppendEscaped(std::string& out, std::string_view utf8) {
   static constexpr char kHex[] = "0123456789abcdef";
-  for (const char c : utf8) {
+  const auto plain = [](char c) {
+    return static_cast<unsigned char>(c) >= 0x20 && c != '"' && c != '\\';
+  };
+  for (auto at = utf8.begin(); at != utf8.end(); ++at) {
+    // Runs of characters that need no escape go in whole.
+    const auto run = std::find_if_not(at, utf8.end(), plain);
+    out.append(at, run);
+    if (run == utf8.end()) break;
+    at = run;
+    const char c = *at;
     const auto u = static_cast<unsigned char>(c);
-    if (u >= 0x20 && c != '"' && c != '\\') {
-      out += c;
-      continue;
-    }
     out += '\\';
     switch (c) {
-      case '"': out += '"'; break;
-      case '\\': out += '\\'; break;
-      case '\b': out += 'b'; break;
-      case '\f': out += 'f'; break;
-      case '\n': out += 'n'; break;
-      case '\r': out += 'r'; break;
-      case '\t': out += 't'; break;
+      case '"':
+        out += '"';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      case '\b':
+        out += 'b';
+        break;
+      case '\f':
+        out += 'f';
+        break;
+      case '\n':
+        out += 'n';
+        break;
+      case '\r':
+        out += 'r';
+        break;
+      case '\t':
+        out += 't';
+        break;
       default:
         out += "u00";
         out += kHex[u >> 4];
@@ -51,11 +70,15 @@ std::size_t SequenceAt(std::string_view s, std::size_t i) {
   if (b < 0x80) return 1;
   if (b >= 0xc2 && b <= 0xdf) return follows(1) ? 2 : 0;
   if (b >= 0xe0 && b <= 0xef) {
-    const bool second = b == 0xe0 ? follows(1, 0xa0) : b == 0xed ? follows(1, 0x80, 0x9f) : follows(1);
+    const bool second = b == 0xe0   ? follows(1, 0xa0)
+                        : b == 0xed ? follows(1, 0x80, 0x9f)
+                                    : follows(1);
     return second && follows(2) ? 3 : 0;
   }
   if (b >= 0xf0 && b <= 0xf4) {
-    const bool second = b == 0xf0 ? follows(1, 0x90) : b == 0xf4 ? follows(1, 0x80, 0x8f) : follows(1);
+    const bool second = b == 0xf0   ? follows(1, 0x90)
+                        : b == 0xf4 ? follows(1, 0x80, 0x8f)
+                                    : follows(1);
     return second && follows(2) && follows(3) ? 4 : 0;
   }
   return 0;
@@ -67,7 +90,7 @@ void AppendString(std::string& out, std::string_view utf8) {
   // Qt's decoder made it.
   std::size_t from = 0;
   for (std::size_t i = 0; i < utf8.size();) {
-    const std::size_t length = SequenceAt(utf8, i);
+    const std::size_t length = static_cast<unsigned char>(utf8[i]) < 0x80 ? 1 : SequenceAt(utf8, i);
     if (length > 0) {
       i += length;
       continue;
@@ -129,6 +152,8 @@ void AppendNumber(std::string& out, double v) {
 // key given twice the last value counts.
 class ObjectText {
  public:
+  ObjectText() { members_.reserve(64); }  // a report has some fifty members
+
   std::string& Member(std::string_view key) {
     members_.emplace_back(key, std::string());
     return members_.back().second;
@@ -201,19 +226,17 @@ std::string ReportJson(std::string_view file, const RecordReport& r) {
   o.Integer("SampleCount", r.StoredSampleCount);
   o.Number("SamplePeriod", r.SamplePeriod);
   o.Integer("MarkMin", r.Marks.MarkMin);
-  o.Member("Marks") = ArrayText(r.Marks.Marks, [](std::string& out, const BeatMark& m) {
-    AppendInteger(out, m.Index);
-  });
+  o.Member("Marks") = ArrayText(
+      r.Marks.Marks, [](std::string& out, const BeatMark& m) { AppendInteger(out, m.Index); });
   o.Bool("Accepted", r.Accepted());
   o.WordOrNull("RejectedBy", r.RejectedBy());
   o.WordOrNull("StoppedAt", r.Calculated ? Label(r.Stop).word : std::string_view());
   o.WordOrNull("Rhythm", r.Rhythm ? Label(*r.Rhythm).word : std::string_view());
   if (r.HasQuality) {
     o.String("SignalQuality", r.Quality.doubtful ? "doubtful" : "good");
-    o.Member("QualityReasons") =
-        ArrayText(r.Quality.reasons, [](std::string& out, QualityReason reason) {
-          AppendString(out, Label(reason).word);
-        });
+    o.Member("QualityReasons") = ArrayText(
+        r.Quality.reasons,
+        [](std::string& out, QualityReason reason) { AppendString(out, Label(reason).word); });
     o.Number("IndependentPULS", r.Quality.independentPULS);
   }
   for (const AnalysisResultField& f : kAnalysisResultFields) {
@@ -225,13 +248,15 @@ std::string ReportJson(std::string_view file, const RecordReport& r) {
     }
   }
   if (!r.DamagedFields.empty()) {
-    o.Member("DamagedResults") = ArrayText(
-        r.DamagedFields, [](std::string& out, const std::string& name) { AppendString(out, name); });
+    o.Member("DamagedResults") =
+        ArrayText(r.DamagedFields,
+                  [](std::string& out, const std::string& name) { AppendString(out, name); });
   }
   if (r.HasConclusion) {
     o.Number("TOSO", r.Toso);
-    o.Member("Verdicts") = ArrayText(
-        r.Verdicts, [](std::string& out, const VerdictLine& line) { AppendString(out, line.Text); });
+    o.Member("Verdicts") = ArrayText(r.Verdicts, [](std::string& out, const VerdictLine& line) {
+      AppendString(out, line.Text);
+    });
     o.Integer("ConclusionScore", r.Score);
     o.Number("PressureEstimate", r.Pressure);
     o.Bool("Advice", r.Advice);

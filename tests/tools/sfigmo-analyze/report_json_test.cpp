@@ -29,16 +29,38 @@ std::string QtText(const QJsonValue& v) {
 
 TEST(CliJsonLine, NumbersAsQtWritesThem) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
-  std::vector<double> values = {
-      0.0, -0.0, 1.0, -7.0, 0.5, 1e-5, 1e-4, 0.1, 1e6, 1e15, 1e16, 1e21, 1e300, -1e300,
-      9007199254740991.0, 9007199254740992.0, 9007199254740994.0, 9.2233720368547758e18,
-      4.9e-324, 1.7976931348623157e308, 51.71100280244143, 0.07813186813186813,
-      std::nan(""), kInf, -kInf};
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                1.0,
+                                -7.0,
+                                0.5,
+                                1e-5,
+                                1e-4,
+                                0.1,
+                                1e6,
+                                1e15,
+                                1e16,
+                                1e21,
+                                1e300,
+                                -1e300,
+                                9007199254740991.0,
+                                9007199254740992.0,
+                                9007199254740994.0,
+                                9.2233720368547758e18,
+                                4.9e-324,
+                                1.7976931348623157e308,
+                                51.71100280244143,
+                                0.07813186813186813,
+                                std::nan(""),
+                                kInf,
+                                -kInf};
   std::mt19937_64 rng(28);
   for (int i = 0; i < 3000; ++i) {
-    values.push_back(std::bit_cast<double>(rng()));                                  // any magnitude
-    values.push_back(std::ldexp(static_cast<double>(rng() % 100000), static_cast<int>(rng() % 80) - 40));
-    values.push_back(static_cast<double>(rng() % 1000000) / std::pow(10.0, static_cast<double>(rng() % 9)));
+    values.push_back(std::bit_cast<double>(rng()));  // any magnitude
+    values.push_back(
+        std::ldexp(static_cast<double>(rng() % 100000), static_cast<int>(rng() % 80) - 40));
+    values.push_back(static_cast<double>(rng() % 1000000) /
+                     std::pow(10.0, static_cast<double>(rng() % 9)));
   }
   for (const double v : values) {
     const QJsonValue qt = std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
@@ -53,12 +75,12 @@ TEST(CliJsonLine, StringsAsQtWritesThem) {
       "quote \" backslash \\ slash /",
       "\b\f\n\r\t\x01\x1f\x7f",
       std::string("nul\0inside", 10),
-      "\xff\xfe",              // bytes never in UTF-8
-      "\xd0",                  // a sequence cut short at the end
-      "\xe2\x82 then text",    // and in the middle
-      "\xc0\x80 overlong",     // an overlong zero
-      "\xed\xa0\x80",          // an encoded surrogate
-      "\xf4\x90\x80\x80",      // past U+10FFFF
+      "\xff\xfe",            // bytes never in UTF-8
+      "\xd0",                // a sequence cut short at the end
+      "\xe2\x82 then text",  // and in the middle
+      "\xc0\x80 overlong",   // an overlong zero
+      "\xed\xa0\x80",        // an encoded surrogate
+      "\xf4\x90\x80\x80",    // past U+10FFFF
       "\x80 lone continuation",
       "emoji \xf0\x9f\x98\x80",
   };
@@ -89,10 +111,12 @@ TEST(CliJsonLine, ReportsAreQtsCompactForm) {
     const std::string line = ReportJson("/tmp/\"x\"\n\xff.pul", report);
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
-    ASSERT_TRUE(doc.isObject()) << c.name << ": " << error.errorString().toStdString() << "\n" << line;
+    ASSERT_TRUE(doc.isObject()) << c.name << ": " << error.errorString().toStdString() << "\n"
+                                << line;
     EXPECT_EQ(doc.toJson(QJsonDocument::Compact).toStdString(), line) << c.name;
     EXPECT_EQ(doc["file"].toString(), QString::fromUtf8("/tmp/\"x\"\n\xff.pul")) << c.name;
-    EXPECT_EQ(doc["Marks"].toArray().size(), static_cast<qsizetype>(report.Marks.Marks.size())) << c.name;
+    EXPECT_EQ(doc["Marks"].toArray().size(), static_cast<qsizetype>(report.Marks.Marks.size()))
+        << c.name;
   }
 }
 
