@@ -10,11 +10,7 @@
 #include <QJsonObject>
 #include <bit>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "hostile_records.h"
 
@@ -27,96 +23,51 @@ std::string QtText(const QJsonValue& v) {
   return doc.mid(5, doc.size() - 6).toStdString();  // {"v":...}
 }
 
-TEST(CliJsonLine, NumbersAsQtWritesThem) {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  std::vector<double> values = {0.0,
-                                -0.0,
-                                1.0,
-                                -7.0,
-                                0.5,
-                                1e-5,
-                                1e-4,
-                                0.1,
-                                1e6,
-                                1e15,
-                                1e16,
-                                1e21,
-                                1e300,
-                                -1e300,
-                                9007199254740991.0,
-                                9007199254740992.0,
-                                9007199254740994.0,
-                                9.2233720368547758e18,
-                                4.9e-324,
-                                1.7976931348623157e308,
-                                51.71100280244143,
-                                0.07813186813186813,
-                                std::nan(""),
-                                kInf,
-                                -kInf};
+TEST(CliJsonLine, NumbersAndStringsAsQtWritesThem) {
+  // clang-format off
+  std::vector<double> numbers = {-0.0, 0.5, 1e-5, 1e-4, 1e15, 1e16, 1e21, -1e300, 4.9e-324,
+      9007199254740991.0, 9007199254740992.0, 9007199254740994.0, 9.2233720368547758e18,
+      1.7976931348623157e308, 51.71100280244143, std::nan(""), -INFINITY};
+  const std::string strings[] = {
+      "", "Образцов Пётр", "quote \" backslash \\ slash /", "\b\f\n\r\t\x01\x1f\x7f",
+      std::string("nul\0inside", 10),
+      "\xff\xfe",              // bytes never in UTF-8
+      "\xd0", "\xe2\x82 cut",  // sequences cut short at the end and inside
+      "\xc0\x80 overlong", "\xed\xa0\x80 surrogate", "\xf4\x90\x80\x80 past U+10FFFF",
+      "\x80 lone continuation", "emoji \xf0\x9f\x98\x80"};
+  // clang-format on
   std::mt19937_64 rng(28);
   for (int i = 0; i < 3000; ++i) {
-    values.push_back(std::bit_cast<double>(rng()));  // any magnitude
-    values.push_back(
-        std::ldexp(static_cast<double>(rng() % 100000), static_cast<int>(rng() % 80) - 40));
-    values.push_back(static_cast<double>(rng() % 1000000) /
-                     std::pow(10.0, static_cast<double>(rng() % 9)));
+    numbers.push_back(std::bit_cast<double>(rng()));  // any magnitude
+    numbers.push_back(std::ldexp(static_cast<double>(rng() % 100000), int(rng() % 80) - 40));
+    numbers.push_back(static_cast<double>(rng() % 1000000) / std::pow(10.0, double(rng() % 9)));
   }
-  for (const double v : values) {
+  for (const double v : numbers) {
     const QJsonValue qt = std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
     ASSERT_EQ(JsonNumber(v), QtText(qt)) << std::bit_cast<std::uint64_t>(v);
   }
-}
-
-TEST(CliJsonLine, StringsAsQtWritesThem) {
-  const std::string cases[] = {
-      "",
-      "Образцов Пётр",
-      "quote \" backslash \\ slash /",
-      "\b\f\n\r\t\x01\x1f\x7f",
-      std::string("nul\0inside", 10),
-      "\xff\xfe",            // bytes never in UTF-8
-      "\xd0",                // a sequence cut short at the end
-      "\xe2\x82 then text",  // and in the middle
-      "\xc0\x80 overlong",   // an overlong zero
-      "\xed\xa0\x80",        // an encoded surrogate
-      "\xf4\x90\x80\x80",    // past U+10FFFF
-      "\x80 lone continuation",
-      "emoji \xf0\x9f\x98\x80",
-  };
-  for (const std::string& s : cases) {
-    EXPECT_EQ(JsonString(s), QtText(QString::fromStdString(s))) << s;
-  }
+  for (const std::string& s : strings) EXPECT_EQ(JsonString(s), QtText(QString::fromStdString(s)));
 }
 
 // Whole lines: Qt reads each back and writes it again unchanged (keys in
 // its order, its escapes and numbers), with the values intact.
 TEST(CliJsonLine, ReportsAreQtsCompactForm) {
-  struct Case {
-    const char* name;
-    std::unique_ptr<PulsogramRecord> record;
-    bool stored;
-  };
-  std::vector<Case> cases;
-  cases.push_back({"healthy", HealthyRecording(), false});
-  cases.push_back({"healthy, stored", HealthyRecording(), true});
-  cases.push_back({"double-counted", DoubleCountedRecording(), false});
-  for (HostileRecord& h : HostileRecords()) cases.push_back({h.Name, std::move(h.Record), true});
-  auto damaged = HealthyRecording();
-  damaged->Results.MeanInterval = std::nan("");
-  damaged->Results.IntervalSD = 1e300;
-  cases.push_back({"damaged block", std::move(damaged), true});
-  for (const Case& c : cases) {
-    const RecordReport report = AnalyseRecord(*c.record, c.stored);
-    const std::string line = ReportJson("/tmp/\"x\"\n\xff.pul", report);
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
-    ASSERT_TRUE(doc.isObject()) << c.name << ": " << error.errorString().toStdString() << "\n"
-                                << line;
-    EXPECT_EQ(doc.toJson(QJsonDocument::Compact).toStdString(), line) << c.name;
-    EXPECT_EQ(doc["file"].toString(), QString::fromUtf8("/tmp/\"x\"\n\xff.pul")) << c.name;
-    EXPECT_EQ(doc["Marks"].toArray().size(), static_cast<qsizetype>(report.Marks.Marks.size()))
-        << c.name;
+  std::vector<std::pair<std::unique_ptr<PulsogramRecord>, bool>> cases;  // record, --stored
+  cases.emplace_back(HealthyRecording(), false);
+  cases.emplace_back(DoubleCountedRecording(), false);
+  for (HostileRecord& h : HostileRecords()) cases.emplace_back(std::move(h.Record), true);
+  cases.emplace_back(HealthyRecording(), true);
+  cases.back().first->Results.MeanInterval = std::nan("");  // damaged values
+  cases.back().first->Results.IntervalSD = 1e300;
+  const char* const file = "/tmp/\"x\"\n\xff.pul";
+  for (const auto& [record, stored] : cases) {
+    const RecordReport report = AnalyseRecord(*record, stored);
+    const std::string line = ReportJson(file, report);
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line));
+    ASSERT_TRUE(doc.isObject()) << line;
+    EXPECT_EQ(doc.toJson(QJsonDocument::Compact).toStdString(), line);
+    EXPECT_EQ(doc["file"].toString(), QString::fromUtf8(file));
+    EXPECT_EQ(doc["Marks"].toArray().size(), std::ssize(report.Marks.Marks));
   }
 }
 
