@@ -5,6 +5,7 @@
 #include <climits>
 #include <limits>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "wave_builder.h"
@@ -165,17 +166,11 @@ TEST(MarkBeats, MarksAreThoseOfASampleBySampleScan) {
         if (i > 0 && s[i] == s[i - 1]) ++s[i];  // no flat bottoms: no centring
       }
       const MarkTable t = MarkBeats(s);
-      std::vector<std::int32_t> expected;
-      const auto S = [&](std::size_t k) { return s[k - 1]; };
-      const auto candidate = [&](std::size_t k) {
-        return S(k) < t.MarkThreshold && S(k) < S(k - 1) && S(k) <= S(k + 1);
-      };
-      for (std::size_t k = 11; k + 1 <= n; ++k) {
-        if (expected.empty() && k + 2 > n) break;
-        if (!candidate(k) ||
-            (!expected.empty() && static_cast<std::int32_t>(k) <= expected.back() + 10))
-          continue;
-        expected.push_back(static_cast<std::int32_t>(k));
+      std::vector<std::int32_t> expected;  // 1-based, as the marks
+      for (std::size_t k = 11; k + 1 + expected.empty() <= n; ++k) {
+        const bool dip = s[k - 1] < t.MarkThreshold && s[k - 1] < s[k - 2] && s[k - 1] <= s[k];
+        if (dip && (expected.empty() || std::cmp_greater(k, expected.back() + 10)))
+          expected.push_back(static_cast<std::int32_t>(k));
       }
       if (expected.empty()) continue;  // the placeholder has tests of its own
       EXPECT_EQ(CentredIndices(t), expected) << n << " samples, round " << round;
