@@ -151,14 +151,15 @@ class Lease {
 
 std::vector<double> OverlapCorrelations(std::span<const double> w, std::size_t first,
                                         std::size_t last) {
-  const std::size_t n = w.size();
+  return OverlapCorrelationsOf(w.size(), first, last, [w](std::span<double> x) {
+    std::copy(w.begin(), w.end(), x.begin());
+  });
+}
+
+std::vector<double> OverlapCorrelationsOf(std::size_t n, std::size_t first, std::size_t last,
+                                          const std::function<void(std::span<double>)>& fill) {
   std::vector<double> r(last + 1, 0.0);
-  const auto live = [](double v) { return v != 0.0; };
-  const auto firstLive =
-      static_cast<std::size_t>(std::find_if(w.begin(), w.end(), live) - w.begin());
-  if (first > last || first >= n || firstLive == n) return r;
-  const std::size_t lastLive =
-      n - 1 - static_cast<std::size_t>(std::find_if(w.rbegin(), w.rend(), live) - w.rbegin());
+  if (first > last || first >= n) return r;
   const std::size_t top = std::min(last, n - 1);
   // Zero padding past n + top keeps the circular correlation from wrapping
   // at every lag asked for.
@@ -168,7 +169,30 @@ std::vector<double> OverlapCorrelations(std::span<const double> w, std::size_t f
   const fftw_plan forward = transform.plan();
   double* const x = transform.wave();
   fftw_complex* const f = transform.spectrum();
-  std::copy(w.begin(), w.end(), x);
+  fill(std::span<double>(x, n));
+  const std::span<const double> w(x, n);
+  const auto live = [](double v) { return v != 0.0; };
+  const auto firstLive =
+      static_cast<std::size_t>(std::find_if(w.begin(), w.end(), live) - w.begin());
+  if (firstLive == n) return r;
+  const std::size_t lastLive =
+      n - 1 - static_cast<std::size_t>(std::find_if(w.rbegin(), w.rend(), live) - w.rbegin());
+
+  // The energies over each overlap: the whole wave's less what the lag
+  // leaves out at the one end or the other. A side without a nonzero sample
+  // is zero outright, not a rounding residue. Taken before the transforms
+  // overwrite the wave; a negative root marks a lag left at 0.
+  const double energy = Energy(w);
+  std::vector<double> root(top + 1, -1.0);
+  double lead = 0.0, trail = 0.0;  // w[0]² + ... + w[lag - 1]², w[n - lag]² + ... + w[n - 1]²
+  for (std::size_t lag = 0; lag <= top; ++lag) {
+    const double xx = energy - trail, yy = energy - lead;
+    const bool silent = n - lag <= firstLive || lag > lastLive;
+    if (lag >= first && !silent && xx > 0.0 && yy > 0.0) root[lag] = std::sqrt(xx * yy);
+    lead += w[lag] * w[lag];
+    trail += w[n - 1 - lag] * w[n - 1 - lag];
+  }
+
   std::fill(x + n, x + size, 0.0);
   fftw_execute_dft_r2c(forward, x, f);
   // The power spectrum is real and even, so its inverse transform equals
@@ -179,20 +203,9 @@ std::vector<double> OverlapCorrelations(std::span<const double> w, std::size_t f
   std::reverse_copy(x + 1, x + half, x + half + 1);
   fftw_execute_dft_r2c(forward, x, f);
 
-  // The energies over each overlap: the whole wave's less what the lag
-  // leaves out at the one end or the other. A side without a nonzero sample
-  // is zero outright, not a rounding residue.
-  const double energy = Energy(w);
   const double scale = 1.0 / static_cast<double>(size);
-  double lead = 0.0, trail = 0.0;  // w[0]² + ... + w[lag - 1]², w[n - lag]² + ... + w[n - 1]²
-  for (std::size_t lag = 0; lag <= top; ++lag) {
-    const double xx = energy - trail, yy = energy - lead;
-    const bool silent = n - lag <= firstLive || lag > lastLive;
-    if (lag >= first && !silent && xx > 0.0 && yy > 0.0) {
-      r[lag] = f[lag][0] * scale / std::sqrt(xx * yy);
-    }
-    lead += w[lag] * w[lag];
-    trail += w[n - 1 - lag] * w[n - 1 - lag];
+  for (std::size_t lag = first; lag <= top; ++lag) {
+    if (root[lag] >= 0.0) r[lag] = f[lag][0] * scale / root[lag];
   }
   return r;
 }

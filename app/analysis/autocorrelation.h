@@ -7,6 +7,7 @@
 // running a plan needs no lock.
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -20,5 +21,11 @@ namespace sfigmo {
 // the wave's energy.
 std::vector<double> OverlapCorrelations(std::span<const double> w, std::size_t first,
                                         std::size_t last);
+
+// The same for a wave of `n` values that `fill` writes into the span it is
+// handed, the transform's own array: a wave made only to be correlated is
+// then neither kept nor copied.
+std::vector<double> OverlapCorrelationsOf(std::size_t n, std::size_t first, std::size_t last,
+                                          const std::function<void(std::span<double>)>& fill);
 
 }  // namespace sfigmo

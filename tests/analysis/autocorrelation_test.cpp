@@ -13,7 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/beat_marking.h"
 #include "analysis/estimated_plans.h"
+#include "analysis/signal_quality.h"
+#include "hostile_records.h"
 
 namespace sfigmo {
 namespace {
@@ -133,6 +136,27 @@ TEST(EstimatedPlans, AreThePlannersOwn) {
       GTEST_SKIP() << "the kept wisdom is not this FFTW's: run scripts/estimated-plans.sh";
     }
     EXPECT_EQ(PlanText(plan.Size), estimated) << plan.Size;
+  }
+}
+
+// The quality check's wave is built from whole sums and the correlation
+// does not depend on scale, so samples scaled by a power of two give the
+// same period to the last bit, whether the sums become doubles two at a
+// time (small samples) or by plain conversion (large ones).
+TEST(OverlapCorrelations, WavePeriodIsTheSameForScaledSamples) {
+  const auto record = test::HealthyRecording();
+  const std::span<const std::int32_t> s(record->Samples,
+                                        static_cast<std::size_t>(record->SampleCount));
+  const MarkTable marks = MarkBeats(s);
+  const double period = AssessSignalQuality(s, marks, record->SamplePeriod).independentPULS;
+  ASSERT_TRUE(std::isfinite(period));
+  const std::int32_t largest = std::ranges::max(s, {}, [](std::int32_t v) { return std::abs(v); });
+  for (const int shift : {1, 8, 16, 20}) {
+    ASSERT_LT(std::abs(largest), INT32_MAX >> shift);
+    std::vector<std::int32_t> scaled(s.begin(), s.end());
+    for (std::int32_t& v : scaled) v *= 1 << shift;
+    EXPECT_EQ(AssessSignalQuality(scaled, marks, record->SamplePeriod).independentPULS, period)
+        << "samples times 2^" << shift;
   }
 }
 

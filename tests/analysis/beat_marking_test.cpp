@@ -4,6 +4,9 @@
 
 #include <climits>
 #include <limits>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "wave_builder.h"
 
@@ -147,6 +150,32 @@ TEST(MarkBeats, TableNeverGrowsPastItsCapacity) {
   w.beats(20, 12, 100);
   const MarkTable t = MarkBeats(w.samples());
   EXPECT_EQ(t.count(), kMarkTableCapacity);
+}
+
+// Samples above the threshold are passed over a block at a time; the marks
+// must be those of a look at every sample, wherever the dips fall against
+// the blocks and the ends of the recording.
+TEST(MarkBeats, MarksAreThoseOfASampleBySampleScan) {
+  std::mt19937 rng(11);
+  for (const std::size_t n : {12, 13, 14, 15, 16, 17, 19, 23, 31, 32, 33, 47, 64, 65, 200, 10901}) {
+    for (int round = 0; round < 8; ++round) {
+      std::vector<std::int32_t> s(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        s[i] = static_cast<std::int32_t>(rng() % 200) - 100;
+        if (rng() % 9 == 0) s[i] -= 400;        // a dip below the threshold
+        if (i > 0 && s[i] == s[i - 1]) ++s[i];  // no flat bottoms: no centring
+      }
+      const MarkTable t = MarkBeats(s);
+      std::vector<std::int32_t> expected;  // 1-based, as the marks
+      for (std::size_t k = 11; k + 1 + expected.empty() <= n; ++k) {
+        const bool dip = s[k - 1] < t.MarkThreshold && s[k - 1] < s[k - 2] && s[k - 1] <= s[k];
+        if (dip && (expected.empty() || std::cmp_greater(k, expected.back() + 10)))
+          expected.push_back(static_cast<std::int32_t>(k));
+      }
+      if (expected.empty()) continue;  // the placeholder has tests of its own
+      EXPECT_EQ(CentredIndices(t), expected) << n << " samples, round " << round;
+    }
+  }
 }
 
 TEST(CardioIntervals, AreDistancesBetweenCentredMarks) {

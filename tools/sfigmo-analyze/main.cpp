@@ -7,9 +7,6 @@
 
 #include <malloc.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -20,12 +17,12 @@
 #include <vector>
 
 #include "common/numeric_locale.h"
+#include "report_json.h"
 #include "report_text.h"
 #include "storage/record_file.h"
 
 namespace fs = std::filesystem;
 using namespace sfigmo;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -70,59 +67,6 @@ bool ExpandFolder(const fs::path& folder, std::vector<fs::path>& files) {
   return true;
 }
 
-QJsonValue Number(double v) {
-  // JSON has no NaN or infinity: a damaged record's non-finite value is null.
-  return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonValue WordOrNull(std::string_view word) {
-  return word.empty() ? QJsonValue(QJsonValue::Null) : QJsonValue(QString::fromUtf8(word));
-}
-
-std::string ReportJson(const fs::path& file, const RecordReport& r) {
-  QJsonObject o;
-  o["file"_L1] = QString::fromStdString(file.string());
-  for (const auto& [name, text] : r.Header) o[QLatin1StringView(name)] = QString::fromStdString(text);
-  o["Gain"_L1] = r.Gain;
-  o["SampleCount"_L1] = r.StoredSampleCount;
-  o["SamplePeriod"_L1] = Number(r.SamplePeriod);
-  o["MarkMin"_L1] = r.Marks.MarkMin;
-  QJsonArray marks;
-  for (const BeatMark& m : r.Marks.Marks) marks.append(m.Index);
-  o["Marks"_L1] = marks;
-  o["Accepted"_L1] = r.Accepted();
-  o["RejectedBy"_L1] = WordOrNull(r.RejectedBy());
-  o["StoppedAt"_L1] = WordOrNull(r.Calculated ? Label(r.Stop).word : std::string_view());
-  o["Rhythm"_L1] = WordOrNull(r.Rhythm ? Label(*r.Rhythm).word : std::string_view());
-  if (r.HasQuality) {
-    o["SignalQuality"_L1] = r.Quality.doubtful ? "doubtful" : "good";
-    QJsonArray reasons;
-    for (const QualityReason reason : r.Quality.reasons)
-      reasons.append(QString::fromUtf8(Label(reason).word));
-    o["QualityReasons"_L1] = reasons;
-    o["IndependentPULS"_L1] = Number(r.Quality.independentPULS);
-  }
-  for (const AnalysisResultField& f : kAnalysisResultFields) {
-    if (HasResult(r, f))
-      o[QLatin1StringView(f.Name)] = ResultDamaged(r, f) ? QJsonValue(QJsonValue::Null) : Number(r.Results.*f.Member);
-  }
-  if (!r.DamagedFields.empty()) {
-    QJsonArray damaged;
-    for (const std::string& name : r.DamagedFields) damaged.append(QString::fromStdString(name));
-    o["DamagedResults"_L1] = damaged;
-  }
-  if (r.HasConclusion) {
-    o["TOSO"_L1] = Number(r.Toso);
-    QJsonArray verdicts;
-    for (const VerdictLine& line : r.Verdicts) verdicts.append(QString::fromStdString(line.Text));
-    o["Verdicts"_L1] = verdicts;
-    o["ConclusionScore"_L1] = r.Score;
-    o["PressureEstimate"_L1] = Number(r.Pressure);
-    o["Advice"_L1] = r.Advice;
-  }
-  return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
-}
-
 // Analyses one file and prints its report; false when it could not be read.
 // `record` is the one buffer every file is read into.
 bool AnalyseFile(const fs::path& file, const Options& opt, char sep, PulsogramRecord& record) {
@@ -137,7 +81,7 @@ bool AnalyseFile(const fs::path& file, const Options& opt, char sep, PulsogramRe
               << " больше " << kMaxSamples << ", взято " << kMaxSamples << '\n';
   }
   if (opt.Json) {
-    std::cout << ReportJson(file, report) << '\n';
+    std::cout << ReportJson(file.string(), report) << '\n';
   } else {
     std::cout << "== " << file.string() << '\n' << ReportText(report, sep) << '\n';
   }
