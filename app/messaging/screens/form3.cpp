@@ -161,12 +161,7 @@ void TForm3::FormActivate() {
   } else if (!senderRunning() && statusIsError_) {
     setStatus({}, false);
   }
-  drawInstructions(false);
-  if (!activating_) {
-    activating_ = true;
-    QCoreApplication::processEvents();
-    activating_ = false;
-  }
+  drawInstructions(false);  // drawn with the next repaint, no events run here
 }
 
 void TForm3::drawInstructions(bool redrawn) {
@@ -304,11 +299,6 @@ void TForm3::onSenderFinished(int exitCode, bool crashed) {
 
 void TForm3::TreeView1MouseMove() {
   drawInstructions(true);
-  if (!activating_) {
-    activating_ = true;
-    QCoreApplication::processEvents();
-    activating_ = false;
-  }
 }
 
 void TForm3::showEvent(QShowEvent* event) {
@@ -318,7 +308,7 @@ void TForm3::showEvent(QShowEvent* event) {
 }
 
 bool TForm3::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate && !activating_) FormActivate();
+  if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
 }
 
