@@ -161,7 +161,14 @@ void TForm3::FormActivate() {
   } else if (!senderRunning() && statusIsError_) {
     setStatus({}, false);
   }
-  drawInstructions(false);  // drawn with the next repaint, no events run here
+  drawInstructions(false);
+  if (!activating_) {
+    // The activation that showing the window queued is taken now, so it does
+    // not come again later and refill the number being typed; no input runs.
+    activating_ = true;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    activating_ = false;
+  }
 }
 
 void TForm3::drawInstructions(bool redrawn) {
@@ -308,7 +315,7 @@ void TForm3::showEvent(QShowEvent* event) {
 }
 
 bool TForm3::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
+  if (event->type() == QEvent::WindowActivate && !activating_) FormActivate();
   return QDialog::event(event);
 }
 
