@@ -675,6 +675,9 @@ TEST_P(RunInterrupted, SensorEndsClosedNothingSavedNoSecondRun) {
     saved << it.next();
   EXPECT_TRUE(saved.isEmpty()) << saved.join(u'\n').toStdString();
   EXPECT_EQ(f.isVisible(), c.action != UserAction::CloseWindow);
+  // The archive's entry did nothing: automatic mode shows no step buttons.
+  EXPECT_TRUE(f.Button2->isHidden());
+  EXPECT_TRUE(f.ListBox1->isHidden());
   if (c.action == UserAction::CloseWindow) {
     EXPECT_FALSE(f.CurrentRecord);  // released by the close
   } else if (c.action == UserAction::PressStop && (c.phase == RunPhaseAt::Calibration)) {

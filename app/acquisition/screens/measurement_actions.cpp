@@ -197,8 +197,10 @@ void MeasurementActions::Start() {
   s_.Button1->hide();
   s_.Button8->setEnabled(true);
   s_.Button8->show();
+  holdMenus(true);  // through the check, calculation and conclusion too
   const bool measured = MeasurementRun();
   if (!closePending_ && measured) s_.checkAndConclude();
+  holdMenus(false);
   s_.CheckFailed = 0;
   s_.shown.TrendViewShown = 0;
   s_.Button1->setEnabled(true);
@@ -246,7 +248,7 @@ bool MeasurementActions::MeasurementRun() {
   // The run goes on from the event loop; this handler waits for its end as a
   // modal window's would, so its caller finds the record measured. Clicks,
   // a close or a menu key meanwhile are ordinary events: none re-enters it.
-  if (s_.holdMenus) s_.holdMenus(true);
+  holdMenus(true);
   runSurface_ = std::make_unique<WindowRunSurface>(s_);
   run_ = std::make_unique<MeasurementMachine>(device_.api(), *s_.work.CurrentRecord,
                                               s_.CurrentGain, *runSurface_);
@@ -259,7 +261,7 @@ bool MeasurementActions::MeasurementRun() {
   const RunResult run = run_->result();
   run_.reset();
   runSurface_.reset();
-  if (s_.holdMenus) s_.holdMenus(false);
+  holdMenus(false);
 
   s_.Button2->setEnabled(true);
   s_.CurrentGain = run.gain;
@@ -366,6 +368,11 @@ void MeasurementActions::closeIfPending() {
   if (closePending_) s_.window->close();
 }
 
+void MeasurementActions::holdMenus(bool hold) {
+  menusHeld_ += hold ? 1 : -1;
+  if (s_.holdMenus && menusHeld_ == (hold ? 1 : 0)) s_.holdMenus(hold);
+}
+
 // Runs the machine up to its next pause; the timer brings it back after
 // pending events or after the pause's wait.
 void MeasurementActions::advanceRun() {
@@ -386,22 +393,6 @@ void MeasurementActions::advanceRun() {
         return;
     }
   }
-}
-
-MeasurementActions::RunPhase MeasurementActions::runPhase() const {
-  if (!run_) return RunPhase::Idle;
-  switch (run_->phase()) {
-    case MeasurementMachine::Phase::Preparing:
-      return RunPhase::Preparing;
-    case MeasurementMachine::Phase::Calibration:
-      return RunPhase::Calibration;
-    case MeasurementMachine::Phase::Recording:
-      return RunPhase::Recording;
-    case MeasurementMachine::Phase::Ending:
-    case MeasurementMachine::Phase::Finished:
-      break;
-  }
-  return RunPhase::Ending;
 }
 
 // Only the library's messages are posted to this object (messageInbox()):

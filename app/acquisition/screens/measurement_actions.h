@@ -110,9 +110,6 @@ class MeasurementActions : public QObject {
   // Where the library's reader thread queues its messages: only they are
   // posted here, so they can be taken in without running other events.
   QObject* messageInbox() { return this; }
-  // The part of a run in progress, for whoever watches it.
-  enum class RunPhase { Idle, Preparing, Calibration, Recording, Ending };
-  RunPhase runPhase() const;
 
  private:
   bool MeasurementRun();  // false: the sensor stopped answering
@@ -128,6 +125,7 @@ class MeasurementActions : public QObject {
   void setActionButtons(bool visible);
   void closeIfPending();
   void advanceRun();
+  void holdMenus(bool hold);  // nests: the outermost hold and release count
   void takeQueuedMessages();
 
   MeasurementSurface s_;
@@ -149,6 +147,7 @@ class MeasurementActions : public QObject {
   std::unique_ptr<MeasurementMachine> run_;
   QTimer runTimer_;
   QEventLoop* runEnd_ = nullptr;
+  int menusHeld_ = 0;
 };
 
 }  // namespace sfigmo
