@@ -26,20 +26,6 @@ constexpr int kBlinkSteps = 20;  // square wave half-period
 constexpr int kSquareHigh = 100;
 constexpr int kSquareLow = 60;
 
-// One run's working state.
-struct RunState {
-  std::array<std::int32_t, kSensorSampleSize> frame{};  // the last frame that came
-  std::array<std::int64_t, 6> slot{};                   // slots 1..5 of the A window
-  std::int64_t sum = 0;
-  std::int64_t previousSum = 0;
-  double ticks = 0.0;
-  int x = 0, n = 0, w = 0;
-  int peak = -10000;
-  int blink = -1;
-  int gain = 0;
-  bool lost = false;
-};
-
 }  // namespace
 
 int CalibrationSteps(int outerWidth) { return RoundToInt(outerWidth / 2.0); }
@@ -70,46 +56,95 @@ double PeriodFromTicks(double tickSum) {
   return tickSum / ((kPeriodLastStep - kPeriodFirstStep + 1) * kTicksPerSecond);
 }
 
-namespace {
+// One run's working state.
+struct MeasurementMachine::State {
+  std::array<std::int32_t, kSensorSampleSize> frame{};  // the last frame that came
+  std::array<std::int64_t, 6> slot{};                   // slots 1..5 of the A window
+  std::int64_t sum = 0;
+  std::int64_t previousSum = 0;
+  double ticks = 0.0;
+  int x = 0, n = 0, w = 0;
+  int peak = -10000;
+  int blink = -1;
+  int gain = 0;
+  int j = 1;                      // the next drawing step of the frame, 1..5
+  int failedReads = 0;            // failed frame waits in a row
+  bool reading = false;           // a frame wait of step 1 is under way
+  bool stopCheckPending = false;  // STOP is read before the next step
+  bool stopped = false;
+  bool lost = false;
+  bool lostYielded = false;
+  bool sensorOpen = false;
+  bool sweeping = false;
+};
 
-enum class Read { Frame, Stopped, Lost };
+MeasurementMachine::MeasurementMachine(const SensorApi& api, PulsogramRecord& record,
+                                       int startGain, RunSurface& surface)
+    : api_(api), record_(record), surface_(surface), s_(std::make_unique<State>()) {
+  s_->gain = startGain;
+}
 
-// The next frame into s.frame. A wait that runs out is no lost frame: the
+MeasurementMachine::~MeasurementMachine() {
+  // A run abandoned mid-way (its window gone) still leaves the sensor closed.
+  if (s_->sensorOpen) closeSensor();
+  if (s_->sweeping) surface_.endSweeps();
+}
+
+MeasurementMachine::Phase MeasurementMachine::phase() const {
+  switch (stage_) {
+    case Stage::Open:
+    case Stage::Dtr:
+    case Stage::Stream:
+    case Stage::Seed:
+      return Phase::Preparing;
+    case Stage::Loop:
+      return s_->w > CalibrationSteps(surface_.outerWidth()) ? Phase::Recording
+                                                             : Phase::Calibration;
+    case Stage::Ending:
+      return Phase::Ending;
+    case Stage::Done:
+      break;
+  }
+  return Phase::Finished;
+}
+
+// The next frame into frame. A wait that runs out is no lost frame: the
 // library queues what comes, so a frame held up on the way (a stalled link)
 // is read once it arrives, and the library's lost-frame count tells a real
 // gap. Nothing is ever used twice or made up. Between the waits events run
-// and STOP is honoured; kLostAfterFailedReads waits in a row without a frame
-// mean the sensor is gone.
-Read ReadFrame(RunState& s, const SensorApi& api, RunSurface& surface) {
-  for (int failed = 0; failed < kLostAfterFailedReads; ++failed) {
-    if (failed > 0) {
-      surface.processEvents();
-      if (surface.stopRequested()) return Read::Stopped;
-    }
-    if (IsTrue(api.GetDataSens(s.frame.data()))) return Read::Frame;
+// (Retry) and STOP is honoured; kLostAfterFailedReads waits in a row without
+// a frame mean the sensor is gone.
+MeasurementMachine::Read MeasurementMachine::readFrame() {
+  State& s = *s_;
+  if (s.failedReads > 0 && surface_.stopRequested()) {
+    s.failedReads = 0;
+    return Read::Stopped;
   }
+  if (IsTrue(api_.GetDataSens(s.frame.data()))) {
+    s.failedReads = 0;
+    return Read::Frame;
+  }
+  if (++s.failedReads < kLostAfterFailedReads) return Read::Retry;
+  s.failedReads = 0;
   s.lost = true;
   return Read::Lost;
 }
 
-// The sweeps' drawing mode for the rest of the run, however it ends.
-class SweepScope {
- public:
-  explicit SweepScope(RunSurface& surface) : surface_(surface) { surface_.beginSweeps(); }
-  ~SweepScope() { surface_.endSweeps(); }
-  SweepScope(const SweepScope&) = delete;
-  SweepScope& operator=(const SweepScope&) = delete;
+// The seed frame fills the window; the sweeps begin.
+void MeasurementMachine::seedWindow() {
+  State& s = *s_;
+  for (int i = 1; i <= kStepsPerFrame; ++i) {
+    s.slot[i] = s.frame[2 * i - 1];
+    s.sum += s.slot[i];
+  }
+  s.previousSum = s.sum;
+}
 
- private:
-  RunSurface& surface_;
-};
-
-// One drawing step j (1..5) of the main loop; false when STOP or a lost
-// sensor ended the run.
-bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, RunSurface& surface) {
-  const int W = surface.outerWidth();
+// One drawing step j (1..5) of the main loop on the frame already read.
+MeasurementMachine::Drawn MeasurementMachine::step(int j) {
+  State& s = *s_;
+  const int W = surface_.outerWidth();
   const int R = CalibrationSteps(W);
-  if (j == 1 && ReadFrame(s, api, surface) != Read::Frame) return false;
   s.w += 1;
   const std::int32_t a = s.frame[2 * j - 1];
   const std::int32_t b = s.frame[2 * j];
@@ -119,110 +154,164 @@ bool Step(RunState& s, int j, const SensorApi& api, PulsogramRecord& record, Run
   int y = TraceValue(static_cast<int>(s.sum - s.previousSum), s.gain);
   if (s.w > R) {
     s.n += 1;
-    if (s.n <= kMaxSamples) record.Samples[s.n - 1] = y - 100;  // no sample past the record's room
+    if (s.n <= kMaxSamples) record_.Samples[s.n - 1] = y - 100;  // no sample past the record's room
   }
   s.previousSum = s.sum;
 
   if (s.w > R) {
-    surface.sweepPen(true);
+    surface_.sweepPen(true);
   } else {
     if (s.w >= kCalibPeakFrom && s.w <= kCalibPeakTo && y > s.peak) s.peak = y;
     if (s.w == R) s.gain = RecalibratedGain(s.gain, s.peak);
     if (s.w % kBlinkSteps == 0) s.blink = -s.blink;
     y = s.blink > 0 ? kSquareHigh : kSquareLow;
-    surface.sweepPen(false);
+    surface_.sweepPen(false);
   }
 
   if (s.x < W - kSweepMargin) {
     s.x += kSweepStep;
-    if (s.x == kSweepFirstX) surface.sweepMoveTo(s.x + kSweepOffset, y);
+    if (s.x == kSweepFirstX) surface_.sweepMoveTo(s.x + kSweepOffset, y);
     if (s.x > kSweepFirstX) {
-      surface.sweepLineTo(s.x + kSweepOffset, y);
-      surface.setProgress(s.w);
-      surface.processEvents();
-      if (surface.stopRequested()) return false;
+      surface_.sweepLineTo(s.x + kSweepOffset, y);
+      surface_.setProgress(s.w);
+      return Drawn::Line;
     }
-  } else {
-    surface.clearTrace();
-    surface.processEvents();
-    s.x = 0;
+    return Drawn::Nothing;
   }
-  return true;
+  surface_.clearTrace();
+  s.x = 0;
+  return Drawn::Cleared;
+}
+
+void MeasurementMachine::closeSensor() {
+  api_.SetStatusSens(0);
+  api_.SetDTRPort(0);
+  api_.ClosePort();
+  s_->sensorOpen = false;
 }
 
 // Frames the stream lost while this run stored samples; the samples are
 // cleared when any were lost. After a lost sensor no more frames will come to
 // confirm a late gap, but a loss already counted still voids the samples.
-// 0 without samples or without the library's count.
-int LostFrames(const RunState& s, const SensorApi& api, PulsogramRecord& record) {
-  if (s.n == 0 || api.GetLostFrames == nullptr) return 0;
-  std::array<std::int32_t, kSensorSampleSize> spare{};
-  for (int i = 0; i < kConfirmFrames && !s.lost; ++i) api.GetDataSens(spare.data());
-  const int lost = std::max(0, static_cast<int>(api.GetLostFrames()));
-  if (lost > 0) std::fill(record.Samples, record.Samples + std::min(s.n, kMaxSamples), 0);
-  return lost;
+// Then the sensor is closed and the record's fields written.
+void MeasurementMachine::finish() {
+  State& s = *s_;
+  int framesLost = 0;
+  if (s.n > 0 && api_.GetLostFrames != nullptr) {
+    std::array<std::int32_t, kSensorSampleSize> spare{};
+    for (int i = 0; i < kConfirmFrames && !s.lost; ++i) api_.GetDataSens(spare.data());
+    framesLost = std::max(0, static_cast<int>(api_.GetLostFrames()));
+    if (framesLost > 0)
+      std::fill(record_.Samples, record_.Samples + std::min(s.n, kMaxSamples), 0);
+  }
+  closeSensor();
+
+  result_.samplesTaken = s.n;
+  result_.gain = s.gain;
+  result_.period = PeriodFromTicks(s.ticks);
+  result_.stopped = s.stopped;
+  result_.steps = s.w;
+  result_.sensorLost = s.lost;
+  result_.framesLost = framesLost;
+  record_.SampleCount =
+      static_cast<std::uint16_t>(framesLost > 0 ? 0 : std::min(s.n, kMaxSamples));
+  record_.SamplePeriod = result_.period;
+  record_.Gain = s.gain;
+  if (s.sweeping) {
+    s.sweeping = false;
+    surface_.endSweeps();
+  }
 }
 
-}  // namespace
+MeasurementMachine::Next MeasurementMachine::advance() {
+  State& s = *s_;
+  switch (stage_) {
+    case Stage::Open:
+      if (!api_.complete()) {  // no library: nothing to read, the record stays empty
+        record_.SampleCount = 0;
+        record_.SamplePeriod = 0.0;
+        record_.Gain = s.gain;
+        result_.gain = s.gain;
+        stage_ = Stage::Done;
+        return {Pause::Finished};
+      }
+      api_.OpenPort();
+      s.sensorOpen = true;
+      stage_ = Stage::Dtr;
+      return {Pause::Wait, 100};
+    case Stage::Dtr:
+      api_.SetDTRPort(1);
+      stage_ = Stage::Stream;
+      return {Pause::Wait, 100};
+    case Stage::Stream:
+      api_.SetStatusSens(1);
+      stage_ = Stage::Seed;
+      return {Pause::None};
+    case Stage::Seed: {
+      const Read seed = readFrame();
+      if (seed == Read::Retry) return {Pause::Events};
+      seedWindow();
+      surface_.setProgressMaximum(surface_.outerWidth() - kSweepMargin);
+      surface_.setProgress(0);
+      s.stopped = seed != Read::Frame;
+      // The sweep's x follows the window's own width; its y the design scale.
+      surface_.beginSweeps();
+      s.sweeping = true;
+      stage_ = Stage::Loop;
+      return {Pause::None};
+    }
+    case Stage::Loop: {
+      if (s.stopCheckPending) {
+        s.stopCheckPending = false;
+        if (surface_.stopRequested()) s.stopped = true;
+      }
+      if (!s.stopped && s.j == 1 && !s.reading) {
+        if (s.w >= surface_.outerWidth() - kSweepMargin) {
+          stage_ = Stage::Ending;
+          return {Pause::None};
+        }
+        s.reading = true;
+      }
+      if (!s.stopped && s.reading) {
+        const Read r = readFrame();
+        if (r == Read::Retry) return {Pause::Events};
+        s.reading = false;
+        if (r != Read::Frame) s.stopped = true;
+      }
+      if (s.stopped) {
+        stage_ = Stage::Ending;
+        return {Pause::None};
+      }
+      const Drawn drawn = step(s.j);
+      s.j = s.j % kStepsPerFrame + 1;
+      if (drawn == Drawn::Line) s.stopCheckPending = true;
+      return {drawn == Drawn::Nothing ? Pause::None : Pause::Events};
+    }
+    case Stage::Ending:
+      // The last wait took a second; the stop below may take another.
+      if (s.lost && !s.lostYielded) {
+        s.lostYielded = true;
+        return {Pause::Events};
+      }
+      finish();
+      stage_ = Stage::Done;
+      return {Pause::Finished};
+    case Stage::Done:
+      break;
+  }
+  return {Pause::Finished};
+}
 
 RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int startGain,
                          RunSurface& surface) {
-  RunState s;
-  s.gain = startGain;
-  if (!api.complete()) {  // no library: nothing to read, the record stays empty
-    record.SampleCount = 0;
-    record.SamplePeriod = 0.0;
-    record.Gain = startGain;
-    RunResult none;
-    none.gain = startGain;
-    return none;
+  MeasurementMachine run(api, record, startGain, surface);
+  for (;;) {
+    const MeasurementMachine::Next next = run.advance();
+    if (next.pause == MeasurementMachine::Pause::Finished) break;
+    if (next.pause == MeasurementMachine::Pause::Events) surface.processEvents();
+    if (next.pause == MeasurementMachine::Pause::Wait) surface.wait(next.milliseconds);
   }
-  api.OpenPort();
-  surface.wait(100);
-  api.SetDTRPort(1);
-  surface.wait(100);
-  api.SetStatusSens(1);
-  // The seed frame fills the window.
-  const Read seed = ReadFrame(s, api, surface);
-  for (int i = 1; i <= kStepsPerFrame; ++i) {
-    s.slot[i] = s.frame[2 * i - 1];
-    s.sum += s.slot[i];
-  }
-  s.previousSum = s.sum;
-  surface.setProgressMaximum(surface.outerWidth() - kSweepMargin);
-  surface.setProgress(0);
-
-  bool stopped = seed != Read::Frame;
-  // The sweep's x follows the window's own width; its y the design scale.
-  const SweepScope sweeps(surface);
-  while (!stopped && s.w < surface.outerWidth() - kSweepMargin) {
-    for (int j = 1; j <= kStepsPerFrame; ++j) {
-      if (!Step(s, j, api, record, surface)) {
-        stopped = true;
-        break;
-      }
-    }
-  }
-  // The last wait took a second; the stop below may take another.
-  if (s.lost) surface.processEvents();
-  const int framesLost = LostFrames(s, api, record);
-
-  api.SetStatusSens(0);
-  api.SetDTRPort(0);
-  api.ClosePort();
-
-  RunResult r;
-  r.samplesTaken = s.n;
-  r.gain = s.gain;
-  r.period = PeriodFromTicks(s.ticks);
-  r.stopped = stopped;
-  r.steps = s.w;
-  r.sensorLost = s.lost;
-  r.framesLost = framesLost;
-  record.SampleCount = static_cast<std::uint16_t>(framesLost > 0 ? 0 : std::min(s.n, kMaxSamples));
-  record.SamplePeriod = r.period;
-  record.Gain = s.gain;
-  return r;
+  return run.result();
 }
 
 }  // namespace sfigmo

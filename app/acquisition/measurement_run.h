@@ -4,8 +4,11 @@
 // recording half that stores one sample per step. The window supplies the
 // sweep's drawing, the progress bar, its own outer width and the STOP flag.
 // Main thread only; the pace is the sensor's (one frame wait per 5 steps).
+// The run is a machine advanced step by step (MeasurementMachine): the window
+// drives it from its event loop, RunMeasurement() drives it to the end.
 
 #include <functional>
+#include <memory>
 
 #include "acquisition/sensor_api.h"
 #include "storage/pulsogram_record.h"
@@ -53,6 +56,9 @@ class RunSurface {
   virtual void clearTrace() = 0;  // in the trace area's background colour
   virtual void setProgressMaximum(int maximum) = 0;
   virtual void setProgress(int position) = 0;
+  // The run gives way here (after each drawn step, between failed frame
+  // waits); STOP is read right after. A surface driven by the event loop does
+  // nothing: its driver returns to the loop instead.
   virtual void processEvents() = 0;
   virtual bool stopRequested() = 0;
   virtual int outerWidth() = 0;  // W, read at each test
@@ -72,6 +78,50 @@ struct RunResult {
   // keeps no samples: the ones that came would be run together as if
   // consecutive, shrinking the time base.
   int framesLost = 0;
+};
+
+// One measurement run, advanced by the caller: each advance() does the work
+// up to the next point where the run gives way, and says how: at once, after
+// pending events, after a pause, or never again (finished). STOP and the
+// window's width are read only at the points a blocking run read them, so
+// both drivers take the same steps. Abandoned mid-run, it closes the sensor.
+class MeasurementMachine {
+ public:
+  enum class Pause { None, Events, Wait, Finished };
+  struct Next {
+    Pause pause = Pause::None;
+    int milliseconds = 0;  // for Pause::Wait
+  };
+  enum class Phase { Preparing, Calibration, Recording, Ending, Finished };
+
+  MeasurementMachine(const SensorApi& api, PulsogramRecord& record, int startGain,
+                     RunSurface& surface);
+  ~MeasurementMachine();
+  MeasurementMachine(const MeasurementMachine&) = delete;
+  MeasurementMachine& operator=(const MeasurementMachine&) = delete;
+
+  Next advance();
+  Phase phase() const;
+  bool finished() const { return stage_ == Stage::Done; }
+  const RunResult& result() const { return result_; }  // once finished
+
+ private:
+  enum class Stage { Open, Dtr, Stream, Seed, Loop, Ending, Done };
+  enum class Read { Frame, Retry, Stopped, Lost };
+  enum class Drawn { Nothing, Line, Cleared };
+  Read readFrame();
+  Drawn step(int j);
+  void seedWindow();
+  void finish();
+  void closeSensor();
+
+  const SensorApi& api_;
+  PulsogramRecord& record_;
+  RunSurface& surface_;
+  RunResult result_;
+  Stage stage_ = Stage::Open;
+  struct State;
+  std::unique_ptr<State> s_;
 };
 
 // Runs one measurement into `record`: opens the sensor, streams, draws and

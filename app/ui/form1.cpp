@@ -338,8 +338,6 @@ sfigmo::Canvas& TForm1::traceCanvas() { return TreeView1->canvas(); }
 
 int TForm1::outerWidth() const { return frameGeometry().width(); }
 
-void TForm1::processPendingEvents() { QCoreApplication::processEvents(); }
-
 void TForm1::showStatus(QPlainTextEdit* memo, const QColor& background, const QString& text) {
   sfigmo::ShowStatus(memo, background, text);
 }
@@ -355,7 +353,6 @@ void TForm1::N7Click() {
     PrintForm->ProgramFolder = ProgramFolder;
     execModal(PrintForm);
   }
-  processPendingEvents();
 }
 
 // "МобSMS": the phone SMS window, which replaces the current record with

@@ -152,7 +152,6 @@ class TForm1 : public QMainWindow {
   // Outer width of the window as the platform reports it (frame included).
   int outerWidth() const;
   // Lets pending window events run (repaints, STOP clicks).
-  void processPendingEvents();
   // Makes a memo visible, sets its background and replaces its text.
   static void showStatus(QPlainTextEdit* memo, const QColor& background, const QString& text);
   // Runs a modal window of the program, then the start-up check again.
@@ -183,6 +182,7 @@ class TForm1 : public QMainWindow {
 
   // Shows one message of the device library through the presenter.
   void presentDeviceMessage(const QString& text, const QString& caption, bool isError);
+  QObject* deviceMessageInbox();  // where the reader thread's messages are queued
   // True while the measurement run or the START chain is in progress.
   bool busy() const;
   // The device library as bound by the last activation (tests look at it).

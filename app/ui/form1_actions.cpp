@@ -17,7 +17,7 @@ void DeviceMessageSink(const char* text, const char* caption, int isError, void*
     form->presentDeviceMessage(t, c, isError != 0);
   } else {
     QMetaObject::invokeMethod(
-        form, [form, t, c, isError] { form->presentDeviceMessage(t, c, isError != 0); },
+        form->deviceMessageInbox(), [form, t, c, isError] { form->presentDeviceMessage(t, c, isError != 0); },
         Qt::QueuedConnection);
   }
 }
@@ -34,6 +34,8 @@ void TForm1::RunCalculation() { analysis_->RunCalculation(); }
 void TForm1::ShowConclusion() { analysis_->ShowConclusion(); }
 
 bool TForm1::busy() const { return measurement_->busy(); }
+
+QObject* TForm1::deviceMessageInbox() { return measurement_->messageInbox(); }
 
 sfigmo::DeviceLibrary& TForm1::deviceLibrary() { return measurement_->deviceLibrary(); }
 

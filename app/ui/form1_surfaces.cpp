@@ -2,6 +2,7 @@
 // services those actions call back: hiding the patient area, the program
 // folder, a message now, a modal window.
 
+#include <QAction>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "acquisition/screens/measurement_actions.h"
 #include "acquisition/startup_check.h"
@@ -145,6 +149,18 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
                                 bool isError) { showMessageNow(text, caption, isError); },
           .offerCheckAgain = [this](const QString& text, const QString& caption) {
             return offerCheckAgainNow(text, caption);
+          },
+          .holdMenus = [this, held = std::make_shared<std::vector<std::pair<QAction*, bool>>>()](
+                           bool hold) {
+            if (!hold) {
+              for (const auto& [action, enabled] : *held) action->setEnabled(enabled);
+              held->clear();
+              return;
+            }
+            for (QAction* action : {Open_, Save_, Print_, Graf_, SMS2_}) {
+              held->emplace_back(action, action->isEnabled());
+              action->setEnabled(false);
+            }
           }};
 }
 

@@ -389,3 +389,67 @@ TEST(StalledLink, EverySampleComesFromConsecutiveFrames) {
 
 }  // namespace
 }  // namespace sfigmo
+
+namespace sfigmo {
+namespace {
+
+// Advanced by hand, as the window's event loop advances it, the machine waits
+// before the stream as a blocking run did and passes its phases in order
+// (what it stores is the blocking run's: RunMeasurement drives the same one).
+TEST(MeasurementMachineTest, PassesItsPhasesInOrder) {
+  using Machine = MeasurementMachine;
+  struct Case {
+    const char* name;
+    int stopAt;            // STOP once the progress reaches this step; 0: never
+    int framesBeforeMute;  // -1: the sensor keeps answering
+    bool reachesRecording;
+  };
+  const Case cases[] = {{"full run", 0, -1, true},
+                        {"stopped in calibration", 150, -1, false},
+                        {"sensor lost while recording", 0, 100, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSensor sensor;
+    sensor.framesBeforeMute = c.framesBeforeMute;
+    FakeSensor::current = &sensor;
+    FakeSurface surface(649);
+    surface.stopAt = c.stopAt;
+    auto record = std::make_unique<PulsogramRecord>();
+    Machine run(sensor.api(), *record, 20, surface);
+    std::vector<Machine::Phase> phases;
+    std::vector<int> waits;
+    for (Machine::Next next = run.advance(); next.pause != Machine::Pause::Finished;
+         next = run.advance()) {
+      if (next.pause == Machine::Pause::Wait) waits.push_back(next.milliseconds);
+      if (phases.empty() || phases.back() != run.phase()) phases.push_back(run.phase());
+    }
+    EXPECT_EQ(run.phase(), Machine::Phase::Finished);
+    EXPECT_EQ(waits, (std::vector<int>{100, 100}));
+    std::vector<Machine::Phase> order{Machine::Phase::Preparing, Machine::Phase::Calibration};
+    if (c.reachesRecording) order.push_back(Machine::Phase::Recording);
+    order.push_back(Machine::Phase::Ending);
+    EXPECT_EQ(phases, order);
+    EXPECT_EQ(run.result().stopped, c.stopAt > 0 || c.framesBeforeMute >= 0);
+  }
+  FakeSensor::current = nullptr;
+}
+
+// A run dropped half-way (its window gone) still closes the sensor.
+TEST(MeasurementMachineTest, AbandonedRunClosesTheSensor) {
+  FakeSensor sensor;
+  FakeSensor::current = &sensor;
+  FakeSurface surface(649);
+  auto record = std::make_unique<PulsogramRecord>();
+  {
+    MeasurementMachine run(sensor.api(), *record, 20, surface);
+    while (run.phase() != MeasurementMachine::Phase::Calibration) run.advance();
+    for (int i = 0; i < 50; ++i) run.advance();
+  }
+  ASSERT_GE(sensor.calls.size(), 3u);
+  const std::vector<std::string> tail(sensor.calls.end() - 3, sensor.calls.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"stop", "dtr0", "close"}));
+  FakeSensor::current = nullptr;
+}
+
+}  // namespace
+}  // namespace sfigmo

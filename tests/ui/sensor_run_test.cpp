@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -17,11 +18,14 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTest>
 #include <QTextLayout>
 #include <QTimer>
 #include <cmath>
 #include <functional>
+#include <utility>
 
+#include "acquisition/device_library.h"
 #include "acquisition/measurement_run.h"
 #include "acquisition/screens/check_screen.h"
 #include "acquisition/startup_check.h"
@@ -547,6 +551,157 @@ TEST_F(WithSim, DoubleCountedRunShowsTheSignalWarning) {
   EXPECT_GT(red, 100);
   t.save(QStringLiteral("check-signal-warning"));
 }
+
+}  // namespace
+}  // namespace sfigmo
+
+namespace sfigmo {
+namespace {
+
+// What the user does while a START run is at some phase.
+enum class RunPhaseAt { Calibration, Recording, Check, Calculation };
+enum class UserAction { CloseWindow, PressStop, MenuKey };
+
+struct InterruptCase {
+  const char* name;
+  RunPhaseAt phase;
+  UserAction action;
+};
+
+void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
+
+void ClickAt(TForm1& f, QWidget* control) {
+  QTest::mouseClick(f.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    control->mapTo(&f, control->rect().center()));
+}
+
+// Runs `action` synchronously the first time `watched` gets an event of `type`.
+class OnEvent : public QObject {
+ public:
+  OnEvent(QObject* watched, QEvent::Type type, std::function<bool()> when,
+          std::function<void()> action)
+      : type_(type), when_(std::move(when)), action_(std::move(action)) {
+    watched->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == type_ && action_ && when_()) std::exchange(action_, nullptr)();
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  std::function<bool()> when_;
+  std::function<void()> action_;
+};
+
+class RunInterrupted : public WithSim, public ::testing::WithParamInterface<InterruptCase> {
+ protected:
+  void act(UserAction action) {
+    TForm1& f = *t.form;
+    acted = true;
+    switch (action) {
+      case UserAction::CloseWindow:
+        f.windowHandle()->close();  // as the title bar's close button does
+        break;
+      case UserAction::PressStop:
+        ClickAt(f, f.Button8);
+        break;
+      case UserAction::MenuKey: {
+        // Alt+Л: "Фай&л"
+        QTest::sendKeyEvent(QTest::Click, &f, Qt::Key(0x041B), QStringLiteral("л"),
+                            Qt::AltModifier);
+        QWidget* menu = QApplication::activePopupWidget();
+        menuOpened = menu != nullptr;
+        if (menu) {  // Р: "Отк&р", the archive
+          QTest::sendKeyEvent(QTest::Click, menu, Qt::Key(0x0420), QStringLiteral("р"),
+                              Qt::NoModifier);
+          if (QWidget* still = QApplication::activePopupWidget())
+            QTest::keyClick(still, Qt::Key_Escape);
+        }
+        break;
+      }
+    }
+  }
+
+  bool acted = false;
+  bool menuOpened = false;
+};
+
+TEST_P(RunInterrupted, SensorEndsClosedNothingSavedNoSecondRun) {
+  const InterruptCase& c = GetParam();
+  start();
+  TForm1& f = *t.form;
+  ASSERT_EQ(f.NoSignal, 0);
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  int runsStarted = 0;
+  QObject::connect(f.Memo1, &QPlainTextEdit::textChanged, [&] {
+    runsStarted += f.Memo1->toPlainText() == QString(12, QLatin1Char(' '));
+  });
+  const int R = CalibrationSteps(f.outerWidth());
+  std::unique_ptr<OnEvent> hook;
+  switch (c.phase) {
+    case RunPhaseAt::Calibration:
+      during(60, [&] { act(c.action); });
+      break;
+    case RunPhaseAt::Recording:
+      during(R + 40, [&] { act(c.action); });
+      break;
+    case RunPhaseAt::Check:  // the accepted frame's caption is being shown
+      QObject::connect(f.Memo2, &QPlainTextEdit::textChanged, [&] {
+        if (!acted && f.Memo2->toPlainText().contains(QStringLiteral("КАДР"))) act(c.action);
+      });
+      break;
+    case RunPhaseAt::Calculation:  // the results are in, the conclusion not yet
+      hook = std::make_unique<OnEvent>(
+          f.Button5, QEvent::EnabledChange, [&] { return f.Button5->isEnabled(); },
+          [&] { act(c.action); });
+      break;
+  }
+  ClickAt(f, f.Button1);
+  ASSERT_TRUE(acted);
+  if (c.action == UserAction::MenuKey) EXPECT_TRUE(menuOpened);
+  QTest::qWait(50);
+
+  const SensorApi& api = f.deviceLibrary().api();
+  ASSERT_NE(api.CheckOpenPort, nullptr);
+  EXPECT_FALSE(IsTrue(api.CheckOpenPort())) << "the sensor was left open";
+  EXPECT_EQ(runsStarted, 1);
+  EXPECT_FALSE(f.busy());
+  QStringList saved;
+  for (QDirIterator it(t.folder.path(), {QStringLiteral("*.pul")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+       it.hasNext();)
+    saved << it.next();
+  EXPECT_TRUE(saved.isEmpty()) << saved.join(u'\n').toStdString();
+  EXPECT_EQ(f.isVisible(), c.action != UserAction::CloseWindow);
+  // The archive's entry did nothing: automatic mode shows no step buttons.
+  EXPECT_TRUE(f.Button2->isHidden());
+  EXPECT_TRUE(f.ListBox1->isHidden());
+  if (c.action == UserAction::CloseWindow) {
+    EXPECT_FALSE(f.CurrentRecord);  // released by the close
+  } else if (c.action == UserAction::PressStop && (c.phase == RunPhaseAt::Calibration)) {
+    EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
+  }
+  EXPECT_TRUE(t.messages.isEmpty()) << t.messages.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phases, RunInterrupted,
+    ::testing::Values(
+        InterruptCase{"close_in_calibration", RunPhaseAt::Calibration, UserAction::CloseWindow},
+        InterruptCase{"stop_in_calibration", RunPhaseAt::Calibration, UserAction::PressStop},
+        InterruptCase{"menu_in_calibration", RunPhaseAt::Calibration, UserAction::MenuKey},
+        InterruptCase{"close_in_recording", RunPhaseAt::Recording, UserAction::CloseWindow},
+        InterruptCase{"stop_in_recording", RunPhaseAt::Recording, UserAction::PressStop},
+        InterruptCase{"menu_in_recording", RunPhaseAt::Recording, UserAction::MenuKey},
+        InterruptCase{"close_in_check", RunPhaseAt::Check, UserAction::CloseWindow},
+        InterruptCase{"stop_in_check", RunPhaseAt::Check, UserAction::PressStop},
+        InterruptCase{"menu_in_check", RunPhaseAt::Check, UserAction::MenuKey},
+        InterruptCase{"close_in_calculation", RunPhaseAt::Calculation, UserAction::CloseWindow},
+        InterruptCase{"stop_in_calculation", RunPhaseAt::Calculation, UserAction::PressStop},
+        InterruptCase{"menu_in_calculation", RunPhaseAt::Calculation, UserAction::MenuKey}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace sfigmo

@@ -1,5 +1,6 @@
 #include "acquisition/screens/measurement_actions.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -41,7 +42,7 @@ class WindowRunSurface : public CanvasRunSurface {
     w_.ProgressBar1->setRange(0, maximum > 0 ? maximum : 0);
   }
   void setProgress(int position) override { w_.ProgressBar1->setValue(position); }
-  void processEvents() override { w_.processPendingEvents(); }
+  void processEvents() override {}  // the run's driver returns to the event loop instead
   bool stopRequested() override { return w_.StopRequest == 1; }
   int outerWidth() override { return w_.outerWidth(); }
   void wait(int milliseconds) override { Sleep(milliseconds); }
@@ -54,11 +55,16 @@ class WindowRunSurface : public CanvasRunSurface {
 
 MeasurementActions::MeasurementActions(MeasurementSurface surface) : s_(std::move(surface)) {
   setObjectName(QStringLiteral("MeasurementActions"));
+  runTimer_.setSingleShot(true);
+  connect(&runTimer_, &QTimer::timeout, this, &MeasurementActions::advanceRun);
 }
 
 MeasurementActions::~MeasurementActions() {
   // The library outlives the window: stop it from calling into it.
   device_.setMessageSink(nullptr, nullptr);
+  if (runEnd_) runEnd_->quit();
+  // A run still in progress closes the sensor as it goes.
+  run_.reset();
 }
 
 void MeasurementActions::prepareWindow() {
@@ -93,7 +99,6 @@ void MeasurementActions::resetForActivation() {
   s_.LastRecordRead = 0;
   s_.CheckFailed = 0;
   clearStatusTexts();
-  s_.processPendingEvents();
 
   hideStepAndStopButtons();
   s_.StopRequest = 0;
@@ -129,7 +134,7 @@ bool MeasurementActions::activateOnce(bool askedByUser) {
   SensorCheckView view;
   view.setBatteryText = [this](const QString& t) { s_.Label1->setText(t); };
   view.setMessage = [this](const QString& t) { s_.Memo2->setPlainText(t); };
-  view.processEvents = [this] { s_.processPendingEvents(); };
+  view.processEvents = [this] { takeQueuedMessages(); };
   view.wait = &Sleep;
   view.decimalSeparator = s_.decimalSeparator;
   // Without the library nothing is called and the outcome is no-signal.
@@ -137,7 +142,10 @@ bool MeasurementActions::activateOnce(bool askedByUser) {
   s_.NoSignal = check.noSignal ? 1 : 0;
   showSensorOutcome();
   s_.refreshProgramFolder();
-  s_.processPendingEvents();  // the reader's messages, queued before it stopped
+  // The reader's messages, queued before it stopped, and a pending exposure,
+  // which replays the screen it was queued for, not the one the user opens
+  // next. No click or key runs here.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
   checking_ = false;
   return reportMissingSensor(check.answered, askedByUser);
 }
@@ -169,7 +177,6 @@ bool MeasurementActions::reportMissingSensor(bool answered, bool askedByUser) {
 void MeasurementActions::showSensorOutcome() {
   if (s_.NoSignal == 1) {
     ShowStatus(s_.Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
-    s_.processPendingEvents();
     for (QPushButton* b : {s_.Button1, s_.Button2, s_.Button3, s_.Button4, s_.Button5}) {
       b->setEnabled(false);
     }
@@ -177,7 +184,6 @@ void MeasurementActions::showSensorOutcome() {
     ShowStatus(s_.Memo1, colours::Green, QStringLiteral("      ГОТОВО"));
     s_.TreeView1->setBackground(s_.window->palette().color(QPalette::Base));
     s_.TreeView1->clear();  // the new colour shows at once, as a recoloured control would
-    s_.processPendingEvents();
   }
 }
 
@@ -191,8 +197,10 @@ void MeasurementActions::Start() {
   s_.Button1->hide();
   s_.Button8->setEnabled(true);
   s_.Button8->show();
+  holdMenus(true);  // through the check, calculation and conclusion too
   const bool measured = MeasurementRun();
   if (!closePending_ && measured) s_.checkAndConclude();
+  holdMenus(false);
   s_.CheckFailed = 0;
   s_.shown.TrendViewShown = 0;
   s_.Button1->setEnabled(true);
@@ -227,7 +235,6 @@ bool MeasurementActions::MeasurementRun() {
   s_.hidePatientFieldsAndLists();
   s_.Label1->clear();
   ShowStatus(s_.Memo2, colours::Silver, QString());
-  s_.processPendingEvents();
   s_.Button3->setEnabled(false);
   s_.Button4->setEnabled(false);
   s_.Button5->setEnabled(false);
@@ -237,11 +244,24 @@ bool MeasurementActions::MeasurementRun() {
   s_.NoSignal = 0;
   s_.CurrentGain = s_.TrackBar1->value();
   s_.TreeView1->clear();
-  s_.processPendingEvents();
 
-  WindowRunSurface surface(s_);
-  const RunResult run =
-      RunMeasurement(device_.api(), *s_.work.CurrentRecord, s_.CurrentGain, surface);
+  // The run goes on from the event loop; this handler waits for its end as a
+  // modal window's would, so its caller finds the record measured. Clicks,
+  // a close or a menu key meanwhile are ordinary events: none re-enters it.
+  holdMenus(true);
+  runSurface_ = std::make_unique<WindowRunSurface>(s_);
+  run_ = std::make_unique<MeasurementMachine>(device_.api(), *s_.work.CurrentRecord,
+                                              s_.CurrentGain, *runSurface_);
+  QEventLoop runEnd;
+  runEnd_ = &runEnd;
+  advanceRun();
+  if (!run_->finished()) runEnd.exec();
+  runEnd_ = nullptr;
+  runTimer_.stop();
+  const RunResult run = run_->result();
+  run_.reset();
+  runSurface_.reset();
+  holdMenus(false);
 
   s_.Button2->setEnabled(true);
   s_.CurrentGain = run.gain;
@@ -265,7 +285,7 @@ bool MeasurementActions::MeasurementRun() {
   s_.RadioButton1->setEnabled(true);
   s_.RadioButton2->setEnabled(true);
   s_.ProgressBar1->setValue(0);
-  s_.processPendingEvents();  // the reader's last messages, queued before it stopped
+  takeQueuedMessages();  // the reader's last, queued before it stopped
   --busy_;
   showRunMessages(run);
   return !run.sensorLost && run.framesLost == 0;
@@ -316,13 +336,11 @@ void MeasurementActions::SwitchMode(bool manual) {
   if (busy_ > 0) return;
   s_.shown.TrendViewShown = s_.shown.CheckViewShown = s_.shown.AnalysisViewShown = 0;
   s_.TreeView1->clear();
-  s_.processPendingEvents();
   s_.Button1->setVisible(!manual);
   setActionButtons(manual);
   s_.hidePatientFieldsAndLists();
   s_.Label1->clear();
   ShowStatus(s_.Memo2, colours::Silver, QString());
-  s_.processPendingEvents();
   s_.Button3->setEnabled(manual);
   s_.Button4->setEnabled(false);
   s_.Button5->setEnabled(false);
@@ -348,6 +366,39 @@ bool MeasurementActions::deferClose() {
 
 void MeasurementActions::closeIfPending() {
   if (closePending_) s_.window->close();
+}
+
+void MeasurementActions::holdMenus(bool hold) {
+  menusHeld_ += hold ? 1 : -1;
+  if (s_.holdMenus && menusHeld_ == (hold ? 1 : 0)) s_.holdMenus(hold);
+}
+
+// Runs the machine up to its next pause; the timer brings it back after
+// pending events or after the pause's wait.
+void MeasurementActions::advanceRun() {
+  if (!run_) return;
+  for (;;) {
+    const MeasurementMachine::Next next = run_->advance();
+    switch (next.pause) {
+      case MeasurementMachine::Pause::None:
+        continue;
+      case MeasurementMachine::Pause::Events:
+        runTimer_.start(0);
+        return;
+      case MeasurementMachine::Pause::Wait:
+        runTimer_.start(next.milliseconds);
+        return;
+      case MeasurementMachine::Pause::Finished:
+        if (runEnd_) runEnd_->quit();
+        return;
+    }
+  }
+}
+
+// Only the library's messages are posted to this object (messageInbox()):
+// taking them in runs no click, timer or repaint.
+void MeasurementActions::takeQueuedMessages() {
+  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 }  // namespace sfigmo

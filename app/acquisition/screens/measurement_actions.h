@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "storage/pulsogram_record.h"
 
 class QAction;
+class QEventLoop;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -30,6 +32,8 @@ class QSlider;
 namespace sfigmo {
 
 struct RunResult;
+class MeasurementMachine;
+class CanvasRunSurface;
 
 struct MeasurementSurface {
   QWidget* window;
@@ -69,10 +73,12 @@ struct MeasurementSurface {
   // Shows an error (text, caption) with a button that checks the sensor
   // again (kCheckAgainLabel) and one that closes; true: check again.
   std::function<bool(const QString&, const QString&)> offerCheckAgain;
+  // While a run is in progress (true), the menu items that open another
+  // window or replace the records do nothing; false restores them.
+  std::function<void(bool)> holdMenus;
 
   Canvas& traceCanvas() const { return TreeView1->canvas(); }
   int outerWidth() const { return window->frameGeometry().width(); }
-  void processPendingEvents() const { QCoreApplication::processEvents(); }
 };
 
 class MeasurementActions : public QObject {
@@ -101,6 +107,9 @@ class MeasurementActions : public QObject {
   // it (true); false when the window may close now.
   bool deferClose();
   DeviceLibrary& deviceLibrary() { return device_; }
+  // Where the library's reader thread queues its messages: only they are
+  // posted here, so they can be taken in without running other events.
+  QObject* messageInbox() { return this; }
 
  private:
   bool MeasurementRun();  // false: the sensor stopped answering
@@ -115,6 +124,9 @@ class MeasurementActions : public QObject {
   void showSensorOutcome();
   void setActionButtons(bool visible);
   void closeIfPending();
+  void advanceRun();
+  void holdMenus(bool hold);  // nests: the outermost hold and release count
+  void takeQueuedMessages();
 
   MeasurementSurface s_;
   DeviceLibrary device_;
@@ -130,6 +142,12 @@ class MeasurementActions : public QObject {
     bool isError;
   };
   std::vector<HeldMessage> heldMessages_;
+  // The run in progress, advanced from the event loop by runTimer_.
+  std::unique_ptr<CanvasRunSurface> runSurface_;
+  std::unique_ptr<MeasurementMachine> run_;
+  QTimer runTimer_;
+  QEventLoop* runEnd_ = nullptr;
+  int menusHeld_ = 0;
 };
 
 }  // namespace sfigmo

@@ -163,8 +163,10 @@ void TForm3::FormActivate() {
   }
   drawInstructions(false);
   if (!activating_) {
+    // The activation that showing the window queued is taken now, so it does
+    // not come again later and refill the number being typed; no input runs.
     activating_ = true;
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     activating_ = false;
   }
 }
@@ -304,11 +306,6 @@ void TForm3::onSenderFinished(int exitCode, bool crashed) {
 
 void TForm3::TreeView1MouseMove() {
   drawInstructions(true);
-  if (!activating_) {
-    activating_ = true;
-    QCoreApplication::processEvents();
-    activating_ = false;
-  }
 }
 
 void TForm3::showEvent(QShowEvent* event) {

@@ -104,7 +104,7 @@ class TForm3 : public QDialog {
   QString status_;
   bool statusIsError_ = false;
   bool messageReady_ = false;  // the last preparation wrote sms.txt
-  bool activating_ = false;
+  bool activating_ = false;    // FormActivate is taking the queued activation
   char separator_ = '.';
   double scale_ = 1.0;
   std::function<void(const QString&)> presenter_;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,7 +13,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QThread>
 #include <cmath>
 
 #include "draw/canvas.h"
@@ -46,6 +44,11 @@ TForm4::TForm4(QWidget* parent, TForm4Options options)
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Печать"));
   setModal(true);
+  printerWait_.setSingleShot(true);
+  connect(&printerWait_, &QTimer::timeout, this, [this] {
+    QApplication::restoreOverrideCursor();
+    askPrinter();
+  });
   const double scale = sfigmo::WindowDesignScale(options_.display.ScreenWidth, QSize(468, 317));
   const sfigmo::DesignLayout layout(scale);
   const auto s = [&layout](int designPixels) { return layout.px(designPixels); };
@@ -140,27 +143,42 @@ bool TForm4::writePdf(const QString& pdfPath) {
   return error.ok();
 }
 
-// The pause that lets the user ready the printer: a busy cursor, repaints
-// but no clicks.
+// The pause that lets the user ready the printer: a busy cursor, the window
+// still drawn, the buttons doing nothing; the printer dialog follows it.
+// Closing the window ends the pause and prints nothing.
 void TForm4::waitForPrinter() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const QDeadlineTimer deadline(options_.printerWaitMs);
-  while (!deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
-    QThread::msleep(static_cast<unsigned long>(std::min<qint64>(50, deadline.remainingTime())));
+  if (options_.printerWaitMs <= 0) {
+    askPrinter();
+    return;
   }
-  QApplication::restoreOverrideCursor();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  printerWait_.start(options_.printerWaitMs);
+}
+
+void TForm4::hideEvent(QHideEvent* event) {
+  if (printerWait_.isActive()) {
+    printerWait_.stop();
+    QApplication::restoreOverrideCursor();
+  }
+  QDialog::hideEvent(event);
+}
+
+void TForm4::askPrinter() {
+  if (!PrintDialog1) {
+    PrintDialog1 = new QPrintDialog(&printer_, this);
+    PrintDialog1->setObjectName(QStringLiteral("PrintDialog1"));
+  }
+  if (PrintDialog1->exec() != QDialog::Accepted) return;  // cancel prints nothing
+  printOnPrinter();
 }
 
 void TForm4::Button1Click() {
+  if (printerWait_.isActive()) return;
   TreeView1->clear();
-  QCoreApplication::processEvents();
   OpenDialog1->setDirectory(dataFolder());
   OpenDialog1->setNameFilter(kDataFilter);
   TreeView1->canvas().setFontColor(sfigmo::colours::Black);
   TreeView1->canvas().textOut(30, 15, QStringLiteral("ПРОВЕРЬТЕ ГОТОВНОСТЬ ПЕЧАТИ"));
-  QCoreApplication::processEvents();
-  QCoreApplication::processEvents();
   const QString path = runOpenDialog();
   if (path.isEmpty() || !readRecord(path)) return;
   if (QPrinterInfo::availablePrinters().isEmpty()) {
@@ -170,12 +188,6 @@ void TForm4::Button1Click() {
     return;
   }
   waitForPrinter();
-  if (!PrintDialog1) {
-    PrintDialog1 = new QPrintDialog(&printer_, this);
-    PrintDialog1->setObjectName(QStringLiteral("PrintDialog1"));
-  }
-  if (PrintDialog1->exec() != QDialog::Accepted) return;  // cancel prints nothing
-  printOnPrinter();
 }
 
 void TForm4::printOnPrinter() {
@@ -194,11 +206,10 @@ void TForm4::printOnPrinter() {
 }
 
 void TForm4::Button2Click() {
-  QCoreApplication::processEvents();
+  if (printerWait_.isActive()) return;
   setOpenDialogForPdf();
   const QString path = runOpenDialog();
   if (path.isEmpty() || !readRecord(path)) return;
-  QCoreApplication::processEvents();
   const QString pdfFolder = sfigmo::EnsurePdfFolder(ProgramFolder);
   SaveDialog1->setDirectory(pdfFolder.isEmpty() ? ProgramFolder : pdfFolder);
   SaveDialog1->setNameFilter(QStringLiteral("Файлы PDF (*.pdf)"));
@@ -211,7 +222,7 @@ void TForm4::Button2Click() {
 }
 
 void TForm4::Button3Click() {
-  QCoreApplication::processEvents();
+  if (printerWait_.isActive()) return;
   setOpenDialogForPdf();
   const QString path = runOpenDialog();
   if (path.isEmpty() || !readRecord(path)) return;

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -84,10 +85,14 @@ class TForm4 : public QDialog {
   void printOnPrinter();
   void startPrintCommand(const QString& pdfPath);
   void waitForPrinter();
+  void askPrinter();
+  void hideEvent(QHideEvent* event) override;
   void showMessage(const QString& text);
   QString dataFolder() const;
 
   TForm4Options options_;
   QPrinter printer_{QPrinter::HighResolution};
   std::unique_ptr<sfigmo::PulsogramRecord> record_;  // the working buffer of one action
+  // Runs while the user readies the printer; the buttons wait for it.
+  QTimer printerWait_;
 };

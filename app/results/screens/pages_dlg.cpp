@@ -226,7 +226,7 @@ QLabel* TPagesDlg::verdictLabel(int tab) const {
 
 void TPagesDlg::FormActivate() { fillVerdicts(true); }
 
-void TPagesDlg::fillVerdicts(bool letEventsRun) {
+void TPagesDlg::fillVerdicts(bool pulseFirst) {
   const sfigmo::AnalysisResults none{};
   const sfigmo::AnalysisResults& working = working_ ? *working_ : none;
   const sfigmo::AnalysisResults& stored = record_ ? record_->Results : none;
@@ -246,7 +246,7 @@ void TPagesDlg::fillVerdicts(bool letEventsRun) {
     label->setPalette(p);
     label->setText(QString::fromStdString(verdicts[tab].Text));
     label->adjustSize();
-    if (tab == sfigmo::kPulseTab && letEventsRun) QCoreApplication::processEvents();
+    if (tab == sfigmo::kPulseTab && pulseFirst) label->repaint();  // shown before the rest
   }
 }
 

@@ -59,7 +59,7 @@ class TPagesDlg : public QDialog {
   void FormCreate(int screenWidth);
   QWidget* makePage(int tab, QLabel*& label);
   QLabel* verdictLabel(int tab) const;
-  void fillVerdicts(bool letEventsRun);
+  void fillVerdicts(bool pulseFirst);
 
   const sfigmo::AnalysisResults* working_ = nullptr;
   const sfigmo::PulsogramRecord* record_ = nullptr;

@@ -29,7 +29,7 @@ void ArchiveBrowser::OpenClick() {
   }
   for (QPushButton* b : {f.Button3, f.Button4, f.Button5}) b->setEnabled(false);
   f.TreeView1->clear();
-  f.processPendingEvents();
+  f.showTraceNow();
 
   f.ListBox1->show();
   f.ListBox1->clear();
@@ -56,7 +56,7 @@ void ArchiveBrowser::DblListBox() {
   f.Regis_->setEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3}) w->hide();
   f.TreeView1->clear();
-  f.processPendingEvents();
+  f.showTraceNow();
 
   if (!f.work.CurrentRecord) f.work.CurrentRecord = std::make_unique<PulsogramRecord>();
   const std::filesystem::path folder = ctx_.programFolder();
@@ -101,7 +101,7 @@ void ArchiveBrowser::showOpenedRecord() {
     w->hide();
   }
   f.TreeView1->clear();
-  f.processPendingEvents();
+  f.showTraceNow();
 
   const RecordingVerdict verdict = CheckRecording(*f.work.CurrentRecord, f.work.Marks);
   if (!verdict.accepted()) {

@@ -181,7 +181,7 @@ void Registration::Regis() {
   if (!f.shown.ConclusionShown) return;
   if (!f.work.CurrentRecord) f.work.CurrentRecord = std::make_unique<PulsogramRecord>();
   f.TreeView1->clear();
-  f.processPendingEvents();
+  f.showTraceNow();
   showFields();
   f.Memo3->clear();
   filledFromLast_ = fromLast;
@@ -200,7 +200,7 @@ void Registration::replay() {
   f.shown.AnalysisViewShown = 0;
   if (!f.shown.ConclusionShown || !f.work.CurrentRecord) return;
   f.TreeView1->clear();
-  f.processPendingEvents();
+  f.showTraceNow();
   showFields();
   if (filledFromLast_) takeAndDrawDateTime();
 }
@@ -258,7 +258,7 @@ void Registration::Save() {
   f.Save_->setEnabled(false);
   f.TreeView1->clear();
   hideFields();
-  f.processPendingEvents();
+  f.showTraceNow();
 }
 
 }  // namespace sfigmo

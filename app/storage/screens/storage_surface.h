@@ -50,7 +50,8 @@ struct StorageSurface {
   Canvas& traceCanvas() const { return TreeView1->canvas(); }
   QPalette palette() const { return window->palette(); }
   int outerWidth() const { return window->frameGeometry().width(); }
-  void processPendingEvents() const { QCoreApplication::processEvents(); }
+  // Shows the trace area as drawn so far at once; runs no other event.
+  void showTraceNow() const { TreeView1->repaint(); }
 };
 
 }  // namespace sfigmo

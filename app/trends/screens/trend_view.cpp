@@ -77,7 +77,7 @@ void TrendView::GrafClick() {
   for (QPushButton* b : {f.Button3, f.Button4, f.Button5}) b->setEnabled(false);
   f.TreeView1->setBackground(f.palette().color(QPalette::Base));
   f.TreeView1->clear();
-  f.processPendingEvents();
+  f.showTraceNow();
   f.ListBox2->clear();
   const RecordListing listing = ListRecordFiles(ArchiveFolder(ctx_.programFolder()));
   FillRecordList(f.ListBox2, listing.Names);
