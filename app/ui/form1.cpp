@@ -409,8 +409,9 @@ void TForm1::FormPaint() {
   if (replaying_ || measurement_->measuring()) return;
   replaying_ = true;
   if (TrendViewShown && TrendReplay) TrendReplay();
-  if (CheckViewShown) Button3Click();
-  if (AnalysisViewShown) RunCalculation();
+  // The check and results screens are drawn from what their actions found.
+  if (CheckViewShown) analysis_->RedrawCheck();
+  if (AnalysisViewShown) analysis_->RedrawCalculation();
   if (RegistrationViewShown && RegistrationReplay) RegistrationReplay();
   replaying_ = false;
 }

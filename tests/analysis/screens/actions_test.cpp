@@ -133,9 +133,57 @@ TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion
   form_->RunCalculation();
   EXPECT_EQ(form_->CurrentRecord->Results, stored);
   EXPECT_TRUE(canvas().image() == first);
-  // The replay of a repaint runs it once more, with the same outcome.
+  // The replay of a repaint draws it once more, with the same outcome.
   form_->FormPaint();
   EXPECT_TRUE(canvas().image() == first);
+}
+
+// A repaint draws the check and results screens from what their actions
+// found: with the marks and both result blocks changed behind the screen's
+// back, the picture comes back the same and nothing is recomputed or written.
+TEST_F(Actions, RepaintDrawsTheRememberedScreenWithoutComputing) {
+  struct Case {
+    const char* name;
+    bool recording;  // false: an empty record, which the check rejects
+    void (TForm1::*action)();
+    bool redrawsStatus;
+  };
+  const Case cases[] = {
+      {"check accepted", true, &TForm1::Button3Click, true},
+      {"check rejected", false, &TForm1::Button3Click, true},
+      {"calculation", true, &TForm1::RunCalculation, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadRecording();
+    if (!c.recording) form_->CurrentRecord->SampleCount = 0;
+    (form_.get()->*c.action)();
+    const QImage shown = canvas().image();
+    const QString status = form_->Memo2->toPlainText();
+
+    form_->Marks = sfigmo::MarkTable{};
+    form_->Results = Sentinel();
+    form_->CurrentRecord->Results = Sentinel();
+    form_->Memo2->setPlainText(QStringLiteral("x"));
+    canvas().textOut(10, 10, QStringLiteral("old"));
+    form_->FormPaint();
+
+    EXPECT_TRUE(canvas().image() == shown);
+    if (c.redrawsStatus) {
+      EXPECT_EQ(form_->Memo2->toPlainText(), status);
+    }
+    EXPECT_EQ(form_->Marks.count(), 0);
+    EXPECT_EQ(form_->Results, Sentinel());
+    EXPECT_EQ(form_->CurrentRecord->Results, Sentinel());
+  }
+
+  // Other samples in the buffer, as after a new run: nothing old is drawn
+  // over them.
+  form_->CurrentRecord->Samples[100] += 1000;
+  canvas().textOut(10, 10, QStringLiteral("new"));
+  const QImage before = canvas().image();
+  form_->FormPaint();
+  EXPECT_TRUE(canvas().image() == before);
 }
 
 TEST_F(Actions, CalculationStoppedByAGuardLeavesRecordAndButtonAloneAndSaysWhy) {
