@@ -38,7 +38,7 @@
 #include "help/help_window.h"
 #include "messaging/screens/form3.h"
 #include "report/screens/form4.h"
-#include "storage/screens/storage_actions.h"
+#include "ui/storage_actions.h"
 
 namespace {
 
