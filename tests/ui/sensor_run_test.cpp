@@ -23,7 +23,7 @@
 #include <functional>
 
 #include "acquisition/measurement_run.h"
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 #include "acquisition/startup_check.h"
 #include "draw/canvas.h"
 #include "draw/trace_area.h"

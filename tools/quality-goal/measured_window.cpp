@@ -6,7 +6,7 @@
 #include <span>
 
 #include "acquisition/measurement_run.h"
-#include "acquisition/recording_check.h"
+#include "analysis/recording_check.h"
 #include "analysis/indices.h"
 #include "common/median.h"
 #include "sim_device.h"

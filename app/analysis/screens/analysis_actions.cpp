@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <utility>
 
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 #include "analysis/record_judgement.h"
 #include "analysis/record_report.h"
 #include "analysis/rhythm_reading.h"
