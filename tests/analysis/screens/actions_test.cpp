@@ -15,6 +15,7 @@
 
 #include "screen_checks.h"
 #include "analysis/conclusion_rules.h"
+#include "analysis/record_report.h"
 #include "analysis/screens/results_screen.h"
 #include "results/screens/pages_dlg.h"
 #include "ui/form1.h"
@@ -26,9 +27,10 @@ using sfigmo::AnalysisResults;
 using sfigmo::Canvas;
 using sfigmo::test::TextAt;
 
-// A pulsogram derived from a real finger recording (about 59 beats a minute).
-std::vector<std::int32_t> RecordedSamples(double& period) {
-  std::ifstream in(SFIGMO_TEST_DATA_DIR "/golden/finger-100hz.samples");
+// A pulsogram derived from a real finger recording (finger-100hz: about 59
+// beats a minute).
+std::vector<std::int32_t> RecordedSamples(double& period, const char* name = "finger-100hz") {
+  std::ifstream in(std::string(SFIGMO_TEST_DATA_DIR "/golden/") + name + ".samples");
   std::string key;
   in >> key >> period;
   std::vector<std::int32_t> samples;
@@ -61,9 +63,9 @@ class Actions : public ::testing::Test {
     ASSERT_TRUE(form_->CurrentRecord);
   }
 
-  void LoadRecording() {
+  void LoadRecording(const char* name = "finger-100hz") {
     double period = 0;
-    const std::vector<std::int32_t> s = RecordedSamples(period);
+    const std::vector<std::int32_t> s = RecordedSamples(period, name);
     ASSERT_GT(s.size(), 1000u);
     auto& rec = *form_->CurrentRecord;
     std::copy(s.begin(), s.end(), rec.Samples);
@@ -184,6 +186,27 @@ TEST_F(Actions, RepaintDrawsTheRememberedScreenWithoutComputing) {
   const QImage before = canvas().image();
   form_->FormPaint();
   EXPECT_TRUE(canvas().image() == before);
+}
+
+// The window's check and calculation are the steps of the tools' chain:
+// the same marks, verdict and results as AnalyseRecord on the same record.
+TEST_F(Actions, CheckAndCalculationAgreeWithTheToolsAnalysis) {
+  for (const char* name : {"finger-100hz", "finger-timed-artefacts", "finger-timed-missed-beats"}) {
+    SCOPED_TRACE(name);
+    LoadRecording(name);
+    form_->CheckFailed = 0;
+    form_->Button3Click();
+    const sfigmo::RecordReport report = sfigmo::AnalyseRecord(*form_->CurrentRecord, false);
+    ASSERT_EQ(form_->Marks.count(), report.Marks.count());
+    for (int i = 0; i < report.Marks.count(); ++i) {
+      EXPECT_EQ(form_->Marks.Marks[i].Index, report.Marks.Marks[i].Index) << i;
+    }
+    EXPECT_EQ(form_->CheckFailed == 1, !report.Accepted());
+    if (!report.Accepted()) continue;
+    form_->RunCalculation();
+    EXPECT_EQ(report.Stop, sfigmo::CalcStop::Completed);
+    EXPECT_EQ(form_->Results, report.Results);
+  }
 }
 
 TEST_F(Actions, CalculationStoppedByAGuardLeavesRecordAndButtonAloneAndSaysWhy) {
