@@ -43,10 +43,10 @@ bool ResultDamaged(const RecordReport& report, const AnalysisResultField& field)
   return std::find(names.begin(), names.end(), field.Name) != names.end();
 }
 
-CalcStop CalculateRecord(const PulsogramRecord& record, const MarkTable& marks,
-                         double samplePeriod, AnalysisResults& results) {
-  const std::span<const std::int32_t> samples(
-      record.Samples, static_cast<std::size_t>(UsableSampleCount(record)));
+CalcStop CalculateRecord(const PulsogramRecord& record, const MarkTable& marks, double samplePeriod,
+                         AnalysisResults& results) {
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
   return ComputeAll(samples, marks, samplePeriod, results);
 }
 

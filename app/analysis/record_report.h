@@ -74,8 +74,8 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock);
 // Step 2: the indices of the record's usable samples from `marks`, with
 // seconds per sample `samplePeriod`. Where it stops, `results` holds what was
 // written before (see ResultWritten).
-CalcStop CalculateRecord(const PulsogramRecord& record, const MarkTable& marks,
-                         double samplePeriod, AnalysisResults& results);
+CalcStop CalculateRecord(const PulsogramRecord& record, const MarkTable& marks, double samplePeriod,
+                         AnalysisResults& results);
 
 // Writes a completed calculation's results into the record's block, as a
 // saved record holds them (the reserved field zero).

@@ -23,8 +23,8 @@
 #include <functional>
 
 #include "acquisition/measurement_run.h"
-#include "analysis/screens/check_screen.h"
 #include "acquisition/startup_check.h"
+#include "analysis/screens/check_screen.h"
 #include "draw/canvas.h"
 #include "draw/trace_area.h"
 #include "sensor_sim.h"

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <utility>
 
-#include "analysis/screens/check_screen.h"
 #include "analysis/record_judgement.h"
 #include "analysis/record_report.h"
 #include "analysis/rhythm_reading.h"
+#include "analysis/screens/check_screen.h"
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
 #include "draw/canvas.h"
@@ -94,8 +94,8 @@ void AnalysisActions::drawCheck(const CheckOutcome& o, bool live) {
     c.setFontColor(colours::Black);
     c.setBrushColor(s_.TreeView1->background());
     DrawRejection(c);
-    DrawRejectionReason(c, RejectionReason(o.verdict, record,
-                                           QChar::fromLatin1(s_.decimalSeparator)));
+    DrawRejectionReason(c,
+                        RejectionReason(o.verdict, record, QChar::fromLatin1(s_.decimalSeparator)));
     if (s_.work.CutShort) drawCutShort(kCutShortRejectionY);
     if (live) s_.processPendingEvents();
   }
@@ -118,8 +118,8 @@ void AnalysisActions::RunCalculation() {
     PulsogramRecord& record = *s_.work.CurrentRecord;
     CalculationOutcome o;
     o.recordKey = RecordKey(record);
-    o.completed = CalculateRecord(record, s_.work.Marks, s_.work.WorkingPeriod,
-                                  s_.work.Results) == CalcStop::Completed;
+    o.completed = CalculateRecord(record, s_.work.Marks, s_.work.WorkingPeriod, s_.work.Results) ==
+                  CalcStop::Completed;
     if (o.completed) {
       StoreResults(record, s_.work.Results);
       o.results = s_.work.Results;
