@@ -43,6 +43,18 @@ bool ResultDamaged(const RecordReport& report, const AnalysisResultField& field)
   return std::find(names.begin(), names.end(), field.Name) != names.end();
 }
 
+CalcStop CalculateRecord(const PulsogramRecord& record, const MarkTable& marks, double samplePeriod,
+                         AnalysisResults& results) {
+  const std::span<const std::int32_t> samples(record.Samples,
+                                              static_cast<std::size_t>(UsableSampleCount(record)));
+  return ComputeAll(samples, marks, samplePeriod, results);
+}
+
+void StoreResults(PulsogramRecord& record, const AnalysisResults& results) {
+  record.Results = results;
+  record.Results.Reserved = 0.0;
+}
+
 RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   RecordReport r;
   r.Header = {{"DateText", GetShortString(record.DateText)},
@@ -64,8 +76,6 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   r.Quality = std::move(judgement.Quality);
   r.Rhythm = judgement.Rhythm;
 
-  const std::span<const std::int32_t> samples(record.Samples,
-                                              static_cast<std::size_t>(r.UsedSampleCount));
   if (useStoredBlock) {
     r.FromStoredBlock = true;
     r.Results = record.Results;
@@ -74,7 +84,7 @@ RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock) {
   } else if (r.Accepted()) {
     // Like the program: a rejected recording is not calculated at all.
     r.Calculated = true;
-    r.Stop = ComputeAll(samples, r.Marks, record.SamplePeriod, r.Results);
+    r.Stop = CalculateRecord(record, r.Marks, record.SamplePeriod, r.Results);
     if (r.Stop == CalcStop::Completed) FillConclusion(r);
   }
   return r;

@@ -64,7 +64,22 @@ struct RecordReport {
   bool Advice = false;
 };
 
+// The chain has three steps, which the main window takes one at a time, as
+// the user presses its buttons, and AnalyseRecord takes at once:
+//  1. JudgeRecord (record_judgement.h): the marks, acceptance, quality;
+//  2. CalculateRecord: the indices from those marks;
+//  3. the conclusion's rules (conclusion_rules.h) over the results.
 RecordReport AnalyseRecord(const PulsogramRecord& record, bool useStoredBlock);
+
+// Step 2: the indices of the record's usable samples from `marks`, with
+// seconds per sample `samplePeriod`. Where it stops, `results` holds what was
+// written before (see ResultWritten).
+CalcStop CalculateRecord(const PulsogramRecord& record, const MarkTable& marks, double samplePeriod,
+                         AnalysisResults& results);
+
+// Writes a completed calculation's results into the record's block, as a
+// saved record holds them (the reserved field zero).
+void StoreResults(PulsogramRecord& record, const AnalysisResults& results);
 
 // Whether the report holds a value for the field (stored, or written by the
 // calculation before it stopped).

@@ -38,7 +38,7 @@
 #include "help/help_window.h"
 #include "messaging/screens/form3.h"
 #include "report/screens/form4.h"
-#include "storage/screens/storage_actions.h"
+#include "ui/storage_actions.h"
 
 namespace {
 
@@ -406,8 +406,9 @@ void TForm1::FormPaint() {
   if (replaying_ || measurement_->measuring()) return;
   replaying_ = true;
   if (TrendViewShown && TrendReplay) TrendReplay();
-  if (CheckViewShown) Button3Click();
-  if (AnalysisViewShown) RunCalculation();
+  // The check and results screens are drawn from what their actions found.
+  if (CheckViewShown) analysis_->RedrawCheck();
+  if (AnalysisViewShown) analysis_->RedrawCalculation();
   if (RegistrationViewShown && RegistrationReplay) RegistrationReplay();
   replaying_ = false;
 }

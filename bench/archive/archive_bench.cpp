@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "storage/archive_folder.h"
-#include "storage/screens/storage_actions.h"
 #include "storage/short_string.h"
 #include "ui/form1.h"
+#include "ui/storage_actions.h"
 
 namespace {
 

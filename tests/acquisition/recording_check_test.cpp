@@ -1,7 +1,7 @@
 // The recording check's frame drawing and rejection screen on an offscreen
 // canvas.
 
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 
 #include <gtest/gtest.h>
 

@@ -20,7 +20,7 @@
 #include "sample_wave.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
-#include "storage/screens/storage_actions.h"
+#include "ui/storage_actions.h"
 #include "save_picture.h"
 #include "storage/short_string.h"
 #include "ui/form1.h"

@@ -27,8 +27,8 @@
 
 #include "acquisition/device_library.h"
 #include "acquisition/measurement_run.h"
-#include "acquisition/screens/check_screen.h"
 #include "acquisition/startup_check.h"
+#include "analysis/screens/check_screen.h"
 #include "draw/canvas.h"
 #include "draw/trace_area.h"
 #include "sensor_sim.h"

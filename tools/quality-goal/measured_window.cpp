@@ -6,8 +6,8 @@
 #include <span>
 
 #include "acquisition/measurement_run.h"
-#include "acquisition/recording_check.h"
 #include "analysis/indices.h"
+#include "analysis/recording_check.h"
 #include "common/median.h"
 #include "sim_device.h"
 

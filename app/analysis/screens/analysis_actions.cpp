@@ -1,20 +1,35 @@
 #include "analysis/screens/analysis_actions.h"
 
 #include <QAction>
+#include <QHash>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <algorithm>
-#include <span>
+#include <utility>
 
-#include "acquisition/screens/check_screen.h"
-#include "analysis/indices.h"
+#include "analysis/record_judgement.h"
+#include "analysis/record_report.h"
 #include "analysis/rhythm_reading.h"
+#include "analysis/screens/check_screen.h"
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
 #include "draw/canvas.h"
 #include "draw/status_memo.h"
 
 namespace sfigmo {
+namespace {
+
+// Tells one recording's samples from another's: a run refills the same
+// buffer, and the replay must not draw an old outcome over new samples.
+std::size_t RecordKey(const PulsogramRecord& record) {
+  const std::size_t seed = qHashMulti(0, record.SampleCount, record.SamplePeriod);
+  return qHashBits(record.Samples, sizeof(std::int32_t) * UsableSampleCount(record), seed);
+}
+
+}  // namespace
+
+bool AnalysisActions::current(std::size_t key) const {
+  return s_.work.CurrentRecord && RecordKey(*s_.work.CurrentRecord) == key;
+}
 
 void AnalysisActions::Check() {
   if (!s_.work.CurrentRecord) s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
@@ -26,37 +41,63 @@ void AnalysisActions::Check() {
   s_.TreeView1->clear();
   s_.processPendingEvents();
 
-  const RecordingVerdict verdict = CheckRecording(*s_.work.CurrentRecord, s_.work.Marks);
-  Canvas& c = s_.traceCanvas();
-  const auto drawCutShort = [&](int y) {
-    DrawCutShortNotice(c, y,
-                       CutShortText(*s_.work.CurrentRecord, QChar::fromLatin1(s_.decimalSeparator)));
-  };
-  if (verdict.accepted()) {
+  const PulsogramRecord& record = *s_.work.CurrentRecord;
+  RecordJudgement judgement = JudgeRecord(record);
+  s_.work.Marks = std::move(judgement.Marks);
+  CheckOutcome o{.recordKey = RecordKey(record),
+                 .verdict = judgement.Verdict,
+                 .quality = std::move(judgement.Quality),
+                 .marks = s_.work.Marks};
+  if (o.verdict.accepted()) {
     s_.work.FrameNumber += 1;
     if (s_.work.FrameNumber > 1) {
       s_.work.FrameNumber = 1;
       s_.work.MarkCursor = 1;
     }
+    o.frame = s_.work.FrameNumber;
+    o.cursor = s_.work.MarkCursor;
+  } else {
+    s_.CheckFailed = 1;
+  }
+  checked_ = std::move(o);
+  drawCheck(*checked_, true);
+}
+
+void AnalysisActions::RedrawCheck() {
+  if (!checked_ || !current(checked_->recordKey)) return;
+  s_.Regis_->setEnabled(false);
+  s_.hidePatientFieldsAndLists();
+  s_.TreeView1->clear();
+  drawCheck(*checked_, false);
+}
+
+void AnalysisActions::drawCheck(const CheckOutcome& o, bool live) {
+  const PulsogramRecord& record = *s_.work.CurrentRecord;
+  Canvas& c = s_.traceCanvas();
+  const auto drawCutShort = [&](int y) {
+    DrawCutShortNotice(c, y, CutShortText(record, QChar::fromLatin1(s_.decimalSeparator)));
+  };
+  if (o.verdict.accepted()) {
     s_.Memo2->show();
-    s_.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(s_.work.FrameNumber));
-    DrawCheckFrame(c, s_.TreeView1->background(), *s_.work.CurrentRecord, s_.work.Marks,
-                   s_.outerWidth(), s_.work.FrameNumber, s_.work.MarkCursor);
-    DrawSignalWarning(c, AssessRecordQuality(*s_.work.CurrentRecord, s_.work.Marks,
-                                             s_.work.CurrentRecord->SamplePeriod));
+    s_.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(o.frame));
+    // Drawing moves the mark cursor on; the replay starts from the same
+    // place on a copy and so ends where the check left it.
+    int replayCursor = o.cursor;
+    DrawCheckFrame(c, s_.TreeView1->background(), record, o.marks, s_.outerWidth(), o.frame,
+                   live ? s_.work.MarkCursor : replayCursor);
+    DrawSignalWarning(c, o.quality);
     if (s_.work.CutShort) drawCutShort(kCutShortFrameY);
     s_.Button4->setEnabled(true);
   } else {
     ShowStatus(s_.Memo2, QColor(255, 0, 0), QStringLiteral("      ОШИБКА"));
-    s_.CheckFailed = 1;
-    s_.processPendingEvents();
+    if (live) s_.processPendingEvents();
     c.setFontColor(colours::Black);
     c.setBrushColor(s_.TreeView1->background());
     DrawRejection(c);
-    DrawRejectionReason(c, RejectionReason(verdict, *s_.work.CurrentRecord,
-                                           QChar::fromLatin1(s_.decimalSeparator)));
+    DrawRejectionReason(c,
+                        RejectionReason(o.verdict, record, QChar::fromLatin1(s_.decimalSeparator)));
     if (s_.work.CutShort) drawCutShort(kCutShortRejectionY);
-    s_.processPendingEvents();
+    if (live) s_.processPendingEvents();
   }
 }
 
@@ -74,22 +115,37 @@ void AnalysisActions::RunCalculation() {
 
   // Looked up only now: the events above may have replaced the buffer.
   if (s_.work.CurrentRecord) {
-    // A damaged file may claim more samples than the record holds.
-    const int count = std::min<int>(s_.work.CurrentRecord->SampleCount, kMaxSamples);
-    const std::span<const std::int32_t> samples(s_.work.CurrentRecord->Samples,
-                                                static_cast<std::size_t>(count));
-    if (ComputeAll(samples, s_.work.Marks, s_.work.WorkingPeriod, s_.work.Results) ==
-        CalcStop::Completed) {
-      AnalysisResults stored = s_.work.Results;
-      stored.Reserved = 0.0;
-      s_.work.CurrentRecord->Results = stored;
-      DrawResultsScreen(s_.traceCanvas(), s_.work.Results, s_.decimalSeparator);
-      s_.Button5->setEnabled(true);
-    } else {
-      DrawCalculationStopped(s_.traceCanvas());
+    PulsogramRecord& record = *s_.work.CurrentRecord;
+    CalculationOutcome o;
+    o.recordKey = RecordKey(record);
+    o.completed = CalculateRecord(record, s_.work.Marks, s_.work.WorkingPeriod, s_.work.Results) ==
+                  CalcStop::Completed;
+    if (o.completed) {
+      StoreResults(record, s_.work.Results);
+      o.results = s_.work.Results;
     }
+    calculated_ = std::move(o);
+    drawCalculation(*calculated_);
   }
   s_.traceCanvas().setFontBold(false);
+}
+
+void AnalysisActions::RedrawCalculation() {
+  if (!calculated_ || !current(calculated_->recordKey)) return;
+  s_.Regis_->setEnabled(false);
+  s_.hidePatientFieldsAndLists();
+  s_.TreeView1->clear();
+  drawCalculation(*calculated_);
+  s_.traceCanvas().setFontBold(false);
+}
+
+void AnalysisActions::drawCalculation(const CalculationOutcome& o) {
+  if (o.completed) {
+    DrawResultsScreen(s_.traceCanvas(), o.results, s_.decimalSeparator);
+    s_.Button5->setEnabled(true);
+  } else {
+    DrawCalculationStopped(s_.traceCanvas());
+  }
 }
 
 void AnalysisActions::ShowConclusion() {

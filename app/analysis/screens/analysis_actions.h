@@ -5,9 +5,15 @@
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "analysis/beat_marking.h"
+#include "analysis/indices.h"
+#include "analysis/recording_plausibility.h"
+#include "analysis/signal_quality.h"
 #include "analysis/working_record.h"
 #include "draw/shown_screens.h"
 #include "draw/trace_area.h"
@@ -54,8 +60,35 @@ class AnalysisActions {
   // calculation and the conclusion.
   void CheckAndConclude();
 
+  // A repaint's replay of the check and results screens: each draws what
+  // its action last found, and nothing when that was found on other
+  // samples. Neither computes nor writes the record.
+  void RedrawCheck();
+  void RedrawCalculation();
+
  private:
+  // What the last check and calculation found, kept for the replay.
+  struct CheckOutcome {
+    std::size_t recordKey = 0;  // the samples it was found on
+    RecordingVerdict verdict;
+    SignalQuality quality;  // accepted recordings only
+    MarkTable marks;
+    int frame = 1, cursor = 1;
+  };
+  struct CalculationOutcome {
+    std::size_t recordKey = 0;
+    bool completed = false;
+    AnalysisResults results;
+  };
+
+  void drawCheck(const CheckOutcome& o, bool live);
+  void drawCalculation(const CalculationOutcome& o);
+  // Whether an outcome with key `key` belongs to the current record.
+  bool current(std::size_t key) const;
+
   AnalysisSurface s_;
+  std::optional<CheckOutcome> checked_;
+  std::optional<CalculationOutcome> calculated_;
 };
 
 }  // namespace sfigmo

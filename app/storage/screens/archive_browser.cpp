@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 #include "draw/canvas.h"
 #include "draw/status_memo.h"
 #include "draw/trace_area.h"

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <span>
 
-#include "acquisition/recording_check.h"
+#include "analysis/screens/check_screen.h"
 #include "draw/canvas.h"
 #include "draw/screen_text.h"
 #include "draw/trace_area.h"

@@ -15,6 +15,7 @@
 
 #include "screen_checks.h"
 #include "analysis/conclusion_rules.h"
+#include "analysis/record_report.h"
 #include "analysis/screens/results_screen.h"
 #include "results/screens/pages_dlg.h"
 #include "ui/form1.h"
@@ -26,9 +27,10 @@ using sfigmo::AnalysisResults;
 using sfigmo::Canvas;
 using sfigmo::test::TextAt;
 
-// A pulsogram derived from a real finger recording (about 59 beats a minute).
-std::vector<std::int32_t> RecordedSamples(double& period) {
-  std::ifstream in(SFIGMO_TEST_DATA_DIR "/golden/finger-100hz.samples");
+// A pulsogram derived from a real finger recording (finger-100hz: about 59
+// beats a minute).
+std::vector<std::int32_t> RecordedSamples(double& period, const char* name = "finger-100hz") {
+  std::ifstream in(std::string(SFIGMO_TEST_DATA_DIR "/golden/") + name + ".samples");
   std::string key;
   in >> key >> period;
   std::vector<std::int32_t> samples;
@@ -61,9 +63,9 @@ class Actions : public ::testing::Test {
     ASSERT_TRUE(form_->CurrentRecord);
   }
 
-  void LoadRecording() {
+  void LoadRecording(const char* name = "finger-100hz") {
     double period = 0;
-    const std::vector<std::int32_t> s = RecordedSamples(period);
+    const std::vector<std::int32_t> s = RecordedSamples(period, name);
     ASSERT_GT(s.size(), 1000u);
     auto& rec = *form_->CurrentRecord;
     std::copy(s.begin(), s.end(), rec.Samples);
@@ -133,9 +135,78 @@ TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion
   form_->RunCalculation();
   EXPECT_EQ(form_->CurrentRecord->Results, stored);
   EXPECT_TRUE(canvas().image() == first);
-  // The replay of a repaint runs it once more, with the same outcome.
+  // The replay of a repaint draws it once more, with the same outcome.
   form_->FormPaint();
   EXPECT_TRUE(canvas().image() == first);
+}
+
+// A repaint draws the check and results screens from what their actions
+// found: with the marks and both result blocks changed behind the screen's
+// back, the picture comes back the same and nothing is recomputed or written.
+TEST_F(Actions, RepaintDrawsTheRememberedScreenWithoutComputing) {
+  struct Case {
+    const char* name;
+    bool recording;  // false: an empty record, which the check rejects
+    void (TForm1::*action)();
+    bool redrawsStatus;
+  };
+  const Case cases[] = {
+      {"check accepted", true, &TForm1::Button3Click, true},
+      {"check rejected", false, &TForm1::Button3Click, true},
+      {"calculation", true, &TForm1::RunCalculation, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadRecording();
+    if (!c.recording) form_->CurrentRecord->SampleCount = 0;
+    (form_.get()->*c.action)();
+    const QImage shown = canvas().image();
+    const QString status = form_->Memo2->toPlainText();
+
+    form_->Marks = sfigmo::MarkTable{};
+    form_->Results = Sentinel();
+    form_->CurrentRecord->Results = Sentinel();
+    form_->Memo2->setPlainText(QStringLiteral("x"));
+    canvas().textOut(10, 10, QStringLiteral("old"));
+    form_->FormPaint();
+
+    EXPECT_TRUE(canvas().image() == shown);
+    if (c.redrawsStatus) {
+      EXPECT_EQ(form_->Memo2->toPlainText(), status);
+    }
+    EXPECT_EQ(form_->Marks.count(), 0);
+    EXPECT_EQ(form_->Results, Sentinel());
+    EXPECT_EQ(form_->CurrentRecord->Results, Sentinel());
+  }
+
+  // Other samples in the buffer, as after a new run: nothing old is drawn
+  // over them.
+  form_->CurrentRecord->Samples[100] += 1000;
+  canvas().textOut(10, 10, QStringLiteral("new"));
+  const QImage before = canvas().image();
+  form_->FormPaint();
+  EXPECT_TRUE(canvas().image() == before);
+}
+
+// The window's check and calculation are the steps of the tools' chain:
+// the same marks, verdict and results as AnalyseRecord on the same record.
+TEST_F(Actions, CheckAndCalculationAgreeWithTheToolsAnalysis) {
+  for (const char* name : {"finger-100hz", "finger-timed-artefacts", "finger-timed-missed-beats"}) {
+    SCOPED_TRACE(name);
+    LoadRecording(name);
+    form_->CheckFailed = 0;
+    form_->Button3Click();
+    const sfigmo::RecordReport report = sfigmo::AnalyseRecord(*form_->CurrentRecord, false);
+    ASSERT_EQ(form_->Marks.count(), report.Marks.count());
+    for (int i = 0; i < report.Marks.count(); ++i) {
+      EXPECT_EQ(form_->Marks.Marks[i].Index, report.Marks.Marks[i].Index) << i;
+    }
+    EXPECT_EQ(form_->CheckFailed == 1, !report.Accepted());
+    if (!report.Accepted()) continue;
+    form_->RunCalculation();
+    EXPECT_EQ(report.Stop, sfigmo::CalcStop::Completed);
+    EXPECT_EQ(form_->Results, report.Results);
+  }
 }
 
 TEST_F(Actions, CalculationStoppedByAGuardLeavesRecordAndButtonAloneAndSaysWhy) {

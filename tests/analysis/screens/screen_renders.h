@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
 #include "draw/canvas.h"

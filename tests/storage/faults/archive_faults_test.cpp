@@ -15,7 +15,7 @@
 
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
-#include "storage/screens/storage_actions.h"
+#include "ui/storage_actions.h"
 #include "record_builder.h"
 #include "temp_dir.h"
 #include "test_window.h"

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 #include "archive_window.h"
 #include "draw/trace_area.h"
 #include "hostile_records.h"

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <limits>
 
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 #include "archive_window.h"
 
 namespace sfigmo::test {

@@ -1,4 +1,4 @@
-#include "storage/screens/storage_actions.h"
+#include "ui/storage_actions.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -6,12 +6,20 @@
 #include <QColor>
 #include <QString>
 
-#include "acquisition/recording_check.h"
+#include "analysis/recording_check.h"
 #include "analysis/signal_quality.h"
 
 namespace sfigmo {
 
 class Canvas;
+
+// What the check screen and saving say about a recording the sensor cut
+// short: that it ended early, and how many seconds of it came.
+QString CutShortText(const PulsogramRecord& record, QChar decimalSeparator);
+
+// The reason text for a verdict; empty unless the recording is implausible.
+QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
+                        QChar decimalSeparator);
 
 inline constexpr int kTraceBaseline = 100;  // sample value 0 is drawn here
 inline constexpr int kMarkTop = 10;

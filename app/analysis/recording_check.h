@@ -1,8 +1,6 @@
 #pragma once
 // The recording check: marks the beats of a recording and judges whether it
-// can be analysed; its screens are in screens/check_screen.h.
-
-#include <QString>
+// can be analysed; its screens are in screens/check_screen.h. Plain C++.
 
 #include "analysis/beat_marking.h"
 #include "analysis/recording_plausibility.h"
@@ -19,13 +17,5 @@ int FrameWidth(int outerWidth);
 RecordingVerdict CheckRecording(const PulsogramRecord& record, MarkTable& marks);
 // CheckRecording(...).accepted().
 bool MarkAndAccept(const PulsogramRecord& record, MarkTable& marks);
-
-// What the check screen and saving say about a recording the sensor cut
-// short: that it ended early, and how many seconds of it came.
-QString CutShortText(const PulsogramRecord& record, QChar decimalSeparator);
-
-// The reason text for a verdict; empty unless the recording is implausible.
-QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
-                        QChar decimalSeparator);
 
 }  // namespace sfigmo

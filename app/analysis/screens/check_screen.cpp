@@ -1,4 +1,4 @@
-#include "acquisition/screens/check_screen.h"
+#include "analysis/screens/check_screen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -134,6 +134,20 @@ void DrawSignalWarning(Canvas& canvas, const SignalQuality& quality) {
   canvas.setFontSize(font.pointSize());
   canvas.setFontBold(font.bold());
   canvas.setFontColor(colour);
+}
+
+QString CutShortText(const PulsogramRecord& record, QChar decimalSeparator) {
+  const double seconds = UsableSampleCount(record) * record.SamplePeriod;
+  QString shown = QString::number(std::isfinite(seconds) ? seconds : 0.0, 'f', 1);
+  shown.replace(QLatin1Char('.'), decimalSeparator);
+  return QStringLiteral("ЗАПИСЬ ПРЕРВАНА: датчик перестал отвечать, записано только ") + shown +
+         QStringLiteral(" с");
+}
+
+QString RejectionReason(const RecordingVerdict& verdict, const PulsogramRecord& record,
+                        QChar decimalSeparator) {
+  return QString::fromStdString(ImplausibleText(verdict, record.SamplePeriod,
+                                                static_cast<char>(decimalSeparator.toLatin1())));
 }
 
 }  // namespace sfigmo
