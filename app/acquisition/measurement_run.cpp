@@ -308,7 +308,7 @@ RunResult RunMeasurement(const SensorApi& api, PulsogramRecord& record, int star
   for (;;) {
     const MeasurementMachine::Next next = run.advance();
     if (next.pause == MeasurementMachine::Pause::Finished) break;
-    if (next.pause == MeasurementMachine::Pause::Events) surface.processEvents();
+    if (next.pause == MeasurementMachine::Pause::Events) surface.giveWay();
     if (next.pause == MeasurementMachine::Pause::Wait) surface.wait(next.milliseconds);
   }
   return run.result();

@@ -59,7 +59,7 @@ class RunSurface {
   // The run gives way here (after each drawn step, between failed frame
   // waits); STOP is read right after. A surface driven by the event loop does
   // nothing: its driver returns to the loop instead.
-  virtual void processEvents() = 0;
+  virtual void giveWay() = 0;
   virtual bool stopRequested() = 0;
   virtual int outerWidth() = 0;  // W, read at each test
   virtual void wait(int milliseconds) = 0;

@@ -76,7 +76,7 @@ SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& vi
   if (!reading) {
     result.batteryUnanswered = true;
     view.setMessage(QString::fromUtf8(kNoSensorLinkText));
-    view.processEvents();
+    view.takeMessages();
     StopSensor(api);
     return result;
   }
@@ -90,7 +90,7 @@ SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& vi
   } else {
     view.setMessage(QStringLiteral("  Сменить Бат."));
     view.setBatteryText(LowBatteryText(volts, view.decimalSeparator));
-    view.processEvents();
+    view.takeMessages();
     result.noSignal = true;
   }
   StopSensor(api);

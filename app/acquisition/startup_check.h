@@ -22,7 +22,7 @@ inline constexpr float kMaxPlausibleVolts = 20.0f;
 struct SensorCheckView {
   std::function<void(const QString&)> setBatteryText;  // Label1
   std::function<void(const QString&)> setMessage;      // Memo2
-  std::function<void()> processEvents;
+  std::function<void()> takeMessages;  // the library's queued messages, between waits
   std::function<void(int milliseconds)> wait;
   QChar decimalSeparator = QLatin1Char(',');
 };

@@ -88,7 +88,7 @@ class FakeSurface : public CanvasRunSurface {
   }
   void setProgressMaximum(int m) override { progressMax = m; }
   void setProgress(int p) override { progress = p; }
-  void processEvents() override { ++events; }
+  void giveWay() override { ++events; }
   bool stopRequested() override { return stopAt > 0 && progress >= stopAt; }
   int outerWidth() override { return width; }
   void wait(int) override {}

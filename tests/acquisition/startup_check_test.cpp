@@ -26,7 +26,7 @@ class CheckTest : public ::testing::Test {
     FakeSensor::current = &sensor;
     view.setBatteryText = [this](const QString& t) { batteryTexts.push_back(t); };
     view.setMessage = [this](const QString& t) { message = t; };
-    view.processEvents = [] {};
+    view.takeMessages = [] {};
     view.wait = [this](int ms) { waited += ms; };
     view.decimalSeparator = QLatin1Char(',');
   }

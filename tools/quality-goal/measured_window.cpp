@@ -58,7 +58,7 @@ class QuietSurface : public RunSurface {
   void clearTrace() override {}
   void setProgressMaximum(int) override {}
   void setProgress(int) override {}
-  void processEvents() override {}
+  void giveWay() override {}
   bool stopRequested() override { return false; }
   int outerWidth() override { return width_; }
   void wait(int) override {}

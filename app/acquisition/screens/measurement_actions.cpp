@@ -42,7 +42,7 @@ class WindowRunSurface : public CanvasRunSurface {
     w_.ProgressBar1->setRange(0, maximum > 0 ? maximum : 0);
   }
   void setProgress(int position) override { w_.ProgressBar1->setValue(position); }
-  void processEvents() override {}  // the run's driver returns to the event loop instead
+  void giveWay() override {}  // the run's driver returns to the event loop instead
   bool stopRequested() override { return w_.StopRequest == 1; }
   int outerWidth() override { return w_.outerWidth(); }
   void wait(int milliseconds) override { Sleep(milliseconds); }
@@ -134,7 +134,7 @@ bool MeasurementActions::activateOnce(bool askedByUser) {
   SensorCheckView view;
   view.setBatteryText = [this](const QString& t) { s_.Label1->setText(t); };
   view.setMessage = [this](const QString& t) { s_.Memo2->setPlainText(t); };
-  view.processEvents = [this] { takeQueuedMessages(); };
+  view.takeMessages = [this] { takeQueuedMessages(); };
   view.wait = &Sleep;
   view.decimalSeparator = s_.decimalSeparator;
   // Without the library nothing is called and the outcome is no-signal.
