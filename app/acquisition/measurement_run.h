@@ -115,7 +115,7 @@ class MeasurementMachine {
   void finish();
   void closeSensor();
 
-  const SensorApi& api_;
+  const SensorApi api_;  // a copy: a caller may hand over a temporary
   PulsogramRecord& record_;
   RunSurface& surface_;
   RunResult result_;
