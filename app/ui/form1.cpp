@@ -32,6 +32,7 @@
 #include "analysis/screens/analysis_actions.h"
 #include "draw/canvas.h"
 #include "draw/scaled_font.h"
+#include "draw/session.h"
 #include "draw/scaled_widgets.h"
 #include "draw/status_memo.h"
 #include "draw/trace_area.h"
@@ -125,6 +126,7 @@ void TForm1::FormCreate() {
   chooseProgramFolder();
   buildControls();
   buildMenu();
+  createSession();
   measurement_ = std::make_unique<sfigmo::MeasurementActions>(measurementSurface());
   analysis_ = std::make_unique<sfigmo::AnalysisActions>(analysisSurface());
   sfigmo::StorageActions::install(
@@ -270,11 +272,7 @@ void TForm1::buildControls() {
   SetBackground(StatusBar1, sfigmo::colours::Silver, QPalette::Window);
   setStatusBar(StatusBar1);
 
-  for (QWidget* hidden :
-       std::initializer_list<QWidget*>{ListBox2, ListBox1, StaticText1, Edit1, StaticText2, Edit2,
-                                       StaticText3, Edit3, Memo3, TrackBar1}) {
-    hidden->hide();
-  }
+  TrackBar1->hide();  // the rest of the first state is the session's
   Button1->raise();   // lies over the panel's lower edge
   Button10->raise();  // reaches below the panel's top edge
 
@@ -298,8 +296,6 @@ void TForm1::buildMenu() {
   Regis_ = FileMenu->addAction(QStringLiteral("Реги&c"));
   Save_ = FileMenu->addAction(QStringLiteral("Со&хр"));
   Print_ = FileMenu->addAction(QStringLiteral("Печать"));
-  Regis_->setEnabled(false);
-  Save_->setEnabled(false);
   connect(FileMenu, &QMenu::aboutToShow, this, [this] { N1Click(); });
   connect(Print_, &QAction::triggered, this, [this] { N7Click(); });
 
@@ -343,7 +339,7 @@ void TForm1::showStatus(QPlainTextEdit* memo, const QColor& background, const QS
 }
 
 void TForm1::N1Click() {
-  TrendViewShown = 0;
+  session_->apply(sfigmo::Step::FileMenuOpened);
   showStatus(Memo2, sfigmo::colours::Silver, QString());
 }
 
@@ -365,9 +361,8 @@ void TForm1::SMS2Click() {
 }
 
 void TForm1::N2Click() {
-  N1Click();
-  ListBox2->hide();
-  ListBox1->hide();
+  showStatus(Memo2, sfigmo::colours::Silver, QString());
+  session_->apply(sfigmo::Step::ServiceMenuOpened);
 }
 
 void TForm1::N3Click() { sfigmo::ShowHelpContents(this); }
@@ -405,11 +400,12 @@ void TForm1::FormPaint() {
   // being filled and the live trace is the current screen).
   if (replaying_ || measurement_->measuring()) return;
   replaying_ = true;
-  if (TrendViewShown && TrendReplay) TrendReplay();
+  const sfigmo::Session& s = *session_;
+  if (s.TrendViewShown() && TrendReplay) TrendReplay();
   // The check and results screens are drawn from what their actions found.
-  if (CheckViewShown) analysis_->RedrawCheck();
-  if (AnalysisViewShown) analysis_->RedrawCalculation();
-  if (RegistrationViewShown && RegistrationReplay) RegistrationReplay();
+  if (s.CheckViewShown()) analysis_->RedrawCheck();
+  if (s.AnalysisViewShown()) analysis_->RedrawCalculation();
+  if (s.RegistrationViewShown() && RegistrationReplay) RegistrationReplay();
   replaying_ = false;
 }
 

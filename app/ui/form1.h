@@ -39,7 +39,8 @@ class TForm3;
 class TForm4;
 
 namespace sfigmo {
-struct ShownScreens;
+class Session;
+class SessionView;
 struct WorkingRecord;
 struct StorageSurface;
 struct MeasurementSurface;
@@ -121,11 +122,9 @@ class TForm1 : public QMainWindow {
   QAction* Help_ = nullptr;      // "Справка" (N3Click)
 
   // --- shared values ---
-  int CheckViewShown = 0;
-  int AnalysisViewShown = 0;
-  int RegistrationViewShown = 0;
-  int TrendViewShown = 0;
-  int ConclusionShown = 0;
+  // The screen, its flags (CheckViewShown and the others, as views) and
+  // which controls are usable: the window shows what it holds.
+  sfigmo::Session& session() { return *session_; }
   int LastRecordRead = 0;
   int NoSignal = 1;
   int StopRequest = 0;
@@ -203,8 +202,8 @@ class TForm1 : public QMainWindow {
   void place(QWidget* w, int left, int top, int width, int height) const;
   int scaled(int designPixels) const { return layout_.px(designPixels); }
   QRect availableArea() const;
-  void hidePatientArea();  // the patient fields and both lists
   void chooseProgramFolder();
+  void createSession();  // after the controls: the session shows its first state on them
   void scheduleReplay();
   // The style whose indicators and menu entries grow with the scaled font
   // (made at the first call, owned by the window).
@@ -213,8 +212,7 @@ class TForm1 : public QMainWindow {
   void showMessageNow(const QString& text, const QString& caption, bool isError);
   // An error box whose own button checks the sensor again; true when pressed.
   bool offerCheckAgainNow(const QString& text, const QString& caption);
-  // What each area's actions may touch of this window (form1_surfaces.cpp).
-  sfigmo::ShownScreens shownScreens();
+  // What each area's actions may touch of this window (form1_session.cpp).
   sfigmo::WorkingRecord workingRecord();
   sfigmo::StorageSurface storageSurface();
   sfigmo::MeasurementSurface measurementSurface();
@@ -226,6 +224,8 @@ class TForm1 : public QMainWindow {
   bool replaying_ = false;
   bool replayQueued_ = false;
   QStyle* scaledStyle_ = nullptr;
+  std::unique_ptr<sfigmo::SessionView> view_;
+  std::unique_ptr<sfigmo::Session> session_;
   std::unique_ptr<sfigmo::MeasurementActions> measurement_;
   std::unique_ptr<sfigmo::AnalysisActions> analysis_;
 };

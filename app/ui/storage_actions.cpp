@@ -5,10 +5,11 @@
 #include <QMouseEvent>
 
 #include "draw/trace_area.h"
+#include "ui/form1.h"
 
 namespace sfigmo {
 
-StorageActions::StorageActions(QObject* window, StorageSurface surface)
+StorageActions::StorageActions(TForm1* window, StorageSurface surface)
     : QObject(window),
       context_(std::move(surface)),
       registration_(context_),
@@ -17,26 +18,25 @@ StorageActions::StorageActions(QObject* window, StorageSurface surface)
   setObjectName(QStringLiteral("StorageActions"));
 }
 
-StorageActions* StorageActions::install(QObject* window, StorageSurface surface) {
+StorageActions* StorageActions::install(TForm1* window, StorageSurface surface) {
   auto* actions = new StorageActions(window, std::move(surface));
-  actions->connectAll();
+  actions->connectAll(*window);
   return actions;
 }
 
-void StorageActions::connectAll() {
-  StorageSurface& f = context_.surface;
+void StorageActions::connectAll(TForm1& f) {
   connect(f.Regis_, &QAction::triggered, this, [this] { registration_.Regis(); });
   connect(f.Save_, &QAction::triggered, this, [this] { registration_.Save(); });
   connect(f.Open_, &QAction::triggered, this, [this] { browser_.OpenClick(); });
   connect(f.Graf_, &QAction::triggered, this, [this] { trends_.GrafClick(); });
-  connect(f.ListBox1, &QListWidget::itemDoubleClicked, this, [this] { browser_.DblListBox(); });
-  connect(f.ListBox1, &QListWidget::itemClicked, this, [this] { browser_.ListBox1Click(); });
+  connect(f.ListBox1, &QListWidget::itemDoubleClicked, this, [this] { browser_.OpenChosen(); });
+  connect(f.ListBox1, &QListWidget::itemClicked, this, [this] { browser_.ListClicked(); });
   connect(f.ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    trends_.ListBox2Click(context_.surface.ListBox2->row(item));
+    trends_.EntryClicked(item->listWidget()->row(item));
   });
   connect(f.ListBox2, &QListWidget::itemDoubleClicked, this,
-          [this] { trends_.ListBox2DblClick(); });
-  f.TrendReplay = [this] { trends_.ListBox2DblClick(); };
+          [this] { trends_.DrawChosenRange(); });
+  f.TrendReplay = [this] { trends_.DrawChosenRange(); };
   f.RegistrationReplay = [this] { registration_.replay(); };
   f.TreeView1->setMouseTracking(true);
   f.TreeView1->installEventFilter(this);
@@ -48,7 +48,7 @@ bool StorageActions::eventFilter(QObject* watched, QEvent* event) {
   // is being destroyed.
   if (event->type() == QEvent::MouseMove && watched == traceArea_) {
     const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
-    trends_.TreeView1MouseMove(context_.surface.traceCanvas().layout().toDesignX(x));
+    trends_.ShowReadOutAt(context_.surface.traceCanvas().layout().toDesignX(x));
   }
   return QObject::eventFilter(watched, event);
 }

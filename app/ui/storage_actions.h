@@ -12,15 +12,17 @@
 #include "storage/screens/storage_context.h"
 #include "trends/screens/trend_view.h"
 
+class TForm1;
+
 namespace sfigmo {
 
 class StorageActions : public QObject {
   Q_OBJECT
 
  public:
-  // Creates the actions as a child of `window` and connects them to the
-  // controls of `surface`.
-  static StorageActions* install(QObject* window, StorageSurface surface);
+  // Creates the actions as a child of `window` and connects them to its
+  // controls.
+  static StorageActions* install(TForm1* window, StorageSurface surface);
 
   StorageContext& context() { return context_; }
   Registration& registration() { return registration_; }
@@ -31,8 +33,8 @@ class StorageActions : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  StorageActions(QObject* window, StorageSurface surface);
-  void connectAll();
+  StorageActions(TForm1* window, StorageSurface surface);
+  void connectAll(TForm1& window);
 
   StorageContext context_;
   Registration registration_;

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "acquisition/measurement_run.h"
+#include "draw/session.h"
 #include "draw/canvas.h"
 #include "record_builder.h"
 #include "sample_wave.h"
@@ -248,21 +249,21 @@ std::vector<Screen> Screens() {
        [](HitTest&, TForm1& f, const auto& here) {
          LoadSampleRecording(f);
          RealClick(f.Button3);
-         ASSERT_EQ(f.CheckViewShown, 1);
+         ASSERT_EQ(f.session().CheckViewShown(), 1);
          ASSERT_EQ(f.CheckFailed, 0);
          here();
        }},
       {"results",
        [](HitTest&, TForm1& f, const auto& here) {
          RealClick(f.Button4);
-         ASSERT_EQ(f.AnalysisViewShown, 1);
+         ASSERT_EQ(f.session().AnalysisViewShown(), 1);
          ASSERT_TRUE(f.Button5->isEnabled());
          here();
        }},
       {"conclusion",
        [](HitTest&, TForm1& f, const auto& here) {
          RealClick(f.Button5);
-         ASSERT_EQ(f.ConclusionShown, 1);
+         ASSERT_EQ(f.session().ConclusionShown(), 1);
          here();
        }},
       {"registration",
@@ -294,7 +295,7 @@ std::vector<Screen> Screens() {
       {"trend graph",
        [](HitTest&, TForm1& f, const auto& here) {
          DoubleClickEntry(f.ListBox2, 2);
-         ASSERT_EQ(f.TrendViewShown, 1);
+         ASSERT_EQ(f.session().TrendViewShown(), 1);
          here();
        }},
       {"check again",
@@ -302,7 +303,7 @@ std::vector<Screen> Screens() {
          f.RadioButton2Click();
          LoadSampleRecording(f);
          RealClick(f.Button3);
-         ASSERT_EQ(f.CheckViewShown, 1);
+         ASSERT_EQ(f.session().CheckViewShown(), 1);
          here();
        }},
       {"archive list over the check",
@@ -310,7 +311,7 @@ std::vector<Screen> Screens() {
          f.N1Click();
          f.Open_->trigger();
          ASSERT_TRUE(f.ListBox1->isVisible());
-         ASSERT_EQ(f.CheckViewShown, 0);
+         ASSERT_EQ(f.session().CheckViewShown(), 0);
          here();
        }},
       {"opened record",
@@ -324,11 +325,11 @@ std::vector<Screen> Screens() {
        [](HitTest&, TForm1& f, const auto& here) {
          RealClick(f.Button3);
          RealClick(f.Button4);
-         ASSERT_EQ(f.AnalysisViewShown, 1);
+         ASSERT_EQ(f.session().AnalysisViewShown(), 1);
          f.N2Click();
          f.Graf_->trigger();
          ASSERT_TRUE(f.ListBox2->isVisible());
-         ASSERT_EQ(f.AnalysisViewShown, 0);
+         ASSERT_EQ(f.session().AnalysisViewShown(), 0);
          here();
        }},
   };
@@ -406,7 +407,7 @@ TEST_P(ExposeReplay, EveryScreenSurvivesAnExpose) {
       EXPECT_EQ(after.typed, before.typed);
       // The registration header carries the clock's seconds; the graph's
       // replay draws it afresh, and the pointer's read-out follows the mouse.
-      if (!f.RegistrationViewShown && !f.TrendViewShown) {
+      if (!f.session().RegistrationViewShown() && !f.session().TrendViewShown()) {
         EXPECT_TRUE(after.trace == before.trace);
       }
     });

@@ -27,6 +27,7 @@
 #include <thread>
 
 #include "acquisition/measurement_run.h"
+#include "draw/session.h"
 #include "draw/canvas.h"
 #include "draw/scaled_widgets.h"
 #include "ui/device_messages.h"
@@ -188,8 +189,8 @@ TEST_F(NoLibrary, MissingLibraryEndsInNoSignal) {
 
 TEST_F(NoLibrary, ModeSwitchesShowTheirButtons) {
   TForm1& f = *t.form;
-  f.CheckViewShown = f.AnalysisViewShown = f.TrendViewShown = 1;
-  f.RegistrationViewShown = f.ConclusionShown = 1;
+  f.session().show(Screen::Results);
+  f.session().setConclusionShown(true);
   f.ListBox1->show();
   f.RadioButton2->click();
   EXPECT_TRUE(f.Button1->isHidden());
@@ -199,9 +200,8 @@ TEST_F(NoLibrary, ModeSwitchesShowTheirButtons) {
   EXPECT_FALSE(f.Button5->isEnabled());
   EXPECT_FALSE(f.Button2->isEnabled());  // no signal disabled it; the switch leaves it
   EXPECT_TRUE(f.ListBox1->isHidden());
-  EXPECT_EQ(f.CheckViewShown + f.AnalysisViewShown + f.TrendViewShown, 0);
-  EXPECT_EQ(f.RegistrationViewShown, 1);
-  EXPECT_EQ(f.ConclusionShown, 1);
+  EXPECT_EQ(f.session().screen(), Screen::Idle);
+  EXPECT_EQ(f.session().ConclusionShown(), 1);
 
   f.Button4->setEnabled(true);
   f.RadioButton1->click();
@@ -213,18 +213,18 @@ TEST_F(NoLibrary, ModeSwitchesShowTheirButtons) {
 
 TEST_F(NoLibrary, MenuOpeningClearsTheStatusAndTrend) {
   TForm1& f = *t.form;
-  f.TrendViewShown = 1;
+  f.session().show(Screen::TrendGraph);
   TForm1::showStatus(f.Memo2, QColor(255, 0, 0), QStringLiteral("x"));
   f.ListBox1->show();
   f.ListBox2->show();
   emit f.FileMenu->aboutToShow();
-  EXPECT_EQ(f.TrendViewShown, 0);
+  EXPECT_EQ(f.session().TrendViewShown(), 0);
   EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
   EXPECT_EQ(BaseOf(f.Memo2), colours::Silver);
   EXPECT_FALSE(f.ListBox1->isHidden());
-  f.TrendViewShown = 1;
+  f.session().show(Screen::TrendGraph);
   emit f.ServiceMenu->aboutToShow();
-  EXPECT_EQ(f.TrendViewShown, 0);
+  EXPECT_EQ(f.session().TrendViewShown(), 0);
   EXPECT_TRUE(f.ListBox1->isHidden());
   EXPECT_TRUE(f.ListBox2->isHidden());
 }
@@ -236,7 +236,7 @@ TEST_F(NoLibrary, RecordingCheckRejectsAnEmptyRecording) {
   EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
   EXPECT_EQ(BaseOf(f.Memo2), QColor(255, 0, 0));
   EXPECT_EQ(f.CheckFailed, 1);
-  EXPECT_EQ(f.CheckViewShown, 1);
+  EXPECT_EQ(f.session().CheckViewShown(), 1);
   EXPECT_FALSE(f.Button4->isEnabled());
   EXPECT_FALSE(f.Regis_->isEnabled());
   t.save(QStringLiteral("check-rejected"));
@@ -246,7 +246,7 @@ TEST_F(NoLibrary, ExposureReplaysTheCheckButCanvasUpdatesDoNot) {
   TForm1& f = *t.form;
   f.RadioButton2->click();
   f.Button3->click();
-  ASSERT_EQ(f.CheckViewShown, 1);
+  ASSERT_EQ(f.session().CheckViewShown(), 1);
   f.Memo2->setPlainText(QStringLiteral("x"));
   // Drawing on the trace area repaints only the trace area.
   f.traceCanvas().moveTo(0, 0);
@@ -263,7 +263,7 @@ TEST_F(NoLibrary, ExposureReplaysTheCheckButCanvasUpdatesDoNot) {
 
 TEST_F(NoLibrary, AfterTheConclusionNothingIsReplayed) {
   TForm1& f = *t.form;
-  f.CheckViewShown = f.AnalysisViewShown = f.RegistrationViewShown = f.TrendViewShown = 0;
+  f.session().show(Screen::Idle);
   f.Memo2->setPlainText(QStringLiteral("x"));
   f.hide();
   Settle();

@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "acquisition/device_library.h"
+#include "draw/session.h"
 #include "acquisition/measurement_run.h"
 #include "acquisition/startup_check.h"
 #include "analysis/screens/check_screen.h"
@@ -127,7 +128,7 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
   f.Button1->click();
   EXPECT_TRUE(sawCalibration);
   EXPECT_TRUE(sawLive);
-  EXPECT_EQ(f.ConclusionShown, 1);
+  EXPECT_EQ(f.session().ConclusionShown(), 1);
   t.save(QStringLiteral("conclusion-healthy"));  // the README's picture
 
   // W as the platform reports it (the offscreen platform draws a thin frame).
@@ -151,7 +152,7 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
   f.Button3Click();
   // Accepted: frame 1 with its marks, one per simulated beat (72 per minute).
   EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("       КАДР  1"));
-  EXPECT_EQ(f.CheckViewShown, 1);
+  EXPECT_EQ(f.session().CheckViewShown(), 1);
   EXPECT_EQ(f.CheckFailed, 0);
   EXPECT_TRUE(f.Button4->isEnabled());
   const double seconds = r.SampleCount * r.SamplePeriod;
@@ -412,9 +413,9 @@ TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
   EXPECT_TRUE(f.Button1->isEnabled());
   EXPECT_TRUE(f.Button8->isHidden());
   EXPECT_TRUE(f.RadioButton1->isEnabled());
-  EXPECT_EQ(f.CheckViewShown, 0);
-  EXPECT_EQ(f.AnalysisViewShown, 0);
-  EXPECT_EQ(f.ConclusionShown, 0);
+  EXPECT_EQ(f.session().CheckViewShown(), 0);
+  EXPECT_EQ(f.session().AnalysisViewShown(), 0);
+  EXPECT_EQ(f.session().ConclusionShown(), 0);
   EXPECT_NE(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
   EXPECT_FALSE(f.busy());
   t.save(QStringLiteral("lost-sensor-") + QString::fromLatin1(c.name));
@@ -473,9 +474,9 @@ TEST_P(LossyStream, RunKeepsNothingAndSaysSoOnce) {
   EXPECT_EQ(r.SampleCount, 0);
   for (int k = 0; k < SampleCountForWidth(W); ++k) ASSERT_EQ(r.Samples[k], 0) << k;
   // No check, calculation or conclusion; START is ready for another try.
-  EXPECT_EQ(f.CheckViewShown, 0);
-  EXPECT_EQ(f.AnalysisViewShown, 0);
-  EXPECT_EQ(f.ConclusionShown, 0);
+  EXPECT_EQ(f.session().CheckViewShown(), 0);
+  EXPECT_EQ(f.session().AnalysisViewShown(), 0);
+  EXPECT_EQ(f.session().ConclusionShown(), 0);
   EXPECT_FALSE(f.Regis_->isEnabled());
   EXPECT_FALSE(f.Button1->isHidden());
   EXPECT_TRUE(f.Button1->isEnabled());
@@ -512,8 +513,8 @@ TEST_F(WithSim, FiveHundredPerSecondIsNoPulseRecording) {
   EXPECT_EQ(r.SampleCount, SampleCountForWidth(f.outerWidth()));
   EXPECT_NEAR(r.SamplePeriod, 0.002, 1e-9);
   EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("      ОШИБКА"));
-  EXPECT_EQ(f.ConclusionShown, 0);
-  EXPECT_EQ(f.AnalysisViewShown, 0);
+  EXPECT_EQ(f.session().ConclusionShown(), 0);
+  EXPECT_EQ(f.session().AnalysisViewShown(), 0);
   MarkTable marks;
   EXPECT_FALSE(CheckRecording(r, marks).accepted());
   t.save(QStringLiteral("rate-500-check"));
@@ -525,7 +526,7 @@ TEST_F(WithSim, ReplayedRecordingIsAcceptedAtAModerateGain) {
   TForm1& f = *t.form;
   f.Button1->click();
   EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(f.outerWidth()));
-  EXPECT_EQ(f.ConclusionShown, 1) << "the check rejected the replayed recording";
+  EXPECT_EQ(f.session().ConclusionShown(), 1) << "the check rejected the replayed recording";
   EXPECT_GE(f.CurrentRecord->Gain, 5);
   EXPECT_LE(f.CurrentRecord->Gain, 60);
   EXPECT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();

@@ -1,13 +1,6 @@
 #include "acquisition/screens/measurement_actions.h"
 
 #include <QEventLoop>
-#include <QLabel>
-#include <QPalette>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -16,7 +9,7 @@
 #include "acquisition/screens/canvas_run_surface.h"
 #include "acquisition/startup_check.h"
 #include "draw/canvas.h"
-#include "draw/status_memo.h"
+#include "draw/screen_text.h"
 
 namespace sfigmo {
 namespace {
@@ -37,14 +30,12 @@ class WindowRunSurface : public CanvasRunSurface {
  public:
   explicit WindowRunSurface(MeasurementSurface& window) : w_(window) {}
   Canvas& canvas() override { return w_.traceCanvas(); }
-  void clearTrace() override { w_.TreeView1->clear(); }
-  void setProgressMaximum(int maximum) override {
-    w_.ProgressBar1->setRange(0, maximum > 0 ? maximum : 0);
-  }
-  void setProgress(int position) override { w_.ProgressBar1->setValue(position); }
+  void clearTrace() override { w_.view().trace().clear(); }
+  void setProgressMaximum(int maximum) override { w_.view().setProgressMaximum(maximum); }
+  void setProgress(int position) override { w_.view().setProgress(position); }
   void giveWay() override {}  // the run's driver returns to the event loop instead
   bool stopRequested() override { return w_.StopRequest == 1; }
-  int outerWidth() override { return w_.outerWidth(); }
+  int outerWidth() override { return w_.view().outerWidth(); }
   void wait(int milliseconds) override { Sleep(milliseconds); }
 
  private:
@@ -69,38 +60,22 @@ MeasurementActions::~MeasurementActions() {
 
 void MeasurementActions::prepareWindow() {
   clearStatusTexts();
-  hideStepAndStopButtons();
-}
-
-void MeasurementActions::setActionButtons(bool visible) {
-  for (QPushButton* b : {s_.Button2, s_.Button3, s_.Button4, s_.Button5}) b->setVisible(visible);
+  s_.session.apply(Step::StepButtonsHidden);
 }
 
 void MeasurementActions::clearStatusTexts() {
-  s_.Label1->clear();
-  ShowStatus(s_.Memo1, colours::Silver, QString());
-  ShowStatus(s_.Memo2, colours::Silver, QString());
-}
-
-void MeasurementActions::hideStepAndStopButtons() {
-  s_.Button3->setEnabled(false);
-  s_.Button4->setEnabled(false);
-  s_.Button5->setEnabled(false);
-  setActionButtons(false);
-  for (QPushButton* stop : {s_.Button8, s_.Button10}) {
-    stop->setEnabled(false);
-    stop->hide();
-  }
+  s_.view().setBatteryText(QString());
+  s_.session.showStatus(StatusLine::Signal, colours::Silver, QString());
+  s_.session.showStatus(StatusLine::Status, colours::Silver, QString());
 }
 
 void MeasurementActions::resetForActivation() {
-  s_.shown.CheckViewShown = s_.shown.AnalysisViewShown = s_.shown.RegistrationViewShown =
-      s_.shown.TrendViewShown = 0;
+  s_.session.apply(Step::Activated);
   s_.LastRecordRead = 0;
   s_.CheckFailed = 0;
   clearStatusTexts();
 
-  hideStepAndStopButtons();
+  s_.session.apply(Step::StepButtonsHidden);
   s_.StopRequest = 0;
   if (!buffersAllocated_) {
     // Zero-filled rather than left as they come: a repaint may check or
@@ -112,7 +87,7 @@ void MeasurementActions::resetForActivation() {
   s_.work.FrameNumber = 1;
   s_.traceCanvas().moveTo(0, 0);
   s_.NoSignal = 1;
-  s_.CurrentGain = s_.TrackBar1->value();
+  s_.CurrentGain = s_.view().gainSetting();
 }
 
 void MeasurementActions::Activate() {
@@ -132,8 +107,8 @@ bool MeasurementActions::activateOnce(bool askedByUser) {
   resetForActivation();
 
   SensorCheckView view;
-  view.setBatteryText = [this](const QString& t) { s_.Label1->setText(t); };
-  view.setMessage = [this](const QString& t) { s_.Memo2->setPlainText(t); };
+  view.setBatteryText = [this](const QString& t) { s_.view().setBatteryText(t); };
+  view.setMessage = [this](const QString& t) { s_.view().setStatusText(StatusLine::Status, t); };
   view.takeMessages = [this] { takeQueuedMessages(); };
   view.wait = &Sleep;
   view.decimalSeparator = s_.decimalSeparator;
@@ -176,14 +151,12 @@ bool MeasurementActions::reportMissingSensor(bool answered, bool askedByUser) {
 
 void MeasurementActions::showSensorOutcome() {
   if (s_.NoSignal == 1) {
-    ShowStatus(s_.Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
-    for (QPushButton* b : {s_.Button1, s_.Button2, s_.Button3, s_.Button4, s_.Button5}) {
-      b->setEnabled(false);
-    }
+    s_.session.showStatus(StatusLine::Signal, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
+    s_.session.apply(Step::SensorMissing);
   } else {
-    ShowStatus(s_.Memo1, colours::Green, QStringLiteral("      ГОТОВО"));
-    s_.TreeView1->setBackground(s_.window->palette().color(QPalette::Base));
-    s_.TreeView1->clear();  // the new colour shows at once, as a recoloured control would
+    s_.session.showStatus(StatusLine::Signal, colours::Green, QStringLiteral("      ГОТОВО"));
+    s_.view().trace().setBackground(s_.view().baseColour());
+    s_.view().trace().clear();  // the new colour shows at once, as a recoloured control would
   }
 }
 
@@ -191,19 +164,14 @@ void MeasurementActions::Start() {
   // START is enabled again at the run's end, before the rest of the chain.
   if (chainRunning_ || busy_ > 0) return;
   chainRunning_ = true;
-  s_.Button1->setEnabled(false);
-  setActionButtons(false);
   s_.StopRequest = 0;
-  s_.Button1->hide();
-  s_.Button8->setEnabled(true);
-  s_.Button8->show();
-  holdMenus(true);  // through the check, calculation and conclusion too
+  s_.session.apply(Step::StartPressed);
+  s_.session.holdMenus(true);  // through the check, calculation and conclusion too
   const bool measured = MeasurementRun();
   if (!closePending_ && measured) s_.checkAndConclude();
-  holdMenus(false);
+  s_.session.holdMenus(false);
   s_.CheckFailed = 0;
-  s_.shown.TrendViewShown = 0;
-  s_.Button1->setEnabled(true);
+  s_.session.apply(Step::StartChainEnded);
   chainRunning_ = false;
   closeIfPending();
 }
@@ -220,35 +188,29 @@ bool MeasurementActions::MeasurementRun() {
   s_.work.CutShort = false;
   s_.work.BrowseRecord = std::make_unique<PulsogramRecord>();
   buffersAllocated_ = true;
-  ShowStatus(s_.Memo1, s_.Memo1->palette().color(QPalette::Base), QString(12, QLatin1Char(' ')));
-  s_.RadioButton1->setEnabled(false);
-  s_.RadioButton2->setEnabled(false);
-  const bool manualStopHidden = s_.RadioButton2->isChecked() == !s_.Button1->isHidden();
-  s_.Button10->setVisible(!manualStopHidden);
-  s_.Button10->setEnabled(!manualStopHidden);
+  s_.session.showStatus(StatusLine::Signal, s_.view().statusBackground(StatusLine::Signal),
+                        QString(12, QLatin1Char(' ')));
+  // The manual STOP shows in manual mode with START hidden.
+  const bool manualStopHidden =
+      s_.view().manualChosen() == s_.session.visible(Control::Start);
+  s_.session.change(Control::StopManual,
+                    manualStopHidden ? Change::HideDisabled : Change::ShowEnabled);
 
   Sleep(10);
-  s_.Button2->setEnabled(false);
-  s_.shown.TrendViewShown = 0;
-  s_.shown.ConclusionShown = 0;
-  s_.Regis_->setEnabled(false);
-  s_.hidePatientFieldsAndLists();
-  s_.Label1->clear();
-  ShowStatus(s_.Memo2, colours::Silver, QString());
-  s_.Button3->setEnabled(false);
-  s_.Button4->setEnabled(false);
-  s_.Button5->setEnabled(false);
+  s_.session.apply(Step::RunBegins);
+  s_.view().setBatteryText(QString());
+  s_.session.showStatus(StatusLine::Status, colours::Silver, QString());
 
   const int resetCount = std::min<int>(kMarkIndexResetCount, s_.work.Marks.count());
   for (int i = 0; i < resetCount; ++i) s_.work.Marks.Marks[i].Index = 0;
   s_.NoSignal = 0;
-  s_.CurrentGain = s_.TrackBar1->value();
-  s_.TreeView1->clear();
+  s_.CurrentGain = s_.view().gainSetting();
+  s_.view().trace().clear();
 
   // The run goes on from the event loop; this handler waits for its end as a
   // modal window's would, so its caller finds the record measured. Clicks,
   // a close or a menu key meanwhile are ordinary events: none re-enters it.
-  holdMenus(true);
+  s_.session.holdMenus(true);
   runSurface_ = std::make_unique<WindowRunSurface>(s_);
   run_ = std::make_unique<MeasurementMachine>(device_.api(), *s_.work.CurrentRecord,
                                               s_.CurrentGain, *runSurface_);
@@ -261,30 +223,19 @@ bool MeasurementActions::MeasurementRun() {
   const RunResult run = run_->result();
   run_.reset();
   runSurface_.reset();
-  holdMenus(false);
+  s_.session.holdMenus(false);
 
-  s_.Button2->setEnabled(true);
   s_.CurrentGain = run.gain;
   s_.work.WorkingPeriod = run.period;
   s_.work.CutShort = run.sensorLost && s_.work.CurrentRecord->SampleCount > 0;
   s_.work.FrameNumber = 0;
   s_.work.MarkCursor = 1;
-  s_.Button2->setEnabled(true);
-  s_.Button3->setEnabled(true);
   s_.StopRequest = 0;
-  s_.Button8->setEnabled(false);
-  s_.Button8->hide();
-  if (s_.RadioButton1->isChecked()) {
-    s_.Button1->setEnabled(true);
-    s_.Button1->show();
-  }
-  if (s_.RadioButton2->isChecked()) {
-    s_.Button10->setEnabled(false);
-    s_.Button10->hide();
-  }
-  s_.RadioButton1->setEnabled(true);
-  s_.RadioButton2->setEnabled(true);
-  s_.ProgressBar1->setValue(0);
+  s_.session.apply(Step::RunEnded);
+  if (s_.view().automaticChosen()) s_.session.apply(Step::RunEndedAutomatic);
+  if (s_.view().manualChosen()) s_.session.apply(Step::RunEndedManual);
+  s_.session.apply(Step::RunModeSwitchesBack);
+  s_.view().setProgress(0);
   takeQueuedMessages();  // the reader's last, queued before it stopped
   --busy_;
   showRunMessages(run);
@@ -301,7 +252,7 @@ void MeasurementActions::showRunMessages(const RunResult& run) {
   if (closePending_) return;
   if (run.sensorLost) {
     s_.NoSignal = 1;
-    ShowStatus(s_.Memo1, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
+    s_.session.showStatus(StatusLine::Signal, QColor(255, 0, 0), QStringLiteral(" НЕТ СИГНАЛА"));
     presentMessage(QStringLiteral("Датчик перестал отвечать, измерение прервано. Проверьте "
                                   "подключение датчика и повторите измерение."),
                    QStringLiteral("Измерение"), true);
@@ -318,32 +269,22 @@ void MeasurementActions::showRunMessages(const RunResult& run) {
 
 void MeasurementActions::StopAutomatic() {
   s_.StopRequest = 1;
-  s_.Button8->setEnabled(false);
-  s_.Button8->hide();
-  s_.Button1->setEnabled(true);
-  s_.Button1->show();
+  s_.session.apply(Step::StopAutomatic);
 }
 
 void MeasurementActions::StopManual() {
   s_.StopRequest = 1;
-  s_.Button2->setEnabled(true);
-  s_.Button2->show();
+  s_.session.apply(Step::StopManual);
 }
 
 // Both mode switches: automatic shows "СТАРТ" alone, manual the four step
 // buttons with only "Про&в" usable.
 void MeasurementActions::SwitchMode(bool manual) {
   if (busy_ > 0) return;
-  s_.shown.TrendViewShown = s_.shown.CheckViewShown = s_.shown.AnalysisViewShown = 0;
-  s_.TreeView1->clear();
-  s_.Button1->setVisible(!manual);
-  setActionButtons(manual);
-  s_.hidePatientFieldsAndLists();
-  s_.Label1->clear();
-  ShowStatus(s_.Memo2, colours::Silver, QString());
-  s_.Button3->setEnabled(manual);
-  s_.Button4->setEnabled(false);
-  s_.Button5->setEnabled(false);
+  s_.view().trace().clear();
+  s_.session.apply(manual ? Step::ModeManual : Step::ModeAutomatic);
+  s_.view().setBatteryText(QString());
+  s_.session.showStatus(StatusLine::Status, colours::Silver, QString());
 }
 
 void MeasurementActions::presentMessage(const QString& text, const QString& caption, bool isError) {
@@ -366,11 +307,6 @@ bool MeasurementActions::deferClose() {
 
 void MeasurementActions::closeIfPending() {
   if (closePending_) s_.window->close();
-}
-
-void MeasurementActions::holdMenus(bool hold) {
-  menusHeld_ += hold ? 1 : -1;
-  if (s_.holdMenus && menusHeld_ == (hold ? 1 : 0)) s_.holdMenus(hold);
 }
 
 // Runs the machine up to its next pause; the timer brings it back after

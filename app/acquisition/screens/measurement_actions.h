@@ -16,18 +16,11 @@
 
 #include "acquisition/device_library.h"
 #include "analysis/working_record.h"
-#include "draw/shown_screens.h"
+#include "draw/session.h"
 #include "draw/trace_area.h"
 #include "storage/pulsogram_record.h"
 
-class QAction;
 class QEventLoop;
-class QLabel;
-class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QSlider;
 
 namespace sfigmo {
 
@@ -37,16 +30,7 @@ class CanvasRunSurface;
 
 struct MeasurementSurface {
   QWidget* window;
-  QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button8, *Button10;
-  QLabel* Label1;
-  QPlainTextEdit *Memo1, *Memo2;
-  TraceArea* TreeView1;
-  QProgressBar* ProgressBar1;
-  QSlider* TrackBar1;
-  QRadioButton *RadioButton1, *RadioButton2;
-  QAction* Regis_;
-
-  ShownScreens shown;
+  Session& session;
   WorkingRecord work;
   int& LastRecordRead;
   int& NoSignal;
@@ -63,7 +47,6 @@ struct MeasurementSurface {
   MessageSinkFn messageSink;
   void* messageContext;
 
-  std::function<void()> hidePatientFieldsAndLists;
   // Chooses the program folder again (an activation may find it changed).
   std::function<void()> refreshProgramFolder;
   // START's rest after a good run: the check, the calculation, the conclusion.
@@ -73,12 +56,9 @@ struct MeasurementSurface {
   // Shows an error (text, caption) with a button that checks the sensor
   // again (kCheckAgainLabel) and one that closes; true: check again.
   std::function<bool(const QString&, const QString&)> offerCheckAgain;
-  // While a run is in progress (true), the menu items that open another
-  // window or replace the records do nothing; false restores them.
-  std::function<void(bool)> holdMenus;
 
-  Canvas& traceCanvas() const { return TreeView1->canvas(); }
-  int outerWidth() const { return window->frameGeometry().width(); }
+  SessionView& view() const { return session.view(); }
+  Canvas& traceCanvas() const { return view().trace().canvas(); }
 };
 
 class MeasurementActions : public QObject {
@@ -125,7 +105,6 @@ class MeasurementActions : public QObject {
   void setActionButtons(bool visible);
   void closeIfPending();
   void advanceRun();
-  void holdMenus(bool hold);  // nests: the outermost hold and release count
   void takeQueuedMessages();
 
   MeasurementSurface s_;
@@ -147,7 +126,6 @@ class MeasurementActions : public QObject {
   std::unique_ptr<MeasurementMachine> run_;
   QTimer runTimer_;
   QEventLoop* runEnd_ = nullptr;
-  int menusHeld_ = 0;
 };
 
 }  // namespace sfigmo

@@ -1,9 +1,6 @@
 #include "analysis/screens/analysis_actions.h"
 
-#include <QAction>
 #include <QHash>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <utility>
 
 #include "analysis/record_judgement.h"
@@ -13,7 +10,8 @@
 #include "analysis/screens/conclusion_screen.h"
 #include "analysis/screens/results_screen.h"
 #include "draw/canvas.h"
-#include "draw/status_memo.h"
+#include "draw/screen_text.h"
+#include "draw/trace_area.h"
 
 namespace sfigmo {
 namespace {
@@ -33,12 +31,8 @@ bool AnalysisActions::current(std::size_t key) const {
 
 void AnalysisActions::Check() {
   if (!s_.work.CurrentRecord) s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
-  s_.shown.CheckViewShown = 1;
-  s_.shown.AnalysisViewShown = s_.shown.RegistrationViewShown = s_.shown.TrendViewShown =
-      s_.shown.ConclusionShown = 0;
-  s_.Regis_->setEnabled(false);
-  s_.hidePatientFieldsAndLists();
-  s_.TreeView1->clear();
+  s_.session.apply(Step::CheckShown);
+  s_.trace().clear();
   s_.processPendingEvents();
 
   const PulsogramRecord& record = *s_.work.CurrentRecord;
@@ -65,9 +59,8 @@ void AnalysisActions::Check() {
 
 void AnalysisActions::RedrawCheck() {
   if (!checked_ || !current(checked_->recordKey)) return;
-  s_.Regis_->setEnabled(false);
-  s_.hidePatientFieldsAndLists();
-  s_.TreeView1->clear();
+  s_.session.apply(Step::CheckShown);
+  s_.trace().clear();
   drawCheck(*checked_, false);
 }
 
@@ -78,21 +71,20 @@ void AnalysisActions::drawCheck(const CheckOutcome& o, bool live) {
     DrawCutShortNotice(c, y, CutShortText(record, QChar::fromLatin1(s_.decimalSeparator)));
   };
   if (o.verdict.accepted()) {
-    s_.Memo2->show();
-    s_.Memo2->setPlainText(QStringLiteral("       КАДР  ") + QString::number(o.frame));
+    s_.view().setStatusText(StatusLine::Status, QStringLiteral("       КАДР  ") + QString::number(o.frame));
     // Drawing moves the mark cursor on; the replay starts from the same
     // place on a copy and so ends where the check left it.
     int replayCursor = o.cursor;
-    DrawCheckFrame(c, s_.TreeView1->background(), record, o.marks, s_.outerWidth(), o.frame,
+    DrawCheckFrame(c, s_.trace().background(), record, o.marks, s_.view().outerWidth(), o.frame,
                    live ? s_.work.MarkCursor : replayCursor);
     DrawSignalWarning(c, o.quality);
     if (s_.work.CutShort) drawCutShort(kCutShortFrameY);
-    s_.Button4->setEnabled(true);
+    s_.session.setEnabled(Control::Calculate, true);
   } else {
-    ShowStatus(s_.Memo2, QColor(255, 0, 0), QStringLiteral("      ОШИБКА"));
+    s_.session.showStatus(StatusLine::Status, QColor(255, 0, 0), QStringLiteral("      ОШИБКА"));
     if (live) s_.processPendingEvents();
     c.setFontColor(colours::Black);
-    c.setBrushColor(s_.TreeView1->background());
+    c.setBrushColor(s_.trace().background());
     DrawRejection(c);
     DrawRejectionReason(c,
                         RejectionReason(o.verdict, record, QChar::fromLatin1(s_.decimalSeparator)));
@@ -102,14 +94,8 @@ void AnalysisActions::drawCheck(const CheckOutcome& o, bool live) {
 }
 
 void AnalysisActions::RunCalculation() {
-  s_.shown.ConclusionShown = 0;
-  s_.shown.TrendViewShown = 0;
-  s_.Regis_->setEnabled(false);
-  s_.shown.AnalysisViewShown = 1;
-  s_.shown.CheckViewShown = 0;
-  s_.shown.RegistrationViewShown = 0;
-  s_.hidePatientFieldsAndLists();
-  s_.TreeView1->clear();
+  s_.session.apply(Step::ResultsShown);
+  s_.trace().clear();
   s_.processPendingEvents();
   s_.work.FrameNumber = 1;
 
@@ -132,9 +118,8 @@ void AnalysisActions::RunCalculation() {
 
 void AnalysisActions::RedrawCalculation() {
   if (!calculated_ || !current(calculated_->recordKey)) return;
-  s_.Regis_->setEnabled(false);
-  s_.hidePatientFieldsAndLists();
-  s_.TreeView1->clear();
+  s_.session.apply(Step::ResultsShown);
+  s_.trace().clear();
   drawCalculation(*calculated_);
   s_.traceCanvas().setFontBold(false);
 }
@@ -142,7 +127,7 @@ void AnalysisActions::RedrawCalculation() {
 void AnalysisActions::drawCalculation(const CalculationOutcome& o) {
   if (o.completed) {
     DrawResultsScreen(s_.traceCanvas(), o.results, s_.decimalSeparator);
-    s_.Button5->setEnabled(true);
+    s_.session.setEnabled(Control::Conclude, true);
   } else {
     DrawCalculationStopped(s_.traceCanvas());
   }
@@ -152,14 +137,8 @@ void AnalysisActions::ShowConclusion() {
   if (s_.showResultsDialog) s_.showResultsDialog();  // the start-up check runs again after it
 
   s_.work.FrameNumber = 1;
-  s_.shown.ConclusionShown = 1;
-  s_.shown.TrendViewShown = 0;
-  s_.shown.CheckViewShown = 0;
-  s_.shown.AnalysisViewShown = 0;
-  s_.shown.RegistrationViewShown = 0;
-  s_.hidePatientFieldsAndLists();
-  s_.Regis_->setEnabled(true);
-  s_.TreeView1->clear();
+  s_.session.apply(Step::ConclusionShown);
+  s_.trace().clear();
   s_.processPendingEvents();
 
   DrawConclusionTitle(s_.traceCanvas());

@@ -15,38 +15,29 @@
 #include "analysis/recording_plausibility.h"
 #include "analysis/signal_quality.h"
 #include "analysis/working_record.h"
-#include "draw/shown_screens.h"
+#include "draw/session.h"
 #include "draw/trace_area.h"
 #include "storage/analysis_results.h"
 #include "storage/pulsogram_record.h"
 
-class QAction;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace sfigmo {
 
 struct AnalysisSurface {
-  QWidget* window;
-  QPlainTextEdit* Memo2;
-  TraceArea* TreeView1;
-  QPushButton *Button4, *Button5;
-  QAction* Regis_;
-
-  ShownScreens shown;
+  Session& session;
   WorkingRecord work;
   int& CheckFailed;
 
   // Decimal separator of the numbers shown.
   char decimalSeparator;
-  std::function<void()> hidePatientFieldsAndLists;
   // The results dialog over Results and the current record, modally.
   std::function<void()> showResultsDialog;
 
-  Canvas& traceCanvas() const { return TreeView1->canvas(); }
-  int outerWidth() const { return window->frameGeometry().width(); }
+  SessionView& view() const { return session.view(); }
+  TraceArea& trace() const { return view().trace(); }
+  Canvas& traceCanvas() const { return trace().canvas(); }
   // Shows the trace area as drawn so far at once; runs no other event.
-  void processPendingEvents() const { TreeView1->repaint(); }
+  void processPendingEvents() const { trace().repaint(); }
 };
 
 class AnalysisActions {

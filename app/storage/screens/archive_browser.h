@@ -12,8 +12,8 @@ class ArchiveBrowser {
   explicit ArchiveBrowser(StorageContext& context) : ctx_(context) {}
 
   void OpenClick();      // "Отк&р": fills and shows the archive list
-  void DblListBox();     // double click on the archive list: opens its entry
-  void ListBox1Click();  // single click on the archive list: hides the trend list
+  void OpenChosen();     // double click on the archive list: opens its entry
+  void ListClicked();  // single click on the archive list: hides the trend list
 
  private:
   void showOpenedRecord();

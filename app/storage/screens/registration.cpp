@@ -1,12 +1,8 @@
 #include "storage/screens/registration.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <cerrno>
 #include <cstring>
 #include <span>
@@ -30,9 +26,9 @@ QString FieldText(const std::uint8_t (&field)[N]) {
   return QString::fromStdString(GetShortString(field));
 }
 
-// The memo's lines joined as the record stores them.
-QString NoteText(const QPlainTextEdit* memo) {
-  QString text = memo->toPlainText();
+// The note's lines joined as the record stores them.
+QString StoredNoteText(const SessionView& view) {
+  QString text = view.noteText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
   return text;
 }
@@ -89,40 +85,26 @@ bool Registration::readLastMeasurement() {
   return true;
 }
 
-void Registration::showFields() {
-  StorageSurface& f = ctx_.surface;
-  for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3,
-                                                    f.StaticText1, f.StaticText2, f.StaticText3}) {
-    w->show();
-  }
-}
-
-void Registration::hideFields() {
-  StorageSurface& f = ctx_.surface;
-  for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3,
-                                                    f.StaticText1, f.StaticText2, f.StaticText3}) {
-    w->hide();
-  }
-}
+void Registration::showFields() { ctx_.surface.session.apply(Step::FieldsShown); }
 
 void Registration::fillFromLastMeasurement() {
   StorageSurface& f = ctx_.surface;
   const PulsogramRecord& last = *f.work.BrowseRecord;
-  f.Edit1->setText(FieldText(last.PatientName));
-  f.Edit2->setText(FieldText(last.PatientAge));
-  f.Edit3->setText(FieldText(last.PatientSex));
+  f.view().setPatientText(PatientText::Name, FieldText(last.PatientName));
+  f.view().setPatientText(PatientText::Age, FieldText(last.PatientAge));
+  f.view().setPatientText(PatientText::Sex, FieldText(last.PatientSex));
   QString note = FieldText(last.GeneralInfo);
   note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  f.Memo3->setPlainText(note);
+  f.view().setNoteText(note);
   takeAndDrawDateTime();
 }
 
 void Registration::fillWithDefaults() {
   StorageSurface& f = ctx_.surface;
-  for (const QString& line : DefaultNoteLines()) f.Memo3->appendPlainText(line);
-  f.Edit1->setText(QString::fromUtf8(kDefaultPatient));
-  f.Edit2->setText(QString::fromUtf8(kDefaultAge));
-  f.Edit3->setText(QString::fromUtf8(kDefaultSex));
+  for (const QString& line : DefaultNoteLines()) f.view().appendNoteLine(line);
+  f.view().setPatientText(PatientText::Name, QString::fromUtf8(kDefaultPatient));
+  f.view().setPatientText(PatientText::Age, QString::fromUtf8(kDefaultAge));
+  f.view().setPatientText(PatientText::Sex, QString::fromUtf8(kDefaultSex));
 }
 
 void Registration::takeAndDrawDateTime() {
@@ -136,7 +118,7 @@ void Registration::takeAndDrawDateTime() {
   SetShortString(f.work.CurrentRecord->DateText, date.toStdString());
   Canvas& c = f.traceCanvas();
   screens::SetFont(c, 8, false);
-  c.setBrushColor(f.TreeView1->background());
+  c.setBrushColor(f.view().trace().background());
   c.textOut(200, kHeaderY, QStringLiteral("ДАТА"));
   c.textOut(240, kHeaderY, date);
   c.textOut(360, kHeaderY, QStringLiteral("ВРЕМЯ"));
@@ -149,10 +131,10 @@ std::optional<QString> Registration::copyFieldsInto(PulsogramRecord& r) const {
     std::span<std::uint8_t> field;
     QString text;
     const char* label;
-  } fields[] = {{r.PatientName, f.Edit1->text(), "ПАЦИЕНТ"},
-                {r.PatientAge, f.Edit2->text(), "ВОЗРАСТ"},
-                {r.PatientSex, f.Edit3->text(), "ПОЛ"},
-                {r.GeneralInfo, NoteText(f.Memo3), "общие сведения"}};
+  } fields[] = {{r.PatientName, f.view().patientText(PatientText::Name), "ПАЦИЕНТ"},
+                {r.PatientAge, f.view().patientText(PatientText::Age), "ВОЗРАСТ"},
+                {r.PatientSex, f.view().patientText(PatientText::Sex), "ПОЛ"},
+                {r.GeneralInfo, StoredNoteText(f.view()), "общие сведения"}};
   for (const auto& fld : fields) {
     // The record holds one byte per character: a longer text would be cut
     // in the record and in the file name without a word.
@@ -174,16 +156,14 @@ std::optional<QString> Registration::copyFieldsInto(PulsogramRecord& r) const {
 
 void Registration::Regis() {
   StorageSurface& f = ctx_.surface;
-  f.shown.RegistrationViewShown = 1;
-  f.shown.CheckViewShown = 0;
-  f.shown.AnalysisViewShown = 0;
+  f.session.apply(Step::RegistrationShown);
   const bool fromLast = readLastMeasurement();
-  if (!f.shown.ConclusionShown) return;
+  if (!f.session.conclusionShown()) return;
   if (!f.work.CurrentRecord) f.work.CurrentRecord = std::make_unique<PulsogramRecord>();
-  f.TreeView1->clear();
+  f.view().trace().clear();
   f.showTraceNow();
   showFields();
-  f.Memo3->clear();
+  f.view().setNoteText(QString());
   filledFromLast_ = fromLast;
   if (fromLast) {
     fillFromLastMeasurement();
@@ -191,15 +171,13 @@ void Registration::Regis() {
     fillWithDefaults();
   }
   copyFieldsInto(*f.work.CurrentRecord);  // last record's or default texts: always storable
-  f.Save_->setEnabled(true);
+  f.session.setEnabled(Control::SaveItem, true);
 }
 
 void Registration::replay() {
   StorageSurface& f = ctx_.surface;
-  f.shown.CheckViewShown = 0;
-  f.shown.AnalysisViewShown = 0;
-  if (!f.shown.ConclusionShown || !f.work.CurrentRecord) return;
-  f.TreeView1->clear();
+  if (!f.session.conclusionShown() || !f.work.CurrentRecord) return;
+  f.view().trace().clear();
   f.showTraceNow();
   showFields();
   if (filledFromLast_) takeAndDrawDateTime();
@@ -254,10 +232,8 @@ void Registration::Save() {
     ctx_.showError(text);
     return;
   }
-  f.shown.ConclusionShown = 0;
-  f.Save_->setEnabled(false);
-  f.TreeView1->clear();
-  hideFields();
+  f.view().trace().clear();
+  f.session.apply(Step::Saved);
   f.showTraceNow();
 }
 

@@ -54,7 +54,6 @@ class Registration {
   // Copies the edits and the memo into `record`; the refused character's
   // message when one of them has a character the record cannot hold.
   std::optional<QString> copyFieldsInto(PulsogramRecord& record) const;
-  void hideFields();
 
   StorageContext& ctx_;
   bool filledFromLast_ = false;

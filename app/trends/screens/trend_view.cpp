@@ -1,11 +1,6 @@
 #include "trends/screens/trend_view.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <algorithm>
 
 #include "draw/canvas.h"
@@ -62,34 +57,26 @@ char TrendView::separator() const { return ctx_.decimalSeparator; }
 
 void TrendView::GrafClick() {
   StorageSurface& f = ctx_.surface;
-  f.shown.ConclusionShown = 0;
   // The trend list and then its graph are the current screen: a repaint must
   // not draw the check or the results over them.
-  f.shown.CheckViewShown = f.shown.AnalysisViewShown = f.shown.RegistrationViewShown = 0;
   rule_.listed();
-  f.ListBox2->hide();
-  f.ListBox1->hide();
-  f.ListBox2->show();
-  for (QWidget* w : std::initializer_list<QWidget*>{f.Memo3, f.Edit1, f.Edit2, f.Edit3,
-                                                    f.StaticText1, f.StaticText2, f.StaticText3}) {
-    w->hide();
-  }
-  for (QPushButton* b : {f.Button3, f.Button4, f.Button5}) b->setEnabled(false);
-  f.TreeView1->setBackground(f.palette().color(QPalette::Base));
-  f.TreeView1->clear();
+  f.session.apply(Step::TrendListed);
+  f.view().trace().setBackground(f.view().baseColour());
+  f.view().trace().clear();
   f.showTraceNow();
-  f.ListBox2->clear();
+  QListWidget& list = f.view().list(Control::TrendList);
+  list.clear();
   const RecordListing listing = ListRecordFiles(ArchiveFolder(ctx_.programFolder()));
-  FillRecordList(f.ListBox2, listing.Names);
+  FillRecordList(&list, listing.Names);
   if (!listing.Error.ok()) ctx_.showError(StorageErrorText(listing.Error));
 }
 
-void TrendView::ListBox2Click(int position) { rule_.clicked(position); }
+void TrendView::EntryClicked(int position) { rule_.clicked(position); }
 
 void TrendView::drawFrame(Canvas& c, int step) const {
   const int span = rangeEnd_ - rule_.rangeStart();
   screens::SetFont(c, 8, false);
-  c.setBrushColor(ctx_.surface.TreeView1->background());
+  c.setBrushColor(ctx_.surface.view().trace().background());
   c.textOut(80, 5, QStringLiteral("ИМЯ - "));
   c.textOut(220, 5, QStringLiteral("ДАТА -  "));
   c.textOut(400, 5, QStringLiteral("ВРЕМЯ - "));
@@ -125,7 +112,7 @@ bool TrendView::readRange() {
   StorageSurface& f = ctx_.surface;
   const std::filesystem::path archive = ArchiveFolder(ctx_.programFolder());
   for (int p = rule_.rangeStart(); p <= rangeEnd_; ++p) {
-    const std::string name = RecordFileNameOf(f.ListBox2->item(p));
+    const std::string name = RecordFileNameOf(f.view().list(Control::TrendList).item(p));
     if (StorageError e = ReadRecord(archive / name, *scratch_); !e.ok()) {
       ctx_.showError(StorageErrorText(e));
       return false;
@@ -176,12 +163,12 @@ void TrendView::drawCurves(Canvas& c, int step) const {
   c.setPenColor(colours::Black);
 }
 
-void TrendView::ListBox2DblClick() {
+void TrendView::DrawChosenRange() {
   StorageSurface& f = ctx_.surface;
-  f.ListBox1->hide();
-  f.ListBox2->hide();
-  const QListWidgetItem* selected = f.ListBox2->currentItem();
-  rangeEnd_ = selected && selected->isSelected() ? f.ListBox2->currentRow() : -1;
+  f.session.apply(Step::TrendRangeChosen);
+  const QListWidget& list = f.view().list(Control::TrendList);
+  const QListWidgetItem* selected = list.currentItem();
+  rangeEnd_ = selected && selected->isSelected() ? list.currentRow() : -1;
   const int start = rule_.rangeStart();
   const RangeCheck check = CheckTrendRange(start, rangeEnd_);
   if (check == RangeCheck::Empty) return;
@@ -191,13 +178,13 @@ void TrendView::ListBox2DblClick() {
                    " списка). Выберите начало и конец диапазона ближе к началу списка.");
     return;
   }
-  f.shown.TrendViewShown = 1;
+  f.session.show(Screen::TrendGraph);
   Canvas& c = f.traceCanvas();
   const int step = TrendStep(start, rangeEnd_);
   drawFrame(c, step);
   if (!readRange()) {
     // Not replayed: every repaint would read the same file and fail again.
-    f.shown.TrendViewShown = 0;
+    f.session.show(Screen::Idle);
     return;
   }
   drawCurves(c, step);
@@ -212,9 +199,9 @@ void TrendView::eraseAndWrite(Canvas& c, int slot, int x, int y, int blankWidth,
   shownWidths_[slot] = std::max(blankWidth, x - kSlots[slot].BlankX + c.textWidth(text));
 }
 
-void TrendView::TreeView1MouseMove(int x) {
+void TrendView::ShowReadOutAt(int x) {
   StorageSurface& f = ctx_.surface;
-  if (!f.shown.TrendViewShown) return;
+  if (f.session.screen() != Screen::TrendGraph) return;
   const int start = rule_.rangeStart();
   const std::optional<int> offset = TrendReadoutOffset(x, start, rangeEnd_);
   if (!offset) return;
@@ -223,7 +210,7 @@ void TrendView::TreeView1MouseMove(int x) {
 
   Canvas& c = f.traceCanvas();
   screens::SetFont(c, 8, false);
-  c.setBrushColor(f.TreeView1->background());
+  c.setBrushColor(f.view().trace().background());
   QString name = e.Name;
   // A long name is shortened rather than run over the "ДАТА" label.
   while (name.size() > 1 && c.textWidth(name) > kNameRoom) name.chop(1);

@@ -22,9 +22,9 @@ class TrendView {
   ~TrendView();
 
   void GrafClick();                  // "Графика": fills and shows the trend list
-  void ListBox2Click(int position);  // a click on the trend list's entry
-  void ListBox2DblClick();           // draws the graph up to the selected entry; the replay too
-  void TreeView1MouseMove(int x);    // the read-out while a graph is shown
+  void EntryClicked(int position);  // a click on the trend list's entry
+  void DrawChosenRange();           // draws the graph up to the selected entry; the replay too
+  void ShowReadOutAt(int x);    // the read-out while a graph is shown
 
   const TrendRangeRule& rangeRule() const { return rule_; }
   int rangeEnd() const { return rangeEnd_; }

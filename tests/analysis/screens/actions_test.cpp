@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "screen_checks.h"
+#include "draw/session.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/record_report.h"
 #include "analysis/screens/results_screen.h"
@@ -25,6 +26,7 @@ namespace {
 
 using sfigmo::AnalysisResults;
 using sfigmo::Canvas;
+using sfigmo::Screen;
 using sfigmo::test::TextAt;
 
 // A pulsogram derived from a real finger recording (finger-100hz: about 59
@@ -102,10 +104,8 @@ class Actions : public ::testing::Test {
 
 TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion) {
   LoadRecording();
-  form_->ConclusionShown = 1;
-  form_->CheckViewShown = 1;
-  form_->RegistrationViewShown = 1;
-  form_->TrendViewShown = 1;
+  form_->session().show(Screen::TrendGraph);
+  form_->session().setConclusionShown(true);
   form_->FrameNumber = 3;
   form_->Regis_->setEnabled(true);
   form_->Button5->setEnabled(false);
@@ -117,9 +117,9 @@ TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion
   EXPECT_NEAR(form_->Results.PULS, 59, 3);
   EXPECT_TRUE(form_->Button5->isEnabled());
   EXPECT_FALSE(form_->Regis_->isEnabled());
-  EXPECT_EQ(form_->AnalysisViewShown, 1);
-  EXPECT_EQ(form_->CheckViewShown + form_->RegistrationViewShown + form_->TrendViewShown +
-                form_->ConclusionShown,
+  EXPECT_EQ(form_->session().AnalysisViewShown(), 1);
+  EXPECT_EQ(form_->session().CheckViewShown() + form_->session().RegistrationViewShown() + form_->session().TrendViewShown() +
+                form_->session().ConclusionShown(),
             0);
   EXPECT_EQ(form_->FrameNumber, 1);
   EXPECT_FALSE(canvas().font().bold());
@@ -219,7 +219,7 @@ TEST_F(Actions, CalculationStoppedByAGuardLeavesRecordAndButtonAloneAndSaysWhy) 
     form_->RunCalculation();
     EXPECT_EQ(form_->CurrentRecord->Results, Sentinel());
     EXPECT_EQ(form_->Button5->isEnabled(), enabled);
-    EXPECT_EQ(form_->AnalysisViewShown, 1);  // a repaint tries again
+    EXPECT_EQ(form_->session().AnalysisViewShown(), 1);  // a repaint tries again
     // No results, the old screen gone, and one line saying why.
     Canvas expected(canvas().width(), canvas().height(), background());
     sfigmo::DrawCalculationStopped(expected);
@@ -253,9 +253,9 @@ TEST_F(Actions, ConclusionShowsTheDialogThenTheVerdictsOverTheStartUpCheck) {
   EXPECT_EQ(form_->CurrentRecord.get(), record);
   EXPECT_EQ(form_->CurrentRecord->Results, stored);
   EXPECT_EQ(form_->Results, working);
-  EXPECT_EQ(form_->ConclusionShown, 1);
-  EXPECT_EQ(form_->CheckViewShown + form_->AnalysisViewShown + form_->RegistrationViewShown +
-                form_->TrendViewShown,
+  EXPECT_EQ(form_->session().ConclusionShown(), 1);
+  EXPECT_EQ(form_->session().CheckViewShown() + form_->session().AnalysisViewShown() + form_->session().RegistrationViewShown() +
+                form_->session().TrendViewShown(),
             0);
   EXPECT_TRUE(form_->Regis_->isEnabled());
 
@@ -277,7 +277,7 @@ TEST_F(Actions, ConclusionWithoutADialogStillDraws) {
   form_->RunCalculation();
   form_->PagesDlg = nullptr;
   form_->ShowConclusion();
-  EXPECT_EQ(form_->ConclusionShown, 1);
+  EXPECT_EQ(form_->session().ConclusionShown(), 1);
   EXPECT_TRUE(TextAt(canvas(), 160, 5, QStringLiteral("З А К Л Ю Ч Е Н И Е "), {10, true}));
 }
 

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "screen_checks.h"
+#include "draw/session.h"
 #include "analysis/conclusion_rules.h"
 #include "common/format_general.h"
 #include "results/screens/pages_dlg.h"
@@ -72,7 +73,7 @@ class Chain : public ::testing::Test {
 TEST_F(Chain, HealthyPulseEndsOnTheConclusionWithTheSimulatorsRate) {
   Run({QStringLiteral("--bpm"), QStringLiteral("72")});
   TForm1& f = *form_;
-  ASSERT_EQ(f.ConclusionShown, 1) << "the chain stopped before the conclusion";
+  ASSERT_EQ(f.session().ConclusionShown(), 1) << "the chain stopped before the conclusion";
   EXPECT_NEAR(f.Results.PULS, 72, 2);
   sfigmo::AnalysisResults stored = f.Results;
   stored.Reserved = 0.0;
@@ -101,7 +102,7 @@ TEST_F(Chain, APauseIsReportedAsInterruptions) {
   Run({QStringLiteral("--bpm"), QStringLiteral("72"), QStringLiteral("--pause-at"),
        QStringLiteral("12")});
   TForm1& f = *form_;
-  ASSERT_EQ(f.ConclusionShown, 1) << "the chain stopped before the conclusion";
+  ASSERT_EQ(f.session().ConclusionShown(), 1) << "the chain stopped before the conclusion";
   EXPECT_EQ(f.Results.KOLP, 1);
   EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"), kBold));
   EXPECT_EQ(canvas().pixel(80, 70), sfigmo::colours::Red);
@@ -114,7 +115,7 @@ TEST_F(Chain, AnExtrasystoleIsReportedAsInterruptions) {
   Run({QStringLiteral("--bpm"), QStringLiteral("72"), QStringLiteral("--extrasystole-at"),
        QStringLiteral("12")});
   TForm1& f = *form_;
-  ASSERT_EQ(f.ConclusionShown, 1) << "the chain stopped before the conclusion";
+  ASSERT_EQ(f.session().ConclusionShown(), 1) << "the chain stopped before the conclusion";
   EXPECT_GE(f.Results.KOLE, 1);
   EXPECT_TRUE(TextAt(canvas(), 100, 60, QStringLiteral("ОБНАРУЖЕНЫ ПЕРЕБОИ"), kBold));
   EXPECT_EQ(canvas().pixel(80, 70), sfigmo::colours::Red);
@@ -136,12 +137,12 @@ TEST_F(Chain, ManualModeStepsThroughEachActionInTurn) {
   ASSERT_TRUE(f.Button4->isEnabled());
   EXPECT_FALSE(f.Button5->isEnabled());
   f.Button4->click();  // calculate
-  EXPECT_EQ(f.AnalysisViewShown, 1);
+  EXPECT_EQ(f.session().AnalysisViewShown(), 1);
   ASSERT_TRUE(f.Button5->isEnabled());
   EXPECT_FALSE(f.Regis_->isEnabled());
   EXPECT_TRUE(TextAt(canvas(), 220, 5, QStringLiteral("Р Е З У Л Ь Т А Т"), kBold));
   f.Button5->click();  // conclude
-  EXPECT_EQ(f.ConclusionShown, 1);
+  EXPECT_EQ(f.session().ConclusionShown(), 1);
   EXPECT_TRUE(f.Regis_->isEnabled());
   EXPECT_FALSE(pulseVerdict_.isEmpty());
   EXPECT_TRUE(TextAt(canvas(), 160, 5, QStringLiteral("З А К Л Ю Ч Е Н И Е "), kBold));

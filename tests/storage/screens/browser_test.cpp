@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "analysis/screens/check_screen.h"
+#include "draw/session.h"
 #include "archive_window.h"
 #include "draw/trace_area.h"
 #include "hostile_records.h"
@@ -38,7 +39,7 @@ TEST_F(Browsing, ListSortsTheWayARussianReaderExpects) {
                          "елка.pul",   "Жук.pul",   "notes.txt", "банан2.pul"};
   for (const char* n : names) Put(archive() / n, *TrendRecord("x", 1, 0, 0, 0));
   fs::create_directories(archive() / "папка.pul");
-  form->ConclusionShown = 1;
+  form->session().setConclusionShown(true);
   Open();
   EXPECT_EQ(Entries(form->ListBox1),
             (QStringList{"Апельсин.pul", "Банан.pul", "банан2.pul", "ёжик.pul", "елка.pul",
@@ -50,8 +51,8 @@ TEST_F(Browsing, ListSortsTheWayARussianReaderExpects) {
     EXPECT_TRUE(b->isVisible());
   }
   for (QPushButton* b : {form->Button3, form->Button4, form->Button5}) EXPECT_FALSE(b->isEnabled());
-  EXPECT_EQ(form->ConclusionShown, 0);
-  EXPECT_EQ(form->TrendViewShown, 0);
+  EXPECT_EQ(form->session().ConclusionShown(), 0);
+  EXPECT_EQ(form->session().TrendViewShown(), 0);
   SaveScreen(QStringLiteral("archive-list"));
 }
 
@@ -59,7 +60,7 @@ TEST_F(Browsing, EmptyArchiveGivesAnEmptyListAndADoubleClickDoesNothing) {
   Open();
   EXPECT_EQ(form->ListBox1->count(), 0);
   form->Regis_->setEnabled(true);
-  actions->browser().DblListBox();
+  actions->browser().OpenChosen();
   EXPECT_EQ(form->LastRecordRead, 0);
   EXPECT_TRUE(form->Regis_->isEnabled());
   EXPECT_TRUE(messages.isEmpty());

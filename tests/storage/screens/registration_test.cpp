@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "screen_checks.h"
+#include "draw/session.h"
 #include "archive_window.h"
 #include "draw/canvas.h"
 #include "draw/trace_area.h"
@@ -19,7 +20,7 @@ class Registering : public ArchiveWindow {
     form->Results.PULS = 71.5;
     form->Results.VRKI = 0.125;
     form->Results.Reserved = 3.0;  // never stored
-    form->ConclusionShown = 1;
+    form->session().setConclusionShown(true);
     form->Regis_->setEnabled(true);  // as the conclusion leaves it
   }
   // A last measurement of another patient, as an earlier save left it.
@@ -40,7 +41,7 @@ class Registering : public ArchiveWindow {
 };
 
 TEST_F(Registering, WithoutConclusionNothingChanges) {
-  form->ConclusionShown = 0;
+  form->session().setConclusionShown(false);
   PutLast();
   const std::string before = Bytes(*form->CurrentRecord);
   form->Regis_->trigger();
@@ -142,7 +143,7 @@ TEST_F(Registering, SaveWritesTheArchiveAndLeavesOnlyTheNewLastMeasurement) {
   EXPECT_EQ(form->CurrentRecord->Results, stored);
   EXPECT_EQ(GetShortString(form->CurrentRecord->DateText), "26_12_07_");
   EXPECT_EQ(GetShortString(form->CurrentRecord->TimeText), "09_05_03");
-  EXPECT_EQ(form->ConclusionShown, 0);
+  EXPECT_EQ(form->session().ConclusionShown(), 0);
   EXPECT_FALSE(form->Save_->isEnabled());
   EXPECT_EQ(form->Regis_->isEnabled(), regisEnabled);
   EXPECT_TRUE(form->Edit1->isHidden());
@@ -175,7 +176,7 @@ TEST_F(Registering, NameTimeAndTruncationInTheFileName) {
        "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭ67М26_12_07_09_05_03.pul"},  // 30: the field's room
   };
   for (const auto& c : cases) {
-    form->ConclusionShown = 1;
+    form->session().setConclusionShown(true);
     form->Regis_->trigger();
     Type(c.name, QStringLiteral("67"), QStringLiteral("М"));
     now = c.when;
@@ -200,7 +201,7 @@ TEST_F(Registering, TooLongFieldsAreRefusedBeforeSaving) {
       {3, QStringLiteral("мужской"), "Поле «ПОЛ»: не более 5 знаков, введено 7"},
   };
   for (const auto& c : cases) {
-    form->ConclusionShown = 1;
+    form->session().setConclusionShown(true);
     form->Regis_->trigger();
     Type(QStringLiteral("МЛТ"), QStringLiteral("67"), QStringLiteral("М"));
     (c.field == 1 ? form->Edit1 : c.field == 2 ? form->Edit2 : form->Edit3)->setText(c.text);
@@ -216,7 +217,7 @@ TEST_F(Registering, TooLongFieldsAreRefusedBeforeSaving) {
 
 TEST_F(Registering, TwoSavesInOneSecondOverwriteOneFile) {
   for (int i = 0; i < 2; ++i) {
-    form->ConclusionShown = 1;
+    form->session().setConclusionShown(true);
     form->Regis_->trigger();
     form->Save_->trigger();
   }
@@ -230,7 +231,7 @@ TEST_F(Registering, HostileNamesAreRefusedWithNothingWritten) {
                              QStringLiteral("x") + QChar(0) + QStringLiteral("y"),
                              QStringLiteral("Zoë ☺")};
   for (const QString& name : hostile) {
-    form->ConclusionShown = 1;
+    form->session().setConclusionShown(true);
     form->Regis_->trigger();
     const auto before = Snapshot();
     const std::string record = Bytes(*form->CurrentRecord);
@@ -240,7 +241,7 @@ TEST_F(Registering, HostileNamesAreRefusedWithNothingWritten) {
     EXPECT_EQ(messages.size(), 1) << name.toStdString();
     EXPECT_EQ(Snapshot(), before) << name.toStdString();
     EXPECT_EQ(Bytes(*form->CurrentRecord), record);
-    EXPECT_EQ(form->ConclusionShown, 1);
+    EXPECT_EQ(form->session().ConclusionShown(), 1);
     EXPECT_TRUE(form->Save_->isEnabled());
     EXPECT_TRUE(form->Edit1->isVisible());
   }
@@ -268,7 +269,7 @@ TEST_F(Registering, FullDiskAtTheLastCopyKeepsTheOldLastMeasurement) {
   EXPECT_TRUE(fs::exists(archive() / "МЛТ67М26_12_07_09_05_03.pul"));
   EXPECT_EQ(FilesIn(last()), std::vector<std::string>{"Петров45Ж26_12_06_08_00_00.pul"});
   EXPECT_EQ(Snapshot().at("DataMLT/DatInt/Петров45Ж26_12_06_08_00_00.pul"), lastBefore);
-  EXPECT_EQ(form->ConclusionShown, 1);
+  EXPECT_EQ(form->session().ConclusionShown(), 1);
   EXPECT_TRUE(form->Save_->isEnabled());
 }
 
@@ -297,7 +298,7 @@ TEST_F(Registering, RetryAfterAFailedLastCopyCompletesThatSave) {
     fs::remove_all(archive());
     PutLast();
     now = At(9, 5, 3);
-    form->ConclusionShown = 1;
+    form->session().setConclusionShown(true);
     form->Regis_->trigger();
     Type(QStringLiteral("МЛТ"), QStringLiteral("67"), QStringLiteral("М"));
     int writes = 0;
@@ -318,7 +319,7 @@ TEST_F(Registering, RetryAfterAFailedLastCopyCompletesThatSave) {
     EXPECT_EQ(FilesIn(last()), std::vector<std::string>{c.file});
     EXPECT_EQ(Snapshot().at(std::string("DataMLT/") + c.file),
               Snapshot().at(std::string("DataMLT/DatInt/") + c.file));
-    EXPECT_EQ(form->ConclusionShown, 0);
+    EXPECT_EQ(form->session().ConclusionShown(), 0);
   }
 }
 

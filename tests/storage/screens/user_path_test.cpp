@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "archive_window.h"
+#include "draw/session.h"
 #include "draw/canvas.h"
 #include "results/screens/pages_dlg.h"
 #include "sensor_sim.h"
@@ -44,7 +45,7 @@ class UserPath : public ArchiveWindow {
   std::string MeasureAndSave(const QDateTime& when) {
     const QPoint start = form->Button1->mapTo(form.get(), form->Button1->rect().center());
     QTest::mouseClick(form.get()->childAt(start), Qt::LeftButton);
-    EXPECT_EQ(form->ConclusionShown, 1) << "the chain stopped before the conclusion";
+    EXPECT_EQ(form->session().ConclusionShown(), 1) << "the chain stopped before the conclusion";
     now = when;
     form->N1Click();
     form->Regis_->trigger();
@@ -120,7 +121,7 @@ TEST_F(UserPath, MeasureRegisterSaveReopenAndDrawTrends) {
   form->Graf_->trigger();
   Click(form->ListBox2, 0);
   DoubleClick(form->ListBox2, 2);
-  ASSERT_EQ(form->TrendViewShown, 1);
+  ASSERT_EQ(form->session().TrendViewShown(), 1);
   const Canvas& c = form->traceCanvas();
   for (int i = 0; i < 3; ++i) {
     bool red = false;

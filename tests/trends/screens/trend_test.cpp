@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "screen_checks.h"
+#include "draw/session.h"
 #include "archive_window.h"
 #include "draw/canvas.h"
 #include "draw/trace_area.h"
@@ -54,7 +55,7 @@ class Trends : public ArchiveWindow {
     Graf();
     Click(form->ListBox2, 0);
     DoubleClick(form->ListBox2, 300);
-    ASSERT_EQ(form->TrendViewShown, 1);
+    ASSERT_EQ(form->session().TrendViewShown(), 1);
     ASSERT_EQ(actions->trends().rangeRule().rangeStart(), 0);
     const Canvas& area = trace();
     const DesignLayout& m = area.layout();
@@ -82,7 +83,7 @@ TEST_F(Trends, TwoRecordsLieAtTheEndsOfTheAxis) {
   ASSERT_EQ(form->ListBox2->count(), 5);
   Click(form->ListBox2, 3);
   DoubleClick(form->ListBox2, 4);
-  ASSERT_EQ(form->TrendViewShown, 1);
+  ASSERT_EQ(form->session().TrendViewShown(), 1);
   EXPECT_EQ(actions->trends().rangeRule().rangeStart(), 3);
   EXPECT_EQ(actions->trends().rangeEnd(), 4);
   EXPECT_TRUE(form->ListBox2->isHidden());
@@ -98,7 +99,7 @@ TEST_F(Trends, ThreeIntervalsStep167AndTheLastPointClippedAt520) {
   PutRecords(5);
   Graf();
   DoubleClick(form->ListBox2, 4);  // from the default start, position 1
-  ASSERT_EQ(form->TrendViewShown, 1);
+  ASSERT_EQ(form->session().TrendViewShown(), 1);
   EXPECT_EQ(actions->trends().rangeRule().rangeStart(), 1);
   for (int i = 0; i <= 2; ++i) {
     EXPECT_TRUE(Point(20 + 167 * i, 200 - (63 + 3 * i), colours::Red)) << i;
@@ -144,7 +145,7 @@ TEST_F(TrendsAt1920, GraphAndReadOutFollowTheScale) {
   Graf();
   Click(form->ListBox2, 3);
   DoubleClick(form->ListBox2, 4);
-  ASSERT_EQ(form->TrendViewShown, 1);
+  ASSERT_EQ(form->session().TrendViewShown(), 1);
   const DesignLayout& m = trace().layout();
   ASSERT_DOUBLE_EQ(m.scale(), 2.4);
   EXPECT_TRUE(Point(m.px(20), m.px(128), colours::Red));
@@ -169,7 +170,7 @@ TEST_F(Trends, DamagedRecordIsLeftOutAndReadsAsADash) {
     Graf();
     Click(form->ListBox2, 0);
     DoubleClick(form->ListBox2, 2);
-    ASSERT_EQ(form->TrendViewShown, 1);
+    ASSERT_EQ(form->session().TrendViewShown(), 1);
     EXPECT_TRUE(Point(20, 140, colours::Red));
     EXPECT_TRUE(Point(520, 134, colours::Red));
     EXPECT_TRUE(Point(270, 137, colours::Red));  // the curve joins its neighbours
@@ -188,7 +189,7 @@ TEST_F(Trends, FirstEntryRightAfterGrafDrawsNothing) {
   PutRecords(3);
   Graf();
   DoubleClick(form->ListBox2, 0);
-  EXPECT_EQ(form->TrendViewShown, 0);
+  EXPECT_EQ(form->session().TrendViewShown(), 0);
   EXPECT_TRUE(TraceIsBlank());
   EXPECT_TRUE(messages.isEmpty());
 }
@@ -197,12 +198,12 @@ TEST_F(Trends, RangePastPosition300IsRefused) {
   PutRecords(303);
   Graf();
   DoubleClick(form->ListBox2, 301);
-  EXPECT_EQ(form->TrendViewShown, 0);
+  EXPECT_EQ(form->session().TrendViewShown(), 0);
   EXPECT_TRUE(TraceIsBlank());
   EXPECT_EQ(messages.size(), 1);
   Graf();
   DoubleClick(form->ListBox2, 300);
-  EXPECT_EQ(form->TrendViewShown, 1);
+  EXPECT_EQ(form->session().TrendViewShown(), 1);
 }
 
 TEST_F(Trends, RepaintDrawsTheGraphAgainAndTheMeasurementInMemoryStays) {
@@ -211,7 +212,7 @@ TEST_F(Trends, RepaintDrawsTheGraphAgainAndTheMeasurementInMemoryStays) {
   const std::string current = Bytes(*form->CurrentRecord);
   Graf();
   DoubleClick(form->ListBox2, 2);
-  ASSERT_EQ(form->TrendViewShown, 1);
+  ASSERT_EQ(form->session().TrendViewShown(), 1);
   const QImage drawn = trace().image();
   form->TreeView1->clear();
   form->FormPaint();
@@ -226,7 +227,7 @@ TEST_F(Trends, RecordGoneSinceTheListingStopsAfterTheGrid) {
   DoubleClick(form->ListBox2, 3);
   ASSERT_EQ(messages.size(), 1);
   EXPECT_TRUE(messages[0].contains(QStringLiteral("p002.pul")));
-  EXPECT_EQ(form->TrendViewShown, 0);  // not replayed: the failure would repeat on each repaint
+  EXPECT_EQ(form->session().TrendViewShown(), 0);  // not replayed: the failure would repeat on each repaint
   EXPECT_FALSE(Point(20, 137, colours::Red));
 }
 
