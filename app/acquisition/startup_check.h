@@ -20,8 +20,8 @@ inline constexpr float kMaxPlausibleVolts = 20.0f;
 
 // Where the check writes and how it waits.
 struct SensorCheckView {
-  std::function<void(const QString&)> setBatteryText;  // Label1
-  std::function<void(const QString&)> setMessage;      // Memo2
+  std::function<void(const QString&)> setBatteryText;
+  std::function<void(const QString&)> setMessage;  // the status line
   std::function<void()> takeMessages;  // the library's queued messages, between waits
   std::function<void(int milliseconds)> wait;
   QChar decimalSeparator = QLatin1Char(',');
@@ -36,7 +36,7 @@ struct SensorCheckResult {
   bool answered = false;
 };
 
-// Memo2's text when the sensor does not answer the battery query.
+// The status line's text when the sensor does not answer the battery query.
 inline constexpr const char* kNoSensorLinkText = " Нет связи с датчиком";
 
 // Runs the test over a bound library. A battery query that fails (no reply,

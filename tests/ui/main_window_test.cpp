@@ -27,12 +27,12 @@
 #include <thread>
 
 #include "acquisition/measurement_run.h"
-#include "draw/session.h"
 #include "draw/canvas.h"
 #include "draw/scaled_widgets.h"
-#include "ui/device_messages.h"
+#include "draw/session.h"
 #include "draw/trace_area.h"
 #include "test_window.h"
+#include "ui/device_messages.h"
 
 namespace sfigmo {
 namespace {

@@ -26,11 +26,11 @@
 #include <utility>
 
 #include "acquisition/device_library.h"
-#include "draw/session.h"
 #include "acquisition/measurement_run.h"
 #include "acquisition/startup_check.h"
 #include "analysis/screens/check_screen.h"
 #include "draw/canvas.h"
+#include "draw/session.h"
 #include "draw/trace_area.h"
 #include "sensor_sim.h"
 #include "test_window.h"
@@ -39,6 +39,7 @@ namespace sfigmo {
 namespace {
 
 using test::SimProcess;
+using test::FinishRun;
 using test::TestWindow;
 
 QColor BaseOf(const QWidget* w) { return w->palette().color(QPalette::Base); }
@@ -126,6 +127,7 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
     t.save(QStringLiteral("live-trace"));
   });
   f.Button1->click();
+  FinishRun(f);
   EXPECT_TRUE(sawCalibration);
   EXPECT_TRUE(sawLive);
   EXPECT_EQ(f.session().ConclusionShown(), 1);
@@ -197,6 +199,7 @@ TEST_F(WithSim, ManualStopDuringCalibrationStoresNothing) {
     f.Button10->click();
   });
   f.Button2->click();
+  FinishRun(f);
   EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
   EXPECT_TRUE(f.Button2->isEnabled());
   EXPECT_FALSE(f.Button2->isHidden());
@@ -213,6 +216,7 @@ TEST_F(WithSim, AutomaticStopReturnsToStart) {
   TForm1& f = *t.form;
   during(60, [&] { f.Button8->click(); });
   f.Button1->click();
+  FinishRun(f);
   EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
   EXPECT_DOUBLE_EQ(f.CurrentRecord->SamplePeriod, 0.0);  // stopped before step 101
   EXPECT_FALSE(f.Button1->isHidden());
@@ -234,6 +238,7 @@ TEST_F(WithSim, ScaledWindowStoresForItsOwnWidth) {
   ASSERT_EQ(f.NoSignal, 0);
   f.RadioButton2->click();
   f.Button2->click();
+  FinishRun(f);
   const int W = f.outerWidth();
   EXPECT_GE(W, 1026);
   EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(W));
@@ -379,6 +384,7 @@ TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
   clock.start();
   ticker.start(20);
   f.Button1->click();
+  FinishRun(f);
   ticker.stop();
   const int W = f.outerWidth();
   const int R = CalibrationSteps(W);
@@ -465,6 +471,7 @@ TEST_P(LossyStream, RunKeepsNothingAndSaysSoOnce) {
   start(args);
   ASSERT_EQ(f.NoSignal, 0);
   f.Button1->click();
+  FinishRun(f);
 
   ASSERT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
   EXPECT_EQ(t.messages.front(),
@@ -506,6 +513,7 @@ TEST_F(WithSim, FiveHundredPerSecondIsNoPulseRecording) {
   for (int attempt = 1; attempt <= 3; ++attempt) {
     t.messages.clear();
     f.Button1->click();
+    FinishRun(f);
     if (f.CurrentRecord->SampleCount != 0) break;
   }
   ASSERT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();
@@ -525,6 +533,7 @@ TEST_F(WithSim, ReplayedRecordingIsAcceptedAtAModerateGain) {
          QStringLiteral("--replay-rate"), QStringLiteral("100")});
   TForm1& f = *t.form;
   f.Button1->click();
+  FinishRun(f);
   EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(f.outerWidth()));
   EXPECT_EQ(f.session().ConclusionShown(), 1) << "the check rejected the replayed recording";
   EXPECT_GE(f.CurrentRecord->Gain, 5);
@@ -542,6 +551,7 @@ TEST_F(WithSim, DoubleCountedRunShowsTheSignalWarning) {
   TForm1& f = *t.form;
   f.RadioButton2->click();
   f.Button2->click();
+  FinishRun(f);
   f.Button3Click();
   ASSERT_EQ(f.CheckFailed, 0);
   ASSERT_GT(f.Marks.count(), 12);  // two marks per beat
@@ -558,6 +568,8 @@ TEST_F(WithSim, DoubleCountedRunShowsTheSignalWarning) {
 
 namespace sfigmo {
 namespace {
+
+using test::FinishRun;
 
 // What the user does while a START run is at some phase.
 enum class RunPhaseAt { Calibration, Recording, Check, Calculation };
@@ -660,6 +672,7 @@ TEST_P(RunInterrupted, SensorEndsClosedNothingSavedNoSecondRun) {
       break;
   }
   ClickAt(f, f.Button1);
+  FinishRun(f);
   ASSERT_TRUE(acted);
   if (c.action == UserAction::MenuKey) EXPECT_TRUE(menuOpened);
   QTest::qWait(50);

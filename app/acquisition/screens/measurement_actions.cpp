@@ -1,6 +1,7 @@
 #include "acquisition/screens/measurement_actions.h"
 
 #include <QEventLoop>
+#include <utility>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -53,8 +54,7 @@ MeasurementActions::MeasurementActions(MeasurementSurface surface) : s_(std::mov
 MeasurementActions::~MeasurementActions() {
   // The library outlives the window: stop it from calling into it.
   device_.setMessageSink(nullptr, nullptr);
-  if (runEnd_) runEnd_->quit();
-  // A run still in progress closes the sensor as it goes.
+  // A run still in progress closes the sensor as it goes; nothing follows it.
   run_.reset();
 }
 
@@ -167,22 +167,22 @@ void MeasurementActions::Start() {
   s_.StopRequest = 0;
   s_.session.apply(Step::StartPressed);
   s_.session.holdMenus(true);  // through the check, calculation and conclusion too
-  const bool measured = MeasurementRun();
-  if (!closePending_ && measured) s_.checkAndConclude();
-  s_.session.holdMenus(false);
-  s_.CheckFailed = 0;
-  s_.session.apply(Step::StartChainEnded);
-  chainRunning_ = false;
-  closeIfPending();
+  MeasurementRun([this](bool measured) {
+    if (!closePending_ && measured) s_.checkAndConclude();
+    s_.session.holdMenus(false);
+    s_.CheckFailed = 0;
+    s_.session.apply(Step::StartChainEnded);
+    chainRunning_ = false;
+    closeIfPending();
+  });
 }
 
 void MeasurementActions::Measure() {
   if (busy_ > 0) return;
-  MeasurementRun();
-  closeIfPending();
+  MeasurementRun([this](bool) { closeIfPending(); });
 }
 
-bool MeasurementActions::MeasurementRun() {
+void MeasurementActions::MeasurementRun(std::function<void(bool measured)> then) {
   ++busy_;
   s_.work.CurrentRecord = std::make_unique<PulsogramRecord>();
   s_.work.CutShort = false;
@@ -207,18 +207,17 @@ bool MeasurementActions::MeasurementRun() {
   s_.CurrentGain = s_.view().gainSetting();
   s_.view().trace().clear();
 
-  // The run goes on from the event loop; this handler waits for its end as a
-  // modal window's would, so its caller finds the record measured. Clicks,
+  // The run goes on from the event loop and `then` follows its end. Clicks,
   // a close or a menu key meanwhile are ordinary events: none re-enters it.
   s_.session.holdMenus(true);
   runSurface_ = std::make_unique<WindowRunSurface>(s_);
   run_ = std::make_unique<MeasurementMachine>(device_.api(), *s_.work.CurrentRecord,
                                               s_.CurrentGain, *runSurface_);
-  QEventLoop runEnd;
-  runEnd_ = &runEnd;
+  runEnded_ = std::move(then);
   advanceRun();
-  if (!run_->finished()) runEnd.exec();
-  runEnd_ = nullptr;
+}
+
+void MeasurementActions::finishRun() {
   runTimer_.stop();
   const RunResult run = run_->result();
   run_.reset();
@@ -239,7 +238,8 @@ bool MeasurementActions::MeasurementRun() {
   takeQueuedMessages();  // the reader's last, queued before it stopped
   --busy_;
   showRunMessages(run);
-  return !run.sensorLost && run.framesLost == 0;
+  const bool measured = !run.sensorLost && run.framesLost == 0;
+  if (auto then = std::exchange(runEnded_, nullptr)) then(measured);
 }
 
 // The library's messages held during the run, or for a lost sensor (whose
@@ -325,7 +325,7 @@ void MeasurementActions::advanceRun() {
         runTimer_.start(next.milliseconds);
         return;
       case MeasurementMachine::Pause::Finished:
-        if (runEnd_) runEnd_->quit();
+        finishRun();
         return;
     }
   }

@@ -20,7 +20,6 @@
 #include "draw/trace_area.h"
 #include "storage/pulsogram_record.h"
 
-class QEventLoop;
 
 namespace sfigmo {
 
@@ -72,6 +71,7 @@ class MeasurementActions : public QObject {
   void prepareWindow();
 
   void Activate();               // start-up check: binding, resets, sensor test
+  // Both start a run and return; the rest follows its end from the event loop.
   void Start();                  // "СТАРТ": run, then the check, calculation, conclusion
   void Measure();                // "Изме&р": measurement run
   void StopAutomatic();          // automatic-mode STOP
@@ -92,7 +92,10 @@ class MeasurementActions : public QObject {
   QObject* messageInbox() { return this; }
 
  private:
-  bool MeasurementRun();  // false: the sensor stopped answering
+  // Starts the measurement run; `then` follows its end, told whether the
+  // record was measured whole (false: the sensor stopped answering).
+  void MeasurementRun(std::function<void(bool measured)> then);
+  void finishRun();
   // One activation; true when the user asked to check again.
   bool activateOnce(bool askedByUser);
   // One box for the check's library messages; true: check again.
@@ -125,7 +128,7 @@ class MeasurementActions : public QObject {
   std::unique_ptr<CanvasRunSurface> runSurface_;
   std::unique_ptr<MeasurementMachine> run_;
   QTimer runTimer_;
-  QEventLoop* runEnd_ = nullptr;
+  std::function<void(bool)> runEnded_;
 };
 
 }  // namespace sfigmo

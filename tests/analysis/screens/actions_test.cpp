@@ -13,14 +13,14 @@
 #include <QTimer>
 #include <fstream>
 
-#include "screen_checks.h"
-#include "draw/session.h"
 #include "analysis/conclusion_rules.h"
 #include "analysis/record_report.h"
 #include "analysis/screens/results_screen.h"
-#include "results/screens/pages_dlg.h"
-#include "ui/form1.h"
+#include "draw/session.h"
 #include "draw/trace_area.h"
+#include "results/screens/pages_dlg.h"
+#include "screen_checks.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -11,11 +11,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "screen_checks.h"
-#include "draw/session.h"
 #include "analysis/conclusion_rules.h"
 #include "common/format_general.h"
+#include "draw/session.h"
+#include "finish_run.h"
 #include "results/screens/pages_dlg.h"
+#include "screen_checks.h"
 #include "sensor_sim.h"
 #include "ui/form1.h"
 
@@ -58,6 +59,7 @@ class Chain : public ::testing::Test {
   void Run(const QStringList& args) {
     ASSERT_NO_FATAL_FAILURE(Start(args));
     form_->Button1->click();
+    sfigmo::test::FinishRun(*form_);
   }
 
   sfigmo::Canvas& canvas() { return form_->traceCanvas(); }
@@ -131,6 +133,7 @@ TEST_F(Chain, ManualModeStepsThroughEachActionInTurn) {
   EXPECT_FALSE(f.Button5->isEnabled());
 
   f.Button2->click();  // measure
+  sfigmo::test::FinishRun(f);
   ASSERT_TRUE(f.Button3->isEnabled());
   EXPECT_FALSE(f.Button4->isEnabled());
   f.Button3->click();  // check

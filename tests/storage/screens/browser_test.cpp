@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "analysis/screens/check_screen.h"
-#include "draw/session.h"
 #include "archive_window.h"
+#include "draw/session.h"
 #include "draw/trace_area.h"
 #include "hostile_records.h"
 #include "screen_checks.h"

@@ -4,11 +4,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "screen_checks.h"
-#include "draw/session.h"
 #include "archive_window.h"
 #include "draw/canvas.h"
+#include "draw/session.h"
 #include "draw/trace_area.h"
+#include "screen_checks.h"
 
 namespace sfigmo::test {
 namespace {

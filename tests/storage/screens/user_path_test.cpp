@@ -13,8 +13,9 @@
 #include <QTimer>
 
 #include "archive_window.h"
-#include "draw/session.h"
 #include "draw/canvas.h"
+#include "draw/session.h"
+#include "finish_run.h"
 #include "results/screens/pages_dlg.h"
 #include "sensor_sim.h"
 
@@ -45,6 +46,7 @@ class UserPath : public ArchiveWindow {
   std::string MeasureAndSave(const QDateTime& when) {
     const QPoint start = form->Button1->mapTo(form.get(), form->Button1->rect().center());
     QTest::mouseClick(form.get()->childAt(start), Qt::LeftButton);
+    test::FinishRun(*form);
     EXPECT_EQ(form->session().ConclusionShown(), 1) << "the chain stopped before the conclusion";
     now = when;
     form->N1Click();
