@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "common/format_general.h"
 
@@ -59,42 +60,77 @@ QString LowBatteryText(float volts, QChar decimalSeparator) {
   return QStringLiteral("Ubat=") + Volts(volts, decimalSeparator);
 }
 
-SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& view) {
-  SensorCheckResult result;
-  if (!api.complete()) return result;
+SensorCheck::SensorCheck(const SensorApi& api, SensorCheckView view)
+    : api_(api), view_(std::move(view)) {}
 
-  if (!IsTrue(api.SearchDevices())) {
-    view.setMessage(QStringLiteral(" Нет связи с ПК"));
-    return result;
+SensorCheck::~SensorCheck() {
+  if (portOpen_) StopSensor(api_);  // abandoned between its steps
+}
+
+std::optional<int> SensorCheck::advance() {
+  switch (stage_) {
+    case Stage::Search:
+      stage_ = Stage::Done;
+      if (!api_.complete()) return std::nullopt;
+      if (!IsTrue(api_.SearchDevices())) {
+        view_.setMessage(QStringLiteral(" Нет связи с ПК"));
+        return std::nullopt;
+      }
+      api_.OpenPort();
+      portOpen_ = true;
+      stage_ = Stage::Dtr;
+      return kStepWaitMs;
+    case Stage::Dtr:
+      api_.SetDTRPort(1);
+      stage_ = Stage::Battery;
+      return kStepWaitMs;
+    case Stage::Battery:
+      return readBattery();
+    case Stage::Stream:
+      result_.noSignal = !IsTrue(api_.SetStatusSens(1));
+      finish();
+      return std::nullopt;
+    case Stage::Done:
+      return std::nullopt;
   }
-  api.OpenPort();
-  view.wait(100);
-  api.SetDTRPort(1);
-  view.wait(100);
+  return std::nullopt;
+}
 
-  const std::optional<float> reading = ReadBattery(api);
+std::optional<int> SensorCheck::readBattery() {
+  const std::optional<float> reading = ReadBattery(api_);
   if (!reading) {
-    result.batteryUnanswered = true;
-    view.setMessage(QString::fromUtf8(kNoSensorLinkText));
-    view.takeMessages();
-    StopSensor(api);
-    return result;
+    result_.batteryUnanswered = true;
+    view_.setMessage(QString::fromUtf8(kNoSensorLinkText));
+    view_.takeMessages();
+    finish();
+    return std::nullopt;
   }
   const float volts = *reading;
-  result.batteryVolts = volts;
-  result.answered = true;
-  view.setBatteryText(BatteryText(volts, view.decimalSeparator));
+  result_.batteryVolts = volts;
+  result_.answered = true;
+  view_.setBatteryText(BatteryText(volts, view_.decimalSeparator));
   if (volts >= kMinBatteryVolts) {
-    view.wait(100);
-    result.noSignal = !IsTrue(api.SetStatusSens(1));
-  } else {
-    view.setMessage(QStringLiteral("  Сменить Бат."));
-    view.setBatteryText(LowBatteryText(volts, view.decimalSeparator));
-    view.takeMessages();
-    result.noSignal = true;
+    stage_ = Stage::Stream;
+    return kStepWaitMs;
   }
-  StopSensor(api);
-  return result;
+  view_.setMessage(QStringLiteral("  Сменить Бат."));
+  view_.setBatteryText(LowBatteryText(volts, view_.decimalSeparator));
+  view_.takeMessages();
+  result_.noSignal = true;
+  finish();
+  return std::nullopt;
+}
+
+void SensorCheck::finish() {
+  StopSensor(api_);
+  portOpen_ = false;
+  stage_ = Stage::Done;
+}
+
+SensorCheckResult RunSensorCheck(const SensorApi& api, const SensorCheckView& view) {
+  SensorCheck check(api, view);
+  while (const std::optional<int> wait = check.advance()) view.wait(*wait);
+  return check.result();
 }
 
 }  // namespace sfigmo

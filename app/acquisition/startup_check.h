@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "acquisition/sensor_api.h"
 
@@ -22,7 +23,7 @@ inline constexpr float kMaxPlausibleVolts = 20.0f;
 struct SensorCheckView {
   std::function<void(const QString&)> setBatteryText;
   std::function<void(const QString&)> setMessage;  // the status line
-  std::function<void()> takeMessages;  // the library's queued messages, between waits
+  std::function<void()> takeMessages;              // the library's queued messages, between waits
   std::function<void(int milliseconds)> wait;
   QChar decimalSeparator = QLatin1Char(',');
 };
@@ -39,7 +40,34 @@ struct SensorCheckResult {
 // The status line's text when the sensor does not answer the battery query.
 inline constexpr const char* kNoSensorLinkText = " Нет связи с датчиком";
 
-// Runs the test over a bound library. A battery query that fails (no reply,
+// The test step by step, so that its waits can be the event loop's: each
+// advance() does one step and says how long to wait before the next, or
+// nothing when the test is over. Dropped between steps, it leaves the
+// sensor closed.
+class SensorCheck {
+ public:
+  SensorCheck(const SensorApi& api, SensorCheckView view);
+  ~SensorCheck();
+  SensorCheck(const SensorCheck&) = delete;
+  SensorCheck& operator=(const SensorCheck&) = delete;
+
+  std::optional<int> advance();
+  const SensorCheckResult& result() const { return result_; }
+
+ private:
+  static constexpr int kStepWaitMs = 100;
+  enum class Stage { Search, Dtr, Battery, Stream, Done };
+  std::optional<int> readBattery();
+  void finish();
+
+  const SensorApi api_;  // a copy: the caller's may be a temporary
+  SensorCheckView view_;
+  Stage stage_ = Stage::Search;
+  bool portOpen_ = false;
+  SensorCheckResult result_;
+};
+
+// Runs the test over a bound library, waiting in `view.wait`. A battery query that fails (no reply,
 // a reply without a voltage, or one outside 0..20 V) is asked once more; failing again, the check
 // says the sensor does not answer rather than reading a flat battery. With
 // an incomplete `api` (no library) nothing is called and the result is

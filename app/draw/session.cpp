@@ -16,6 +16,7 @@ using S = Screen;
 
 // The window's flag and enabling rules, one row per step, the changes in
 // the order the window makes them.
+// clang-format off
 const StepRule kRules[] = {
     {.step = Step::Created,
      .changes = {{TrendList, Hide},
@@ -151,6 +152,7 @@ const StepRule kRules[] = {
      .leaves = {S::TrendGraph},
      .changes = {{TrendList, Hide}, {ArchiveList, Hide}}},
 };
+// clang-format on
 
 #undef PATIENT_AREA_HIDDEN
 
@@ -178,22 +180,37 @@ void Session::apply(Step step) {
 void Session::change(Control control, Change change) {
   ControlState& s = state(control);
   switch (change) {
-    case Enable: s.enabled = true; break;
-    case Disable: s.enabled = false; break;
-    case Show: s.visible = true; break;
-    case Hide: s.visible = false; break;
-    case ShowEnabled: s = {true, true}; break;
-    case HideDisabled: s = {false, false}; break;
+    case Enable:
+      s.enabled = true;
+      break;
+    case Disable:
+      s.enabled = false;
+      break;
+    case Show:
+      s.visible = true;
+      break;
+    case Hide:
+      s.visible = false;
+      break;
+    case ShowEnabled:
+      s = {true, true};
+      break;
+    case HideDisabled:
+      s = {false, false};
+      break;
   }
   present(control);
 }
 
-void Session::setEnabled(Control control, bool enabled) { change(control, enabled ? Enable : Disable); }
+void Session::setEnabled(Control control, bool enabled) {
+  change(control, enabled ? Enable : Disable);
+}
 
 void Session::setVisible(Control control, bool visible) { change(control, visible ? Show : Hide); }
 
 bool Session::usable(Control control) const {
-  const bool held = menusHeld_ > 0 && std::ranges::find(kHeldMenus, control) != std::end(kHeldMenus);
+  const bool held =
+      menusHeld_ > 0 && std::ranges::find(kHeldMenus, control) != std::end(kHeldMenus);
   return enabled(control) && !held;
 }
 

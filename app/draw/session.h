@@ -19,17 +19,17 @@ namespace sfigmo {
 class TraceArea;
 
 enum class Screen {
-  Idle,          // nothing to draw again
-  LiveRun,       // the live trace of a run
-  Check,         // the recording check's frame or its rejection
-  Results,       // the calculation's results
+  Idle,     // nothing to draw again
+  LiveRun,  // the live trace of a run
+  Check,    // the recording check's frame or its rejection
+  Results,  // the calculation's results
   Conclusion,
   Registration,  // the patient fields over the trace area
   ArchiveList,
   OpenedRecord,  // a record opened from the archive list
   TrendList,
   TrendGraph,
-  Error,         // an opened record the check rejects
+  Error,  // an opened record the check rejects
 };
 
 // The window's controls by what they do.

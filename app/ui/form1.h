@@ -182,7 +182,8 @@ class TForm1 : public QMainWindow {
   // Shows one message of the device library through the presenter.
   void presentDeviceMessage(const QString& text, const QString& caption, bool isError);
   QObject* deviceMessageInbox();  // where the reader thread's messages are queued
-  // True while the measurement run or the START chain is in progress.
+  // True while the measurement run, the START chain or the start-up check
+  // is in progress.
   bool busy() const;
   // The device library as bound by the last activation (tests look at it).
   sfigmo::DeviceLibrary& deviceLibrary();

@@ -70,7 +70,7 @@ bool TForm1::offerCheckAgainNow(const QString& text, const QString& caption) {
 }
 
 sfigmo::WorkingRecord TForm1::workingRecord() {
-  return {CurrentRecord, BrowseRecord, Marks,     Results,
+  return {CurrentRecord, BrowseRecord, Marks,      Results,
           WorkingPeriod, FrameNumber,  MarkCursor, RecordingCutShort};
 }
 
@@ -101,9 +101,10 @@ sfigmo::MeasurementSurface TForm1::measurementSurface() {
           .checkAndConclude = [this] { analysis_->CheckAndConclude(); },
           .showMessage = [this](const QString& text, const QString& caption,
                                 bool isError) { showMessageNow(text, caption, isError); },
-          .offerCheckAgain = [this](const QString& text, const QString& caption) {
-            return offerCheckAgainNow(text, caption);
-          }};
+          .offerCheckAgain =
+              [this](const QString& text, const QString& caption) {
+                return offerCheckAgainNow(text, caption);
+              }};
 }
 
 sfigmo::AnalysisSurface TForm1::analysisSurface() {
@@ -116,7 +117,9 @@ sfigmo::AnalysisSurface TForm1::analysisSurface() {
                 if (!PagesDlg) return;
                 PagesDlg->setSources(&Results, CurrentRecord.get());
                 execModal(PagesDlg);
-              }};
+              },
+          .afterCheck =
+              [this](std::function<void()> step) { measurement_->afterCheck(std::move(step)); }};
 }
 
 namespace {
@@ -136,28 +139,45 @@ class WindowView : public sfigmo::SessionView {
     };
     const auto item = [&](QAction* action) { action->setEnabled(enabled); };
     switch (control) {
-      case Start: return set({w_.Button1});
-      case Measure: return set({w_.Button2});
-      case Check: return set({w_.Button3});
-      case Calculate: return set({w_.Button4});
-      case Conclude: return set({w_.Button5});
-      case StopAutomatic: return set({w_.Button8});
-      case StopManual: return set({w_.Button10});
-      case ModeSwitches: return set({w_.RadioButton1, w_.RadioButton2});
-      case PatientFields: return set({w_.Memo3, w_.Edit1, w_.Edit2, w_.Edit3});
-      case PatientCaptions: return set({w_.StaticText1, w_.StaticText2, w_.StaticText3});
-      case ArchiveList: return set({w_.ListBox1});
-      case TrendList: return set({w_.ListBox2});
-      case OpenItem: return item(w_.Open_);
-      case RegisterItem: return item(w_.Regis_);
-      case SaveItem: return item(w_.Save_);
-      case PrintItem: return item(w_.Print_);
-      case TrendItem: return item(w_.Graf_);
-      case SmsItem: return item(w_.SMS2_);
+      case Start:
+        return set({w_.Button1});
+      case Measure:
+        return set({w_.Button2});
+      case Check:
+        return set({w_.Button3});
+      case Calculate:
+        return set({w_.Button4});
+      case Conclude:
+        return set({w_.Button5});
+      case StopAutomatic:
+        return set({w_.Button8});
+      case StopManual:
+        return set({w_.Button10});
+      case ModeSwitches:
+        return set({w_.RadioButton1, w_.RadioButton2});
+      case PatientFields:
+        return set({w_.Memo3, w_.Edit1, w_.Edit2, w_.Edit3});
+      case PatientCaptions:
+        return set({w_.StaticText1, w_.StaticText2, w_.StaticText3});
+      case ArchiveList:
+        return set({w_.ListBox1});
+      case TrendList:
+        return set({w_.ListBox2});
+      case OpenItem:
+        return item(w_.Open_);
+      case RegisterItem:
+        return item(w_.Regis_);
+      case SaveItem:
+        return item(w_.Save_);
+      case PrintItem:
+        return item(w_.Print_);
+      case TrendItem:
+        return item(w_.Graf_);
+      case SmsItem:
+        return item(w_.SMS2_);
     }
   }
-  void showStatus(sfigmo::StatusLine line, const QColor& background,
-                  const QString& text) override {
+  void showStatus(sfigmo::StatusLine line, const QColor& background, const QString& text) override {
     sfigmo::ShowStatus(memo(line), background, text);
   }
   void setStatusText(sfigmo::StatusLine line, const QString& text) override {
@@ -204,9 +224,12 @@ class WindowView : public sfigmo::SessionView {
   }
   QLineEdit* edit(sfigmo::PatientText which) const {
     switch (which) {
-      case sfigmo::PatientText::Name: return w_.Edit1;
-      case sfigmo::PatientText::Age: return w_.Edit2;
-      case sfigmo::PatientText::Sex: return w_.Edit3;
+      case sfigmo::PatientText::Name:
+        return w_.Edit1;
+      case sfigmo::PatientText::Age:
+        return w_.Edit2;
+      case sfigmo::PatientText::Sex:
+        return w_.Edit3;
     }
     return w_.Edit1;
   }

@@ -31,11 +31,9 @@ void StorageActions::connectAll(TForm1& f) {
   connect(f.Graf_, &QAction::triggered, this, [this] { trends_.GrafClick(); });
   connect(f.ListBox1, &QListWidget::itemDoubleClicked, this, [this] { browser_.OpenChosen(); });
   connect(f.ListBox1, &QListWidget::itemClicked, this, [this] { browser_.ListClicked(); });
-  connect(f.ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    trends_.EntryClicked(item->listWidget()->row(item));
-  });
-  connect(f.ListBox2, &QListWidget::itemDoubleClicked, this,
-          [this] { trends_.DrawChosenRange(); });
+  connect(f.ListBox2, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { trends_.EntryClicked(item->listWidget()->row(item)); });
+  connect(f.ListBox2, &QListWidget::itemDoubleClicked, this, [this] { trends_.DrawChosenRange(); });
   f.TrendReplay = [this] { trends_.DrawChosenRange(); };
   f.RegistrationReplay = [this] { registration_.replay(); };
   f.TreeView1->setMouseTracking(true);

@@ -8,7 +8,7 @@
 #include <memory>
 #include <ostream>
 
-#include "finish_run.h"
+#include "wait_while_busy.h"
 #include "print_to.h"
 #include "save_picture.h"
 #include "ui/form1.h"

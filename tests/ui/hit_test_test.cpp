@@ -48,7 +48,7 @@
 namespace sfigmo {
 namespace {
 
-using test::FinishRun;
+using test::WaitWhileBusy;
 using test::SimProcess;
 using test::TestWindow;
 
@@ -224,7 +224,7 @@ void RunStoppedByClick(HitTest& test, TForm1& f, QPushButton* start, QPushButton
     stopped = f.StopRequest == 1 || !f.busy();
   });
   RealClick(start);
-  FinishRun(f);
+  WaitWhileBusy(f);
   EXPECT_TRUE(stopped) << stop->objectName().toStdString() << "'s click did not reach its handler";
   EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
 }
@@ -234,6 +234,7 @@ std::vector<Screen> Screens() {
       {"ready",
        [](HitTest&, TForm1& f, const auto& here) {
          f.FormActivate();
+         sfigmo::test::WaitWhileBusy(f);
          ASSERT_EQ(f.NoSignal, 0);
          here();
        }},
@@ -266,6 +267,7 @@ std::vector<Screen> Screens() {
       {"conclusion",
        [](HitTest&, TForm1& f, const auto& here) {
          RealClick(f.Button5);
+         WaitWhileBusy(f);
          ASSERT_EQ(f.session().ConclusionShown(), 1);
          here();
        }},

@@ -66,6 +66,7 @@ TEST(DecimalSeparatorChild, BatteryShownWithComma) {
   TForm1 form(o);
   form.show();
   form.FormActivate();
+  sfigmo::test::WaitWhileBusy(form);
   EXPECT_EQ(form.Label1->text(), QStringLiteral("Ubat=7,4"));
 }
 

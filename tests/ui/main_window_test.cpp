@@ -162,6 +162,7 @@ class NoLibrary : public ::testing::Test {
   void SetUp() override {
     t.form->show();
     t.form->FormActivate();
+    sfigmo::test::WaitWhileBusy(*t.form);
   }
   QTemporaryDir empty;
   TestWindow t{800, empty.path()};
@@ -286,6 +287,7 @@ TEST_F(NoLibrary, ModalWindowClosingRunsTheCheckAgainKeepingTheRecord) {
   QDialog dialog(&f);
   QTimer::singleShot(50, &dialog, &QDialog::accept);
   f.execModal(&dialog);
+  test::WaitWhileBusy(f);
   EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral(" НЕТ СИГНАЛА"));
   EXPECT_EQ(t.messages.size(), 1);
   EXPECT_EQ(f.CurrentRecord.get(), record);
@@ -463,6 +465,7 @@ TEST(CloseWindow, ReleasesTheRecords) {
   TestWindow t(800, empty.path());
   t.form->show();
   t.form->FormActivate();
+  sfigmo::test::WaitWhileBusy(*t.form);
   ASSERT_TRUE(t.form->CurrentRecord);
   t.form->BitBtn1->click();
   EXPECT_FALSE(t.form->CurrentRecord);

@@ -39,7 +39,7 @@ namespace sfigmo {
 namespace {
 
 using test::SimProcess;
-using test::FinishRun;
+using test::WaitWhileBusy;
 using test::TestWindow;
 
 QColor BaseOf(const QWidget* w) { return w->palette().color(QPalette::Base); }
@@ -51,6 +51,7 @@ class WithSim : public ::testing::Test {
     ASSERT_TRUE(sim->Started()) << sim->Errors();
     t.form->show();
     t.form->FormActivate();
+    sfigmo::test::WaitWhileBusy(*t.form);
   }
   // Runs `action` once the run has drawn `afterSteps` steps.
   void during(int afterSteps, std::function<void()> action) {
@@ -127,7 +128,7 @@ TEST_F(WithSim, AutomaticRunRecordsAndChecks) {
     t.save(QStringLiteral("live-trace"));
   });
   f.Button1->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
   EXPECT_TRUE(sawCalibration);
   EXPECT_TRUE(sawLive);
   EXPECT_EQ(f.session().ConclusionShown(), 1);
@@ -199,7 +200,7 @@ TEST_F(WithSim, ManualStopDuringCalibrationStoresNothing) {
     f.Button10->click();
   });
   f.Button2->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
   EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
   EXPECT_TRUE(f.Button2->isEnabled());
   EXPECT_FALSE(f.Button2->isHidden());
@@ -216,7 +217,7 @@ TEST_F(WithSim, AutomaticStopReturnsToStart) {
   TForm1& f = *t.form;
   during(60, [&] { f.Button8->click(); });
   f.Button1->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
   EXPECT_EQ(f.CurrentRecord->SampleCount, 0);
   EXPECT_DOUBLE_EQ(f.CurrentRecord->SamplePeriod, 0.0);  // stopped before step 101
   EXPECT_FALSE(f.Button1->isHidden());
@@ -235,10 +236,11 @@ TEST_F(WithSim, ScaledWindowStoresForItsOwnWidth) {
   TForm1& f = *wide.form;
   f.show();
   f.FormActivate();
+  sfigmo::test::WaitWhileBusy(f);
   ASSERT_EQ(f.NoSignal, 0);
   f.RadioButton2->click();
   f.Button2->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
   const int W = f.outerWidth();
   EXPECT_GE(W, 1026);
   EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(W));
@@ -252,6 +254,7 @@ TEST(WithoutSensor, LibraryMessagesReachTheWindow) {
   TestWindow t;
   t.form->show();
   t.form->FormActivate();
+  sfigmo::test::WaitWhileBusy(*t.form);
   qunsetenv("SENSORDRV_PORT");
   QApplication::processEvents();
   ASSERT_FALSE(t.messages.isEmpty());
@@ -273,6 +276,7 @@ TEST(WithoutSensor, OneBoxThenQuietUntilTheSensorAnswers) {
   f.show();
   const auto activate = [&f] {
     f.FormActivate();
+    sfigmo::test::WaitWhileBusy(f);
     QApplication::processEvents();
   };
   activate();
@@ -384,7 +388,7 @@ TEST_P(LostSensor, RunEndsWithOneMessageAndOnlyMeasuredSamples) {
   clock.start();
   ticker.start(20);
   f.Button1->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
   ticker.stop();
   const int W = f.outerWidth();
   const int R = CalibrationSteps(W);
@@ -471,7 +475,7 @@ TEST_P(LossyStream, RunKeepsNothingAndSaysSoOnce) {
   start(args);
   ASSERT_EQ(f.NoSignal, 0);
   f.Button1->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
 
   ASSERT_EQ(t.messages.size(), 1) << t.messages.join('\n').toStdString();
   EXPECT_EQ(t.messages.front(),
@@ -513,7 +517,7 @@ TEST_F(WithSim, FiveHundredPerSecondIsNoPulseRecording) {
   for (int attempt = 1; attempt <= 3; ++attempt) {
     t.messages.clear();
     f.Button1->click();
-    FinishRun(f);
+    WaitWhileBusy(f);
     if (f.CurrentRecord->SampleCount != 0) break;
   }
   ASSERT_TRUE(t.messages.isEmpty()) << t.messages.join('\n').toStdString();
@@ -533,7 +537,7 @@ TEST_F(WithSim, ReplayedRecordingIsAcceptedAtAModerateGain) {
          QStringLiteral("--replay-rate"), QStringLiteral("100")});
   TForm1& f = *t.form;
   f.Button1->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
   EXPECT_EQ(f.CurrentRecord->SampleCount, SampleCountForWidth(f.outerWidth()));
   EXPECT_EQ(f.session().ConclusionShown(), 1) << "the check rejected the replayed recording";
   EXPECT_GE(f.CurrentRecord->Gain, 5);
@@ -551,7 +555,7 @@ TEST_F(WithSim, DoubleCountedRunShowsTheSignalWarning) {
   TForm1& f = *t.form;
   f.RadioButton2->click();
   f.Button2->click();
-  FinishRun(f);
+  WaitWhileBusy(f);
   f.Button3Click();
   ASSERT_EQ(f.CheckFailed, 0);
   ASSERT_GT(f.Marks.count(), 12);  // two marks per beat
@@ -569,7 +573,7 @@ TEST_F(WithSim, DoubleCountedRunShowsTheSignalWarning) {
 namespace sfigmo {
 namespace {
 
-using test::FinishRun;
+using test::WaitWhileBusy;
 
 // What the user does while a START run is at some phase.
 enum class RunPhaseAt { Calibration, Recording, Check, Calculation };
@@ -672,7 +676,7 @@ TEST_P(RunInterrupted, SensorEndsClosedNothingSavedNoSecondRun) {
       break;
   }
   ClickAt(f, f.Button1);
-  FinishRun(f);
+  WaitWhileBusy(f);
   ASSERT_TRUE(acted);
   if (c.action == UserAction::MenuKey) EXPECT_TRUE(menuOpened);
   QTest::qWait(50);

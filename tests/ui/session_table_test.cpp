@@ -2,6 +2,8 @@
 // on the screen flags and the controls, and that the window's widgets show
 // exactly what the session holds.
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,8 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <gtest/gtest.h>
-
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -26,31 +26,51 @@ using enum Control;
 // Each control's widgets (a menu item is an action: enabled only).
 std::vector<QWidget*> WidgetsOf(TForm1& f, Control c) {
   switch (c) {
-    case Start: return {f.Button1};
-    case Measure: return {f.Button2};
-    case Check: return {f.Button3};
-    case Calculate: return {f.Button4};
-    case Conclude: return {f.Button5};
-    case StopAutomatic: return {f.Button8};
-    case StopManual: return {f.Button10};
-    case ModeSwitches: return {f.RadioButton1, f.RadioButton2};
-    case PatientFields: return {f.Memo3, f.Edit1, f.Edit2, f.Edit3};
-    case PatientCaptions: return {f.StaticText1, f.StaticText2, f.StaticText3};
-    case ArchiveList: return {f.ListBox1};
-    case TrendList: return {f.ListBox2};
-    default: return {};
+    case Start:
+      return {f.Button1};
+    case Measure:
+      return {f.Button2};
+    case Check:
+      return {f.Button3};
+    case Calculate:
+      return {f.Button4};
+    case Conclude:
+      return {f.Button5};
+    case StopAutomatic:
+      return {f.Button8};
+    case StopManual:
+      return {f.Button10};
+    case ModeSwitches:
+      return {f.RadioButton1, f.RadioButton2};
+    case PatientFields:
+      return {f.Memo3, f.Edit1, f.Edit2, f.Edit3};
+    case PatientCaptions:
+      return {f.StaticText1, f.StaticText2, f.StaticText3};
+    case ArchiveList:
+      return {f.ListBox1};
+    case TrendList:
+      return {f.ListBox2};
+    default:
+      return {};
   }
 }
 
 QAction* ItemOf(TForm1& f, Control c) {
   switch (c) {
-    case OpenItem: return f.Open_;
-    case RegisterItem: return f.Regis_;
-    case SaveItem: return f.Save_;
-    case PrintItem: return f.Print_;
-    case TrendItem: return f.Graf_;
-    case SmsItem: return f.SMS2_;
-    default: return nullptr;
+    case OpenItem:
+      return f.Open_;
+    case RegisterItem:
+      return f.Regis_;
+    case SaveItem:
+      return f.Save_;
+    case PrintItem:
+      return f.Print_;
+    case TrendItem:
+      return f.Graf_;
+    case SmsItem:
+      return f.SMS2_;
+    default:
+      return nullptr;
   }
 }
 
@@ -78,6 +98,7 @@ struct Row {
   std::initializer_list<std::pair<Control, bool>> visible;
 };
 
+// clang-format off
 const Row kRows[] = {
     {"activation leaves the replayed screens", Step::Activated, Screen::TrendGraph,
      {0, 0, 0, 0, 1}},
@@ -122,6 +143,7 @@ const Row kRows[] = {
     {"Service menu hides the lists", Step::ServiceMenuOpened, Screen::TrendGraph,
      {0, 0, 0, 0, 1}, {}, {{ArchiveList, false}, {TrendList, false}}},
 };
+// clang-format on
 
 TEST(SessionTable, EveryRowSetsItsFlagsAndControlsAndTheWindowShowsThem) {
   for (const Row& row : kRows) {

@@ -1,10 +1,9 @@
 #include "acquisition/screens/measurement_actions.h"
 
-#include <QEventLoop>
-#include <utility>
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "acquisition/measurement_run.h"
 #include "acquisition/screens/canvas_run_surface.h"
@@ -22,6 +21,7 @@ bool IsLibraryCaption(const QString& caption) {
   return caption == QLatin1String("Error") || caption == QLatin1String("ERROR");
 }
 
+// The run's short pauses between a command and its reply.
 void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -49,13 +49,17 @@ MeasurementActions::MeasurementActions(MeasurementSurface surface) : s_(std::mov
   setObjectName(QStringLiteral("MeasurementActions"));
   runTimer_.setSingleShot(true);
   connect(&runTimer_, &QTimer::timeout, this, &MeasurementActions::advanceRun);
+  checkTimer_.setSingleShot(true);
+  connect(&checkTimer_, &QTimer::timeout, this, &MeasurementActions::advanceCheck);
 }
 
 MeasurementActions::~MeasurementActions() {
   // The library outlives the window: stop it from calling into it.
   device_.setMessageSink(nullptr, nullptr);
-  // A run still in progress closes the sensor as it goes; nothing follows it.
+  // A run or check still in progress closes the sensor as it goes; nothing
+  // follows it.
   run_.reset();
+  check_.reset();
 }
 
 void MeasurementActions::prepareWindow() {
@@ -92,11 +96,12 @@ void MeasurementActions::resetForActivation() {
 
 void MeasurementActions::Activate() {
   if (busy_ > 0 || checking_) return;
-  for (bool asked = false; activateOnce(asked);) asked = true;
+  beginCheck(false);
 }
 
-bool MeasurementActions::activateOnce(bool askedByUser) {
+void MeasurementActions::beginCheck(bool askedByUser) {
   checking_ = true;
+  checkAskedByUser_ = askedByUser;
   if (!device_.load(s_.libraryFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                : s_.libraryFolder)) {
     presentMessage(QStringLiteral("Library load failed"), QString(), false);
@@ -110,19 +115,47 @@ bool MeasurementActions::activateOnce(bool askedByUser) {
   view.setBatteryText = [this](const QString& t) { s_.view().setBatteryText(t); };
   view.setMessage = [this](const QString& t) { s_.view().setStatusText(StatusLine::Status, t); };
   view.takeMessages = [this] { takeQueuedMessages(); };
-  view.wait = &Sleep;
   view.decimalSeparator = s_.decimalSeparator;
   // Without the library nothing is called and the outcome is no-signal.
-  const SensorCheckResult check = RunSensorCheck(device_.api(), view);
+  check_ = std::make_unique<SensorCheck>(device_.api(), std::move(view));
+  advanceCheck();
+}
+
+// One step of the check; its waits are the timer's.
+void MeasurementActions::advanceCheck() {
+  if (!check_) return;
+  if (const std::optional<int> wait = check_->advance()) {
+    checkTimer_.start(*wait);
+    return;
+  }
+  const SensorCheckResult check = check_->result();
+  check_.reset();
   s_.NoSignal = check.noSignal ? 1 : 0;
   showSensorOutcome();
   s_.refreshProgramFolder();
-  // The reader's messages, queued before it stopped, and a pending exposure,
-  // which replays the screen it was queued for, not the one the user opens
-  // next. No click or key runs here.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
-  checking_ = false;
-  return reportMissingSensor(check.answered, askedByUser);
+  // The reader's messages, queued before it stopped, come in first and go
+  // into the check's one box.
+  QTimer::singleShot(0, this, [this, answered = check.answered] {
+    checking_ = false;
+    const bool again = reportMissingSensor(answered, checkAskedByUser_);
+    if (again && !closePending_) {
+      beginCheck(true);
+      return;
+    }
+    for (const auto& step : std::exchange(afterCheck_, {})) step();
+    closeIfPending();
+    if (const std::optional<bool> manual = std::exchange(modeAsked_, std::nullopt)) {
+      SwitchMode(*manual);
+    }
+  });
+}
+
+void MeasurementActions::afterCheck(std::function<void()> step) {
+  if (checking_) {
+    afterCheck_.push_back(std::move(step));
+  } else {
+    step();
+  }
 }
 
 // The library's messages of one check in one box that says what to do. While
@@ -162,7 +195,7 @@ void MeasurementActions::showSensorOutcome() {
 
 void MeasurementActions::Start() {
   // START is enabled again at the run's end, before the rest of the chain.
-  if (chainRunning_ || busy_ > 0) return;
+  if (chainRunning_ || busy_ > 0 || checking_) return;
   chainRunning_ = true;
   s_.StopRequest = 0;
   s_.session.apply(Step::StartPressed);
@@ -178,7 +211,7 @@ void MeasurementActions::Start() {
 }
 
 void MeasurementActions::Measure() {
-  if (busy_ > 0) return;
+  if (busy_ > 0 || checking_) return;
   MeasurementRun([this](bool) { closeIfPending(); });
 }
 
@@ -191,8 +224,7 @@ void MeasurementActions::MeasurementRun(std::function<void(bool measured)> then)
   s_.session.showStatus(StatusLine::Signal, s_.view().statusBackground(StatusLine::Signal),
                         QString(12, QLatin1Char(' ')));
   // The manual STOP shows in manual mode with START hidden.
-  const bool manualStopHidden =
-      s_.view().manualChosen() == s_.session.visible(Control::Start);
+  const bool manualStopHidden = s_.view().manualChosen() == s_.session.visible(Control::Start);
   s_.session.change(Control::StopManual,
                     manualStopHidden ? Change::HideDisabled : Change::ShowEnabled);
 
@@ -211,8 +243,8 @@ void MeasurementActions::MeasurementRun(std::function<void(bool measured)> then)
   // a close or a menu key meanwhile are ordinary events: none re-enters it.
   s_.session.holdMenus(true);
   runSurface_ = std::make_unique<WindowRunSurface>(s_);
-  run_ = std::make_unique<MeasurementMachine>(device_.api(), *s_.work.CurrentRecord,
-                                              s_.CurrentGain, *runSurface_);
+  run_ = std::make_unique<MeasurementMachine>(device_.api(), *s_.work.CurrentRecord, s_.CurrentGain,
+                                              *runSurface_);
   runEnded_ = std::move(then);
   advanceRun();
 }
@@ -281,6 +313,10 @@ void MeasurementActions::StopManual() {
 // buttons with only "Про&в" usable.
 void MeasurementActions::SwitchMode(bool manual) {
   if (busy_ > 0) return;
+  if (checking_) {  // the switch is made when the check is over
+    modeAsked_ = manual;
+    return;
+  }
   s_.view().trace().clear();
   s_.session.apply(manual ? Step::ModeManual : Step::ModeAutomatic);
   s_.view().setBatteryText(QString());

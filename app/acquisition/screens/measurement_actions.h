@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "acquisition/device_library.h"
@@ -20,10 +21,10 @@
 #include "draw/trace_area.h"
 #include "storage/pulsogram_record.h"
 
-
 namespace sfigmo {
 
 struct RunResult;
+class SensorCheck;
 class MeasurementMachine;
 class CanvasRunSurface;
 
@@ -70,7 +71,7 @@ class MeasurementActions : public QObject {
   // The states the first activation would set, before the window is seen.
   void prepareWindow();
 
-  void Activate();               // start-up check: binding, resets, sensor test
+  void Activate();  // start-up check: binding, resets, sensor test
   // Both start a run and return; the rest follows its end from the event loop.
   void Start();                  // "СТАРТ": run, then the check, calculation, conclusion
   void Measure();                // "Изме&р": measurement run
@@ -80,12 +81,15 @@ class MeasurementActions : public QObject {
 
   // Shows a message, or holds it until the run or check in progress ends.
   void presentMessage(const QString& text, const QString& caption, bool isError);
-  // True while the measurement run or the START chain is in progress.
-  bool busy() const { return busy_ > 0 || chainRunning_; }
+  // True while the measurement run, the START chain or the start-up check
+  // is in progress.
+  bool busy() const { return busy_ > 0 || chainRunning_ || checking_; }
   bool measuring() const { return busy_ > 0; }
   // A close asked for while busy: the run stops and the window closes after
   // it (true); false when the window may close now.
   bool deferClose();
+  // Runs `step` now, or once the start-up check in progress is over.
+  void afterCheck(std::function<void()> step);
   DeviceLibrary& deviceLibrary() { return device_; }
   // Where the library's reader thread queues its messages: only they are
   // posted here, so they can be taken in without running other events.
@@ -96,8 +100,9 @@ class MeasurementActions : public QObject {
   // record was measured whole (false: the sensor stopped answering).
   void MeasurementRun(std::function<void(bool measured)> then);
   void finishRun();
-  // One activation; true when the user asked to check again.
-  bool activateOnce(bool askedByUser);
+  // Starts one activation's check; its end may offer to check again.
+  void beginCheck(bool askedByUser);
+  void advanceCheck();
   // One box for the check's library messages; true: check again.
   bool reportMissingSensor(bool answered, bool askedByUser);
   void showRunMessages(const RunResult& run);
@@ -117,6 +122,11 @@ class MeasurementActions : public QObject {
   bool chainRunning_ = false;  // START's run, check, calculation, conclusion
   int busy_ = 0;               // measurement run in progress
   bool checking_ = false;      // start-up check in progress: its messages are gathered
+  bool checkAskedByUser_ = false;
+  std::unique_ptr<SensorCheck> check_;
+  QTimer checkTimer_;
+  std::optional<bool> modeAsked_;  // a mode switch clicked during the check: manual?
+  std::vector<std::function<void()>> afterCheck_;  // steps waiting for the check to end
   // The sensor was reported missing; later checks stay quiet until it answers.
   bool absenceReported_ = false;
   struct HeldMessage {

@@ -71,7 +71,8 @@ void AnalysisActions::drawCheck(const CheckOutcome& o, bool live) {
     DrawCutShortNotice(c, y, CutShortText(record, QChar::fromLatin1(s_.decimalSeparator)));
   };
   if (o.verdict.accepted()) {
-    s_.view().setStatusText(StatusLine::Status, QStringLiteral("       КАДР  ") + QString::number(o.frame));
+    s_.view().setStatusText(StatusLine::Status,
+                            QStringLiteral("       КАДР  ") + QString::number(o.frame));
     // Drawing moves the mark cursor on; the replay starts from the same
     // place on a copy and so ends where the check left it.
     int replayCursor = o.cursor;
@@ -135,7 +136,15 @@ void AnalysisActions::drawCalculation(const CalculationOutcome& o) {
 
 void AnalysisActions::ShowConclusion() {
   if (s_.showResultsDialog) s_.showResultsDialog();  // the start-up check runs again after it
+  // That check clears the trace area as it ends: the conclusion follows it.
+  if (s_.afterCheck) {
+    s_.afterCheck([this] { drawConclusion(); });
+  } else {
+    drawConclusion();
+  }
+}
 
+void AnalysisActions::drawConclusion() {
   s_.work.FrameNumber = 1;
   s_.session.apply(Step::ConclusionShown);
   s_.trace().clear();

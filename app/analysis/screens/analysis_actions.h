@@ -20,7 +20,6 @@
 #include "storage/analysis_results.h"
 #include "storage/pulsogram_record.h"
 
-
 namespace sfigmo {
 
 struct AnalysisSurface {
@@ -32,6 +31,8 @@ struct AnalysisSurface {
   char decimalSeparator;
   // The results dialog over Results and the current record, modally.
   std::function<void()> showResultsDialog;
+  // Runs a step once the start-up check in progress, if any, is over.
+  std::function<void(std::function<void()>)> afterCheck;
 
   SessionView& view() const { return session.view(); }
   TraceArea& trace() const { return view().trace(); }
@@ -73,6 +74,7 @@ class AnalysisActions {
   };
 
   void drawCheck(const CheckOutcome& o, bool live);
+  void drawConclusion();
   void drawCalculation(const CalculationOutcome& o);
   // Whether an outcome with key `key` belongs to the current record.
   bool current(std::size_t key) const;

@@ -11,8 +11,8 @@ class ArchiveBrowser {
  public:
   explicit ArchiveBrowser(StorageContext& context) : ctx_(context) {}
 
-  void OpenClick();      // "Отк&р": fills and shows the archive list
-  void OpenChosen();     // double click on the archive list: opens its entry
+  void OpenClick();    // "Отк&р": fills and shows the archive list
+  void OpenChosen();   // double click on the archive list: opens its entry
   void ListClicked();  // single click on the archive list: hides the trend list
 
  private:

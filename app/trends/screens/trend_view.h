@@ -21,10 +21,10 @@ class TrendView {
   explicit TrendView(StorageContext& context);
   ~TrendView();
 
-  void GrafClick();                  // "Графика": fills and shows the trend list
+  void GrafClick();                 // "Графика": fills and shows the trend list
   void EntryClicked(int position);  // a click on the trend list's entry
   void DrawChosenRange();           // draws the graph up to the selected entry; the replay too
-  void ShowReadOutAt(int x);    // the read-out while a graph is shown
+  void ShowReadOutAt(int x);        // the read-out while a graph is shown
 
   const TrendRangeRule& rangeRule() const { return rule_; }
   int rangeEnd() const { return rangeEnd_; }

@@ -21,6 +21,7 @@
 #include "results/screens/pages_dlg.h"
 #include "screen_checks.h"
 #include "ui/form1.h"
+#include "wait_while_busy.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ class Actions : public ::testing::Test {
     dlg_ = new TPagesDlg(form_.get(), {',', 800});
     form_->PagesDlg = dlg_;
     form_->FormActivate();
+    sfigmo::test::WaitWhileBusy(*form_);
     ASSERT_TRUE(form_->CurrentRecord);
   }
 
@@ -118,8 +120,8 @@ TEST_F(Actions, CalculationStoresTheResultsDrawsTheScreenAndEnablesTheConclusion
   EXPECT_TRUE(form_->Button5->isEnabled());
   EXPECT_FALSE(form_->Regis_->isEnabled());
   EXPECT_EQ(form_->session().AnalysisViewShown(), 1);
-  EXPECT_EQ(form_->session().CheckViewShown() + form_->session().RegistrationViewShown() + form_->session().TrendViewShown() +
-                form_->session().ConclusionShown(),
+  EXPECT_EQ(form_->session().CheckViewShown() + form_->session().RegistrationViewShown() +
+                form_->session().TrendViewShown() + form_->session().ConclusionShown(),
             0);
   EXPECT_EQ(form_->FrameNumber, 1);
   EXPECT_FALSE(canvas().font().bold());
@@ -242,6 +244,7 @@ TEST_F(Actions, ConclusionShowsTheDialogThenTheVerdictsOverTheStartUpCheck) {
 
   CloseDialogWhenShown();
   form_->ShowConclusion();
+  sfigmo::test::WaitWhileBusy(*form_);
 
   EXPECT_TRUE(dialogWasVisible_);
   EXPECT_EQ(memoWhileDialog_, QStringLiteral("before"));  // the check runs after closing
@@ -254,8 +257,8 @@ TEST_F(Actions, ConclusionShowsTheDialogThenTheVerdictsOverTheStartUpCheck) {
   EXPECT_EQ(form_->CurrentRecord->Results, stored);
   EXPECT_EQ(form_->Results, working);
   EXPECT_EQ(form_->session().ConclusionShown(), 1);
-  EXPECT_EQ(form_->session().CheckViewShown() + form_->session().AnalysisViewShown() + form_->session().RegistrationViewShown() +
-                form_->session().TrendViewShown(),
+  EXPECT_EQ(form_->session().CheckViewShown() + form_->session().AnalysisViewShown() +
+                form_->session().RegistrationViewShown() + form_->session().TrendViewShown(),
             0);
   EXPECT_TRUE(form_->Regis_->isEnabled());
 

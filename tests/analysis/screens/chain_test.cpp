@@ -14,11 +14,11 @@
 #include "analysis/conclusion_rules.h"
 #include "common/format_general.h"
 #include "draw/session.h"
-#include "finish_run.h"
 #include "results/screens/pages_dlg.h"
 #include "screen_checks.h"
 #include "sensor_sim.h"
 #include "ui/form1.h"
+#include "wait_while_busy.h"
 
 namespace {
 
@@ -44,6 +44,7 @@ class Chain : public ::testing::Test {
     form_->PagesDlg = dlg_;
     form_->show();
     form_->FormActivate();
+    sfigmo::test::WaitWhileBusy(*form_);
     ASSERT_EQ(form_->NoSignal, 0) << messages_.join('\n').toStdString();
 
     auto* poll = new QTimer(dlg_);
@@ -59,7 +60,7 @@ class Chain : public ::testing::Test {
   void Run(const QStringList& args) {
     ASSERT_NO_FATAL_FAILURE(Start(args));
     form_->Button1->click();
-    sfigmo::test::FinishRun(*form_);
+    sfigmo::test::WaitWhileBusy(*form_);
   }
 
   sfigmo::Canvas& canvas() { return form_->traceCanvas(); }
@@ -92,8 +93,9 @@ TEST_F(Chain, HealthyPulseEndsOnTheConclusionWithTheSimulatorsRate) {
   // A healthy resting pulse needs no follow-up: score above 70 and the
   // pressure estimate inside 111..139.
   EXPECT_GT(sfigmo::ConclusionScore(f.Results), 70);
-  EXPECT_FALSE(sfigmo::AdviceNeeded(sfigmo::ConclusionScore(f.Results),
-                                    sfigmo::PressureEstimate(f.CurrentRecord->Results, f.Results.MeanInterval)));
+  EXPECT_FALSE(sfigmo::AdviceNeeded(
+      sfigmo::ConclusionScore(f.Results),
+      sfigmo::PressureEstimate(f.CurrentRecord->Results, f.Results.MeanInterval)));
   sfigmo::test::SaveScreenshot(canvas(), QStringLiteral("chain-healthy"));
 }
 
@@ -133,7 +135,7 @@ TEST_F(Chain, ManualModeStepsThroughEachActionInTurn) {
   EXPECT_FALSE(f.Button5->isEnabled());
 
   f.Button2->click();  // measure
-  sfigmo::test::FinishRun(f);
+  sfigmo::test::WaitWhileBusy(f);
   ASSERT_TRUE(f.Button3->isEnabled());
   EXPECT_FALSE(f.Button4->isEnabled());
   f.Button3->click();  // check
@@ -145,6 +147,7 @@ TEST_F(Chain, ManualModeStepsThroughEachActionInTurn) {
   EXPECT_FALSE(f.Regis_->isEnabled());
   EXPECT_TRUE(TextAt(canvas(), 220, 5, QStringLiteral("Р Е З У Л Ь Т А Т"), kBold));
   f.Button5->click();  // conclude
+  sfigmo::test::WaitWhileBusy(f);
   EXPECT_EQ(f.session().ConclusionShown(), 1);
   EXPECT_TRUE(f.Regis_->isEnabled());
   EXPECT_FALSE(pulseVerdict_.isEmpty());

@@ -2,10 +2,18 @@
 // current record, sms.txt, the two edits), recording a number, and sending
 // through cmd2phone to modem-sim, also from the main window's menu.
 
+
+
+
+#include "draw/canvas.h"
+#include "hostile_records.h"
 #include "messaging/screens/form3.h"
-
-#include <gtest/gtest.h>
-
+#include "messaging/screens/form3_texts.h"
+#include "modem_process.h"
+#include "save_picture.h"
+#include "sms_test_support.h"
+#include "ui/form1.h"
+#include "wait_while_busy.h"
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -16,15 +24,8 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
-
-#include "draw/canvas.h"
-#include "hostile_records.h"
-#include "messaging/screens/form3_texts.h"
-#include "modem_process.h"
-#include "save_picture.h"
-#include "sms_test_support.h"
-#include "ui/form1.h"
 
 namespace sfigmo::test {
 namespace {
@@ -371,6 +372,7 @@ TEST(Form3FromMenu, MenuOpensWindowThatSendsToTheModem) {
   form3.setMessagePresenter([&](const QString& text) { messages << text; });
   form1.Form3 = &form3;
   form1.FormActivate();  // the first activation allocates the record buffers
+  sfigmo::test::WaitWhileBusy(form1);
   ASSERT_TRUE(form1.CurrentRecord);
   form1.CurrentRecord->Results.PULS = 99;
   bool sent = false;

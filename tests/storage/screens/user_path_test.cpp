@@ -15,7 +15,7 @@
 #include "archive_window.h"
 #include "draw/canvas.h"
 #include "draw/session.h"
-#include "finish_run.h"
+#include "wait_while_busy.h"
 #include "results/screens/pages_dlg.h"
 #include "sensor_sim.h"
 
@@ -31,6 +31,7 @@ class UserPath : public ArchiveWindow {
     dlg_ = new TPagesDlg(form.get(), {',', 800});
     form->PagesDlg = dlg_;
     form->FormActivate();
+    sfigmo::test::WaitWhileBusy(*form);
     ASSERT_EQ(form->NoSignal, 0) << messages.join('\n').toStdString();
     // The user closes the results dialog as soon as it is up.
     auto* poll = new QTimer(dlg_);
@@ -46,7 +47,7 @@ class UserPath : public ArchiveWindow {
   std::string MeasureAndSave(const QDateTime& when) {
     const QPoint start = form->Button1->mapTo(form.get(), form->Button1->rect().center());
     QTest::mouseClick(form.get()->childAt(start), Qt::LeftButton);
-    test::FinishRun(*form);
+    test::WaitWhileBusy(*form);
     EXPECT_EQ(form->session().ConclusionShown(), 1) << "the chain stopped before the conclusion";
     now = when;
     form->N1Click();

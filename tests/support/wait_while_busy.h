@@ -8,9 +8,9 @@
 
 namespace sfigmo::test {
 
-// A run started by a click goes on from the event loop: lets it and the
+// A run or a start-up check goes on from the event loop: lets it and the
 // steps after it finish, as the user waits for them.
-inline void FinishRun(const TForm1& form) {
+inline void WaitWhileBusy(const TForm1& form) {
   const QDeadlineTimer deadline(180'000);
   while (form.busy() && !deadline.hasExpired()) {
     QEventLoop pause;
