@@ -3,6 +3,8 @@
 #include <span>
 
 #include "analysis/result_validity.h"
+#include "analysis/rhythm_reading.h"
+#include "analysis/signal_quality.h"
 
 namespace sfigmo {
 
@@ -28,6 +30,16 @@ RecordJudgement JudgeRecord(const PulsogramRecord& record, QualityCheck quality)
     j.Rhythm = ReadRhythm(j.Marks);
   }
   return j;
+}
+
+std::string WarningLine(const RecordJudgement& judgement) {
+  if (judgement.Doubtful()) {
+    return std::string(SignalWarningText()) + " (" + QualityReasonText(judgement.Quality) + ")";
+  }
+  if (judgement.Accepted() && judgement.Rhythm == RhythmReading::Irregular) {
+    return IrregularRhythmText();
+  }
+  return {};
 }
 
 }  // namespace sfigmo

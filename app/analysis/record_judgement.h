@@ -54,4 +54,9 @@ enum class QualityCheck { Assess, Skip };
 RecordJudgement JudgeRecord(const PulsogramRecord& record,
                             QualityCheck quality = QualityCheck::Assess);
 
+// The judgement's warning as one conclusion line of a report (UTF-8): the
+// signal warning with its reason for a doubtful recording, the irregular
+// rhythm line for a good one that reads irregular; empty otherwise.
+std::string WarningLine(const RecordJudgement& judgement);
+
 }  // namespace sfigmo

@@ -84,15 +84,6 @@ bool ShowsIrregularRhythm(const MarkTable& marks, const SignalQuality& quality,
          ReadRhythm(marks) == RhythmReading::Irregular;
 }
 
-std::string RecordRhythmWarning(const PulsogramRecord& record) {
-  const std::span<const std::int32_t> samples(record.Samples,
-                                              static_cast<std::size_t>(UsableSampleCount(record)));
-  const MarkTable marks = MarkBeats(samples);
-  const SignalQuality quality = AssessRecordQuality(record, marks, record.SamplePeriod);
-  if (!ShowsIrregularRhythm(marks, quality, record.SamplePeriod)) return {};
-  return IrregularRhythmText();
-}
-
 const char* IrregularRhythmText() {
   return "РИТМ НЕРЕГУЛЯРНЫЙ - ВОЗМОЖНА МЕРЦАТЕЛЬНАЯ АРИТМИЯ. ПОКАЖИТЕ ЗАПИСЬ ВРАЧУ";
 }

@@ -81,8 +81,4 @@ struct SignalQuality;
 bool ShowsIrregularRhythm(const MarkTable& marks, const SignalQuality& quality,
                           double samplePeriod);
 
-// A stored record judged afresh, marked as when it is opened: the irregular
-// line as one conclusion line of a report (UTF-8), empty otherwise.
-std::string RecordRhythmWarning(const PulsogramRecord& record);
-
 }  // namespace sfigmo

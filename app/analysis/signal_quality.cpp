@@ -557,15 +557,6 @@ SignalQuality AssessRecordQuality(const PulsogramRecord& record, const MarkTable
   return AssessSignalQuality(samples, marks, samplePeriod);
 }
 
-std::string RecordSignalWarning(const PulsogramRecord& record) {
-  const std::span<const std::int32_t> samples(record.Samples,
-                                              static_cast<std::size_t>(UsableSampleCount(record)));
-  const SignalQuality quality =
-      AssessRecordQuality(record, MarkBeats(samples), record.SamplePeriod);
-  if (!quality.doubtful) return {};
-  return std::string(SignalWarningText()) + " (" + QualityReasonText(quality) + ")";
-}
-
 const char* SignalWarningText() { return "СИГНАЛ НЕУСТОЙЧИВ - ПОВТОРИТЕ ИЗМЕРЕНИЕ"; }
 
 std::string QualityReasonText(const SignalQuality& quality) {

@@ -124,11 +124,6 @@ SignalQuality AssessSignalQuality(std::span<const std::int32_t> samples, const M
 SignalQuality AssessRecordQuality(const PulsogramRecord& record, const MarkTable& marks,
                                   double samplePeriod);
 
-// A stored record judged afresh, marked and accepted as when it is opened:
-// the warning with its reason as one conclusion line of a report (UTF-8),
-// empty when the recording is good or rejected.
-std::string RecordSignalWarning(const PulsogramRecord& record);
-
 // The warning line shown for a doubtful recording (UTF-8).
 const char* SignalWarningText();
 // The text of the first reason (UTF-8); empty when good.

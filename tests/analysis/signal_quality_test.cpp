@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "analysis/beat_marking.h"
+#include "analysis/record_judgement.h"
 #include "storage/pulsogram_record.h"
 #include "wave_builder.h"
 
@@ -233,6 +234,9 @@ TEST(SignalQuality, ReasonTextsAndWarning) {
 // nothing when good or when the acceptance test rejects the recording.
 TEST(SignalQuality, RecordWarningLineForAReport) {
   auto record = std::make_unique<PulsogramRecord>();
+  const auto RecordSignalWarning = [](const PulsogramRecord& r) {
+    return WarningLine(JudgeRecord(r));
+  };
   record->SamplePeriod = kPeriod;
   auto fill = [&](const std::vector<std::int32_t>& s) {
     record->SampleCount = static_cast<std::uint16_t>(s.size());

@@ -8,18 +8,15 @@
 #include <QStringList>
 #include <string>
 
-#include "analysis/rhythm_reading.h"
-#include "analysis/signal_quality.h"
+#include "analysis/record_judgement.h"
 #include "storage/pulsogram_record.h"
 
 namespace sfigmo {
 
+// One judgement of the record: marked, accepted and assessed once.
 inline QStringList SignalWarningLines(const PulsogramRecord& record) {
-  QStringList lines;
-  for (const std::string& line : {RecordSignalWarning(record), RecordRhythmWarning(record)}) {
-    if (!line.empty()) lines << QString::fromStdString(line);
-  }
-  return lines;
+  const std::string line = WarningLine(JudgeRecord(record));
+  return line.empty() ? QStringList() : QStringList{QString::fromStdString(line)};
 }
 
 }  // namespace sfigmo
