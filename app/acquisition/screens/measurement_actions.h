@@ -108,9 +108,7 @@ class MeasurementActions : public QObject {
   void showRunMessages(const RunResult& run);
   void resetForActivation();
   void clearStatusTexts();
-  void hideStepAndStopButtons();
   void showSensorOutcome();
-  void setActionButtons(bool visible);
   void closeIfPending();
   void advanceRun();
   void takeQueuedMessages();
