@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "acquisition/sensor_api.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analysis/clinical_rules.h"
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo {
 

@@ -10,7 +10,7 @@
 
 #include "analysis/beat_marking.h"
 #include "analysis/enum_labels.h"
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo {
 

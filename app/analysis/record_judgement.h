@@ -15,7 +15,7 @@
 #include "analysis/recording_plausibility.h"
 #include "analysis/rhythm_reading.h"
 #include "analysis/signal_quality.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

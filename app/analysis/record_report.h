@@ -18,8 +18,8 @@
 #include "analysis/recording_plausibility.h"
 #include "analysis/rhythm_reading.h"
 #include "analysis/signal_quality.h"
-#include "storage/analysis_result_fields.h"
-#include "storage/pulsogram_record.h"
+#include "record/analysis_result_fields.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

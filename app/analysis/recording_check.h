@@ -4,7 +4,7 @@
 
 #include "analysis/beat_marking.h"
 #include "analysis/recording_plausibility.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

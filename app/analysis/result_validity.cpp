@@ -3,8 +3,8 @@
 #include <array>
 #include <cmath>
 
-#include "storage/analysis_result_fields.h"
-#include "storage/pulsogram_record.h"
+#include "record/analysis_result_fields.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 namespace {

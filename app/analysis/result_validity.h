@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "analysis/recording_plausibility.h"
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo {
 

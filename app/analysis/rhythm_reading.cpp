@@ -6,7 +6,7 @@
 
 #include "analysis/signal_quality.h"
 #include "common/median.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -13,7 +13,7 @@
 
 #include "analysis/autocorrelation.h"
 #include "common/median.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "analysis/beat_marking.h"
-#include "storage/analysis_results.h"
-#include "storage/pulsogram_record.h"
+#include "record/analysis_results.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "messaging/messaging_error.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "report/report_error.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

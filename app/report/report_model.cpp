@@ -9,7 +9,7 @@
 #include "analysis/record_judgement.h"
 #include "analysis/result_validity.h"
 #include "common/format_general.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo {
 

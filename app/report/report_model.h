@@ -9,7 +9,7 @@
 #include <array>
 
 #include "analysis/clinical_rules.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

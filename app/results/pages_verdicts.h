@@ -6,7 +6,7 @@
 #include <string>
 
 #include "analysis/conclusion_rules.h"
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo {
 

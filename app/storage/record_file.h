@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

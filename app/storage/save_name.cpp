@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

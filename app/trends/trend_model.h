@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "storage/analysis_results.h"
-#include "storage/pulsogram_record.h"
+#include "record/analysis_results.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -18,8 +18,8 @@
 #include "analysis/beat_marking.h"
 #include "draw/design_scale.h"
 #include "draw/display_settings.h"
-#include "storage/analysis_results.h"
-#include "storage/pulsogram_record.h"
+#include "record/analysis_results.h"
+#include "record/pulsogram_record.h"
 
 class QAction;
 class QDialog;

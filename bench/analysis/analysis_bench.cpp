@@ -18,7 +18,7 @@
 #include "analysis/rhythm_reading.h"
 #include "analysis/signal_quality.h"
 #include "sample_wave.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "storage/record_file.h"
 
 namespace {

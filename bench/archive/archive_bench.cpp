@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "storage/archive_folder.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 #include "ui/form1.h"
 #include "ui/storage_actions.h"
 

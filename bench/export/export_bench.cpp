@@ -16,7 +16,7 @@
 #include "sample_wave.h"
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace {
 

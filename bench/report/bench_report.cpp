@@ -12,7 +12,7 @@
 #include "report/report_files.h"
 #include "report/screens/report_pdf.h"
 #include "storage/record_file.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace {
 

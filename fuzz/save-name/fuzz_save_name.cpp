@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "storage/save_name.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
 #include "common/format_general.h"
-#include "storage/analysis_result_fields.h"
+#include "record/analysis_result_fields.h"
 
 namespace sfigmo {
 namespace {

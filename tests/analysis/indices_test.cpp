@@ -6,7 +6,7 @@
 #include <limits>
 #include <tuple>
 
-#include "storage/analysis_result_fields.h"
+#include "record/analysis_result_fields.h"
 #include "wave_builder.h"
 
 namespace sfigmo {

@@ -13,7 +13,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/indices.h"
 #include "analysis/signal_quality.h"
-#include "storage/analysis_result_fields.h"
+#include "record/analysis_result_fields.h"
 
 namespace sfigmo {
 namespace {

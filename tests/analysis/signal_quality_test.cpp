@@ -16,7 +16,7 @@
 
 #include "analysis/beat_marking.h"
 #include "analysis/record_judgement.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "wave_builder.h"
 
 namespace sfigmo {

@@ -18,7 +18,7 @@
 
 #include "print_to.h"
 #include "record_builder.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "storage/record_file.h"
 
 namespace sfigmo::test {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "record_builder.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 #include "temp_dir.h"
 
 namespace sfigmo {

@@ -22,7 +22,7 @@
 #include "storage/record_file.h"
 #include "ui/storage_actions.h"
 #include "save_picture.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 #include "ui/form1.h"
 #include "draw/trace_area.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <random>
 
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo::test {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "sample_wave.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Result blocks several test areas start from.
 
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo::test {
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "record_builder.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "storage/record_file.h"
 
 namespace sfigmo::test {

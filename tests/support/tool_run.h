@@ -10,7 +10,7 @@
 
 #include "record_builder.h"
 #include "sample_wave.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "temp_dir.h"
 
 namespace sfigmo::test {

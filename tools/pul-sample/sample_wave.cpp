@@ -5,7 +5,7 @@
 #include <cstring>
 #include <numbers>
 
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -15,8 +15,8 @@
 #include "analysis/signal_quality.h"
 #include "pulse_model.h"
 #include "sim_config.h"
-#include "storage/analysis_results.h"
-#include "storage/pulsogram_record.h"
+#include "record/analysis_results.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo::quality {
 

@@ -14,7 +14,7 @@
 #include "analysis/record_judgement.h"
 #include "analysis/result_validity.h"
 #include "record_time.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo {
 namespace {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "storage/record_file.h"
 #include "storage/save_name.h"
 

@@ -12,7 +12,7 @@
 #include "analysis/record_report.h"
 #include "analysis/result_validity.h"
 #include "record_time.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 #include "translit.h"
 
 namespace sfigmo {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "edf_writer.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

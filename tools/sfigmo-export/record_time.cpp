@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo {
 namespace {

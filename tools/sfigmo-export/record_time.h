@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 #include "storage/save_name.h"
 
 namespace sfigmo {

@@ -19,7 +19,7 @@
 #include "analysis/working_record.h"
 #include "draw/session.h"
 #include "draw/trace_area.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -17,8 +17,8 @@
 #include "analysis/working_record.h"
 #include "draw/session.h"
 #include "draw/trace_area.h"
-#include "storage/analysis_results.h"
-#include "storage/pulsogram_record.h"
+#include "record/analysis_results.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

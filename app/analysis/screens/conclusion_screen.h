@@ -5,7 +5,7 @@
 
 #include "analysis/signal_quality.h"
 #include "draw/canvas.h"
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo {
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "draw/canvas.h"
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo {
 

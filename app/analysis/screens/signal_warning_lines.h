@@ -9,7 +9,7 @@
 #include <string>
 
 #include "analysis/record_judgement.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -20,7 +20,7 @@
 #include "messaging/screens/messaging_texts.h"
 #include "messaging/settings_file.h"
 #include "messaging/settings_line.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "draw/display_settings.h"
 #include "report/screens/report_pdf.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 class QFileDialog;
 class QPrintDialog;

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "report/report_model.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 class QPainter;
 

@@ -8,7 +8,7 @@
 
 #include "report/report_error.h"
 #include "report/report_model.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 

@@ -17,7 +17,7 @@
 #include "draw/canvas.h"
 #include "draw/scaled_font.h"
 #include "results/pages_verdicts.h"
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "storage/archive_folder.h"
 #include "storage/record_file.h"
 #include "storage/screens/storage_context.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo {
 namespace {

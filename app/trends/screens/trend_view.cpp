@@ -10,7 +10,7 @@
 #include "storage/record_file.h"
 #include "storage/screens/record_list.h"
 #include "storage/screens/storage_context.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo {
 namespace {

@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "storage/pulsogram_record.h"
+#include "record/pulsogram_record.h"
 
 namespace {
 

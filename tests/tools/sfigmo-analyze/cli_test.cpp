@@ -8,7 +8,7 @@
 #include "analysis/beat_marking.h"
 #include "analysis/indices.h"
 #include "cli_support.h"
-#include "storage/analysis_result_fields.h"
+#include "record/analysis_result_fields.h"
 
 namespace sfigmo::test {
 namespace {

@@ -17,7 +17,7 @@
 #include "analysis/conclusion_rules.h"
 #include "analysis/indices.h"
 #include "export_support.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 namespace sfigmo::test {
 namespace {

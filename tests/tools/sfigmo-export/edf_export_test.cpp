@@ -18,7 +18,7 @@
 #include "csv_export.h"
 #include "export_support.h"
 #include "hostile_records.h"
-#include "storage/short_string.h"
+#include "record/short_string.h"
 #include "translit.h"
 
 namespace sfigmo::test {

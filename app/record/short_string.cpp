@@ -1,4 +1,4 @@
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 #include <algorithm>
 #include <cstring>

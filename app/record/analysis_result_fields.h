@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "storage/analysis_results.h"
+#include "record/analysis_results.h"
 
 namespace sfigmo {
 

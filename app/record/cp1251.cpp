@@ -1,4 +1,4 @@
-#include "storage/cp1251.h"
+#include "record/cp1251.h"
 
 #include <array>
 #include <cstdint>

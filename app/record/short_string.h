@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/cp1251.h"
+#include "record/cp1251.h"
 
 namespace sfigmo {
 

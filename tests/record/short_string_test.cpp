@@ -1,12 +1,12 @@
-#include "storage/short_string.h"
+#include "record/short_string.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "storage/cp1251.h"
-#include "storage/pulsogram_record.h"
+#include "record/cp1251.h"
+#include "record/pulsogram_record.h"
 
 namespace sfigmo {
 namespace {
