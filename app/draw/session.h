@@ -105,10 +105,10 @@ struct ControlChange {
 // for Idle), the conclusion flag, and the controls it changes in order.
 struct StepRule {
   Step step;
-  std::optional<Screen> screen;
-  std::initializer_list<Screen> leaves;
-  std::optional<bool> conclusionShown;
-  std::initializer_list<ControlChange> changes;
+  std::optional<Screen> screen = {};
+  std::initializer_list<Screen> leaves = {};
+  std::optional<bool> conclusionShown = {};
+  std::initializer_list<ControlChange> changes = {};
 };
 
 std::span<const StepRule> StepRules();

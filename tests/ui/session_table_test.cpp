@@ -79,7 +79,9 @@ void ExpectWindowShowsSession(TForm1& f) {
   for (int i = 0; i < kControlCount; ++i) {
     const auto c = static_cast<Control>(i);
     SCOPED_TRACE(i);
-    if (QAction* item = ItemOf(f, c)) EXPECT_EQ(item->isEnabled(), s.usable(c));
+    if (QAction* item = ItemOf(f, c)) {
+      EXPECT_EQ(item->isEnabled(), s.usable(c));
+    }
     for (QWidget* w : WidgetsOf(f, c)) {
       EXPECT_EQ(w->isEnabled(), s.usable(c)) << w->objectName().toStdString();
       EXPECT_EQ(!w->isHidden(), s.visible(c)) << w->objectName().toStdString();
@@ -94,8 +96,8 @@ struct Row {
   // CheckViewShown, AnalysisViewShown, RegistrationViewShown, TrendViewShown
   // and ConclusionShown after the step, in that order.
   std::array<int, 5> flags;
-  std::initializer_list<std::pair<Control, bool>> usable;
-  std::initializer_list<std::pair<Control, bool>> visible;
+  std::initializer_list<std::pair<Control, bool>> usable = {};
+  std::initializer_list<std::pair<Control, bool>> visible = {};
 };
 
 // clang-format off
