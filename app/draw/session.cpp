@@ -161,8 +161,6 @@ constexpr Control kHeldMenus[] = {OpenItem, SaveItem, PrintItem, TrendItem, SmsI
 
 }  // namespace
 
-std::span<const StepRule> StepRules() { return kRules; }
-
 Session::Session(SessionView& view) : view_(view) { apply(Step::Created); }
 
 void Session::apply(Step step) {

@@ -10,7 +10,6 @@
 #include <array>
 #include <initializer_list>
 #include <optional>
-#include <span>
 
 class QListWidget;
 
@@ -110,8 +109,6 @@ struct StepRule {
   std::optional<bool> conclusionShown = {};
   std::initializer_list<ControlChange> changes = {};
 };
-
-std::span<const StepRule> StepRules();
 
 // What the window does for the session: shows a control's state and the
 // lines of text, and lends the parts the areas fill in or read.
